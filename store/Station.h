@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+class TiXmlElement;
+
+// One weather station: the service's ID and a display name. Also the record of
+// one search result.
+class CStation
+{
+public:
+    CStation() = default;
+    CStation(const CStation& other) = default;
+    CStation& operator=(const CStation& other) = default;
+
+    std::wstring GetID() const { return m_strID; }
+    std::wstring GetName() const { return m_strName; }
+    void SetID(const std::wstring& strID) { m_strID = strID; }
+    void SetName(const std::wstring& strName) { m_strName = strName; }
+
+    // Attribute "id" is the ID and the element's text the name; either may be absent.
+    void ReadXml(const TiXmlElement* pElement);
+    // Appends <tag id="ID">name</tag> under the parent.
+    void WriteXml(TiXmlElement* pParent, const char* pszTag) const;
+
+    std::wstring m_strID;
+    std::wstring m_strName;
+};
