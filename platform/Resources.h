@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <cstddef>
+#include <string>
+
+// The program's resources, addressed by number as on the device: string table
+// entries and bitmaps (PNG data). The resource library of the application fills
+// the table once at start (and every UI test does the same); lookups of numbers
+// that were never added fail.
+class CResources
+{
+public:
+    static void AddString(UINT nID, const std::wstring& strText);
+    // Empty text when the table lacks the number.
+    static std::wstring LoadString(UINT nID);
+    static bool HasString(UINT nID);
+
+    // The data is not copied: it must outlive the program (static arrays).
+    static void AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize);
+    static bool FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize);
+};

@@ -1,0 +1,316 @@
+#include "platform/ui/DC.h"
+
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/DCImpl.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+
+std::atomic<TEXTMEASURER> g_pfnMeasurer{nullptr};
+
+SIZE MeasureReal(const LOGFONT& lf, const std::wstring& str)
+{
+    QFontMetrics metrics(FontFromLogFont(lf));
+    return SIZE{metrics.horizontalAdvance(ToQString(str)), metrics.height()};
+}
+
+SIZE Measure(const LOGFONT& lf, const std::wstring& str)
+{
+    TEXTMEASURER pfn = g_pfnMeasurer.load();
+    return pfn ? pfn(lf, str) : MeasureReal(lf, str);
+}
+
+// Fills a device rectangle, clipped to the image.
+void FillDevice(QImage& image, int x0, int y0, int x1, int y1, QRgb rgb)
+{
+    if (x0 < 0)
+        x0 = 0;
+    if (y0 < 0)
+        y0 = 0;
+    if (x1 > image.width())
+        x1 = image.width();
+    if (y1 > image.height())
+        y1 = image.height();
+    for (int y = y0; y < y1; ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = x0; x < x1; ++x)
+            line[x] = rgb;
+    }
+}
+
+}
+
+CDC::CDC() : m_pImpl(new Impl)
+{
+    EnsureApplication();
+}
+
+CDC::~CDC()
+{
+    delete m_pImpl;
+}
+
+bool CDC::CreateCompatibleDC(CDC*)
+{
+    return true;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap)
+{
+    CBitmap* pOld = m_pImpl->m_pBitmap;
+    m_pImpl->m_pBitmap = pBitmap;
+    return pOld;
+}
+
+CPen* CDC::SelectObject(CPen* pPen)
+{
+    CPen* pOld = m_pImpl->m_pPen;
+    m_pImpl->m_pPen = pPen;
+    return pOld;
+}
+
+HFONT CDC::SelectObject(HFONT hFont)
+{
+    HFONT hOld = m_pImpl->m_hFont;
+    m_pImpl->m_hFont = hFont;
+    return hOld;
+}
+
+void CDC::FillSolidRect(const RECT& rc, COLORREF cr)
+{
+    FillSolidRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, cr);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr)
+{
+    QImage* pImage = m_pImpl->Target();
+    if (!pImage || cx <= 0 || cy <= 0)
+        return;
+    int dx = x + m_pImpl->m_ptOrigin.x;
+    int dy = y + m_pImpl->m_ptOrigin.y;
+    FillDevice(*pImage, dx, dy, dx + cx, dy + cy, ToQRgb(cr));
+    // The platform's FillSolidRect leaves the fill colour as the background colour.
+    m_pImpl->m_crBk = cr;
+}
+
+POINT CDC::MoveTo(int x, int y)
+{
+    POINT old = m_pImpl->m_ptCurrent;
+    m_pImpl->m_ptCurrent = POINT{x, y};
+    return old;
+}
+
+bool CDC::LineTo(int x, int y)
+{
+    POINT from = m_pImpl->m_ptCurrent;
+    m_pImpl->m_ptCurrent = POINT{x, y};
+    QImage* pImage = m_pImpl->Target();
+    if (!pImage)
+        return false;
+    CPen* pPen = m_pImpl->m_pPen;
+    if (pPen && pPen->m_nStyle == PS_NULL)
+        return true;
+    QRgb rgb = ToQRgb(pPen ? pPen->m_crColor : RGB(0, 0, 0));
+    int width = pPen ? pPen->m_nWidth : 1;
+    int half = (width - 1) / 2;
+
+    // Bresenham from the current point up to, not including, the end point.
+    int x0 = from.x + m_pImpl->m_ptOrigin.x, y0 = from.y + m_pImpl->m_ptOrigin.y;
+    int x1 = x + m_pImpl->m_ptOrigin.x, y1 = y + m_pImpl->m_ptOrigin.y;
+    int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
+    int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
+    int err = dx + dy;
+    const int w = pImage->width(), h = pImage->height();
+    while (!(x0 == x1 && y0 == y1)) {
+        if (width == 1) {
+            if (x0 >= 0 && y0 >= 0 && x0 < w && y0 < h)
+                reinterpret_cast<QRgb*>(pImage->scanLine(y0))[x0] = rgb;
+        } else {
+            FillDevice(*pImage, x0 - half, y0 - half, x0 - half + width, y0 - half + width, rgb);
+        }
+        int e2 = 2 * err;
+        if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+        }
+        if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+        }
+    }
+    return true;
+}
+
+POINT CDC::SetViewportOrg(int x, int y)
+{
+    POINT old = m_pImpl->m_ptOrigin;
+    m_pImpl->m_ptOrigin = POINT{x, y};
+    return old;
+}
+
+POINT CDC::GetViewportOrg() const
+{
+    return m_pImpl->m_ptOrigin;
+}
+
+int CDC::SetBkMode(int nMode)
+{
+    int old = m_pImpl->m_nBkMode;
+    m_pImpl->m_nBkMode = nMode;
+    return old;
+}
+
+COLORREF CDC::SetBkColor(COLORREF cr)
+{
+    COLORREF old = m_pImpl->m_crBk;
+    m_pImpl->m_crBk = cr;
+    return old;
+}
+
+COLORREF CDC::SetTextColor(COLORREF cr)
+{
+    COLORREF old = m_pImpl->m_crText;
+    m_pImpl->m_crText = cr;
+    return old;
+}
+
+SIZE CDC::GetTextExtent(const std::wstring& str) const
+{
+    return Measure(m_pImpl->CurrentLogFont(), str);
+}
+
+int CDC::DrawText(const std::wstring& str, RECT* pRect, UINT nFormat)
+{
+    if (!pRect)
+        return 0;
+    LOGFONT lf = m_pImpl->CurrentLogFont();
+    SIZE extent = Measure(lf, str);
+    if (nFormat & DT_CALCRECT) {
+        pRect->right = pRect->left + extent.cx;
+        pRect->bottom = pRect->top + extent.cy;
+        return extent.cy;
+    }
+    int x = pRect->left;
+    if (nFormat & DT_CENTER)
+        x = pRect->left + (pRect->right - pRect->left - extent.cx) / 2;
+    else if (nFormat & DT_RIGHT)
+        x = pRect->right - extent.cx;
+    int y = pRect->top;
+    if (nFormat & DT_VCENTER)
+        y = pRect->top + (pRect->bottom - pRect->top - extent.cy) / 2;
+    else if (nFormat & DT_BOTTOM)
+        y = pRect->bottom - extent.cy;
+
+    QImage* pImage = m_pImpl->Target();
+    if (!pImage || str.empty())
+        return extent.cy;
+    x += m_pImpl->m_ptOrigin.x;
+    y += m_pImpl->m_ptOrigin.y;
+    if (m_pImpl->m_nBkMode == OPAQUE)
+        FillDevice(*pImage, x, y, x + extent.cx, y + extent.cy, ToQRgb(m_pImpl->m_crBk));
+    QPainter painter(pImage);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    QFont font = FontFromLogFont(lf);
+    painter.setFont(font);
+    painter.setPen(ToQColor(m_pImpl->m_crText));
+    QFontMetrics metrics(font);
+    // The measured line height may come from a test measurer; centre the real
+    // glyphs in it so that the text sits where its box says.
+    int baseline = y + (extent.cy - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(x, baseline, ToQString(str));
+    return extent.cy;
+}
+
+bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD)
+{
+    QImage* pDest = m_pImpl->Target();
+    QImage* pSrc = pSrcDC ? pSrcDC->m_pImpl->Target() : nullptr;
+    if (!pDest || !pSrc)
+        return false;
+    int dx = x + m_pImpl->m_ptOrigin.x, dy = y + m_pImpl->m_ptOrigin.y;
+    int sx = xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, sy = ySrc + pSrcDC->m_pImpl->m_ptOrigin.y;
+    // Clip against both images so that neither is read or written out of bounds.
+    if (sx < 0) { dx -= sx; nWidth += sx; sx = 0; }
+    if (sy < 0) { dy -= sy; nHeight += sy; sy = 0; }
+    if (dx < 0) { sx -= dx; nWidth += dx; dx = 0; }
+    if (dy < 0) { sy -= dy; nHeight += dy; dy = 0; }
+    if (sx + nWidth > pSrc->width()) nWidth = pSrc->width() - sx;
+    if (sy + nHeight > pSrc->height()) nHeight = pSrc->height() - sy;
+    if (dx + nWidth > pDest->width()) nWidth = pDest->width() - dx;
+    if (dy + nHeight > pDest->height()) nHeight = pDest->height() - dy;
+    if (nWidth <= 0 || nHeight <= 0)
+        return true;
+    if (pSrc == pDest) {
+        QImage copy = pSrc->copy(sx, sy, nWidth, nHeight);
+        for (int row = 0; row < nHeight; ++row)
+            std::copy_n(reinterpret_cast<const QRgb*>(copy.constScanLine(row)), nWidth,
+                        reinterpret_cast<QRgb*>(pDest->scanLine(dy + row)) + dx);
+        return true;
+    }
+    for (int row = 0; row < nHeight; ++row)
+        std::copy_n(reinterpret_cast<const QRgb*>(pSrc->constScanLine(sy + row)) + sx, nWidth,
+                    reinterpret_cast<QRgb*>(pDest->scanLine(dy + row)) + dx);
+    return true;
+}
+
+bool CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
+                         int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, COLORREF crTransparent)
+{
+    QImage* pDest = m_pImpl->Target();
+    QImage* pSrc = pSrcDC ? pSrcDC->m_pImpl->Target() : nullptr;
+    if (!pDest || !pSrc || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
+        return false;
+    const QRgb key = ToQRgb(crTransparent) & 0xffffff;
+    const int dx0 = xDest + m_pImpl->m_ptOrigin.x, dy0 = yDest + m_pImpl->m_ptOrigin.y;
+    const int sx0 = xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, sy0 = ySrc + pSrcDC->m_pImpl->m_ptOrigin.y;
+    QImage source = pSrc == pDest ? pSrc->copy() : QImage();
+    const QImage& src = pSrc == pDest ? source : *pSrc;
+    for (int row = 0; row < nDestHeight; ++row) {
+        int dy = dy0 + row;
+        int sy = sy0 + static_cast<int>(static_cast<long long>(row) * nSrcHeight / nDestHeight);
+        if (dy < 0 || dy >= pDest->height() || sy < 0 || sy >= src.height())
+            continue;
+        const QRgb* srcLine = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
+        QRgb* destLine = reinterpret_cast<QRgb*>(pDest->scanLine(dy));
+        for (int col = 0; col < nDestWidth; ++col) {
+            int dx = dx0 + col;
+            int sx = sx0 + static_cast<int>(static_cast<long long>(col) * nSrcWidth / nDestWidth);
+            if (dx < 0 || dx >= pDest->width() || sx < 0 || sx >= src.width())
+                continue;
+            QRgb rgb = srcLine[sx];
+            if ((rgb & 0xffffff) != key)
+                destLine[dx] = rgb;
+        }
+    }
+    return true;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    QImage* pImage = m_pImpl->Target();
+    int dx = x + m_pImpl->m_ptOrigin.x, dy = y + m_pImpl->m_ptOrigin.y;
+    if (!pImage || dx < 0 || dy < 0 || dx >= pImage->width() || dy >= pImage->height())
+        return CLR_INVALID;
+    return FromQRgb(pImage->pixel(dx, dy));
+}
+
+void CDC::SetTextMeasurerForTest(TEXTMEASURER pfnMeasurer)
+{
+    g_pfnMeasurer.store(pfnMeasurer);
+}
+
+SIZE CDC::FixedTextMeasurer(const LOGFONT& lf, const std::wstring& str)
+{
+    int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    if (height == 0)
+        height = 12;
+    int charWidth = height * 6 / 10;
+    if (charWidth < 1)
+        charWidth = 1;
+    return SIZE{charWidth * static_cast<int>(str.size()), height};
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/Font.h"
+#include "platform/WinTypes.h"
+
+#include <string>
+
+class CBitmap;
+class CPen;
+
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+
+constexpr UINT DT_TOP = 0x0000;
+constexpr UINT DT_LEFT = 0x0000;
+constexpr UINT DT_CENTER = 0x0001;
+constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_VCENTER = 0x0004;
+constexpr UINT DT_BOTTOM = 0x0008;
+constexpr UINT DT_SINGLELINE = 0x0020;
+constexpr UINT DT_NOCLIP = 0x0100;
+constexpr UINT DT_CALCRECT = 0x0400;
+
+constexpr DWORD SRCCOPY = 0x00CC0020;
+
+// Measures a text in a font: width and line height in pixels.
+typedef SIZE (*TEXTMEASURER)(const LOGFONT& lf, const std::wstring& str);
+
+// A drawing context over an off-screen image (select a CBitmap into it), or over a
+// window while it paints (CPaintDC). Drawing is never antialiased, so every pixel
+// is exact. Coordinates are logical: the viewport origin is added to them.
+class CDC
+{
+public:
+    CDC();
+    virtual ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    // A memory context; the argument is only for the platform's signature.
+    bool CreateCompatibleDC(CDC* pDC);
+
+    CBitmap* SelectObject(CBitmap* pBitmap);   // returns the previous image
+    CPen* SelectObject(CPen* pPen);            // null: the stock black pen
+    HFONT SelectObject(HFONT hFont);           // null: the stock font
+
+    void FillSolidRect(const RECT& rc, COLORREF cr);
+    void FillSolidRect(int x, int y, int cx, int cy, COLORREF cr);
+
+    // Lines leave out their last point, as on the device.
+    POINT MoveTo(int x, int y);
+    bool LineTo(int x, int y);
+
+    POINT SetViewportOrg(int x, int y);   // returns the old origin
+    POINT GetViewportOrg() const;
+
+    int SetBkMode(int nMode);
+    COLORREF SetBkColor(COLORREF cr);
+    COLORREF SetTextColor(COLORREF cr);
+
+    SIZE GetTextExtent(const std::wstring& str) const;
+    // One line in the box, placed by DT_LEFT/DT_CENTER/DT_RIGHT and
+    // DT_TOP/DT_VCENTER/DT_BOTTOM; never clipped. DT_CALCRECT only sets the box's
+    // right and bottom. Returns the text height.
+    int DrawText(const std::wstring& str, RECT* pRect, UINT nFormat);
+
+    bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                DWORD dwRop = SRCCOPY);
+    // Copies every source pixel except those of the key colour; sizes that differ
+    // are scaled by nearest pixel.
+    bool TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC,
+                        int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, COLORREF crTransparent);
+
+    COLORREF GetPixel(int x, int y) const;
+
+    // Tests install a measurer of fixed metrics so that text placement does not
+    // depend on the installed fonts; null restores the real one.
+    static void SetTextMeasurerForTest(TEXTMEASURER pfnMeasurer);
+    // Every character |height| * 6 / 10 pixels wide (at least 1), lines |height| high.
+    static SIZE FixedTextMeasurer(const LOGFONT& lf, const std::wstring& str);
+
+    struct Impl;
+    Impl* m_pImpl;
+};

@@ -1,0 +1,63 @@
+#include "platform/ui/QtBridge.h"
+
+#include <QApplication>
+#include <cwchar>
+
+void EnsureApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "cirrovan";
+    static char* argv[] = {name, nullptr};
+    // Lives for the rest of the process, as the device's shell does.
+    new QApplication(argc, argv);
+}
+
+QString ToQString(const std::wstring& str)
+{
+    return QString::fromStdWString(str);
+}
+
+std::wstring FromQString(const QString& str)
+{
+    return str.toStdWString();
+}
+
+QFont FontFromLogFont(const LOGFONT& lf)
+{
+    QString face = QString::fromWCharArray(lf.lfFaceName, static_cast<int>(wcsnlen(lf.lfFaceName, 32)));
+    QFont font;
+    if (face.compare(QLatin1String("Serif"), Qt::CaseInsensitive) == 0) {
+        font.setFamilies({QStringLiteral("DejaVu Serif"), QStringLiteral("Serif")});
+        font.setStyleHint(QFont::Serif);
+    } else if (face.isEmpty() || face.compare(QLatin1String("Sans"), Qt::CaseInsensitive) == 0
+               || face.compare(QLatin1String("Tahoma"), Qt::CaseInsensitive) == 0) {
+        font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Sans")});
+        font.setStyleHint(QFont::SansSerif);
+    } else {
+        font.setFamilies({face, QStringLiteral("DejaVu Sans")});
+    }
+    int height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    // A positive height is the cell height, which includes the internal leading.
+    if (lf.lfHeight > 0)
+        height = height * 8 / 10;
+    font.setPixelSize(height > 0 ? height : 12);
+    int weight = lf.lfWeight <= 0 ? FW_NORMAL : lf.lfWeight;
+    font.setWeight(static_cast<QFont::Weight>(weight < 100 ? 100 : (weight > 900 ? 900 : weight)));
+    font.setItalic(lf.lfItalic != 0);
+    font.setUnderline(lf.lfUnderline != 0);
+    font.setStrikeOut(lf.lfStrikeOut != 0);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    return font;
+}
+
+LOGFONT DefaultLogFont()
+{
+    LOGFONT lf = {};
+    lf.lfHeight = -12;
+    lf.lfWeight = FW_NORMAL;
+    wcscpy(lf.lfFaceName, L"Sans");
+    return lf;
+}
