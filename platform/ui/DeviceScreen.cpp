@@ -135,6 +135,7 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
     d->m_pScreen->resize(kPortraitWidth, kPortraitHeight);
     d->m_pScreen->show();
     d->Layout();
+    QCoreApplication::processEvents();
 }
 
 CDeviceScreen& CDeviceScreen::Get()

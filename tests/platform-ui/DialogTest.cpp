@@ -326,10 +326,9 @@ TEST_F(DialogTest, ChildWindowsPaintAndFollowTheStylus)
         EXPECT_EQ(canvas.m_points.back().x, 50);
         EXPECT_EQ(CWnd::GetCapture(), nullptr);
         canvas.Invalidate();
-        canvas.UpdateWindow();
-        EXPECT_GE(canvas.m_nPaints, 1);
         std::string path = testing::TempDir() + "cirrovan_screen.png";
         EXPECT_TRUE(CTestDriver::SaveScreenshot(std::wstring(path.begin(), path.end())));
+        EXPECT_GE(canvas.m_nPaints, 1);
         CBitmap shot;
         ASSERT_TRUE(shot.LoadPng(std::wstring(path.begin(), path.end())));
         EXPECT_EQ(shot.GetSize().cx, 240);
