@@ -8,9 +8,10 @@
 
 // One lock and one condition for all objects keeps waits on several objects
 // simple and free of lost wake-ups; the program has a handful of them.
+// Never destroyed: a thread that outlives main may still signal through them.
 namespace {
-std::mutex g_mutex;
-std::condition_variable g_changed;
+std::mutex& g_mutex = *new std::mutex;
+std::condition_variable& g_changed = *new std::condition_variable;
 }
 
 struct KERNELOBJECT
@@ -64,11 +65,9 @@ HANDLE CreateThread(THREADPROC pfnStart, void* pParam)
     std::lock_guard<std::mutex> lock(g_mutex);
     raw->m_thread = std::thread([object, pfnStart, pParam]() {
         DWORD code = pfnStart(pParam);
-        {
-            std::lock_guard<std::mutex> inner(g_mutex);
-            object->m_dwExitCode = code;
-            object->m_bSignalled = true;
-        }
+        std::lock_guard<std::mutex> inner(g_mutex);
+        object->m_dwExitCode = code;
+        object->m_bSignalled = true;
         g_changed.notify_all();
     });
     raw->m_thread.detach();

@@ -12,6 +12,7 @@
 
 std::function<bool(const std::wstring&, const std::wstring&, UINT, int&)> g_messageBoxHook;
 std::function<void(CDialog*)> g_dialogOpenHook;
+std::function<bool(int&)> g_messageBoxShownHook;
 
 namespace {
 

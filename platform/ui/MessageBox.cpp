@@ -116,6 +116,15 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
         title->setGeometry(1, 1, width - 2, POPUP_CAPTION_HEIGHT);
 
     s->PushLayer(ScreenLayer{nullptr, frame, ToQString(strCaption), true});
+    if (g_messageBoxShownHook) {
+        QMetaObject::invokeMethod(frame, [&loop, &result]() {
+            int id = 0;
+            if (g_messageBoxShownHook && g_messageBoxShownHook(id)) {
+                result = id;
+                loop.exit(id);
+            }
+        }, Qt::QueuedConnection);
+    }
     loop.exec();
     s->PopLayer(frame);
     delete frame;

@@ -3,10 +3,14 @@
 #include <QApplication>
 #include <cwchar>
 
+void EnsureCallQueue();
+
 void EnsureApplication()
 {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance()) {
+        EnsureCallQueue();
         return;
+    }
     static int argc = 1;
     static char name[] = "cirrovan";
     static char* argv[] = {name, nullptr};
@@ -17,6 +21,7 @@ void EnsureApplication()
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(11);
     QApplication::setFont(font);
+    EnsureCallQueue();
 }
 
 QString ToQString(const std::wstring& str)

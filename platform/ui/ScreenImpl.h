@@ -53,3 +53,5 @@ constexpr int POPUP_CAPTION_HEIGHT = 18;
 // Test hooks: a scripted message box answer, and an action when a dialog opens.
 extern std::function<bool(const std::wstring& strText, const std::wstring& strCaption, UINT nType, int& nAnswer)> g_messageBoxHook;
 extern std::function<void(CDialog* pDialog)> g_dialogOpenHook;
+// Runs inside a message box's loop once it is on screen; true answers it with nAnswer.
+extern std::function<bool(int& nAnswer)> g_messageBoxShownHook;

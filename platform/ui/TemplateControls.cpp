@@ -116,8 +116,13 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
             button = new QCheckBox(text, pParent);
         } else {
             auto* push = new QPushButton(text, pParent);
-            if (type == BS_AUTORADIOBUTTON || type == BS_AUTOCHECKBOX)
+            if (type == BS_AUTORADIOBUTTON || type == BS_AUTOCHECKBOX) {
                 push->setCheckable(true);
+                // A pressed-in state that reads at a glance on a small screen.
+                push->setStyleSheet(QStringLiteral(
+                    "QPushButton { border: 1px solid #8a8a8a; border-radius: 3px; background: #f0f0f0; }"
+                    "QPushButton:checked { border: 1px solid #1c3f8c; background: #a9c2ee; font-weight: bold; }"));
+            }
             button = push;
         }
         button->setFocusPolicy(Qt::NoFocus);

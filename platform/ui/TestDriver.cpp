@@ -19,6 +19,8 @@ struct DriverState
     std::deque<int> m_answers;
     std::vector<MESSAGEBOXCALL> m_calls;
     std::vector<std::pair<UINT, std::function<void(CDialog*)>>> m_actions;
+    std::wstring m_strShowPath;   // the next box is shown and photographed here
+    int m_nShownAnswer = 0;
 };
 
 DriverState& State()
@@ -43,6 +45,7 @@ void CTestDriver::Install()
     g_messageBoxHook = [](const std::wstring& strText, const std::wstring& strCaption, UINT nType, int& nAnswer) {
         DriverState& s = State();
         bool scripted = !s.m_answers.empty();
+        bool show = !s.m_strShowPath.empty();
         if (scripted) {
             nAnswer = s.m_answers.front();
             s.m_answers.pop_front();
@@ -51,6 +54,16 @@ void CTestDriver::Install()
             nAnswer = buttons == MB_YESNO ? IDNO : (buttons == MB_OKCANCEL ? IDCANCEL : IDOK);
         }
         s.m_calls.push_back(MESSAGEBOXCALL{strText, strCaption, nType, nAnswer, scripted});
+        s.m_nShownAnswer = nAnswer;
+        return !show;
+    };
+    g_messageBoxShownHook = [](int& nAnswer) {
+        DriverState& s = State();
+        if (s.m_strShowPath.empty())
+            return false;
+        CDeviceScreen::Get().SaveScreenshot(s.m_strShowPath);
+        s.m_strShowPath.clear();
+        nAnswer = s.m_nShownAnswer;
         return true;
     };
     g_dialogOpenHook = [](CDialog* pDialog) {
@@ -70,12 +83,18 @@ void CTestDriver::Uninstall()
 {
     g_messageBoxHook = nullptr;
     g_dialogOpenHook = nullptr;
+    g_messageBoxShownHook = nullptr;
     State() = DriverState();
 }
 
 void CTestDriver::AnswerNextMessageBox(int nAnswer)
 {
     State().m_answers.push_back(nAnswer);
+}
+
+void CTestDriver::ShowNextMessageBox(const std::wstring& strShotPath)
+{
+    State().m_strShowPath = strShotPath;
 }
 
 std::vector<MESSAGEBOXCALL>& CTestDriver::MessageBoxes()

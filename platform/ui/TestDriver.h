@@ -28,6 +28,9 @@ public:
     static void Uninstall();   // also forgets everything scripted and recorded
 
     static void AnswerNextMessageBox(int nAnswer);
+    // The next message box is really shown, photographed to that PNG and then
+    // answered as scripted.
+    static void ShowNextMessageBox(const std::wstring& strShotPath);
     static std::vector<MESSAGEBOXCALL>& MessageBoxes();
 
     // Runs once, inside the dialog's modal loop, when a dialog with that template

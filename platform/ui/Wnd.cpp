@@ -11,7 +11,13 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QThread>
+#include <QSocketNotifier>
 #include <QVariant>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace {
 CWnd* g_pCapture = nullptr;
@@ -24,6 +30,68 @@ bool OnUiThread()
     return QThread::currentThread() == qApp->thread();
 }
 
+namespace {
+
+// Calls handed over from other threads wait in a queue of our own, guarded by a
+// standard mutex, and an eventfd wakes the user-interface thread to run them.
+// Nothing allocated on a worker passes through Qt's event queue, so the hand-over
+// is plain to reason about (and visible to the thread sanitizer).
+struct CallQueue
+{
+    std::mutex m_mutex;
+    std::deque<std::function<void()>> m_calls;
+    int m_fd = -1;
+    QSocketNotifier* m_pNotifier = nullptr;
+
+    void Drain()
+    {
+        uint64_t count = 0;
+        ssize_t n = read(m_fd, &count, sizeof count);
+        (void)n;
+        for (;;) {
+            std::function<void()> fn;
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (m_calls.empty())
+                    return;
+                fn = std::move(m_calls.front());
+                m_calls.pop_front();
+            }
+            fn();
+        }
+    }
+};
+
+CallQueue* g_pQueue = nullptr;
+std::once_flag g_queueOnce;
+
+}
+
+void EnsureCallQueue()
+{
+    std::call_once(g_queueOnce, []() {
+        auto* q = new CallQueue;   // lives as long as the application
+        q->m_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+        q->m_pNotifier = new QSocketNotifier(static_cast<qintptr>(q->m_fd), QSocketNotifier::Read, qApp);
+        QObject::connect(q->m_pNotifier, &QSocketNotifier::activated, q->m_pNotifier, [q]() { q->Drain(); });
+        g_pQueue = q;
+    });
+}
+
+void PostToUiThread(std::function<void()> fn)
+{
+    CallQueue* q = g_pQueue;
+    if (!q)
+        return;   // no window was ever made, so there is nothing to call
+    {
+        std::lock_guard<std::mutex> lock(q->m_mutex);
+        q->m_calls.push_back(std::move(fn));
+    }
+    uint64_t one = 1;
+    ssize_t n = write(q->m_fd, &one, sizeof one);
+    (void)n;
+}
+
 void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn)
 {
     if (!pWnd)
@@ -33,10 +101,10 @@ void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn)
         return;
     }
     std::shared_ptr<WndToken> token = pWnd->m_pImpl->m_token;
-    QMetaObject::invokeMethod(qApp, [token, fn]() {
+    PostToUiThread([token, fn]() {
         if (token->m_pWnd)
             fn(token->m_pWnd);
-    }, Qt::QueuedConnection);
+    });
 }
 
 void RunForWindowBlocking(CWnd* pWnd, std::function<void(CWnd*)> fn)
@@ -47,11 +115,23 @@ void RunForWindowBlocking(CWnd* pWnd, std::function<void(CWnd*)> fn)
         fn(pWnd);
         return;
     }
+    struct Done
+    {
+        std::mutex m_mutex;
+        std::condition_variable m_cv;
+        bool m_bDone = false;
+    };
+    auto done = std::make_shared<Done>();
     std::shared_ptr<WndToken> token = pWnd->m_pImpl->m_token;
-    QMetaObject::invokeMethod(qApp, [token, fn]() {
+    PostToUiThread([token, fn, done]() {
         if (token->m_pWnd)
             fn(token->m_pWnd);
-    }, Qt::BlockingQueuedConnection);
+        std::lock_guard<std::mutex> lock(done->m_mutex);
+        done->m_bDone = true;
+        done->m_cv.notify_all();
+    });
+    std::unique_lock<std::mutex> lock(done->m_mutex);
+    done->m_cv.wait(lock, [&]() { return done->m_bDone; });
 }
 
 CWnd* WndFromWidget(QWidget* pWidget)
@@ -131,6 +211,7 @@ void HostWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 
 CWnd::CWnd() : m_pImpl(new Impl)
 {
+    EnsureApplication();
     m_pImpl->m_pOwner = this;
     m_pImpl->m_token = std::make_shared<WndToken>(WndToken{this});
 }
@@ -384,12 +465,13 @@ CWnd* CWnd::GetCapture()
 
 bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    EnsureApplication();
+    // Through the same queue as every other call from any thread, so that a
+    // message posted after a status change arrives after it.
     std::shared_ptr<WndToken> token = m_pImpl->m_token;
-    QMetaObject::invokeMethod(qApp, [token, message, wParam, lParam]() {
+    PostToUiThread([token, message, wParam, lParam]() {
         if (token->m_pWnd)
             token->m_pWnd->WindowProc(message, wParam, lParam);
-    }, Qt::QueuedConnection);
+    });
     return true;
 }
 

@@ -45,6 +45,8 @@ struct CWnd::Impl
 };
 
 bool OnUiThread();
+// Queues a call for the user-interface thread, from any thread, in order.
+void PostToUiThread(std::function<void()> fn);
 // Runs the call now on the user-interface thread, or queues it there from any
 // other thread; a window destroyed before it runs is skipped.
 void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn);

@@ -10,6 +10,7 @@
 #include "platform/ui/TestDriver.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,10 @@ TEST_F(DialogTest, FullScreenDialogTurnsWithTheScreen)
         EXPECT_EQ(dlg.m_sizes.back().cx, 240);
         EXPECT_EQ(dlg.m_sizes.back().cy, 268);
         EXPECT_EQ(CTestDriver::GetTitle(), L"Form");
+        if (const char* folder = std::getenv("CIRROVAN_SHOTS")) {
+            std::string path = std::string(folder) + "/form.png";
+            CTestDriver::SaveScreenshot(std::wstring(path.begin(), path.end()));
+        }
         for (int code : {DMDO_90, DMDO_180, DMDO_270, DMDO_0}) {
             CDeviceScreen::Get().SetOrientation(code);
             EXPECT_EQ(GetDisplayOrientation(), code);
@@ -206,6 +211,35 @@ TEST_F(DialogTest, RefusedOkKeepsTheDialogOpenAndDataComesBack)
     EXPECT_EQ(dlg.m_strName, L"Oslo");
     EXPECT_EQ(dlg.m_nCheck, 0);
     EXPECT_EQ(dlg.m_nRadio, 0);
+}
+
+TEST_F(DialogTest, MessageBoxesShowTheirTextAndAnswerWithTheirButtons)
+{
+    CFormDlg dlg;
+    dlg.m_strName = L"x";
+    std::string path = testing::TempDir() + "cirrovan_box.png";
+    const std::wstring wpath(path.begin(), path.end());
+    CTestDriver::OnDialogOpen(IDD_FORM, [&](CDialog* pDlg) {
+        CTestDriver::AnswerNextMessageBox(IDNO);
+        CTestDriver::ShowNextMessageBox(wpath);
+        EXPECT_EQ(pDlg->MessageBox(L"Delete station USNY0996 (New York) ?", L"Delete station",
+                                   MB_YESNO | MB_ICONQUESTION), IDNO);
+        // Unscripted boxes get the answer that changes nothing.
+        EXPECT_EQ(pDlg->MessageBox(L"Sure?", L"Cirrovan", MB_OKCANCEL | MB_ICONEXCLAMATION), IDCANCEL);
+        pDlg->EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(CTestDriver::MessageBoxes().size(), 2u);
+    EXPECT_TRUE(CTestDriver::MessageBoxes()[0].bScripted);
+    EXPECT_FALSE(CTestDriver::MessageBoxes()[1].bScripted);
+    CBitmap shot;
+    ASSERT_TRUE(shot.LoadPng(wpath));
+    // The box is centred over the screen with the page's title bar still above it.
+    EXPECT_EQ(shot.GetPixel(120, 160), RGB(255, 255, 255));
+    if (const char* folder = std::getenv("CIRROVAN_SHOTS"))
+        std::rename(path.c_str(), (std::string(folder) + "/message-box.png").c_str());
+    else
+        std::remove(path.c_str());
 }
 
 TEST_F(DialogTest, RadioGroupWithNonePressedReadsMinusOne)
