@@ -82,10 +82,11 @@ QString SoftKeyLabel(const MENUBARBUTTON& button)
 
 QWidget* MakePopupFrame(QWidget* pScreen, const QString& caption, QWidget** ppClientParent)
 {
-    auto* frame = new QWidget(pScreen);
-    frame->setObjectName(QStringLiteral("popupFrame"));
-    frame->setAttribute(Qt::WA_StyledBackground);
-    frame->setStyleSheet(QStringLiteral("#popupFrame { background: white; border: 1px solid #1c3f8c; }"));
+    auto* frame = new BorderFrame(pScreen, POPUP_CAPTION_HEIGHT + 1, QColor(0x1c, 0x3f, 0x8c));
+    frame->setAutoFillBackground(true);
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    frame->setPalette(palette);
     auto* title = new QLabel(caption, frame);
     title->setObjectName(QStringLiteral("popupCaption"));
     title->setStyleSheet(QStringLiteral("#popupCaption { background: #1c3f8c; color: white; font-weight: bold; padding-left: 4px; }"));

@@ -76,6 +76,8 @@ int CDialog::DoModal()
             title->setGeometry(1, 1, rc.right, POPUP_CAPTION_HEIGHT);
     }
     auto* host = new HostWidget(this, parent);
+    if (auto* border = dynamic_cast<BorderFrame*>(frame))
+        border->m_pClient = host;
     host->setObjectName(QStringLiteral("dialog"));
     SetWidgetWnd(host, this);
     host->setGeometry(m_pImpl->m_bPopup ? 1 : 0, m_pImpl->m_bPopup ? POPUP_CAPTION_HEIGHT + 1 : 0, rc.right, rc.bottom);

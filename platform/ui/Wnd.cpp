@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QSocketNotifier>
 #include <QVariant>
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -161,6 +162,48 @@ void DispatchSize(CWnd* pWnd)
     pWnd->WindowProc(WM_SIZE, 0, static_cast<LPARAM>((size.cx & 0xffff) | ((size.cy & 0xffff) << 16)));
 }
 
+BorderFrame::BorderFrame(QWidget* pParent, int nTop, QColor color)
+    : QWidget(pParent), m_nTop(nTop), m_color(color)
+{
+}
+
+void BorderFrame::SyncClient()
+{
+    if (m_pClient)
+        m_pClient->setGeometry(1, m_nTop, std::max(0, width() - 2), std::max(0, height() - m_nTop - 1));
+}
+
+void BorderFrame::resizeEvent(QResizeEvent*)
+{
+    SyncClient();
+}
+
+void BorderFrame::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(m_color);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(0, 0, width() - 1, height() - 1);
+}
+
+QWidget* OuterWidget(CWnd* pWnd)
+{
+    if (pWnd->m_pImpl->m_pFrame)
+        return pWnd->m_pImpl->m_pFrame;
+    return pWnd->m_pImpl->m_pWidget;
+}
+
+void PlaceWindow(CWnd* pWnd, const QRect& rc)
+{
+    QWidget* outer = OuterWidget(pWnd);
+    if (!outer)
+        return;
+    outer->setGeometry(rc);
+    if (auto* frame = dynamic_cast<BorderFrame*>(outer))
+        frame->SyncClient();
+    DispatchSize(pWnd);
+}
+
 HostWidget::HostWidget(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(pWnd)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -224,7 +267,7 @@ CWnd::~CWnd()
     if (m_pImpl->m_bOwnsWidget && m_pImpl->m_pWidget) {
         if (auto* host = dynamic_cast<HostWidget*>(m_pImpl->m_pWidget.data()))
             host->m_pWnd = nullptr;
-        delete m_pImpl->m_pWidget.data();
+        delete OuterWidget(this);
     }
     delete m_pImpl;
 }
@@ -234,18 +277,28 @@ bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
     EnsureApplication();
     if (!pParentWnd || !pParentWnd->m_pImpl->m_pWidget || m_pImpl->m_pWidget)
         return false;
-    auto* host = new HostWidget(this, pParentWnd->m_pImpl->m_pWidget);
+    QWidget* parent = pParentWnd->m_pImpl->m_pWidget;
+    BorderFrame* frame = nullptr;
+    if (dwStyle & WS_BORDER) {
+        // A bordered window's client area is one pixel smaller on every side.
+        frame = new BorderFrame(parent, 1, QColor(0, 0, 0));
+        SetWidgetWnd(frame, this);
+        parent = frame;
+    }
+    auto* host = new HostWidget(this, parent);
     SetWidgetWnd(host, this);
+    if (frame)
+        frame->m_pClient = host;
     m_pImpl->m_pWidget = host;
+    m_pImpl->m_pFrame = frame;
     m_pImpl->m_bOwnsWidget = true;
     m_pImpl->m_nID = nID;
     m_pImpl->m_pParent = pParentWnd;
-    if (dwStyle & WS_BORDER)
-        host->setContentsMargins(0, 0, 0, 0);
-    host->setGeometry(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
-    DispatchSize(this);
-    if (dwStyle & WS_VISIBLE)
+    PlaceWindow(this, QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+    if (dwStyle & WS_VISIBLE) {
         host->show();
+        OuterWidget(this)->show();
+    }
     return true;
 }
 
@@ -254,9 +307,10 @@ void CWnd::DestroyWindow()
     if (m_pImpl->m_bOwnsWidget && m_pImpl->m_pWidget) {
         if (auto* host = dynamic_cast<HostWidget*>(m_pImpl->m_pWidget.data()))
             host->m_pWnd = nullptr;
-        delete m_pImpl->m_pWidget.data();
+        delete OuterWidget(this);
     }
     m_pImpl->m_pWidget = nullptr;
+    m_pImpl->m_pFrame = nullptr;
     m_pImpl->m_bOwnsWidget = false;
 }
 
@@ -295,12 +349,11 @@ UINT CWnd::GetDlgCtrlID() const
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, bool bRepaint)
 {
     RunForWindow(this, [=](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
+        QWidget* w = OuterWidget(p);
         if (!w)
             return;
-        w->setGeometry(x, y, nWidth < 0 ? 0 : nWidth, nHeight < 0 ? 0 : nHeight);
         // Size handlers run at once, as on the device, not when the widget is next shown.
-        DispatchSize(p);
+        PlaceWindow(p, QRect(x, y, nWidth < 0 ? 0 : nWidth, nHeight < 0 ? 0 : nHeight));
         if (bRepaint)
             w->update();
     });
@@ -314,7 +367,7 @@ void CWnd::MoveWindow(const RECT& rc, bool bRepaint)
 void CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
 {
     RunForWindow(this, [=](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
+        QWidget* w = OuterWidget(p);
         if (!w)
             return;
         QRect r = w->geometry();
@@ -322,8 +375,7 @@ void CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT nFlags)
             r.moveTo(x, y);
         if (!(nFlags & SWP_NOSIZE))
             r.setSize(QSize(cx, cy));
-        w->setGeometry(r);
-        DispatchSize(p);
+        PlaceWindow(p, r);
     });
 }
 
@@ -342,7 +394,7 @@ void CWnd::GetWindowRect(RECT* pRect) const
     if (!pRect)
         return;
     *pRect = RECT{0, 0, 0, 0};
-    QWidget* w = m_pImpl->m_pWidget;
+    QWidget* w = OuterWidget(const_cast<CWnd*>(this));
     if (w) {
         QRect g = w->geometry();
         *pRect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
@@ -398,28 +450,28 @@ std::wstring CWnd::GetWindowText() const
 void CWnd::ShowWindow(int nCmdShow)
 {
     RunForWindow(this, [nCmdShow](CWnd* p) {
-        if (QWidget* w = p->m_pImpl->m_pWidget)
+        if (QWidget* w = OuterWidget(p))
             w->setVisible(nCmdShow != SW_HIDE);
     });
 }
 
 bool CWnd::IsWindowVisible() const
 {
-    QWidget* w = m_pImpl->m_pWidget;
+    QWidget* w = OuterWidget(const_cast<CWnd*>(this));
     return w && !w->isHidden();
 }
 
 void CWnd::EnableWindow(bool bEnable)
 {
     RunForWindow(this, [bEnable](CWnd* p) {
-        if (QWidget* w = p->m_pImpl->m_pWidget)
+        if (QWidget* w = OuterWidget(p))
             w->setEnabled(bEnable);
     });
 }
 
 bool CWnd::IsWindowEnabled() const
 {
-    QWidget* w = m_pImpl->m_pWidget;
+    QWidget* w = OuterWidget(const_cast<CWnd*>(this));
     return w && w->isEnabled();
 }
 

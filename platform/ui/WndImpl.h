@@ -32,8 +32,11 @@ struct CWnd::Impl
     bool m_bEraseOnPaint = true;
     SIZE m_lastSize = {-1, -1};
 
+    // The outer part of a bordered window or captioned pop-up; the widget above
+    // is then its client area.
+    QPointer<QWidget> m_pFrame;
+
     // Dialogs only.
-    QPointer<QWidget> m_pFrame;              // the pop-up frame around a captioned dialog
     QEventLoop* m_pLoop = nullptr;
     bool m_bEnded = false;
     bool m_bFullScreen = false;
@@ -73,6 +76,26 @@ protected:
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 };
+
+// A border (and for pop-ups a caption strip) around a window's client area.
+class BorderFrame : public QWidget
+{
+public:
+    BorderFrame(QWidget* pParent, int nTop, QColor color);
+    void SyncClient();   // the client fills the inside, now
+    QWidget* m_pClient = nullptr;
+    int m_nTop;
+    QColor m_color;
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
+};
+
+// The widget that is the whole window: its frame when it has one.
+QWidget* OuterWidget(CWnd* pWnd);
+// Places the whole window and runs its size handler at once.
+void PlaceWindow(CWnd* pWnd, const QRect& rc);
 
 // Sends WM_SIZE when the client size really changed.
 void DispatchSize(CWnd* pWnd);

@@ -145,8 +145,11 @@ TEST_F(DialogTest, DialogUnitsBecomePixelsWithTheDeviceBaseUnits)
         EXPECT_EQ(client.right, 150);
         EXPECT_EQ(client.bottom, 81);
         EXPECT_FALSE(CTestDriver::IsDoneButtonShown());
-        pDlg->GetWindowRect(&frame);
-        EXPECT_EQ(frame.left, 1);   // inside its frame
+        pDlg->GetWindowRect(&frame);   // the whole pop-up with its border and caption
+        EXPECT_EQ(frame.right - frame.left, 152);
+        EXPECT_EQ(frame.bottom - frame.top, 81 + 18 + 2);
+        EXPECT_EQ(frame.left, (240 - 152) / 2);
+        EXPECT_EQ(frame.top, (320 - 101) / 2);
         pDlg->EndDialog(42);
     });
     EXPECT_EQ(popup.DoModal(), 42);
@@ -353,6 +356,14 @@ TEST_F(DialogTest, ChildWindowsPaintAndFollowTheStylus)
     CTestDriver::OnDialogOpen(IDD_FORM, [&](CDialog* pDlg) {
         ASSERT_TRUE(canvas.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{0, 100, 200, 200}, pDlg, 1000));
         EXPECT_EQ(pDlg->GetDlgItem(1000), &canvas);
+        // The border takes a pixel on every side of the client area.
+        RECT client, window;
+        canvas.GetClientRect(&client);
+        canvas.GetWindowRect(&window);
+        EXPECT_EQ(client.right, 198);
+        EXPECT_EQ(client.bottom, 98);
+        EXPECT_EQ(window.top, 100);
+        EXPECT_EQ(window.right, 200);
         CTestDriver::Drag(&canvas, POINT{100, 50}, POINT{50, 50}, 5);
         ASSERT_EQ(canvas.m_points.size(), 7u);
         EXPECT_EQ(canvas.m_points[0].x, 100);
@@ -367,8 +378,11 @@ TEST_F(DialogTest, ChildWindowsPaintAndFollowTheStylus)
         ASSERT_TRUE(shot.LoadPng(std::wstring(path.begin(), path.end())));
         EXPECT_EQ(shot.GetSize().cx, 240);
         EXPECT_EQ(shot.GetSize().cy, 320);
-        // The canvas's blue square, below the title bar and inside its border.
-        EXPECT_EQ(shot.GetPixel(5, 26 + 100 + 5), RGB(0, 0, 255));
+        // The canvas's blue square, below the title bar and inside its black border.
+        EXPECT_EQ(shot.GetPixel(0, 26 + 100), RGB(0, 0, 0));
+        EXPECT_EQ(shot.GetPixel(1, 26 + 101), RGB(0, 0, 255));
+        EXPECT_EQ(shot.GetPixel(10, 26 + 110), RGB(0, 0, 255));
+        EXPECT_EQ(shot.GetPixel(11, 26 + 111), RGB(255, 255, 255));
         std::remove(path.c_str());
         pDlg->EndDialog(IDOK);
     });
