@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QListWidget>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -149,6 +151,22 @@ void CTestDriver::Drag(CWnd* pWnd, POINT ptFrom, POINT ptTo, int nSteps)
         SendMouse(w, QEvent::MouseMove, p);
     }
     SendMouse(w, QEvent::MouseButtonRelease, QPoint(ptTo.x, ptTo.y));
+}
+
+void CTestDriver::SelectItem(UINT nControlID, int nIndex)
+{
+    CDialog* pDlg = GetActiveDialog();
+    CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
+    QWidget* w = pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (nIndex < 0 || nIndex >= combo->count())
+            return;
+        combo->setCurrentIndex(nIndex);
+        emit combo->activated(nIndex);
+    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+        if (nIndex >= 0 && nIndex < list->count())
+            list->setCurrentRow(nIndex);
+    }
 }
 
 void CTestDriver::PressSoftKey(int nKey)

@@ -41,6 +41,9 @@ public:
     static void Tap(UINT nControlID);                      // a control of the active dialog
     static void TapAt(CWnd* pWnd, POINT pt);              // stylus down and up
     static void Drag(CWnd* pWnd, POINT ptFrom, POINT ptTo, int nSteps);
+    // The user picks an item of a list box or drop-down list of the active dialog;
+    // the dialog hears of it as from a tap.
+    static void SelectItem(UINT nControlID, int nIndex);
     static void PressSoftKey(int nKey);                    // 0 left, 1 right
     // A command of a soft key's pop-up menu of the active dialog; false when no
     // soft key offers it.
