@@ -34,7 +34,7 @@ bool MakeFolders(const std::string& folder)
 
 std::string UserDataHome()
 {
-    // The base directory spec ignores relative values.
+    // Relative values of XDG_DATA_HOME are to be ignored.
     const char* pszXdg = std::getenv("XDG_DATA_HOME");
     if (pszXdg && pszXdg[0] == '/')
         return pszXdg;

@@ -13,7 +13,7 @@ namespace {
 
 enum Length { LEN_NONE, LEN_HH, LEN_H, LEN_L, LEN_LL, LEN_Z, LEN_J, LEN_T, LEN_BIG_L };
 
-struct Spec
+struct Directive
 {
     std::string flags;
     int nWidth = -1;
@@ -23,15 +23,15 @@ struct Spec
     bool bNarrowLength = false; // "h" given
 };
 
-// The printf form of the spec with a given length text and conversion, for the
+// The printf form of the directive with a given length text and conversion, for the
 // numeric conversions that snprintf handles the same on every platform.
-std::string NarrowSpec(const Spec& spec, const char* pszLength, char conversion)
+std::string NarrowDirective(const Directive& directive, const char* pszLength, char conversion)
 {
-    std::string out = "%" + spec.flags;
-    if (spec.nWidth >= 0)
-        out += std::to_string(spec.nWidth);
-    if (spec.nPrecision >= 0)
-        out += "." + std::to_string(spec.nPrecision);
+    std::string out = "%" + directive.flags;
+    if (directive.nWidth >= 0)
+        out += std::to_string(directive.nWidth);
+    if (directive.nPrecision >= 0)
+        out += "." + std::to_string(directive.nPrecision);
     out += pszLength;
     out += conversion;
     return out;
@@ -56,13 +56,13 @@ void AppendNumber(std::wstring& out, const std::string& format, T value)
     out.append(text.begin(), text.end());
 }
 
-void AppendPadded(std::wstring& out, const Spec& spec, std::wstring text)
+void AppendPadded(std::wstring& out, const Directive& directive, std::wstring text)
 {
-    if (spec.nPrecision >= 0 && text.size() > static_cast<size_t>(spec.nPrecision))
-        text.resize(static_cast<size_t>(spec.nPrecision));
-    size_t nPad = spec.nWidth > 0 && text.size() < static_cast<size_t>(spec.nWidth)
-        ? static_cast<size_t>(spec.nWidth) - text.size() : 0;
-    bool bLeft = spec.flags.find('-') != std::string::npos;
+    if (directive.nPrecision >= 0 && text.size() > static_cast<size_t>(directive.nPrecision))
+        text.resize(static_cast<size_t>(directive.nPrecision));
+    size_t nPad = directive.nWidth > 0 && text.size() < static_cast<size_t>(directive.nWidth)
+        ? static_cast<size_t>(directive.nWidth) - text.size() : 0;
+    bool bLeft = directive.flags.find('-') != std::string::npos;
     if (!bLeft)
         out.append(nPad, L' ');
     out += text;
@@ -70,9 +70,9 @@ void AppendPadded(std::wstring& out, const Spec& spec, std::wstring text)
         out.append(nPad, L' ');
 }
 
-long long SignedArg(const Spec& spec, va_list& args)
+long long SignedArg(const Directive& directive, va_list& args)
 {
-    switch (spec.length) {
+    switch (directive.length) {
     case LEN_HH: return static_cast<signed char>(va_arg(args, int));
     case LEN_H: return static_cast<short>(va_arg(args, int));
     case LEN_L: return va_arg(args, long);
@@ -84,9 +84,9 @@ long long SignedArg(const Spec& spec, va_list& args)
     }
 }
 
-unsigned long long UnsignedArg(const Spec& spec, va_list& args)
+unsigned long long UnsignedArg(const Directive& directive, va_list& args)
 {
-    switch (spec.length) {
+    switch (directive.length) {
     case LEN_HH: return static_cast<unsigned char>(va_arg(args, unsigned int));
     case LEN_H: return static_cast<unsigned short>(va_arg(args, unsigned int));
     case LEN_L: return va_arg(args, unsigned long);
@@ -123,45 +123,45 @@ std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list argsIn)
             continue;
         }
         const wchar_t* pStart = p++;
-        Spec spec;
+        Directive directive;
         while (*p && std::wcschr(L"-+ #0", *p))
-            spec.flags += static_cast<char>(*p++);
+            directive.flags += static_cast<char>(*p++);
         if (*p == L'*') {
             int n = va_arg(args, int);
             if (n < 0) {
-                spec.flags += '-';
+                directive.flags += '-';
                 n = -n;
             }
-            spec.nWidth = n;
+            directive.nWidth = n;
             ++p;
         } else if (*p >= L'0' && *p <= L'9') {
-            spec.nWidth = 0;
+            directive.nWidth = 0;
             while (*p >= L'0' && *p <= L'9')
-                spec.nWidth = spec.nWidth * 10 + (*p++ - L'0');
+                directive.nWidth = directive.nWidth * 10 + (*p++ - L'0');
         }
         if (*p == L'.') {
             ++p;
-            spec.nPrecision = 0;
+            directive.nPrecision = 0;
             if (*p == L'*') {
                 int n = va_arg(args, int);
-                spec.nPrecision = n < 0 ? -1 : n;
+                directive.nPrecision = n < 0 ? -1 : n;
                 ++p;
             } else {
                 while (*p >= L'0' && *p <= L'9')
-                    spec.nPrecision = spec.nPrecision * 10 + (*p++ - L'0');
+                    directive.nPrecision = directive.nPrecision * 10 + (*p++ - L'0');
             }
         }
-        if (p[0] == L'h' && p[1] == L'h') { spec.length = LEN_HH; spec.bNarrowLength = true; p += 2; }
-        else if (p[0] == L'h') { spec.length = LEN_H; spec.bNarrowLength = true; ++p; }
-        else if (p[0] == L'l' && p[1] == L'l') { spec.length = LEN_LL; p += 2; }
-        else if (p[0] == L'l') { spec.length = LEN_L; spec.bWideLength = true; ++p; }
-        else if (p[0] == L'w') { spec.bWideLength = true; ++p; }
-        else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { spec.length = LEN_LL; p += 3; }
+        if (p[0] == L'h' && p[1] == L'h') { directive.length = LEN_HH; directive.bNarrowLength = true; p += 2; }
+        else if (p[0] == L'h') { directive.length = LEN_H; directive.bNarrowLength = true; ++p; }
+        else if (p[0] == L'l' && p[1] == L'l') { directive.length = LEN_LL; p += 2; }
+        else if (p[0] == L'l') { directive.length = LEN_L; directive.bWideLength = true; ++p; }
+        else if (p[0] == L'w') { directive.bWideLength = true; ++p; }
+        else if (p[0] == L'I' && p[1] == L'6' && p[2] == L'4') { directive.length = LEN_LL; p += 3; }
         else if (p[0] == L'I' && p[1] == L'3' && p[2] == L'2') { p += 3; }
-        else if (p[0] == L'z') { spec.length = LEN_Z; ++p; }
-        else if (p[0] == L'j') { spec.length = LEN_J; ++p; }
-        else if (p[0] == L't') { spec.length = LEN_T; ++p; }
-        else if (p[0] == L'L') { spec.length = LEN_BIG_L; ++p; }
+        else if (p[0] == L'z') { directive.length = LEN_Z; ++p; }
+        else if (p[0] == L'j') { directive.length = LEN_J; ++p; }
+        else if (p[0] == L't') { directive.length = LEN_T; ++p; }
+        else if (p[0] == L'L') { directive.length = LEN_BIG_L; ++p; }
 
         wchar_t conv = *p;
         if (!conv) {
@@ -175,7 +175,7 @@ std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list argsIn)
             break;
         case L's':
         case L'S': {
-            bool bWide = conv == L's' ? !spec.bNarrowLength : spec.bWideLength;
+            bool bWide = conv == L's' ? !directive.bNarrowLength : directive.bWideLength;
             std::wstring text;
             if (bWide) {
                 const wchar_t* psz = va_arg(args, const wchar_t*);
@@ -184,12 +184,12 @@ std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list argsIn)
                 const char* psz = va_arg(args, const char*);
                 text = psz ? CCodePage::Decode(psz) : L"(null)";
             }
-            AppendPadded(out, spec, text);
+            AppendPadded(out, directive, text);
             break;
         }
         case L'c':
         case L'C': {
-            bool bWide = conv == L'c' ? !spec.bNarrowLength : spec.bWideLength;
+            bool bWide = conv == L'c' ? !directive.bNarrowLength : directive.bWideLength;
             std::wstring text;
             if (bWide) {
                 text = static_cast<wchar_t>(va_arg(args, wint_t));
@@ -197,29 +197,29 @@ std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list argsIn)
                 char c = static_cast<char>(va_arg(args, int));
                 text = CCodePage::Decode(std::string(1, c));
             }
-            spec.nPrecision = -1;
-            AppendPadded(out, spec, text);
+            directive.nPrecision = -1;
+            AppendPadded(out, directive, text);
             break;
         }
         case L'd':
         case L'i':
-            AppendNumber(out, NarrowSpec(spec, "ll", 'd'), SignedArg(spec, args));
+            AppendNumber(out, NarrowDirective(directive, "ll", 'd'), SignedArg(directive, args));
             break;
         case L'u':
         case L'o':
         case L'x':
         case L'X':
-            AppendNumber(out, NarrowSpec(spec, "ll", static_cast<char>(conv)), UnsignedArg(spec, args));
+            AppendNumber(out, NarrowDirective(directive, "ll", static_cast<char>(conv)), UnsignedArg(directive, args));
             break;
         case L'e': case L'E': case L'f': case L'F':
         case L'g': case L'G': case L'a': case L'A':
-            if (spec.length == LEN_BIG_L)
-                AppendNumber(out, NarrowSpec(spec, "L", static_cast<char>(conv)), va_arg(args, long double));
+            if (directive.length == LEN_BIG_L)
+                AppendNumber(out, NarrowDirective(directive, "L", static_cast<char>(conv)), va_arg(args, long double));
             else
-                AppendNumber(out, NarrowSpec(spec, "", static_cast<char>(conv)), va_arg(args, double));
+                AppendNumber(out, NarrowDirective(directive, "", static_cast<char>(conv)), va_arg(args, double));
             break;
         case L'p':
-            AppendNumber(out, NarrowSpec(spec, "", 'p'), va_arg(args, void*));
+            AppendNumber(out, NarrowDirective(directive, "", 'p'), va_arg(args, void*));
             break;
         case L'n':
             // Writing through a pointer taken from the arguments is never needed here.

@@ -58,7 +58,7 @@ TEST(Settings, DefaultsAreWrittenInTheKnownLayout)
     EXPECT_EQ(settings.m_bDaily, 0);
     EXPECT_FALSE(settings.Load());
     ASSERT_TRUE(settings.Save());
-    EXPECT_EQ(temp.Read("settings.dat"), ReadFixture("settings/data/default_settings.dat"));
+    EXPECT_EQ(temp.Read("settings.dat"), ReadFixture("settings/fixtures/default_settings.dat"));
 }
 
 TEST(Settings, SaveAndLoadKeepEveryStoredMember)
@@ -103,7 +103,7 @@ TEST(Settings, SaveAndLoadKeepEveryStoredMember)
 TEST(Settings, OtherRootLoadsTheSameAndIsSavedBackClean)
 {
     CTempFolder temp;
-    temp.Write("settings.dat", ReadFixture("settings/data/other_root.dat"));
+    temp.Write("settings.dat", ReadFixture("settings/fixtures/other_root.dat"));
     CSettings settings;
     ASSERT_TRUE(settings.Load());
     EXPECT_EQ(settings.m_nOrientation, 4);

@@ -21,7 +21,7 @@ TEST(SearchResults, ReadsEveryLocInOrder)
 {
     CTempFolder temp;
     CWeatherData data;
-    temp.Write("search_stations.dat", ReadFixture("store/data/search_answer.dat"));
+    temp.Write("search_stations.dat", ReadFixture("store/fixtures/search_answer.dat"));
     data.LoadSearchResults();
     EXPECT_EQ(Results(data), (List{{L"USNY0996", L"New York, NY"},
                                    {L"USNY0998", L"New York/JFK Intl Arpt, NY"},

@@ -91,7 +91,7 @@ TEST(Stations, SaveAndLoadKeepOrderNamesAndDuplicates)
 TEST(Stations, LoadTakesStationChildrenOfAnyRoot)
 {
     CTempFolder temp;
-    temp.Write("stations.dat", ReadFixture("store/data/stations_other_root.dat"));
+    temp.Write("stations.dat", ReadFixture("store/fixtures/stations_other_root.dat"));
     CWeatherData data;
     EXPECT_EQ(Stations(data.m_stations), (List{
         {L"USNY0996", L"New York, NY"}, {L"FRXX0076", L""}, {L"", L"No ID"}, {L"USNY0996", L"Same ID again"}}));
