@@ -1,0 +1,26 @@
+// Reports that the sanitizers should set aside because they start inside
+// libraries that are not built with them; every report in our code stays.
+// The sanitizer runtimes look these functions up; other builds ignore them.
+
+extern "C" {
+
+// fontconfig keeps a pattern of its own for the life of the process once Qt
+// resolves a styled font.
+const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n";
+}
+
+// Qt's own locks and atomics are invisible to the thread sanitizer, so its
+// internal worker pools (fonts, images) look racy.
+const char* __tsan_default_suppressions()
+{
+    return "called_from_lib:libQt6Core.so.6\n"
+           "called_from_lib:libQt6Gui.so.6\n"
+           "called_from_lib:libQt6Widgets.so.6\n"
+           "race:libQt6Core.so.6\n"
+           "race:libQt6Gui.so.6\n"
+           "race:libQt6Widgets.so.6\n";
+}
+
+}
