@@ -1,6 +1,7 @@
 #include "platform/ui/Wnd.h"
 
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/ScreenImpl.h"
 #include "platform/ui/WndImpl.h"
 
 #include <QAbstractButton>
@@ -419,7 +420,14 @@ void CWnd::SetWindowText(const std::wstring& strText)
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
             button->setText(text);
         } else {
+            // A dialog's caption: its pop-up strip, or the title bar while it is active.
             w->setWindowTitle(text);
+            if (QWidget* frame = p->m_pImpl->m_pFrame) {
+                if (auto* title = frame->findChild<QLabel*>(QStringLiteral("popupCaption")))
+                    title->setText(text);
+            }
+            if (p->m_pImpl->m_pLoop || p->m_pImpl->m_bFullScreen)
+                CDeviceScreen::Get().m_pImpl->UpdateBars();
         }
     });
 }

@@ -166,6 +166,9 @@ TEST_F(DialogTest, FullScreenDialogTurnsWithTheScreen)
         EXPECT_EQ(dlg.m_sizes.back().cx, 240);
         EXPECT_EQ(dlg.m_sizes.back().cy, 268);
         EXPECT_EQ(CTestDriver::GetTitle(), L"Form");
+        pDlg->SetWindowText(L"Form 2");
+        EXPECT_EQ(CTestDriver::GetTitle(), L"Form 2");
+        EXPECT_EQ(pDlg->GetWindowText(), L"Form 2");
         if (const char* folder = std::getenv("CIRROVAN_SHOTS")) {
             std::string path = std::string(folder) + "/form.png";
             CTestDriver::SaveScreenshot(std::wstring(path.begin(), path.end()));
