@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QListWidget>
+#include <QMenu>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -192,6 +193,49 @@ bool CTestDriver::ChooseMenuItem(UINT nCommand)
                 CDeviceScreen::Get().m_pImpl->RunCommand(nCommand);
                 return true;
             }
+        }
+    }
+    return false;
+}
+
+namespace {
+
+QMenu* OpenMenu()
+{
+    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+}
+
+}
+
+bool CTestDriver::GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect)
+{
+    QMenu* menu = OpenMenu();
+    if (!menu)
+        return false;
+    if (pItems) {
+        pItems->clear();
+        for (QAction* action : menu->actions())
+            pItems->push_back(action->isSeparator() ? std::wstring() : FromQString(action->text()));
+    }
+    if (pRect) {
+        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+        QPoint topLeft = screen->mapFromGlobal(menu->mapToGlobal(QPoint(0, 0)));
+        *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + menu->width(), topLeft.y() + menu->height()};
+    }
+    return true;
+}
+
+bool CTestDriver::TapOpenMenuItem(const std::wstring& strText)
+{
+    QMenu* menu = OpenMenu();
+    if (!menu)
+        return false;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && FromQString(action->text()) == strText) {
+            action->trigger();
+            menu->close();
+            QCoreApplication::processEvents();
+            return true;
         }
     }
     return false;

@@ -48,6 +48,11 @@ public:
     // A command of a soft key's pop-up menu of the active dialog; false when no
     // soft key offers it.
     static bool ChooseMenuItem(UINT nCommand);
+    // The pop-up menu a soft key has opened: its items (separators as "") and its
+    // rectangle in screen coordinates; false when none is open.
+    static bool GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect);
+    // Taps an item of the open pop-up menu; the command arrives once the menu is closed.
+    static bool TapOpenMenuItem(const std::wstring& strText);
     static void TapDoneButton();
     static void PressKey(UINT vk);
 

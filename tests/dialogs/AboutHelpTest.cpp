@@ -1,6 +1,7 @@
 #include "dialogs/DlgAbout.h"
 #include "dialogs/DlgHelp.h"
 #include "platform/Resources.h"
+#include "platform/ui/CommandBar.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/TestDriver.h"
@@ -161,6 +162,58 @@ TEST_F(AboutHelpTest, HelpShowsItsStringAndFollowsTheHeadingRule)
     std::wstring help13 = CResources::LoadString(IDS_HELP_NEW_STATION);
     EXPECT_EQ(help13.find(L"You can enter :\n\n- a Test Weather StationID"), 0u);
     EXPECT_NE(help13.find(L"an on-line search on Test Weather is required"), std::wstring::npos);
+}
+
+// A dialog with the main window's menu bar, to see its pop-ups open.
+class CMenuDlg : public CDialog
+{
+public:
+    CMenuDlg() : CDialog(IDD_HELP) {}
+    bool OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        m_commandBar.Create(this);
+        m_commandBar.InsertMenuBar(IDR_MAINMENU);
+        return true;
+    }
+    bool OnCommand(UINT nID, UINT nNotifyCode) override
+    {
+        m_commands.push_back(nID);
+        return CDialog::OnCommand(nID, nNotifyCode);
+    }
+    CCommandBar m_commandBar;
+    std::vector<UINT> m_commands;
+};
+
+TEST_F(AboutHelpTest, SoftKeyMenusOpenUpwardAndRunTheirCommands)
+{
+    CMenuDlg dlg;
+    CTestDriver::OnDialogOpen(IDD_HELP, [&](CDialog* pDlg) {
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Stations");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"Preferences");
+        CTestDriver::PressSoftKey(1);
+        std::vector<std::wstring> items;
+        RECT rc;
+        ASSERT_TRUE(CTestDriver::GetOpenMenu(&items, &rc));
+        EXPECT_EQ(items, (std::vector<std::wstring>{L"Custom views...", L"Preferences...", L"",
+                                                    L"Change Display Orientation", L"", L"About", L"",
+                                                    L"Quit"}));
+        // Above the soft-key bar, against the right edge under its key.
+        EXPECT_LE(rc.bottom, 320 - 26);
+        EXPECT_EQ(rc.right, 240);
+        EXPECT_TRUE(CTestDriver::TapOpenMenuItem(L"About"));
+        EXPECT_FALSE(CTestDriver::GetOpenMenu(nullptr, nullptr));
+        CTestDriver::PressSoftKey(0);
+        ASSERT_TRUE(CTestDriver::GetOpenMenu(&items, &rc));
+        EXPECT_EQ(items.front(), L"Select...");
+        EXPECT_EQ(rc.left, 0);
+        EXPECT_TRUE(CTestDriver::TapOpenMenuItem(L"New..."));
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT));
+        EXPECT_FALSE(CTestDriver::ChooseMenuItem(ID_STATIONS_DETAILS));
+        pDlg->EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_commands, (std::vector<UINT>{ID_PREFERENCES_ABOUT, ID_STATIONS_NEW, ID_PREFERENCES_QUIT}));
 }
 
 TEST_F(AboutHelpTest, MenuBarsCarryTheirKeys)
