@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Clock.h"
+
 #include <string>
 
 // A date and time held as an OLE automation date: days since midnight
@@ -12,6 +14,8 @@ public:
 
     CDateTime() = default;
     explicit CDateTime(double dt) : m_dt(dt) {}
+    // Seconds kept, milliseconds dropped; impossible fields give an invalid 0.0.
+    explicit CDateTime(const SYSTEMTIME& st);
 
     // Flags: 0 date and time, VAR_TIMEVALUEONLY (1), VAR_DATEVALUEONLY (2).
     // A null text counts as empty. On failure the value becomes invalid, 0.0 for
@@ -24,6 +28,9 @@ public:
     // Whole seconds from this value to the later one, after rounding the span
     // to the nearest second (negative when the other value is earlier).
     long long SecondsUntil(const CDateTime& other) const;
+
+    // The value broken into fields, rounded to the second; false when invalid.
+    bool GetAsSystemTime(SYSTEMTIME& st) const;
 
     double m_dt = 0.0;
     int m_status = valid;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class TiXmlDocument;
 class TiXmlElement;
 
 // What the daily and the hour-by-hour forecasts share: the header of the feed.
@@ -23,4 +24,11 @@ public:
 
 protected:
     ~CForecastBase() = default;
+
+    // Loads the feed file into doc and reads the header: the location block and
+    // the section's last-update time. Gives the section ("dayf" or "hbhf") whose
+    // records the caller reads, or none: then a file that is missing, not
+    // well-formed or without "weather" has changed nothing, and a document
+    // without the section only the header.
+    const TiXmlElement* LoadSection(TiXmlDocument& doc, const std::wstring& strPath, const char* pszSection);
 };
