@@ -56,22 +56,9 @@ int WindArrowIndex(int nDirection)
     return s_pictures[k];
 }
 
-static long long DaysFromCivil(long long y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<long long>(doe) - 719468;
-}
-
 CDateTime LocalNow()
 {
-    const SYSTEMTIME st = CClock::GetLocalTime();
-    const long long nDays = DaysFromCivil(st.wYear, st.wMonth, st.wDay) - DaysFromCivil(1899, 12, 30);
-    const int nSeconds = st.wHour * 3600 + st.wMinute * 60 + st.wSecond;
-    return CDateTime(static_cast<double>(nDays) + nSeconds / 86400.0);
+    return CDateTime(CClock::GetLocalTime());
 }
 
 std::wstring FormatAge(const CDateTime& dtLastUpdate, int nZone, CDateTime& dtStationNow)
