@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdarg>
+#include <string>
+
+// Formatted wide text with the platform's meaning of the conversions: in a wide
+// format "%s" and "%c" take wide text, "%S" and "%C" (or "%hs", "%hc") 8-bit
+// text in the system code page, "%ls"/"%ws" wide again. glibc's swprintf reads
+// "%s" as 8-bit text, so formats written for the platform must come here.
+// Numbers follow printf: flags "-+ #0", width and precision (also "*"), the
+// lengths h, hh, l, ll, I64, z, j, t, L, and d i u o x X c e E f F g G a A p %.
+// "%n" writes nothing; an unknown conversion is copied as it stands.
+class CWideFormat
+{
+public:
+    static std::wstring Format(const wchar_t* pszFormat, ...);
+    static std::wstring FormatV(const wchar_t* pszFormat, va_list args);
+};
