@@ -157,6 +157,9 @@ void CWndGraph::Layout()
     settings.m_views[nView].GetSideSeries(SIDE_LEFT, m_sideSeries[0]);
     settings.m_views[nView].GetSideSeries(SIDE_RIGHT, m_sideSeries[1]);
     m_nSideIndex[0] = m_nSideIndex[1] = 0;
+    m_iconBoxes.clear();
+    m_labelBoxes.clear();
+    m_labelGroups.clear();
     if (m_sideSeries[0].empty())
         m_nLeftWidth = 0;
     if (m_sideSeries[1].empty())
@@ -301,6 +304,7 @@ void CWndGraph::DrawIcons(CDC* pDC, CPointerArray<CGraphGroup>& groups,
             continue;
         const CGraphBox box = {pPoint->m_nPx - s / 2, -pPoint->m_nPy - s / 2, s, s};
         placed.push_back(box);
+        m_iconBoxes.push_back(box);
         // An unknown picture number draws nothing but still keeps labels away.
         if (pPoint->m_nValue >= 0 && pPoint->m_nValue < nPictures)
             pDC->TransparentBlt(box.m_nLeft, box.m_nTop, s, s, &sourceDC, s * pPoint->m_nValue, 0,
@@ -327,6 +331,8 @@ void CWndGraph::PlaceLabels(CDC* pDC, CPointerArray<CGraphGroup>& groups,
         int nPoint = -1;
         if (!placer.Place(*pGroup, MeasureWithDC, pDC, box, nPoint))
             continue;
+        m_labelBoxes.push_back(box);
+        m_labelGroups.push_back(pGroup);
         pDC->SetTextColor(pGroup->m_pSeries->m_crColour);
         RECT rc = {box.m_nLeft, box.m_nTop, box.m_nLeft + box.m_nWidth, box.m_nTop + box.m_nHeight};
         pDC->DrawText(pGroup->m_pSeries->m_points.GetAt(nPoint)->m_strText, &rc,
@@ -339,6 +345,9 @@ void CWndGraph::PlaceLabels(CDC* pDC, CPointerArray<CGraphGroup>& groups,
 void CWndGraph::DrawSeries(CDC* pChartDC, const std::vector<CGraphSegment>& segments, bool bHourly)
 {
     std::vector<CGraphBox> placed;
+    m_iconBoxes.clear();
+    m_labelBoxes.clear();
+    m_labelGroups.clear();
     const int H = ChartHeight();
     const POINT ptOld = pChartDC->SetViewportOrg(0, H);
     if (Displays(SERIES_PRECIPITATIONS)) {

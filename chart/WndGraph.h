@@ -104,6 +104,11 @@ public:
     int m_nClientHeight = 268;
     // The mode of the last composition: the hourly chart labels only ends and turns.
     bool m_bDailyChart = true;
+    // Where the last composition drew its icons and labels, and the groups the
+    // labels belong to (for hit tests and checks).
+    std::vector<CGraphBox> m_iconBoxes;
+    std::vector<CGraphBox> m_labelBoxes;
+    std::vector<const CGraphGroup*> m_labelGroups;
 
 private:
     int ChartHeight() const { return m_rcArea.top; }
