@@ -4,16 +4,15 @@
 #include "chart/LabelPlacer.h"
 #include "chart/Trunc.h"
 #include "chart/Units.h"
-#include "platform/Font.h"
 #include "platform/Resources.h"
 #include "platform/ui/DC.h"
 #include "res/ChartBitmaps.h"
+#include "res/ResourceParts.h"
 #include "store/ClassUnicode.h"
 #include "store/ForecastMarkers.h"
 #include "store/ServiceConfig.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
@@ -23,24 +22,6 @@ const COLORREF CR_STRIP = RGB(192, 192, 192);
 const COLORREF CR_WHITE = RGB(255, 255, 255);
 const COLORREF CR_LINK = RGB(100, 100, 100);
 const COLORREF CR_KEY = RGB(255, 153, 255);
-
-// The chart's two fonts: "Serif" 10 pixels bold for numbers and labels, 9 pixels
-// normal for the link line.
-HFONT ChartFont(bool bBold)
-{
-    static HFONT s_hFonts[2] = {nullptr, nullptr};
-    HFONT& hFont = s_hFonts[bBold ? 1 : 0];
-    if (!hFont) {
-        LOGFONT lf;
-        std::memset(&lf, 0, sizeof(lf));
-        lf.lfHeight = bBold ? -10 : -9;
-        lf.lfWeight = bBold ? FW_BOLD : FW_NORMAL;
-        lf.lfQuality = CLEARTYPE_QUALITY;
-        std::wcscpy(lf.lfFaceName, L"Serif");
-        hFont = CreateFontIndirect(&lf);
-    }
-    return hFont;
-}
 
 // Time of day of a time-only value, as a fraction of a day.
 double TimeOfDay(const CDateTime& dt)
@@ -82,8 +63,10 @@ CWndGraph::CWndGraph()
 {
     const unsigned char* pData = nullptr;
     size_t nSize = 0;
+    // The application installs its resources at start; a chart made before that
+    // (a test, a tool) installs the pictures itself.
     if (!CResources::FindBitmap(IDB_WEATHER_ICONS, pData, nSize))
-        AddChartBitmaps();
+        InstallBitmaps();
     m_headImages[0].LoadBitmap(IDB_HEAD_TEMPERATURES);
     m_headImages[1].LoadBitmap(IDB_HEAD_PRECIPITATIONS);
     m_headImages[2].LoadBitmap(IDB_HEAD_WIND);
@@ -200,7 +183,7 @@ void CWndGraph::DrawLink()
 {
     CDC dc;
     dc.SelectObject(&m_chartImage);
-    const HFONT hOldFont = dc.SelectObject(ChartFont(false));
+    const HFONT hOldFont = dc.SelectObject(theWeatherData.m_hFontNormal);
     const int nOldBkMode = dc.SetBkMode(TRANSPARENT);
     const COLORREF crOldText = dc.SetTextColor(CR_LINK);
     const std::wstring strText = L"View this forecast at " + CServiceConfig().m_strName;
@@ -266,7 +249,7 @@ void CWndGraph::DrawPanels(CDC* pChartDC)
             const int s = m_sideSeries[side][j];
             CBitmap& panel = m_panelImages[side][j];
             panelDC.SelectObject(&panel);
-            ScaleOf(s)->DrawPanel(&panelDC, panel.GetSize(), ChartFont(true), side == 0 ? 30 : 1,
+            ScaleOf(s)->DrawPanel(&panelDC, panel.GetSize(), theWeatherData.m_hFontBold, side == 0 ? 30 : 1,
                                   ColourOf(s), side == 1, s == nGridOwner ? pChartDC : nullptr,
                                   m_nChartWidth, m_crGrid);
         }
@@ -318,7 +301,7 @@ void CWndGraph::PlaceLabels(CDC* pDC, CPointerArray<CGraphGroup>& groups,
                             const std::vector<CGraphSegment>& segments,
                             std::vector<CGraphBox>& placed)
 {
-    const HFONT hOldFont = pDC->SelectObject(ChartFont(true));
+    const HFONT hOldFont = pDC->SelectObject(theWeatherData.m_hFontBold);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
     CLabelPlacer placer(m_nChartWidth, ChartHeight(), segments, placed);
     for (int g = 0; g < groups.GetCount(); ++g) {
@@ -517,7 +500,7 @@ void CWndGraph::BuildDaily()
         CDC stripDC;
         stripDC.SelectObject(&m_stripImage);
         stripDC.FillSolidRect(0, 0, W, m_nStripHeight, CR_STRIP);
-        m_scaleTime.DrawTimeLabels(&stripDC, ChartFont(true), m_timeLabels, nullptr, 0, m_crGrid);
+        m_scaleTime.DrawTimeLabels(&stripDC, theWeatherData.m_hFontBold, m_timeLabels, nullptr, 0, m_crGrid);
         stripDC.SelectObject(static_cast<CBitmap*>(nullptr));
     }
 
@@ -659,7 +642,7 @@ void CWndGraph::BuildHourly()
         CDC stripDC;
         stripDC.SelectObject(&m_stripImage);
         stripDC.FillSolidRect(0, 0, W, m_nStripHeight, CR_STRIP);
-        m_scaleTime.DrawTimeLabels(&stripDC, ChartFont(true), m_timeLabels, &chartDC, H, m_crGrid);
+        m_scaleTime.DrawTimeLabels(&stripDC, theWeatherData.m_hFontBold, m_timeLabels, &chartDC, H, m_crGrid);
         stripDC.SelectObject(static_cast<CBitmap*>(nullptr));
     }
 

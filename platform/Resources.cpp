@@ -11,9 +11,20 @@ struct Table
     std::mutex m_mutex;
     std::map<UINT, std::wstring> m_strings;
     std::map<UINT, std::pair<const unsigned char*, size_t>> m_bitmaps;
+    std::map<UINT, const DLGTEMPLATE*> m_dialogs;
+    std::map<UINT, const MENUTEMPLATE*> m_menus;
+    std::map<UINT, const MENUBARTEMPLATE*> m_menuBars;
 };
 
 // Built on first use so that static constructors elsewhere may already add to it.
+template <typename T>
+const T* Find(std::mutex& mutex, const std::map<UINT, const T*>& map, UINT nID)
+{
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = map.find(nID);
+    return it == map.end() ? nullptr : it->second;
+}
+
 Table& TheTable()
 {
     static Table table;
@@ -61,4 +72,48 @@ bool CResources::FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize)
     pPng = it->second.first;
     nSize = it->second.second;
     return true;
+}
+
+void CResources::AddDialog(const DLGTEMPLATE* pTemplate)
+{
+    Table& t = TheTable();
+    std::lock_guard<std::mutex> lock(t.m_mutex);
+    t.m_dialogs[pTemplate->nID] = pTemplate;
+}
+
+const DLGTEMPLATE* CResources::FindDialog(UINT nID)
+{
+    return Find(TheTable().m_mutex, TheTable().m_dialogs, nID);
+}
+
+void CResources::AddMenu(const MENUTEMPLATE* pMenu)
+{
+    Table& t = TheTable();
+    std::lock_guard<std::mutex> lock(t.m_mutex);
+    t.m_menus[pMenu->nID] = pMenu;
+}
+
+const MENUTEMPLATE* CResources::FindMenu(UINT nID)
+{
+    return Find(TheTable().m_mutex, TheTable().m_menus, nID);
+}
+
+void CResources::AddMenuBar(const MENUBARTEMPLATE* pMenuBar)
+{
+    Table& t = TheTable();
+    std::lock_guard<std::mutex> lock(t.m_mutex);
+    t.m_menuBars[pMenuBar->nID] = pMenuBar;
+}
+
+const MENUBARTEMPLATE* CResources::FindMenuBar(UINT nID)
+{
+    return Find(TheTable().m_mutex, TheTable().m_menuBars, nID);
+}
+
+void DialogUnitsToPixels(int x, int y, int cx, int cy, RECT& rcPixels)
+{
+    rcPixels.left = MulDiv(x, DLG_BASEUNIT_X, 4);
+    rcPixels.top = MulDiv(y, DLG_BASEUNIT_Y, 8);
+    rcPixels.right = rcPixels.left + MulDiv(cx, DLG_BASEUNIT_X, 4);
+    rcPixels.bottom = rcPixels.top + MulDiv(cy, DLG_BASEUNIT_Y, 8);
 }

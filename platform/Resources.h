@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/ResourceTypes.h"
 #include "platform/WinTypes.h"
 
 #include <cstddef>
@@ -20,4 +21,12 @@ public:
     // The data is not copied: it must outlive the program (static arrays).
     static void AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize);
     static bool FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize);
+
+    // Templates are not copied either: they are the resource library's static data.
+    static void AddDialog(const DLGTEMPLATE* pTemplate);
+    static const DLGTEMPLATE* FindDialog(UINT nID);
+    static void AddMenu(const MENUTEMPLATE* pMenu);
+    static const MENUTEMPLATE* FindMenu(UINT nID);
+    static void AddMenuBar(const MENUBARTEMPLATE* pMenuBar);
+    static const MENUBARTEMPLATE* FindMenuBar(UINT nID);
 };

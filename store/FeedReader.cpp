@@ -108,14 +108,15 @@ bool CFeedReader::IsMissing(const char* pszText)
 
 double CFeedReader::CelsiusFromFahrenheit(double dFahrenheit)
 {
-    // 0.1111111111111111 is the double nearest 1/9; multiplying keeps every
-    // converted value identical to the figures the charts have always shown.
+    // Multiplied by the double nearest 1/9, in this order, rather than divided
+    // by 9: every value must match the established figures to the last bit.
     return (dFahrenheit - 32.0) * 5.0 * 0.1111111111111111;
 }
 
 int CFeedReader::KmhFromMph(int nMph)
 {
-    // Single precision and 1.609 on purpose: the km/h figures users know.
+    // Single precision and 1.609 rather than 1.609344, so that the speeds match
+    // the established figures (10 mph is 16 km/h, 100 mph is 161).
     const double dKmh = static_cast<double>(static_cast<float>(nMph) * 1.609f) + 0.5;
     if (dKmh >= static_cast<double>(INT_MAX))
         return INT_MAX;

@@ -1,22 +1,20 @@
 // Draws the chart's pictures: the weather icon strip, the wind arrow strip and the
-// three head pictures of the scale panels. Writes them as PNG files and as the
-// embedded resource source that the program is built from:
+// three head pictures of the scale panels. Writes them as <ID>.png into the
+// bitmap folder that the build compiles in:
 //
-//     cirrovan_artwork <res folder> [preview sheet.png]
+//     cirrovan_artwork <res/bitmaps folder> [preview sheet.png]
 //
 // The strips are drawn antialiased on a transparent image and then flattened
 // onto the key colour with a hard alpha threshold, so that no edge pixel ends up
 // as a blend with the key colour (which would show as a pink fringe).
 
 #include <QColor>
-#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
-#include <QTextStream>
 #include <QtMath>
 
 #include <cstdio>
@@ -559,36 +557,6 @@ QImage Head(int nSeries)
     return image;
 }
 
-bool WriteSource(const QString& strFolder, const QStringList& names, const QList<int>& ids)
-{
-    QFile file(strFolder + "/ChartBitmaps.cpp");
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QTextStream out(&file);
-    out << "// Written by tools/DrawArtwork.cpp from the PNG files beside it; do not edit.\n";
-    out << "#include \"res/ChartBitmaps.h\"\n\n#include \"platform/Resources.h\"\n\n";
-    out << "namespace {\n\n";
-    for (int i = 0; i < names.size(); ++i) {
-        QFile png(strFolder + "/" + names[i]);
-        if (!png.open(QIODevice::ReadOnly))
-            return false;
-        const QByteArray data = png.readAll();
-        out << "const unsigned char s_png" << ids[i] << "[] = {";
-        for (int j = 0; j < data.size(); ++j) {
-            if (j % 16 == 0)
-                out << "\n   ";
-            out << " " << static_cast<int>(static_cast<unsigned char>(data[j])) << ",";
-        }
-        out << "\n};\n\n";
-    }
-    out << "} // namespace\n\nvoid AddChartBitmaps()\n{\n";
-    for (int i = 0; i < names.size(); ++i)
-        out << "    CResources::AddBitmap(" << ids[i] << ", s_png" << ids[i] << ", sizeof(s_png"
-            << ids[i] << "));\n";
-    out << "}\n";
-    return true;
-}
-
 // A sheet for looking at the pictures: each one enlarged, on white and on the
 // night band's grey, with its number.
 QImage Preview(const QImage& icons, const QImage& arrows, const QImage heads[3], int nScale)
@@ -636,13 +604,12 @@ int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: cirrovan_artwork <res folder>\n");
+        std::fprintf(stderr, "usage: cirrovan_artwork <res/bitmaps folder> [preview.png]\n");
         return 2;
     }
     const QString strFolder = QString::fromLocal8Bit(argv[1]);
-    const QStringList names = {"head_temperatures.png", "head_wind.png", "head_precipitations.png",
-                               "weather_icons.png", "wind_arrows.png"};
-    const QList<int> ids = {144, 145, 146, 147, 148};
+    // Thermometer, wind sock, rain cloud, weather icons, wind arrows.
+    const QStringList names = {"144.png", "145.png", "146.png", "147.png", "148.png"};
     const QImage images[] = {Head(0), Head(2), Head(1), IconStrip(), ArrowStrip()};
     for (int i = 0; i < names.size(); ++i) {
         if (!images[i].save(strFolder + "/" + names[i], "PNG")) {
@@ -653,10 +620,6 @@ int main(int argc, char** argv)
     if (argc > 2) {
         const QImage heads[3] = {images[0], images[2], images[1]};
         Preview(images[3], images[4], heads, 3).save(QString::fromLocal8Bit(argv[2]), "PNG");
-    }
-    if (!WriteSource(strFolder, names, ids)) {
-        std::fprintf(stderr, "cannot write ChartBitmaps.cpp\n");
-        return 1;
     }
     return 0;
 }

@@ -12,6 +12,11 @@ void EnsureApplication()
     static char* argv[] = {name, nullptr};
     // Lives for the rest of the process, as the device's shell does.
     new QApplication(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    // The device's dialog font: small, plain, the same on every machine.
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    QApplication::setFont(font);
 }
 
 QString ToQString(const std::wstring& str)

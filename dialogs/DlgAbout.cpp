@@ -1,0 +1,93 @@
+#include "dialogs/DlgAbout.h"
+
+#include "dialogs/DialogCommon.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/DataExchange.h"
+#include "platform/ui/Shell.h"
+#include "res/AppResources.h"
+#include "res/Resource.h"
+#include "store/ServiceConfig.h"
+
+CDlgAbout::CDlgAbout(CWnd* pParent) : CDialog(IDD_ABOUT, pParent)
+{
+    m_bmpLogo.LoadBitmap(IDB_SERVICE_LOGO);
+}
+
+void CDlgAbout::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ABOUT_TEXT, m_editText);
+}
+
+bool CDlgAbout::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (!CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_MENUBAR_ABOUT))
+        return true;
+    m_editText.SetWindowText(CAppResources::AboutText());
+    m_editText.SetSel(-1, 0);
+    return true;
+}
+
+void CDlgAbout::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDlgAbout::OnCancel()
+{
+    OpenHomePage();
+}
+
+bool CDlgAbout::OnCommand(UINT nID, UINT nNotifyCode)
+{
+    if (nID == IDC_ABOUT_LOGO && nNotifyCode == BN_CLICKED) {
+        OpenHomePage();
+        return true;
+    }
+    return CDialog::OnCommand(nID, nNotifyCode);
+}
+
+void CDlgAbout::OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem)
+{
+    if (nIDCtl != IDC_ABOUT_LOGO || !pDrawItem || !pDrawItem->pDC) {
+        CDialog::OnDrawItem(nIDCtl, pDrawItem);
+        return;
+    }
+    CDC dcMem;
+    dcMem.CreateCompatibleDC(pDrawItem->pDC);
+    CBitmap* pOld = dcMem.SelectObject(&m_bmpLogo);
+    SIZE size = m_bmpLogo.GetSize();
+    pDrawItem->pDC->BitBlt(0, 0, size.cx, size.cy, &dcMem, 0, 0, SRCCOPY);
+    dcMem.SelectObject(pOld);
+}
+
+void CDlgAbout::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    CDialogCommon::PlaceHeading(this, cx, 14);
+    if (CWnd* pText = GetDlgItem(IDC_ABOUT_TEXT))
+        pText->MoveWindow(5, 25, cx - 10, cy - 80);
+    if (CWnd* pLogo = GetDlgItem(IDC_ABOUT_LOGO))
+        pLogo->MoveWindow(cx - 61, cy - 49, 56, 44);
+    if (CWnd* pCredit = GetDlgItem(IDC_ABOUT_CREDIT))
+        pCredit->MoveWindow(cx - 141, cy - 43, 70, 32);
+    // No text shows selected after a turn of the screen.
+    if (auto* pText = static_cast<CEdit*>(GetDlgItem(IDC_ABOUT_TEXT)))
+        pText->SetSel(-1, 0);
+}
+
+void CDlgAbout::OpenHomePage()
+{
+    std::wstring strHome = CServiceConfig().m_strHome;
+    SHELLEXECUTEINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.hwnd = nullptr;
+    info.lpVerb = L"open";
+    info.lpFile = L":MSPIE";
+    info.lpParameters = strHome.c_str();
+    info.lpDirectory = nullptr;
+    info.nShow = SW_SHOWNORMAL_SHELL;
+    ShellExecuteEx(&info);
+}

@@ -1,0 +1,33 @@
+#include "platform/ui/Button.h"
+
+#include "platform/ui/WndImpl.h"
+
+#include <QAbstractButton>
+
+int CButton::GetCheck() const
+{
+    int result = BST_UNCHECKED;
+    RunForWindowBlocking(const_cast<CButton*>(this), [&result](CWnd* p) {
+        if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data()))
+            result = b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+    });
+    return result;
+}
+
+void CButton::SetCheck(int nCheck)
+{
+    RunForWindow(this, [nCheck](CWnd* p) {
+        if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data())) {
+            QSignalBlocker blocker(b);
+            b->setChecked(nCheck == BST_CHECKED);
+        }
+    });
+}
+
+void CButton::Click()
+{
+    RunForWindow(this, [](CWnd* p) {
+        if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data()))
+            b->click();
+    });
+}

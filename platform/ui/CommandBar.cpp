@@ -1,0 +1,22 @@
+#include "platform/ui/CommandBar.h"
+
+#include "platform/Resources.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ScreenImpl.h"
+
+bool CCommandBar::Create(CWnd* pParentWnd)
+{
+    m_pParentWnd = pParentWnd;
+    return pParentWnd && pParentWnd->IsWindow();
+}
+
+bool CCommandBar::InsertMenuBar(UINT nMenuBarID)
+{
+    auto* pDlg = dynamic_cast<CDialog*>(m_pParentWnd);
+    if (!pDlg || !pDlg->IsWindow() || !CResources::FindMenuBar(nMenuBarID))
+        return false;
+    m_nMenuBarID = nMenuBarID;
+    pDlg->m_nMenuBarID = nMenuBarID;
+    CDeviceScreen::Get().m_pImpl->UpdateBars();
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/WinTypes.h"
+
+#include <string>
+
+// Display orientation codes.
+constexpr int DMDO_0 = 0;
+constexpr int DMDO_90 = 1;
+constexpr int DMDO_180 = 2;
+constexpr int DMDO_270 = 4;
+
+constexpr int SCREEN_BAR_HEIGHT = 26;
+
+// The phone's screen: one top-level window with a title bar (caption and the
+// "ok" done button) along the top and the soft-key bar along the bottom; dialogs
+// fill the area between or, when captioned, are centred over it.
+class CDeviceScreen
+{
+public:
+    static CDeviceScreen& Get();
+
+    // Codes 1 and 4 turn the screen to landscape (320 x 240), 0 and 2 to portrait
+    // (240 x 320); every open dialog is resized. Other codes are refused.
+    bool SetOrientation(int nCode);
+    int GetOrientation() const;
+
+    // As the user drags the window's border; everything is laid out again.
+    void Resize(int cx, int cy);
+    SIZE GetSize() const;
+    RECT GetWorkArea() const;   // between the bars, in screen coordinates
+
+    bool SaveScreenshot(const std::wstring& strPath) const;
+
+    struct Impl;
+    Impl* m_pImpl;
+
+private:
+    CDeviceScreen();
+};
+
+// The display-settings service as the main window calls it.
+int GetDisplayOrientation();
+void SetDisplayOrientation(int nCode);

@@ -1,0 +1,233 @@
+// Builds the Qt widget for each control of a dialog template and turns the
+// widget's signals into the notifications the dialog expects.
+
+#include "platform/Resources.h"
+#include "platform/ui/Button.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/DCImpl.h"
+#include "platform/ui/Edit.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/ProgressCtrl.h"
+#include "platform/ui/ScrollBar.h"
+#include "platform/ui/Static.h"
+#include "platform/ui/TreeCtrl.h"
+#include "platform/ui/WndImpl.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+
+namespace {
+
+void Notify(CWnd* pDialog, UINT nID, UINT nCode)
+{
+    pDialog->WindowProc(WM_COMMAND, MAKEWPARAM(nID, nCode), 0);
+}
+
+// A button the dialog draws itself, through WM_DRAWITEM with a drawing context
+// over the button's area.
+class OwnerDrawButton : public QAbstractButton
+{
+public:
+    OwnerDrawButton(CWnd* pDialog, UINT nID, QWidget* pParent)
+        : QAbstractButton(pParent), m_pDialog(pDialog), m_nID(nID) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QImage surface(size(), QImage::Format_RGB32);
+        surface.fill(qRgb(255, 255, 255));
+        CDC dc;
+        dc.m_pImpl->m_pSurface = &surface;
+        DRAWITEMSTRUCT dis = {};
+        dis.CtlType = ODT_BUTTON;
+        dis.CtlID = m_nID;
+        dis.itemAction = ODA_DRAWENTIRE;
+        dis.itemState = (isDown() ? ODS_SELECTED : 0) | (isEnabled() ? 0 : ODS_DISABLED)
+                        | (hasFocus() ? ODS_FOCUS : 0);
+        dis.pWndItem = WndFromWidget(this);
+        dis.pDC = &dc;
+        dis.rcItem = RECT{0, 0, width(), height()};
+        m_pDialog->WindowProc(WM_DRAWITEM, m_nID, reinterpret_cast<LPARAM>(&dis));
+        QPainter painter(this);
+        painter.drawImage(0, 0, surface);
+    }
+
+private:
+    CWnd* m_pDialog;
+    UINT m_nID;
+};
+
+QWidget* MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    auto* label = new QLabel(pParent);
+    if ((item.dwStyle & 0x1F) == SS_BITMAP) {
+        CBitmap bmp;
+        if (bmp.LoadBitmap(item.nBitmapID))
+            label->setPixmap(QPixmap::fromImage(bmp.m_pImpl->m_image));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    Qt::Alignment h = Qt::AlignLeft;
+    if ((item.dwStyle & 0x3) == SS_CENTER)
+        h = Qt::AlignHCenter;
+    else if ((item.dwStyle & 0x3) == SS_RIGHT)
+        h = Qt::AlignRight;
+    label->setAlignment(h | ((item.dwStyle & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
+    // Statics break lines at word boundaries unless they are one vertically centred line.
+    label->setWordWrap(!(item.dwStyle & SS_CENTERIMAGE));
+    label->setTextFormat(Qt::PlainText);
+    if (item.pszText)
+        label->setText(ToQString(item.pszText));
+    return label;
+}
+
+}
+
+std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, const DLGITEMTEMPLATE& item)
+{
+    std::unique_ptr<CWnd> wrapper;
+    QWidget* widget = nullptr;
+    const UINT id = item.nID;
+    const QString text = item.pszText ? ToQString(item.pszText) : QString();
+
+    switch (item.nKind) {
+    case CTL_STATIC:
+        wrapper.reset(new CStatic);
+        widget = MakeStatic(item, pParent);
+        break;
+    case CTL_BUTTON: {
+        wrapper.reset(new CButton);
+        DWORD type = item.dwStyle & BS_TYPEMASK;
+        QAbstractButton* button = nullptr;
+        if (type == BS_OWNERDRAW) {
+            button = new OwnerDrawButton(pDialog, id, pParent);
+        } else if (type == BS_AUTOCHECKBOX && !(item.dwStyle & BS_PUSHLIKE)) {
+            button = new QCheckBox(text, pParent);
+        } else {
+            auto* push = new QPushButton(text, pParent);
+            if (type == BS_AUTORADIOBUTTON || type == BS_AUTOCHECKBOX)
+                push->setCheckable(true);
+            button = push;
+        }
+        button->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(button, &QAbstractButton::clicked, button, [pDialog, id]() { Notify(pDialog, id, BN_CLICKED); });
+        widget = button;
+        break;
+    }
+    case CTL_EDIT: {
+        wrapper.reset(new CEdit);
+        if (item.dwStyle & ES_MULTILINE) {
+            auto* edit = new QPlainTextEdit(pParent);
+            edit->setPlainText(text);
+            edit->setReadOnly(item.dwStyle & ES_READONLY);
+            edit->setVerticalScrollBarPolicy((item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+            QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
+            widget = edit;
+        } else {
+            auto* edit = new QLineEdit(text, pParent);
+            edit->setReadOnly(item.dwStyle & ES_READONLY);
+            QObject::connect(edit, &QLineEdit::textEdited, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
+            widget = edit;
+        }
+        break;
+    }
+    case CTL_COMBOBOX: {
+        wrapper.reset(new CComboBox);
+        auto* combo = new QComboBox(pParent);
+        combo->setEditable(false);
+        combo->setFocusPolicy(Qt::NoFocus);
+        QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,
+                         [pDialog, id](int) { Notify(pDialog, id, CBN_SELCHANGE); });
+        widget = combo;
+        break;
+    }
+    case CTL_LISTBOX: {
+        wrapper.reset(new CListBox);
+        auto* list = new QListWidget(pParent);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        if (item.dwStyle & LBS_SORT)
+            list->setSortingEnabled(true);
+        QObject::connect(list, &QListWidget::currentRowChanged, list, [pDialog, id](int) { Notify(pDialog, id, LBN_SELCHANGE); });
+        QObject::connect(list, &QListWidget::itemDoubleClicked, list, [pDialog, id](QListWidgetItem*) { Notify(pDialog, id, LBN_DBLCLK); });
+        widget = list;
+        break;
+    }
+    case CTL_SCROLLBAR: {
+        auto* scrollBar = new CScrollBar;
+        wrapper.reset(scrollBar);
+        auto* bar = new QScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
+        bar->setRange(0, 100);
+        bar->setSingleStep(10);
+        bar->setPageStep(10);
+        bar->setFocusPolicy(Qt::NoFocus);
+        // The device's scroll bar does not move by itself: it asks its parent, which
+        // sets the position. Only the thumb follows the stylus while dragged.
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [pDialog, bar, scrollBar](int action) {
+            UINT code = SB_ENDSCROLL;
+            int pos = bar->sliderPosition();
+            switch (action) {
+            case QAbstractSlider::SliderSingleStepSub: code = SB_LINELEFT; break;
+            case QAbstractSlider::SliderSingleStepAdd: code = SB_LINERIGHT; break;
+            case QAbstractSlider::SliderPageStepSub: code = SB_PAGELEFT; break;
+            case QAbstractSlider::SliderPageStepAdd: code = SB_PAGERIGHT; break;
+            case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+            default: return;
+            }
+            if (code != SB_THUMBTRACK)
+                bar->setSliderPosition(bar->value());
+            pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(code, static_cast<UINT>(pos)), reinterpret_cast<LPARAM>(scrollBar));
+        });
+        QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [pDialog, bar, scrollBar]() {
+            pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<UINT>(bar->sliderPosition())),
+                                reinterpret_cast<LPARAM>(scrollBar));
+            pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(scrollBar));
+        });
+        widget = bar;
+        break;
+    }
+    case CTL_PROGRESS: {
+        wrapper.reset(new CProgressCtrl);
+        auto* bar = new QProgressBar(pParent);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+        widget = bar;
+        break;
+    }
+    case CTL_TREE: {
+        wrapper.reset(new CTreeCtrl);
+        auto* tree = new QTreeWidget(pParent);
+        tree->setHeaderHidden(true);
+        tree->setColumnCount(1);
+        tree->setRootIsDecorated(item.dwStyle & TVS_HASBUTTONS);
+        tree->setProperty("cirrovanCheckBoxes", (item.dwStyle & TVS_CHECKBOXES) != 0);
+        widget = tree;
+        break;
+    }
+    }
+    if (!widget)
+        return nullptr;
+    RECT rc;
+    DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, rc);
+    widget->setGeometry(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    widget->setEnabled(!(item.dwStyle & WS_DISABLED));
+    widget->setVisible(true);
+    SetWidgetWnd(widget, wrapper.get());
+    wrapper->m_pImpl->m_pWidget = widget;
+    wrapper->m_pImpl->m_nID = id;
+    wrapper->m_pImpl->m_pParent = pDialog;
+    return wrapper;
+}

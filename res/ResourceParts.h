@@ -1,0 +1,7 @@
+#pragma once
+
+// The pieces of CAppResources::Install, one per kind of resource.
+void InstallStringTable();
+void InstallMenus();
+void InstallDialogTemplates();
+void InstallBitmaps();   // generated from res/bitmaps at configure time

@@ -1,0 +1,55 @@
+#include "res/ResourceParts.h"
+
+#include "platform/Resources.h"
+#include "res/Resource.h"
+#include "store/ServiceConfig.h"
+
+void InstallStringTable()
+{
+    const std::wstring strName = CServiceConfig().m_strName;
+    struct Entry
+    {
+        int nID;
+        std::wstring strText;
+    };
+    const Entry entries[] = {
+        {IDS_APP_NAME, L"Cirrovan"},
+        {IDS_STATIONS, L"Stations"},
+        {IDS_PREFERENCES, L"Preferences"},
+        {IDS_DONE, L"Done"},
+        {IDS_DELETE_STATION, L"Delete station %s (%s) ?"},
+        {IDS_ADD_ONE_STATION, L"-- please add at least 1 station --"},
+        {IDS_STATION_DETAILS, L"Station name is '%s'.\nStation ID is '%s'."},
+        {IDS_NO_SELECTION, L"You select a station in the list to perform this command.\n"
+                           L"To select a station, please tap on its name in the list."},
+        {IDS_OK, L"Ok"},
+        {IDS_CONNECT_TO_SEARCH, L"Connect on " + strName + L" to search this location ?"},
+        {IDS_HELP_NEW_STATION, L"You can enter :\n\n- a " + strName
+                                   + L" StationID (such as USNY0996 for New York, NY), or\n- a location name.\n\n"
+                                     L"In the latter case, an on-line search on " + strName
+                                   + L" is required to obtain the StationID."},
+        {IDS_HELP_STATIONS, L"Which stations would you like to get weather forecasts from ?\n\n"
+                            L"- To add station to the list, tap on 'Add\".\n"
+                            L"- To remove a station, select it, then tap on 'Delete'.\n"
+                            L"- To get details on a station, select it then tap on 'Details'.\n"
+                            L"- When set, tap on 'Done'.\n\n"
+                            L"The list must hold at least one station."},
+        {IDS_CANCEL, L"Cancel"},
+        {IDS_UPDATE, L"Update !"},
+        {IDS_ENTER_STATION, L"Please enter a station ID or a location name."},
+        {IDS_SELECT_A_STATION, L"Please select a station."},
+        {IDS_NO_STATION_FOUND, L"No station found. You may try again with another location name."},
+        {IDS_STATION_ADDED, L"'%s' (%s) has been added to the stations list."},
+        {IDS_SEARCH_FAILED, L"The search could not be completed. Please check the connection and try again."},
+        {IDS_SELECT_FORECAST_KIND, L"Please select at least one kind of forecast."},
+        {IDS_SELECT_LOCATION, L"Please select a location in the list."},
+        {IDS_UPDATE_FAILED, L"The forecast could not be updated. The previous forecast is kept."},
+        {IDS_CHECK_ONE_KIND, L"Please check at least one the checkboxes to indicate which kind of "
+                             L"forecast you would like to retrieve."},
+        {IDS_DOWNLOADING, L"Downloading..."},
+        {IDS_DOWNLOAD_FAILED, L"The download failed."},
+        {IDS_SERVICE_NAME, strName},
+    };
+    for (const Entry& e : entries)
+        CResources::AddString(static_cast<UINT>(e.nID), e.strText);
+}

@@ -1,0 +1,201 @@
+#include "dialogs/DlgAbout.h"
+#include "dialogs/DlgHelp.h"
+#include "platform/Resources.h"
+#include "platform/ui/DeviceScreen.h"
+#include "platform/ui/Shell.h"
+#include "platform/ui/TestDriver.h"
+#include "res/AppResources.h"
+#include "res/Resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+RECT ControlRect(CDialog* pDlg, UINT nID)
+{
+    RECT rc = {};
+    if (CWnd* pCtrl = pDlg->GetDlgItem(nID))
+        pCtrl->GetWindowRect(&rc);
+    return rc;
+}
+
+void ExpectRect(const RECT& rc, int x, int y, int cx, int cy)
+{
+    EXPECT_EQ(rc.left, x);
+    EXPECT_EQ(rc.top, y);
+    EXPECT_EQ(rc.right - rc.left, cx);
+    EXPECT_EQ(rc.bottom - rc.top, cy);
+}
+
+// Screenshots go where CIRROVAN_SHOTS points, for people to look at.
+void Shot(const char* pszName)
+{
+    const char* folder = std::getenv("CIRROVAN_SHOTS");
+    if (!folder)
+        return;
+    std::string path = std::string(folder) + "/" + pszName + ".png";
+    EXPECT_TRUE(CTestDriver::SaveScreenshot(std::wstring(path.begin(), path.end())));
+}
+
+class AboutHelpTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("CIRROVAN_SERVICE_NAME", "Test Weather", 1);
+        setenv("CIRROVAN_SERVICE_HOME", "http://weather.test/home", 1);
+        CAppResources::Install();
+        CTestDriver::Install();
+        CDeviceScreen::Get().SetOrientation(DMDO_0);
+        CUrlOpener::SetForTest([this](const std::wstring& strUrl) { m_opened.push_back(strUrl); });
+    }
+    void TearDown() override
+    {
+        CUrlOpener::SetForTest(nullptr);
+        CDeviceScreen::Get().SetOrientation(DMDO_0);
+        CTestDriver::Uninstall();
+        unsetenv("CIRROVAN_SERVICE_NAME");
+        unsetenv("CIRROVAN_SERVICE_HOME");
+        CAppResources::Install();
+    }
+    std::vector<std::wstring> m_opened;
+};
+
+TEST_F(AboutHelpTest, AboutKeepsPicturesBottomRightInBothOrientations)
+{
+    CDlgAbout dlg;
+    bool bChecked = false;
+    CTestDriver::OnDialogOpen(IDD_ABOUT, [&](CDialog* pDlg) {
+        RECT client;
+        pDlg->GetClientRect(&client);
+        EXPECT_EQ(client.right, 240);
+        EXPECT_EQ(client.bottom, 268);
+        EXPECT_EQ(CTestDriver::GetTitle(), L"About Cirrovan");
+        EXPECT_TRUE(CTestDriver::IsDoneButtonShown());
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"Test Weather");
+        ExpectRect(ControlRect(pDlg, IDC_HEADING), 5, 5, 230, 14);
+        ExpectRect(ControlRect(pDlg, IDC_ABOUT_TEXT), 5, 25, 230, 188);
+        ExpectRect(ControlRect(pDlg, IDC_ABOUT_LOGO), 179, 219, 56, 44);
+        ExpectRect(ControlRect(pDlg, IDC_ABOUT_CREDIT), 99, 225, 70, 32);
+        EXPECT_FALSE(dlg.m_editText.HasSelection());
+        EXPECT_NE(dlg.m_editText.GetWindowText().find(L"Test Weather"), std::wstring::npos);
+        Shot("about-portrait");
+
+        CDeviceScreen::Get().SetOrientation(DMDO_90);
+        pDlg->GetClientRect(&client);
+        EXPECT_EQ(client.right, 320);
+        EXPECT_EQ(client.bottom, 188);
+        ExpectRect(ControlRect(pDlg, IDC_ABOUT_TEXT), 5, 25, 310, 108);
+        ExpectRect(ControlRect(pDlg, IDC_ABOUT_LOGO), 259, 139, 56, 44);
+        ExpectRect(ControlRect(pDlg, IDC_ABOUT_CREDIT), 179, 145, 70, 32);
+        EXPECT_FALSE(dlg.m_editText.HasSelection());
+        Shot("about-landscape");
+
+        // The logo button is drawn from bitmap 161 at its natural size.
+        CBitmap logo;
+        ASSERT_TRUE(logo.LoadBitmap(IDB_SERVICE_LOGO));
+        EXPECT_EQ(logo.GetSize().cx, 56);
+        EXPECT_EQ(logo.GetSize().cy, 44);
+        bChecked = true;
+        CTestDriver::TapDoneButton();
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(bChecked);
+    EXPECT_TRUE(m_opened.empty());
+}
+
+TEST_F(AboutHelpTest, CancelKeyAndLogoOpenTheHomePageAndLeaveTheDialogOpen)
+{
+    CDlgAbout dlg;
+    CTestDriver::OnDialogOpen(IDD_ABOUT, [&](CDialog* pDlg) {
+        CTestDriver::PressSoftKey(1);
+        CTestDriver::PressSoftKey(1);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        CTestDriver::PressKey(VK_ESCAPE);
+        CTestDriver::Tap(IDC_ABOUT_LOGO);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        CTestDriver::PressSoftKey(0);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(m_opened.size(), 4u);
+    for (const std::wstring& url : m_opened)
+        EXPECT_EQ(url, L"http://weather.test/home");
+}
+
+TEST_F(AboutHelpTest, HelpShowsItsStringAndFollowsTheHeadingRule)
+{
+    struct Case
+    {
+        UINT nID;
+        const char* pszShot;
+    };
+    const Case cases[] = {{IDS_HELP_NEW_STATION, "help-13"}, {IDS_HELP_STATIONS, "help-14"}, {60999, nullptr}};
+    for (const Case& c : cases) {
+        for (int orientation : {DMDO_0, DMDO_270}) {
+            CDeviceScreen::Get().SetOrientation(orientation);
+            CDlgHelp dlg(c.nID);
+            CTestDriver::OnDialogOpen(IDD_HELP, [&](CDialog* pDlg) {
+                RECT client;
+                pDlg->GetClientRect(&client);
+                const int W = client.right, H = client.bottom;
+                EXPECT_EQ(W, orientation == DMDO_0 ? 240 : 320);
+                ExpectRect(ControlRect(pDlg, IDC_HEADING), 5, 5, W - 10, 16);
+                ExpectRect(ControlRect(pDlg, IDC_HELP_TEXT), 5, 25, W - 10, H - 26);
+                EXPECT_EQ(pDlg->GetDlgItem(IDC_HEADING)->GetWindowText(), L"Help");
+                EXPECT_EQ(pDlg->GetDlgItem(IDC_HELP_TEXT)->GetWindowText(), CResources::LoadString(c.nID));
+                EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
+                EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"");
+                if (c.pszShot)
+                    Shot((std::string(c.pszShot) + (orientation == DMDO_0 ? "-portrait" : "-landscape")).c_str());
+                CTestDriver::PressSoftKey(0);
+            });
+            EXPECT_EQ(dlg.DoModal(), IDOK);
+        }
+    }
+    EXPECT_TRUE(CResources::LoadString(60999).empty());
+    std::wstring help13 = CResources::LoadString(IDS_HELP_NEW_STATION);
+    EXPECT_EQ(help13.find(L"You can enter :\n\n- a Test Weather StationID"), 0u);
+    EXPECT_NE(help13.find(L"an on-line search on Test Weather is required"), std::wstring::npos);
+}
+
+TEST_F(AboutHelpTest, MenuBarsCarryTheirKeys)
+{
+    struct Case
+    {
+        UINT nID;
+        const wchar_t* pszLeft;
+        const wchar_t* pszRight;
+        int nRightPopup;
+    };
+    const Case cases[] = {
+        {128, L"Stations", L"Preferences", 1}, {129, L"Done", L"Stations", 0},
+        {139, L"Done", L"Cancel", -1},         {140, L"Ok", nullptr, -1},
+        {141, L"Ok", L"Cancel", -1},           {142, L"Update !", L"Cancel", -1},
+        {164, L"Ok", L"Test Weather", -1},
+    };
+    for (const Case& c : cases) {
+        const MENUBARTEMPLATE* bar = CResources::FindMenuBar(c.nID);
+        ASSERT_NE(bar, nullptr) << c.nID;
+        EXPECT_EQ(CResources::LoadString(bar->buttons[0].nStringID), c.pszLeft);
+        if (c.pszRight) {
+            ASSERT_EQ(bar->nButtons, 2);
+            EXPECT_EQ(CResources::LoadString(bar->buttons[1].nStringID), c.pszRight);
+            EXPECT_EQ(bar->buttons[1].nPopup, c.nRightPopup);
+        } else {
+            EXPECT_EQ(bar->nButtons, 1);
+        }
+    }
+    const MENUTEMPLATE* menu = CResources::FindMenu(128);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->pPopups[1].nItems, 8);
+    EXPECT_EQ(menu->pPopups[1].pItems[3].nCommand, 32782u);
+    for (UINT id = 3; id <= 28; ++id)
+        EXPECT_TRUE(CResources::HasString(id)) << id;
+}
+
+}
