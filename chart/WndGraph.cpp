@@ -400,6 +400,8 @@ void CWndGraph::BuildDaily()
             dtDate = NextYear(dtDate);
         if (i == 0)
             dtBase = dtDate;
+        else if (!bHaveDate)
+            dtBase = CDateTime(dtDate.m_dt - i);   // no day 0: count back from the first day
         dtLast = dtDate;
         bHaveDate = true;
         if (!bAnyDay)
