@@ -1,0 +1,52 @@
+// Composing a chart is what the user waits for after every station switch,
+// mode switch, view change and resize: a full 10-day and 72-hour forecast at the
+// portrait size (the chart viewport of a 240 x 268 client).
+
+#include "app/Globals.h"
+#include "chart/WndGraph.h"
+#include "platform/Clock.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+std::wstring Data(const char* pszName)
+{
+    const std::string str = std::string(CIRROVAN_BENCH_DATA) + "/" + pszName;
+    return std::wstring(str.begin(), str.end());
+}
+
+void Prepare(CWndGraph& graph, bool bDaily)
+{
+    CClock::Freeze(1796940000LL, 300);
+    theWeatherData.m_daily.Load(Data("daily_full.xml"));
+    theWeatherData.m_hourly.Load(Data("hourly_full.xml"));
+    theWeatherData.m_settings.m_currentStation.m_strID = L"USNY0996";
+    theWeatherData.m_settings.m_nCurrentView = 0;
+    theWeatherData.m_settings.m_bDaily = bDaily ? 1 : 0;
+    graph.SetClientSize(240, 268);
+}
+
+void BM_BuildDaily(benchmark::State& state)
+{
+    CWndGraph graph;
+    Prepare(graph, true);
+    for (auto _ : state)
+        graph.BuildDaily();
+    benchmark::DoNotOptimize(graph.m_chartImage.GetPixel(0, 0));
+}
+BENCHMARK(BM_BuildDaily)->Unit(benchmark::kMillisecond);
+
+void BM_BuildHourly(benchmark::State& state)
+{
+    CWndGraph graph;
+    Prepare(graph, false);
+    for (auto _ : state)
+        graph.BuildHourly();
+    benchmark::DoNotOptimize(graph.m_chartImage.GetPixel(0, 0));
+}
+BENCHMARK(BM_BuildHourly)->Unit(benchmark::kMillisecond);
+
+} // namespace

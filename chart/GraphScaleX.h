@@ -1,0 +1,27 @@
+#pragma once
+
+#include "chart/GraphScale.h"
+#include "chart/GraphTimeLabel.h"
+#include "store/DateTime.h"
+
+// The time scale. Points are placed through the range of their positions; dates
+// (night bands, the now marker) through a separate start and end date mapped
+// onto the same pixel ends.
+class CGraphScaleX : public CGraphScale
+{
+public:
+    void GetSeriesRange(const CGraphSeries& series, int& nLow, int& nHigh) const override;
+    void MapSeries(CGraphSeries& series) const override;
+
+    void SetDateRange(const CDateTime& dtStart, const CDateTime& dtEnd);
+    int DateToPixel(const CDateTime& dt) const;
+    int PositionToPixel(int x) const;
+
+    // Into the time strip (origin not moved); with a grid context also a vertical
+    // grid line of the given height at every label.
+    void DrawTimeLabels(CDC* pStripDC, HFONT hFont, CPointerArray<CGraphTimeLabel>& labels,
+                        CDC* pGridDC, int nGridHeight, COLORREF crGrid) const;
+
+    CDateTime m_dtStart;
+    CDateTime m_dtEnd;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "store/DateTime.h"
+
+#include <string>
+
+// Chart values are tenths of the display unit chosen in the preferences.
+// Temperature units: 1 Fahrenheit, anything else Celsius. Wind units: 1 mph,
+// 2 m/s, 3 knots, 4 Beaufort, anything else km/h.
+int TenthsFromCelsius(double dCelsius, int nTempUnit);
+// The label of a temperature in tenths: rounded half up to whole degrees
+// (truncating toward zero after adding 5).
+std::wstring TemperatureLabel(int nTenths);
+int WindTenths(int nKmh, int nWindUnit);
+int BeaufortTenths(int nKmh);
+// Picture of the arrow strip pointing where a wind from this direction blows to.
+int WindArrowIndex(int nDirection);
+
+// "<age> old" of a forecast last updated at the station's own time dtLastUpdate,
+// for a station nZone hours from UTC; also gives the station's current time.
+std::wstring FormatAge(const CDateTime& dtLastUpdate, int nZone, CDateTime& dtStationNow);
+
+// The device's local time, to the second, as an automation date.
+CDateTime LocalNow();

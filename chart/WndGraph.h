@@ -1,0 +1,123 @@
+#pragma once
+
+#include "chart/GraphBox.h"
+#include "chart/GraphGroup.h"
+#include "chart/GraphScaleX.h"
+#include "chart/GraphScaleY.h"
+#include "chart/GraphSegment.h"
+#include "chart/GraphSeries.h"
+#include "chart/GraphTimeLabel.h"
+#include "platform/WinTypes.h"
+#include "platform/ui/Bitmap.h"
+#include "store/PointerArray.h"
+
+#include <vector>
+
+class CDC;
+
+// Sent to the parent with the new scroll offset while the user drags the chart.
+constexpr UINT WM_GRAPH_SCROLLED = WM_USER + 120;
+
+// The forecast chart of the current station. Composes the daily or hour-by-hour
+// chart into off-screen images much wider than the screen: the chart, the time
+// strip under it and the scale panels at its sides. Painting only copies a
+// viewport-wide part of them, so scrolling stays cheap.
+class CWndGraph
+{
+public:
+    CWndGraph();
+    CWndGraph(const CWndGraph&) = delete;
+    CWndGraph& operator=(const CWndGraph&) = delete;
+
+    // The client area changed; nothing is recomposed here.
+    void SetClientSize(int nWidth, int nHeight);
+
+    // Composes the chart of the current mode unless no station is chosen.
+    void Refresh(bool bResetScroll);
+    // The daily or hour-by-hour chart, as the settings say.
+    void Compose();
+
+    void Layout();
+    void DrawEmpty();
+    void DrawLink();
+    void BuildDaily();
+    void BuildHourly();
+    // Into a context whose origin sits at the chart image's bottom-left corner.
+    void DrawIcons(CDC* pDC, CPointerArray<CGraphGroup>& groups, std::vector<CGraphBox>& placed,
+                   bool bArrows);
+    void PlaceLabels(CDC* pDC, CPointerArray<CGraphGroup>& groups,
+                     const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed);
+
+    // What the window shows: panels, head pictures, the chart and the strip from
+    // the scroll offset on. Nothing outside the images is ever read; a viewport
+    // wider than what is left of the chart shows white beyond it.
+    void Paint(CDC* pDC);
+
+    int m_nStripHeight = 26;
+    int m_nLeftWidth = 32;
+    int m_nRightWidth = 32;
+    int m_nChartWidth = 900;
+    bool m_bDragging = false;
+    POINT m_ptDrag = {0, 0};
+    int m_nDragScroll = 0;
+    int m_nScroll = 0;
+    std::vector<int> m_sideSeries[2];
+    int m_nSideIndex[2] = {0, 0};
+    CBitmap m_panelImages[2][3];
+    CBitmap m_chartImage;
+    CBitmap m_stripImage;
+    RECT m_rcLeftCorner = {0, 0, 0, 0};
+    RECT m_rcRightCorner = {0, 0, 0, 0};
+    RECT m_rcStrip = {0, 0, 0, 0};
+    RECT m_rcLink = {0, 0, 0, 0};
+    RECT m_rcChart = {0, 0, 0, 0};
+    CBitmap m_headImages[3];
+    CBitmap m_iconImage;
+    CBitmap m_arrowImage;
+    COLORREF m_crTemp = RGB(255, 0, 0);
+    COLORREF m_crPrecip = RGB(0, 0, 255);
+    COLORREF m_crWind = RGB(0, 255, 0);
+    COLORREF m_crGrid = RGB(255, 204, 204);
+    int m_nMarginTop = 17;
+    int m_nMarginBottom = 17;
+    int m_nMarginLeft = 35;
+    int m_nMarginRight = 35;
+    CGraphSeries m_temp;
+    CGraphSeries m_precip;
+    CGraphSeries m_windSpeed;
+    CGraphScaleY m_scaleTemp;
+    CGraphScaleY m_scalePrecip;
+    CGraphScaleY m_scaleWind;
+    CGraphScaleX m_scaleTime;
+    CPointerArray<CGraphGroup> m_tempGroups;
+    CPointerArray<CGraphGroup> m_precipGroups;
+    CPointerArray<CGraphGroup> m_windGroups;
+    CPointerArray<CGraphTimeLabel> m_timeLabels;
+    std::vector<double> m_nightStarts;
+    std::vector<double> m_nightEnds;
+    CGraphSeries m_low;
+    CGraphSeries m_high;
+    RECT m_rcArea = {0, 0, 0, 0};   // upward units: left 0, right W, top H, bottom 0
+
+    // The client size the layout is computed from.
+    int m_nClientWidth = 240;
+    int m_nClientHeight = 268;
+    // The mode of the last composition: the hourly chart labels only ends and turns.
+    bool m_bDailyChart = true;
+    // Where the last composition drew its icons and labels, and the groups the
+    // labels belong to (for hit tests and checks).
+    std::vector<CGraphBox> m_iconBoxes;
+    std::vector<CGraphBox> m_labelBoxes;
+    std::vector<const CGraphGroup*> m_labelGroups;
+
+private:
+    int ChartHeight() const { return m_rcArea.top; }
+    CGraphScaleY* ScaleOf(int nSeries);
+    COLORREF ColourOf(int nSeries) const;
+    bool Displays(int nSeries) const;
+    // Steps shared by both charts once the points are in place.
+    void DrawNightBand(CDC* pDC, const CDateTime& dtStart, const CDateTime& dtEnd);
+    void DrawPanels(CDC* pChartDC);
+    void DrawNowMarker(CDC* pDC, const CDateTime& dtNow);
+    void DrawSeries(CDC* pChartDC, const std::vector<CGraphSegment>& segments, bool bHourly);
+};
