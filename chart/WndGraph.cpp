@@ -353,6 +353,58 @@ void CWndGraph::DrawSeries(CDC* pChartDC, const std::vector<CGraphSegment>& segm
     pChartDC->SetViewportOrg(ptOld.x, ptOld.y);
 }
 
+// Both charts set their scales up alike: value scales for the displayed series,
+// then the time scale over all of them. They differ only in the temperature
+// series and in the wind scale's ticks.
+void CWndGraph::SetUpScales(std::initializer_list<CGraphSeries*> temperatures, int nWindIntervals,
+                            int nFirstPos, int nLastPos)
+{
+    const int H = ChartHeight();
+    m_scaleTemp.Reset();
+    m_scalePrecip.Reset();
+    m_scaleWind.Reset();
+    m_scaleTime.Reset();
+    m_scaleTime.SetPixelRange(m_rcArea.left + m_nMarginLeft, m_rcArea.right - m_nMarginRight, 0);
+    if (Displays(SERIES_TEMPERATURES)) {
+        m_scaleTemp.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 6);
+        for (CGraphSeries* pSeries : temperatures)
+            m_scaleTemp.AddSeries(pSeries);
+        m_scaleTemp.SetAutoRange(false);
+        for (CGraphSeries* pSeries : temperatures)
+            m_scaleTime.AddSeries(pSeries);
+    }
+    if (Displays(SERIES_PRECIPITATIONS)) {
+        m_scalePrecip.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 10);
+        m_scalePrecip.AddSeries(&m_precip);
+        m_scalePrecip.SetFixedRange(0, 100);
+        m_scaleTime.AddSeries(&m_precip);
+    }
+    if (Displays(SERIES_WIND)) {
+        m_scaleWind.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, nWindIntervals);
+        m_scaleWind.AddSeries(&m_windSpeed);
+        m_scaleWind.SetAutoRange(theWeatherData.m_settings.m_bShowZero);
+        m_scaleTime.AddSeries(&m_windSpeed);
+    }
+    if (!m_scaleTime.m_bHasData) {
+        // Nothing displayed: the time labels follow the records' own positions,
+        // as they do in the ordinary chart.
+        m_scaleTime.m_nDataMin = nFirstPos;
+        m_scaleTime.m_nDataMax = nLastPos;
+    }
+    m_scaleTime.SetAutoRange(false);
+}
+
+// The time strip; the hourly chart also draws its grid's vertical lines from it.
+void CWndGraph::DrawTimeStrip(CDC* pGridDC)
+{
+    CDC stripDC;
+    stripDC.SelectObject(&m_stripImage);
+    stripDC.FillSolidRect(0, 0, m_nChartWidth, m_nStripHeight, CR_STRIP);
+    m_scaleTime.DrawTimeLabels(&stripDC, theWeatherData.m_hFontBold, m_timeLabels, pGridDC,
+                               pGridDC ? ChartHeight() : 0, m_crGrid);
+    stripDC.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+
 void CWndGraph::BuildDaily()
 {
     Layout();
@@ -447,38 +499,7 @@ void CWndGraph::BuildDaily()
 
     const int H = ChartHeight();
     const int W = m_nChartWidth;
-    m_scaleTemp.Reset();
-    m_scalePrecip.Reset();
-    m_scaleWind.Reset();
-    m_scaleTime.Reset();
-    m_scaleTime.SetPixelRange(m_rcArea.left + m_nMarginLeft, m_rcArea.right - m_nMarginRight, 0);
-    if (bTemps) {
-        m_scaleTemp.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 6);
-        m_scaleTemp.AddSeries(&m_low);
-        m_scaleTemp.AddSeries(&m_high);
-        m_scaleTemp.SetAutoRange(false);
-        m_scaleTime.AddSeries(&m_low);
-        m_scaleTime.AddSeries(&m_high);
-    }
-    if (bPrecip) {
-        m_scalePrecip.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 10);
-        m_scalePrecip.AddSeries(&m_precip);
-        m_scalePrecip.SetFixedRange(0, 100);
-        m_scaleTime.AddSeries(&m_precip);
-    }
-    if (bWind) {
-        m_scaleWind.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 6);
-        m_scaleWind.AddSeries(&m_windSpeed);
-        m_scaleWind.SetAutoRange(settings.m_bShowZero);
-        m_scaleTime.AddSeries(&m_windSpeed);
-    }
-    if (!m_scaleTime.m_bHasData) {
-        // Nothing displayed: the time labels follow the days' half-day positions,
-        // as they do in the ordinary chart.
-        m_scaleTime.m_nDataMin = nFirstPos;
-        m_scaleTime.m_nDataMax = nLastPos;
-    }
-    m_scaleTime.SetAutoRange(false);
+    SetUpScales({&m_low, &m_high}, 6, nFirstPos, nLastPos);
     m_scaleTime.SetDateRange(CDateTime(dtBase.m_dt + 0.5), CDateTime(dtLast.m_dt + 1.0));
 
     CDC chartDC;
@@ -498,13 +519,7 @@ void CWndGraph::BuildDaily()
 
     DrawPanels(&chartDC);
 
-    {
-        CDC stripDC;
-        stripDC.SelectObject(&m_stripImage);
-        stripDC.FillSolidRect(0, 0, W, m_nStripHeight, CR_STRIP);
-        m_scaleTime.DrawTimeLabels(&stripDC, theWeatherData.m_hFontBold, m_timeLabels, nullptr, 0, m_crGrid);
-        stripDC.SelectObject(static_cast<CBitmap*>(nullptr));
-    }
+    DrawTimeStrip(nullptr);
 
     DrawNowMarker(&chartDC, dtNow);
 
@@ -594,34 +609,7 @@ void CWndGraph::BuildHourly()
 
     const int H = ChartHeight();
     const int W = m_nChartWidth;
-    m_scaleTemp.Reset();
-    m_scalePrecip.Reset();
-    m_scaleWind.Reset();
-    m_scaleTime.Reset();
-    m_scaleTime.SetPixelRange(m_rcArea.left + m_nMarginLeft, m_rcArea.right - m_nMarginRight, 0);
-    if (bTemps) {
-        m_scaleTemp.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 6);
-        m_scaleTemp.AddSeries(&m_temp);
-        m_scaleTemp.SetAutoRange(false);
-        m_scaleTime.AddSeries(&m_temp);
-    }
-    if (bPrecip) {
-        m_scalePrecip.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 10);
-        m_scalePrecip.AddSeries(&m_precip);
-        m_scalePrecip.SetFixedRange(0, 100);
-        m_scaleTime.AddSeries(&m_precip);
-    }
-    if (bWind) {
-        m_scaleWind.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 5);
-        m_scaleWind.AddSeries(&m_windSpeed);
-        m_scaleWind.SetAutoRange(settings.m_bShowZero);
-        m_scaleTime.AddSeries(&m_windSpeed);
-    }
-    if (!m_scaleTime.m_bHasData) {
-        m_scaleTime.m_nDataMin = nFirstPos;
-        m_scaleTime.m_nDataMax = nLastPos;
-    }
-    m_scaleTime.SetAutoRange(false);
+    SetUpScales({&m_temp}, 5, nFirstPos, nLastPos);
     m_scaleTime.SetDateRange(dtFirst, dtLast);
 
     CDC chartDC;
@@ -640,13 +628,7 @@ void CWndGraph::BuildHourly()
 
     DrawPanels(&chartDC);
 
-    {
-        CDC stripDC;
-        stripDC.SelectObject(&m_stripImage);
-        stripDC.FillSolidRect(0, 0, W, m_nStripHeight, CR_STRIP);
-        m_scaleTime.DrawTimeLabels(&stripDC, theWeatherData.m_hFontBold, m_timeLabels, &chartDC, H, m_crGrid);
-        stripDC.SelectObject(static_cast<CBitmap*>(nullptr));
-    }
+    DrawTimeStrip(&chartDC);
 
     DrawNowMarker(&chartDC, dtNow);
 

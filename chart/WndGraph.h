@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include "chart/GraphBox.h"
 #include "chart/GraphGroup.h"
 #include "chart/GraphScaleX.h"
@@ -118,6 +120,9 @@ private:
     // Steps shared by both charts once the points are in place.
     void DrawNightBand(CDC* pDC, const CDateTime& dtStart, const CDateTime& dtEnd);
     void DrawPanels(CDC* pChartDC);
+    void SetUpScales(std::initializer_list<CGraphSeries*> temperatures, int nWindIntervals,
+                     int nFirstPos, int nLastPos);
+    void DrawTimeStrip(CDC* pGridDC);
     void DrawNowMarker(CDC* pDC, const CDateTime& dtNow);
     void DrawSeries(CDC* pChartDC, const std::vector<CGraphSegment>& segments, bool bHourly);
 };
