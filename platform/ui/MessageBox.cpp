@@ -44,7 +44,7 @@ QPixmap IconPixmap(UINT nIcon)
     return pixmap;
 }
 
-struct ButtonSpec
+struct ButtonChoice
 {
     const char* text;
     int id;
@@ -82,16 +82,16 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
         textHeight = 32;
     text->setGeometry(textLeft, POPUP_CAPTION_HEIGHT + 10, textWidth, textHeight);
 
-    static const ButtonSpec kOk[] = {{"OK", IDOK}};
-    static const ButtonSpec kOkCancel[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
-    static const ButtonSpec kYesNo[] = {{"Yes", IDYES}, {"No", IDNO}};
-    const ButtonSpec* specs = kOk;
+    static const ButtonChoice kOk[] = {{"OK", IDOK}};
+    static const ButtonChoice kOkCancel[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
+    static const ButtonChoice kYesNo[] = {{"Yes", IDYES}, {"No", IDNO}};
+    const ButtonChoice* choices = kOk;
     int nButtons = 1;
     if ((nType & MB_TYPEMASK) == MB_OKCANCEL) {
-        specs = kOkCancel;
+        choices = kOkCancel;
         nButtons = 2;
     } else if ((nType & MB_TYPEMASK) == MB_YESNO) {
-        specs = kYesNo;
+        choices = kYesNo;
         nButtons = 2;
     }
     QEventLoop loop;
@@ -101,10 +101,10 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
     int x = (width - total) / 2;
     int y = POPUP_CAPTION_HEIGHT + 10 + textHeight + 10;
     for (int i = 0; i < nButtons; ++i) {
-        const ButtonSpec& spec = specs[i];
-        auto* button = new QPushButton(QString::fromLatin1(spec.text), frame);
+        const ButtonChoice& choice = choices[i];
+        auto* button = new QPushButton(QString::fromLatin1(choice.text), frame);
         button->setGeometry(x, y, buttonWidth, 22);
-        int id = spec.id;
+        int id = choice.id;
         QObject::connect(button, &QPushButton::clicked, &loop, [&loop, &result, id]() {
             result = id;
             loop.exit(id);
