@@ -1,6 +1,7 @@
 #include "store/FeedReader.h"
 
 #include "store/ForecastMarkers.h"
+#include "store/NumberText.h"
 
 #include <tinyxml.h>
 
@@ -42,14 +43,8 @@ bool CFeedReader::ChildText(const TiXmlElement* pParent, const char* pszName, co
 
 int CFeedReader::Integer(const char* pszText)
 {
-    if (!pszText)
-        return 0;
-    const long long value = std::strtoll(pszText, nullptr, 10);
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value <= NA_VALUE)
-        return NA_VALUE + 1;
-    return static_cast<int>(value);
+    const int value = CNumberText::ToInt(pszText);
+    return value == NA_VALUE ? NA_VALUE + 1 : value;
 }
 
 double CFeedReader::Decimal(const char* pszText)
