@@ -3,8 +3,14 @@
 // The plain records and scalar types of the phone platform's interfaces, so that
 // code written against them reads the same on Linux.
 
-typedef unsigned int UINT;
-typedef unsigned long DWORD;
+#include <cstdint>
+
+// The fixed-width types are 32 bits, as on the platform, so that "0x%08x" formats
+// and (DWORD)-1 mean what code written for it expects. The message parameters
+// are pointer-sized.
+typedef uint32_t UINT;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
 typedef unsigned long WPARAM;
 typedef long LPARAM;
 typedef long LRESULT;
