@@ -6,7 +6,14 @@
 // Dialog templates.
 #define IDD_CIRROVAN_DIALOG 102
 #define IDD_DOWNLOAD 107
+#define IDD_UPDATE_STATION 130
+#define IDD_STATIONS 131
+#define IDD_SELECT_STATION 132
+#define IDD_PREFERENCES 133
+#define IDD_NEW_STATION 134
 #define IDD_HELP 135
+#define IDD_FIND_STATION 136
+#define IDD_CUSTOM_VIEWS 137
 #define IDD_ABOUT 138
 
 // Menus and menu bars.
@@ -19,12 +26,74 @@
 #define IDR_MENUBAR_ABOUT 164
 
 // Bitmaps.
+// 144 to 148, the chart's pictures, are in res/ChartBitmaps.h.
+#define IDB_UPDATE 155
+#define IDB_UPDATE_PRESSED 156
+#define IDB_CLOCK 157
+#define IDB_CALENDAR_PRESSED 158
+#define IDB_CALENDAR 159
+#define IDB_CLOCK_PRESSED 160
 #define IDB_SERVICE_LOGO 161
 #define IDB_SERVICE_CREDIT 162
 
 // Controls.
 #define IDOK_COMMAND 1
 #define IDCANCEL_COMMAND 2
+
+#define IDC_STATIC 0xFFFF   // labels nobody addresses
+
+// The main window.
+#define IDC_STATION_COMBO 1000
+#define IDC_VIEW1 1019
+#define IDC_VIEW2 1020
+#define IDC_VIEW3 1021
+#define IDC_HEADER 1041
+#define IDC_DAILY_HOURLY 1043
+#define IDC_UPDATE_BUTTON 1044
+#define IDC_CHART_SCROLL 1046
+#define IDC_GRAPH 1000          // the chart window shares the combo box's number
+
+// The download dialog.
+#define IDC_DOWNLOAD_MESSAGE 1005
+#define IDC_DOWNLOAD_STATUS 1008
+#define IDC_DOWNLOAD_INTERNET_STATUS 1009
+#define IDC_DOWNLOAD_PROGRESS 1039
+#define IDC_DOWNLOAD_CANCEL 1059
+
+// The station dialogs.
+#define IDC_STATION_LIST 1000
+#define IDC_STATION_TEXT 1001
+#define IDC_FIND_CLEAR 1002
+#define IDC_FIND_SEARCH 1003
+#define IDC_HELP_BUTTON 1004
+#define IDC_FIND_STATUS 1008
+#define IDC_STATION_TREE 1000
+#define IDC_KIND_DAILY 1006
+#define IDC_KIND_HOURLY 1007
+#define IDC_UPDATE_ID 1034
+#define IDC_UPDATE_NAME 1035
+#define IDC_OTHER_STATIONS 1036
+#define IDC_SELECT_CURRENT 1060
+#define IDC_SELECT_ALL 1061
+#define IDC_SELECT_CLEAR 1062
+#define IDC_SELECT_LAST 1063
+
+// Preferences.
+#define IDC_WIND_KMH 1010
+#define IDC_WIND_MPH 1011
+#define IDC_WIND_MS 1012
+#define IDC_WIND_KNOTS 1013
+#define IDC_WIND_BEAUFORT 1014
+#define IDC_SHOW_ZERO 1015
+#define IDC_TEMP_CELSIUS 1016
+#define IDC_TEMP_FAHRENHEIT 1017
+#define IDC_DISCONNECT 1018
+
+// Custom views: one row per series s, IDs base + s.
+#define IDC_SERIES_DISPLAY 1022
+#define IDC_SERIES_LEFT 1025
+#define IDC_SERIES_RIGHT 1028
+#define IDC_SERIES_FIRST 1031
 
 #define IDC_HEADING 1005
 #define IDC_HELP_TEXT 1009

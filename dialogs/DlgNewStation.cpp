@@ -1,0 +1,7 @@
+#include "dialogs/DlgNewStation.h"
+
+#include "res/Resource.h"
+
+CDlgNewStation::CDlgNewStation(CWnd* pParent) : CDialog(IDD_NEW_STATION, pParent)
+{
+}

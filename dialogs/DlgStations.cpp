@@ -1,0 +1,7 @@
+#include "dialogs/DlgStations.h"
+
+#include "res/Resource.h"
+
+CDlgStations::CDlgStations(CWnd* pParent) : CDialog(IDD_STATIONS, pParent)
+{
+}

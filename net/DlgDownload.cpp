@@ -1,0 +1,7 @@
+#include "net/DlgDownload.h"
+
+#include "res/Resource.h"
+
+CDlgDownload::CDlgDownload(CWnd* pParent) : CDialog(IDD_DOWNLOAD, pParent)
+{
+}
