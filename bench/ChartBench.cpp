@@ -5,6 +5,8 @@
 #include "app/Globals.h"
 #include "chart/WndGraph.h"
 #include "platform/Clock.h"
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/DC.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,5 +50,27 @@ void BM_BuildHourly(benchmark::State& state)
     benchmark::DoNotOptimize(graph.m_chartImage.GetPixel(0, 0));
 }
 BENCHMARK(BM_BuildHourly)->Unit(benchmark::kMillisecond);
+
+// One repaint of a drag: the window's own painting, panels, corners, chart and
+// strip copied from the scroll offset (a screen-sized image stands in for the
+// window).
+void BM_PaintWhileDragging(benchmark::State& state)
+{
+    CWndGraph graph;
+    Prepare(graph, true);
+    graph.BuildDaily();
+    const SIZE client = graph.GetClientSize();
+    CBitmap screen;
+    screen.CreateBitmap(client.cx, client.cy);
+    CDC dc;
+    dc.SelectObject(&screen);
+    for (auto _ : state) {
+        graph.m_nScroll = (graph.m_nScroll + 7) % 740;
+        graph.Paint(&dc);
+        benchmark::DoNotOptimize(screen.GetPixel(100, 100));
+    }
+    dc.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+BENCHMARK(BM_PaintWhileDragging);
 
 } // namespace

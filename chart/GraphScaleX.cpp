@@ -5,6 +5,8 @@
 #include "platform/ui/DC.h"
 #include "platform/ui/Pen.h"
 
+#include <vector>
+
 void CGraphScaleX::GetSeriesRange(const CGraphSeries& series, int& nLow, int& nHigh) const
 {
     nLow = series.m_nMinX;
@@ -41,6 +43,30 @@ int CGraphScaleX::DateToPixel(const CDateTime& dt) const
                       * static_cast<double>(s) + m_nPxLo);
 }
 
+namespace {
+
+// Labels closer than this read as one number ("1416182022").
+const int TIME_LABEL_GAP = 2;
+
+struct LabelSpan
+{
+    int m_nLeft;
+    int m_nRight;   // exclusive
+};
+
+bool Crowds(const LabelSpan& a, const std::vector<LabelSpan>& shown)
+{
+    if (a.m_nRight <= a.m_nLeft)
+        return false;   // an empty line takes no room
+    for (const LabelSpan& b : shown)
+        if (b.m_nRight > b.m_nLeft && a.m_nLeft < b.m_nRight + TIME_LABEL_GAP
+            && b.m_nLeft < a.m_nRight + TIME_LABEL_GAP)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
                                   CPointerArray<CGraphTimeLabel>& labels, CDC* pGridDC,
                                   int nGridHeight, COLORREF crGrid) const
@@ -51,17 +77,44 @@ void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
     CPen gridPen(PS_SOLID, 1, crGrid);
     CPen* pOldGridPen = pGridDC ? pGridDC->SelectObject(&gridPen) : nullptr;
 
-    for (int i = 0; i < labels.GetCount(); ++i) {
+    // A crowded strip (two-hour labels a few pixels wider than their spacing)
+    // skips every label that would run into one already shown. Labels with a
+    // second line (the dates) go first, so the strip never loses its dates and
+    // the hours shown fall into a regular pattern around them.
+    const int nCount = labels.GetCount();
+    std::vector<LabelSpan> line1(nCount), line2(nCount);
+    for (int i = 0; i < nCount; ++i) {
         CGraphTimeLabel* pLabel = labels.GetAt(i);
         const int px = PositionToPixel(pLabel->m_nX);
         pLabel->m_nPx = px;
-
+        pLabel->m_bShown = false;
         const SIZE ext1 = pStripDC->GetTextExtent(pLabel->m_strText1);
-        RECT rc1;
-        rc1.left = pLabel->m_bCentred ? px - ext1.cx / 2 : px;
-        rc1.right = rc1.left + ext1.cx;
-        rc1.top = 0;
-        rc1.bottom = ext1.cy;
+        const SIZE ext2 = pStripDC->GetTextExtent(pLabel->m_strText2);
+        line1[i].m_nLeft = pLabel->m_bCentred ? px - ext1.cx / 2 : px;
+        line1[i].m_nRight = line1[i].m_nLeft + ext1.cx;
+        line2[i] = {px, px + ext2.cx};
+    }
+    std::vector<LabelSpan> shown1, shown2;
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        for (int i = 0; i < nCount; ++i) {
+            CGraphTimeLabel* pLabel = labels.GetAt(i);
+            if (pLabel->m_strText2.empty() == (nPass == 0))
+                continue;
+            if (Crowds(line1[i], shown1) || Crowds(line2[i], shown2))
+                continue;
+            pLabel->m_bShown = true;
+            shown1.push_back(line1[i]);
+            shown2.push_back(line2[i]);
+        }
+    }
+
+    for (int i = 0; i < nCount; ++i) {
+        CGraphTimeLabel* pLabel = labels.GetAt(i);
+        if (!pLabel->m_bShown)
+            continue;
+        const int px = pLabel->m_nPx;
+        const SIZE ext1 = pStripDC->GetTextExtent(pLabel->m_strText1);
+        RECT rc1 = {line1[i].m_nLeft, 0, line1[i].m_nRight, ext1.cy};
         pStripDC->DrawText(pLabel->m_strText1, &rc1, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
 
         const SIZE ext2 = pStripDC->GetTextExtent(pLabel->m_strText2);

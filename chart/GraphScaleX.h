@@ -18,7 +18,8 @@ public:
     int PositionToPixel(int x) const;
 
     // Into the time strip (origin not moved); with a grid context also a vertical
-    // grid line of the given height at every label.
+    // grid line of the given height at every label shown. A label that would run
+    // into one already shown is skipped; labels with a second line come first.
     void DrawTimeLabels(CDC* pStripDC, HFONT hFont, CPointerArray<CGraphTimeLabel>& labels,
                         CDC* pGridDC, int nGridHeight, COLORREF crGrid) const;
 

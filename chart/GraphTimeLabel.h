@@ -11,4 +11,5 @@ public:
     std::wstring m_strText1;
     std::wstring m_strText2; // second line, may be empty
     bool m_bCentred = false; // the first line is centred on the pixel
+    bool m_bShown = false;   // drawn by the last composition: not crowded out
 };

@@ -13,7 +13,10 @@ int TenthsFromCelsius(double dCelsius, int nTempUnit)
 
 std::wstring TemperatureLabel(int nTenths)
 {
-    return std::to_wstring((static_cast<long long>(nTenths) + 5) / 10);
+    // Half away from zero on both sides: adding 5 before a division that
+    // truncates toward zero would label -10.0 as -9, one above its place on the scale.
+    const long long t = nTenths;
+    return std::to_wstring((t < 0 ? t - 5 : t + 5) / 10);
 }
 
 int WindTenths(int nKmh, int nWindUnit)
@@ -65,7 +68,8 @@ std::wstring FormatAge(const CDateTime& dtLastUpdate, int nZone, CDateTime& dtSt
 {
     const CDateTime dtLocal = LocalNow();
     const int h = CClock::GetBiasMinutes() / 60;
-    dtStationNow = CDateTime(dtLocal.m_dt + (nZone + h) / 24.0);
+    // In double arithmetic: a hostile zone near the integer limit must not overflow.
+    dtStationNow = CDateTime(dtLocal.m_dt + (static_cast<double>(nZone) + h) / 24.0);
 
     const long long nSeconds = dtLastUpdate.SecondsUntil(dtStationNow);
     const long long nMinutes = nSeconds / 60;

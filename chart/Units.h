@@ -8,8 +8,8 @@
 // Temperature units: 1 Fahrenheit, anything else Celsius. Wind units: 1 mph,
 // 2 m/s, 3 knots, 4 Beaufort, anything else km/h.
 int TenthsFromCelsius(double dCelsius, int nTempUnit);
-// The label of a temperature in tenths: rounded half up to whole degrees
-// (truncating toward zero after adding 5).
+// The label of a temperature in tenths: rounded to whole degrees, halves away
+// from zero, so that negative labels agree with the scale beside them.
 std::wstring TemperatureLabel(int nTenths);
 int WindTenths(int nKmh, int nWindUnit);
 int BeaufortTenths(int nKmh);

@@ -11,6 +11,7 @@
 #include "chart/GraphTimeLabel.h"
 #include "platform/WinTypes.h"
 #include "platform/ui/Bitmap.h"
+#include "platform/ui/Wnd.h"
 #include "store/PointerArray.h"
 
 #include <vector>
@@ -20,24 +21,31 @@ class CDC;
 // Sent to the parent with the new scroll offset while the user drags the chart.
 constexpr UINT WM_GRAPH_SCROLLED = WM_USER + 120;
 
-// The forecast chart of the current station. Composes the daily or hour-by-hour
-// chart into off-screen images much wider than the screen: the chart, the time
-// strip under it and the scale panels at its sides. Painting only copies a
-// viewport-wide part of them, so scrolling stays cheap.
-class CWndGraph
+// The forecast chart of the current station, a child window of the main window.
+// Composes the daily or hour-by-hour chart into off-screen images much wider
+// than the screen: the chart, the time strip under it and the scale panels at
+// its sides. Painting only copies a viewport-wide part of them, so the repaints
+// of a drag stay cheap; the stylus scrolls the chart, turns the scales of a side
+// in its corner and opens the service's home page from the link line.
+class CWndGraph : public CWnd
 {
 public:
     CWndGraph();
-    CWndGraph(const CWndGraph&) = delete;
-    CWndGraph& operator=(const CWndGraph&) = delete;
 
-    // The client area changed; nothing is recomposed here.
-    void SetClientSize(int nWidth, int nHeight);
+    // A visible bordered child of the main window; only the base's creation.
+    bool Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID) override;
 
-    // Composes the chart of the current mode unless no station is chosen.
+    // Composes the chart of the current mode unless no station is chosen, then
+    // has the whole window repainted.
     void Refresh(bool bResetScroll);
     // The daily or hour-by-hour chart, as the settings say.
     void Compose();
+
+    // The size everything is laid out for: the window's client area, or, before
+    // the window exists (tools, benchmarks, tests of the composition alone), the
+    // size given here.
+    void SetClientSize(int nWidth, int nHeight);
+    SIZE GetClientSize() const;
 
     void Layout();
     void DrawEmpty();
@@ -51,9 +59,17 @@ public:
                      const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed);
 
     // What the window shows: panels, head pictures, the chart and the strip from
-    // the scroll offset on. Nothing outside the images is ever read; a viewport
-    // wider than what is left of the chart shows white beyond it.
+    // the scroll offset on. Nothing outside the images is ever read; where the
+    // offset leaves the viewport beyond the images, it shows the chart's white
+    // and the strip's grey.
     void Paint(CDC* pDC);
+
+    void OnPaint() override;
+    // Recomposes at the new size; the scroll offset stays.
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnLButtonDown(UINT nFlags, POINT point) override;
+    void OnMouseMove(UINT nFlags, POINT point) override;
+    void OnLButtonUp(UINT nFlags, POINT point) override;
 
     int m_nStripHeight = 26;
     int m_nLeftWidth = 32;
@@ -76,6 +92,14 @@ public:
     CBitmap m_headImages[3];
     CBitmap m_iconImage;
     CBitmap m_arrowImage;
+    // The images' backgrounds, the night bands, the link line and the pictures'
+    // transparent colour.
+    static constexpr COLORREF CR_WHITE = RGB(255, 255, 255);
+    static constexpr COLORREF CR_PANEL = RGB(255, 255, 204);
+    static constexpr COLORREF CR_STRIP = RGB(192, 192, 192);
+    static constexpr COLORREF CR_NIGHT = RGB(204, 204, 204);
+    static constexpr COLORREF CR_LINK = RGB(100, 100, 100);
+    static constexpr COLORREF CR_KEY = RGB(255, 153, 255);
     COLORREF m_crTemp = RGB(255, 0, 0);
     COLORREF m_crPrecip = RGB(0, 0, 255);
     COLORREF m_crWind = RGB(0, 255, 0);
@@ -101,9 +125,6 @@ public:
     CGraphSeries m_high;
     RECT m_rcArea = {0, 0, 0, 0};   // upward units: left 0, right W, top H, bottom 0
 
-    // The client size the layout is computed from.
-    int m_nClientWidth = 240;
-    int m_nClientHeight = 268;
     // The mode of the last composition: the hourly chart labels only ends and turns.
     bool m_bDailyChart = true;
     // Where the last composition drew its icons and labels, and the groups the
@@ -113,7 +134,12 @@ public:
     std::vector<const CGraphGroup*> m_labelGroups;
 
 private:
+    SIZE m_offWindowSize = {240, 268};
+
     int ChartHeight() const { return m_rcArea.top; }
+    int ViewportWidth() const { return m_rcChart.right - m_rcChart.left; }
+    bool HasStation() const;
+    void OpenHomePage();
     CGraphScaleY* ScaleOf(int nSeries);
     COLORREF ColourOf(int nSeries) const;
     bool Displays(int nSeries) const;

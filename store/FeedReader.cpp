@@ -96,6 +96,17 @@ int CFeedReader::NumberAttribute(const TiXmlElement* pElement, const char* pszNa
     return pszValue ? Integer(pszValue) : -1;
 }
 
+int CFeedReader::Zone(const char* pszText)
+{
+    const int nZone = Integer(pszText);
+    return nZone < -12 ? -12 : (nZone > 14 ? 14 : nZone);
+}
+
+int CFeedReader::ClockHour(int nClock)
+{
+    return nClock < 0 ? 0 : (nClock > 23 ? 23 : nClock);
+}
+
 bool CFeedReader::IsMissing(const char* pszText)
 {
     return !pszText || !*pszText || std::strcmp(pszText, "N/A") == 0;

@@ -27,6 +27,12 @@ public:
     // The attribute's integer, or -1 when the attribute is absent.
     static int NumberAttribute(const TiXmlElement* pElement, const char* pszName);
 
+    // A time zone in whole hours, held to the zones that exist (UTC-12 to
+    // UTC+14), so that a hostile zone cannot overflow the time arithmetic.
+    static int Zone(const char* pszText);
+    // An hour's clock hour held to 0 ... 23 for the same reason.
+    static int ClockHour(int nClock);
+
     // True for the exact text "N/A" and for no text at all.
     static bool IsMissing(const char* pszText);
 

@@ -36,7 +36,7 @@ const TiXmlElement* CForecastBase::LoadSection(TiXmlDocument& doc, const std::ws
         if (CFeedReader::ChildText(pLoc, "dnam", pszText))
             m_strLocation = pszText ? conv.ToWide(pszText) : L"";
         ReadTime(pLoc, "tm", m_dtLocalTime);
-        m_nZone = CFeedReader::ChildText(pLoc, "zone", pszText) ? CFeedReader::Integer(pszText) : 0;
+        m_nZone = CFeedReader::ChildText(pLoc, "zone", pszText) ? CFeedReader::Zone(pszText) : 0;
         ReadTime(pLoc, "sunr", m_dtSunrise);
         ReadTime(pLoc, "suns", m_dtSunset);
     }

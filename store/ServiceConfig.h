@@ -10,7 +10,7 @@ class CServiceConfig
 {
 public:
     static constexpr const wchar_t* DEFAULT_HOST = L"localhost:8470";
-    static constexpr const wchar_t* DEFAULT_NAME = L"Cirrovan Weather";
+    static constexpr const wchar_t* DEFAULT_NAME = L"Cirrovan";
 
     // Reads the environment now, so a test can change it between two objects.
     CServiceConfig();

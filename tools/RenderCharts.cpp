@@ -22,7 +22,7 @@ std::wstring Wide(const char* psz)
     return str;
 }
 
-void Save(CWndGraph& graph, const std::wstring& strBase)
+bool Save(CWndGraph& graph, const std::wstring& strBase)
 {
     const int L = graph.m_nLeftWidth;
     const int R = graph.m_nRightWidth;
@@ -51,14 +51,15 @@ void Save(CWndGraph& graph, const std::wstring& strBase)
         dc.BitBlt(L + W, H, 32, 26, &src, 0, 0);
     }
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
-    whole.SavePng(strBase + L"_whole.png");
+    bool bSaved = whole.SavePng(strBase + L"_whole.png");
 
     CBitmap screen;
-    screen.CreateBitmap(graph.m_nClientWidth, graph.m_nClientHeight);
+    const SIZE client = graph.GetClientSize();
+    screen.CreateBitmap(client.cx, client.cy);
     dc.SelectObject(&screen);
     graph.Paint(&dc);
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
-    screen.SavePng(strBase + L"_screen.png");
+    return screen.SavePng(strBase + L"_screen.png") && bSaved;
 }
 
 } // namespace
@@ -84,8 +85,11 @@ int main(int argc, char** argv)
         for (int nDaily = 1; nDaily >= 0; --nDaily) {
             theWeatherData.m_settings.m_bDaily = nDaily;
             graph.Refresh(true);
-            Save(graph, strFolder + (nDaily ? L"/daily_view" : L"/hourly_view")
-                            + std::to_wstring(nView + 1));
+            if (!Save(graph, strFolder + (nDaily ? L"/daily_view" : L"/hourly_view")
+                                 + std::to_wstring(nView + 1))) {
+                std::fprintf(stderr, "cirrovan_render_charts: cannot write into %s\n", argv[3]);
+                return 1;
+            }
         }
     }
     return 0;

@@ -1,14 +1,22 @@
 #include "app/Globals.h"
+#include "ChartTestSetup.h"
 #include "chart/GraphScaleX.h"
 #include "chart/LabelPlacer.h"
+#include "chart/Units.h"
 #include "chart/WndGraph.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
+#include "store/ServiceConfig.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -17,10 +25,49 @@ const COLORREF NIGHT = RGB(204, 204, 204);
 const COLORREF GRID = RGB(255, 204, 204);
 const COLORREF SUN = RGB(255, 196, 0);   // the inside of the sunny icon
 
-std::wstring Fixture(const char* pszName)
+// A feed written for one case, removed with the object.
+class FeedFile
 {
-    const std::string str = std::string(CIRROVAN_FIXTURES) + "/chart/fixtures/" + pszName;
-    return std::wstring(str.begin(), str.end());
+public:
+    explicit FeedFile(const std::string& strText)
+        : m_path(::testing::TempDir() + "cirrovan_chart_feed.xml")
+    {
+        std::ofstream(m_path, std::ios::binary) << strText;
+    }
+    ~FeedFile() { std::remove(m_path.c_str()); }
+    std::wstring Path() const { return std::wstring(m_path.begin(), m_path.end()); }
+
+private:
+    std::string m_path;
+};
+
+// A daily feed of one day per date, with lows in °F and a high 10 °F above each.
+std::string DailyFeed(const std::string& strUpdate, const std::vector<std::string>& dates,
+                      const std::vector<int>& lows = {}, const std::string& strZone = "0")
+{
+    std::string str = "<weather><loc><zone>" + strZone + "</zone></loc><dayf><lsup>" + strUpdate + "</lsup>";
+    for (size_t i = 0; i < dates.size(); ++i) {
+        const int nLow = i < lows.size() ? lows[i] : 40;
+        str += "<day d='" + std::to_string(i) + "' t='Day' dt='" + dates[i] + "'><low>" + std::to_string(nLow)
+             + "</low><hi>" + std::to_string(nLow + 10) + "</hi><sunr>7:00 AM</sunr><suns>5:00 PM</suns>"
+               "<part p='d'><icon>32</icon><ppcp>10</ppcp><wind><s>5</s><d>90</d></wind></part>"
+               "<part p='n'><icon>31</icon><ppcp>20</ppcp><wind><s>8</s><d>180</d></wind></part></day>";
+    }
+    return str + "</dayf></weather>";
+}
+
+// An hourly feed of that many hours from the clock hour given, with an update
+// at 9:40 on 10 December.
+std::string HourlyFeed(int nHours, const std::string& strFirstClock = "10", const std::string& strZone = "0")
+{
+    std::string str = "<weather><loc><zone>" + strZone + "</zone><sunr>7:00 AM</sunr><suns>5:00 PM</suns>"
+                      "</loc><hbhf><lsup>12/10/26 9:40 AM GMT</lsup>";
+    for (int h = 1; h <= nHours; ++h) {
+        const std::string strClock = h == 1 ? strFirstClock : std::to_string((10 + h - 1) % 24);
+        str += "<hour h='" + std::to_string(h) + "' c='" + strClock + "'><tmp>" + std::to_string(40 + h % 17)
+             + "</tmp><icon>30</icon><ppcp>10</ppcp><wind><s>10</s><d>270</d></wind></hour>";
+    }
+    return str + "</hbhf></weather>";
 }
 
 class Composition : public ::testing::Test
@@ -28,32 +75,15 @@ class Composition : public ::testing::Test
 protected:
     void SetUp() override
     {
-        CDC::SetTextMeasurerForTest(CDC::FixedTextMeasurer);
-        // 10 December 2026, 13:00 UTC; device and station on UTC.
-        CClock::Freeze(1796907600LL, 0);
-        CSettings& s = theWeatherData.m_settings;
-        s.m_currentStation.m_strID = L"TEST0001";
-        s.m_nCurrentView = 0;
-        for (int v = 0; v < 3; ++v)
-            s.m_views[v].ApplyPreset(v);
-        s.m_nTempUnit = 0;
-        s.m_nWindUnit = 0;
-        s.m_bShowZero = false;
-        s.m_bDaily = 1;
-        theWeatherData.m_daily.Clear();
-        theWeatherData.m_hourly.Clear();
+        SetUpChartWorld();
         graph.SetClientSize(240, 268);
     }
 
-    void TearDown() override
-    {
-        CClock::Unfreeze();
-        CDC::SetTextMeasurerForTest(nullptr);
-    }
+    void TearDown() override { TearDownChartWorld(); }
 
     void Daily(const char* pszFixture, int nView = 0)
     {
-        theWeatherData.m_daily.Load(Fixture(pszFixture));
+        theWeatherData.m_daily.Load(ChartFixture(pszFixture));
         ASSERT_FALSE(theWeatherData.m_daily.IsEmpty());
         theWeatherData.m_settings.m_nCurrentView = nView;
         theWeatherData.m_settings.m_bDaily = 1;
@@ -62,7 +92,20 @@ protected:
 
     void Hourly(const char* pszFixture, int nView = 0)
     {
-        theWeatherData.m_hourly.Load(Fixture(pszFixture));
+        HourlyFrom(ChartFixture(pszFixture), nView);
+    }
+
+    void DailyFrom(const std::wstring& strPath)
+    {
+        theWeatherData.m_daily.Load(strPath);
+        ASSERT_FALSE(theWeatherData.m_daily.IsEmpty());
+        theWeatherData.m_settings.m_bDaily = 1;
+        graph.Refresh(true);
+    }
+
+    void HourlyFrom(const std::wstring& strPath, int nView = 0)
+    {
+        theWeatherData.m_hourly.Load(strPath);
         ASSERT_FALSE(theWeatherData.m_hourly.IsEmpty());
         theWeatherData.m_settings.m_nCurrentView = nView;
         theWeatherData.m_settings.m_bDaily = 0;
@@ -319,4 +362,196 @@ TEST_F(Composition, PaintNeverReadsOutsideTheImages)
     graph.Paint(&dc);
     EXPECT_EQ(screen.GetPixel(32 + 5, 5), graph.m_chartImage.GetPixel(5, 5));
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+
+TEST_F(Composition, NegativeLabelsAgreeWithTheirScale)
+{
+    // Lows of 14, 24 and 30 °F: -10.0, -4.4 and -1.1 °C.
+    FeedFile feed(DailyFeed("12/10/26 6:00 AM", {"Dec 10", "Dec 11", "Dec 12"}, {14, 24, 30}));
+    DailyFrom(feed.Path());
+    const CGraphScale& scale = graph.m_scaleTemp;
+    const wchar_t* expected[] = {L"-10", L"-4", L"-1"};
+    ASSERT_EQ(graph.m_low.m_points.GetCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const CGraphPoint* p = graph.m_low.m_points.GetAt(i);
+        EXPECT_EQ(p->m_strText, expected[i]);
+        // Where the scale puts the labelled value lies within half a degree of the point.
+        const int v = std::stoi(p->m_strText);
+        const double dScale = (v - scale.m_nLo) * scale.m_dFactor + scale.m_nPxLo;
+        EXPECT_LE(std::abs(dScale - p->m_nPy), scale.m_dFactor / 2 + 1) << p->m_strText;
+    }
+    // The scale beside them starts at the lowest label's value.
+    EXPECT_EQ(scale.m_nLo, -10);
+    EXPECT_EQ(scale.FirstTick(), -10);
+}
+
+TEST_F(Composition, DailyDatesAroundNewYear)
+{
+    const long long DEC_31_NOON = 1798718400LL;
+    const long long JAN_1_NOON = 1798804800LL;
+    const std::vector<std::string> fromDec30 = {"Dec 30", "Dec 31", "Jan 1"};
+    const std::vector<std::string> fromDec31 = {"Dec 31", "Jan 1", "Jan 2"};
+    const std::vector<std::string> fromJan1 = {"Jan 1", "Jan 2", "Jan 3"};
+    const struct {
+        long long clock;
+        const char* pszUpdate;
+        std::vector<std::string> dates;
+        const wchar_t* start;
+        const wchar_t* end;
+        bool bNowSeen;
+    } cases[] = {
+        {DEC_31_NOON, "12/31/26 6:00 AM", fromDec31, L"2026-12-31 12:00", L"2027-01-03 00:00", true},
+        // The device already in the new year, day 0 still in the old one.
+        {JAN_1_NOON, "12/31/26 6:00 AM", fromDec31, L"2026-12-31 12:00", L"2027-01-03 00:00", true},
+        {JAN_1_NOON, "12/30/26 6:00 AM", fromDec30, L"2026-12-30 12:00", L"2027-01-02 00:00", true},
+        {DEC_31_NOON, "12/30/26 6:00 AM", fromDec30, L"2026-12-30 12:00", L"2027-01-02 00:00", true},
+        // Day 0 already in the new year, on a device still in the old one (its
+        // noon lies before the chart).
+        {DEC_31_NOON, "1/1/27 6:00 AM", fromJan1, L"2027-01-01 12:00", L"2027-01-04 00:00", false},
+        {JAN_1_NOON, "1/1/27 6:00 AM", fromJan1, L"2027-01-01 12:00", L"2027-01-04 00:00", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszUpdate) + " " + c.dates[0] + (c.clock == JAN_1_NOON ? " on 1 Jan" : " on 31 Dec"));
+        CClock::Freeze(c.clock, 0);
+        FeedFile feed(DailyFeed(c.pszUpdate, c.dates));
+        DailyFrom(feed.Path());
+        const CGraphScaleX& time = graph.m_scaleTime;
+        EXPECT_EQ(time.m_dtStart.Format(L"%Y-%m-%d %H:%M"), c.start);
+        EXPECT_EQ(time.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), c.end);
+        // The now marker is on the chart: its two columns are of the grid colour
+        // in the top row, which nothing else reaches.
+        CDateTime dtNow;
+        FormatAge(theWeatherData.m_daily.m_dtLastUpdate, theWeatherData.m_daily.m_nZone, dtNow);
+        const int x = time.DateToPixel(dtNow);
+        if (!c.bNowSeen) {
+            EXPECT_LT(x, 0);
+            continue;
+        }
+        ASSERT_GE(x, 1);
+        ASSERT_LT(x, graph.m_nChartWidth);
+        EXPECT_EQ(Chart(x - 1, 1), GRID);
+        EXPECT_EQ(Chart(x, 1), GRID);
+    }
+}
+
+TEST_F(Composition, DailyDateGoingBackwardsDoesNotStretchTheRange)
+{
+    FeedFile feed(DailyFeed("12/10/26 6:00 AM", {"Dec 10", "Dec 11", "Dec 5", "Dec 13"}));
+    DailyFrom(feed.Path());
+    const CGraphScaleX& time = graph.m_scaleTime;
+    EXPECT_EQ(time.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 12:00");
+    EXPECT_EQ(time.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-14 00:00");
+    EXPECT_EQ(time.PositionToPixel(24 * 4), time.DateToPixel(time.m_dtEnd));
+}
+
+TEST_F(Composition, HostileZoneAndClockHourAreHeldToRealOnes)
+{
+    const struct { const char* pszZone; int nZone; } cases[] = {{"2147483647", 14}, {"-2147483647", -12}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszZone);
+        FeedFile feed(HourlyFeed(12, "99999999999", c.pszZone));
+        HourlyFrom(feed.Path());
+        EXPECT_EQ(theWeatherData.m_hourly.m_nZone, c.nZone);
+        // The first hour reads as 23:00 of the update's day.
+        EXPECT_EQ(theWeatherData.m_hourly.m_hours.GetAt(0)->m_nClock, 23);
+        EXPECT_EQ(graph.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 23:00");
+        EXPECT_EQ(graph.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-11 10:00");
+    }
+}
+
+// Two-hour labels of two digits are wider than their spacing in the 72-hour
+// chart: every label that would run into one already drawn is skipped, the
+// dates under 0 and 12 always stay, and those drawn keep a blank column between
+// them, with the test's fixed metrics and with the real font.
+TEST_F(Composition, HourlyStripLabelsNeverRunTogether)
+{
+    FeedFile feed(HourlyFeed(72));
+    const COLORREF STRIP = RGB(192, 192, 192);
+    for (bool bRealFont : {false, true}) {
+        CDC::SetTextMeasurerForTest(bRealFont ? nullptr : CDC::FixedTextMeasurer);
+        for (SIZE client : {SIZE{240, 268}, SIZE{320, 188}}) {
+            SCOPED_TRACE(std::to_string(client.cx) + (bRealFont ? " real font" : " fixed metrics"));
+            graph.SetClientSize(client.cx, client.cy);
+            HourlyFrom(feed.Path());
+            CBitmap scratch;
+            scratch.CreateBitmap(1, 1);
+            CDC dc;
+            dc.SelectObject(&scratch);
+            dc.SelectObject(theWeatherData.m_hFontBold);
+            struct Span { int left, right; };
+            std::vector<Span> line1, line2;
+            const int nCount = graph.m_timeLabels.GetCount();
+            ASSERT_EQ(nCount, 36);
+            for (int i = 0; i < nCount; ++i) {
+                const CGraphTimeLabel* p = graph.m_timeLabels.GetAt(i);
+                if (!p->m_strText2.empty()) {
+                    EXPECT_TRUE(p->m_bShown) << "date at " << i;
+                }
+                if (!p->m_bShown)
+                    continue;
+                const int w1 = dc.GetTextExtent(p->m_strText1).cx;
+                const Span s1 = {p->m_nPx - w1 / 2, p->m_nPx - w1 / 2 + w1};
+                const Span s2 = {p->m_nPx, p->m_nPx + dc.GetTextExtent(p->m_strText2).cx};
+                for (const Span& o : line1)
+                    EXPECT_TRUE(s1.left > o.right || o.left > s1.right) << "label " << i;
+                if (s2.right > s2.left) {
+                    for (const Span& o : line2)
+                        EXPECT_TRUE(s2.left > o.right || o.left > s2.right) << "date " << i;
+                }
+                // A column of bare strip just left of every label drawn.
+                bool bBlank = true;
+                for (int y = 0; y < 11; ++y)
+                    bBlank = bBlank && graph.m_stripImage.GetPixel(s1.left - 1, y) == STRIP;
+                EXPECT_TRUE(bBlank) << "label " << i;
+                line1.push_back(s1);
+                if (s2.right > s2.left)
+                    line2.push_back(s2);
+            }
+            // At least every second label (the one-digit hours fit closer).
+            EXPECT_GE(line1.size(), 18u);
+            EXPECT_LT(line1.size(), 36u);
+        }
+    }
+}
+
+// "View this forecast at" and the service's name fit the narrowest viewport (176
+// pixels: portrait with both panels) in the chart's real font; a longer name
+// configured by the user is cut, so every copy is whole within its viewport
+// width and the copies never touch.
+TEST_F(Composition, LinkLineFitsTheViewport)
+{
+    CDC::SetTextMeasurerForTest(nullptr);
+    CBitmap scratch;
+    scratch.CreateBitmap(1, 1);
+    CDC dc;
+    dc.SelectObject(&scratch);
+    dc.SelectObject(theWeatherData.m_hFontNormal);
+    EXPECT_LE(dc.GetTextExtent(std::wstring(L"View this forecast at ") + CServiceConfig::DEFAULT_NAME).cx, 176 - 8);
+
+    const COLORREF LINK = RGB(100, 100, 100);
+    for (const char* pszName : {static_cast<const char*>(nullptr), "Cirrovan Weather Service of the Northern Hemisphere"}) {
+        SCOPED_TRACE(pszName ? pszName : "default");
+        if (pszName)
+            setenv("CIRROVAN_SERVICE_NAME", pszName, 1);
+        else
+            unsetenv("CIRROVAN_SERVICE_NAME");
+        Daily("daily3.xml");
+        unsetenv("CIRROVAN_SERVICE_NAME");
+        const int V = graph.m_rcChart.right - graph.m_rcChart.left;
+        ASSERT_EQ(V, 176);
+        for (int g = 0; g + V <= graph.m_nChartWidth; g += V) {
+            int nLeft = -1;
+            int nRight = -1;
+            for (int x = g; x < g + V; ++x)
+                for (int y = H() - 10; y < H(); ++y)
+                    if (Chart(x, y) == LINK) {
+                        if (nLeft < 0)
+                            nLeft = x;
+                        nRight = x;
+                    }
+            ASSERT_GE(nLeft, 0) << g;
+            EXPECT_GE(nLeft, g + 2) << g;
+            EXPECT_LE(nRight, g + V - 3) << g;
+        }
+    }
 }

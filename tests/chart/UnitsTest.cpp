@@ -13,9 +13,14 @@ TEST(Units, TemperatureTenthsAndLabels)
     // A hostile feed value saturates instead of overflowing.
     EXPECT_EQ(TenthsFromCelsius(1e300, 0), 2147483647);
 
+    // Halves round away from zero on both sides, so negative labels agree with
+    // the scale: -10.0 is -10, not -9 (14 °F gives -99 tenths, -4.4 and -1.1
+    // come from 24 °F and 30 °F).
     const struct { int t10; const wchar_t* text; } labels[] = {
-        {215, L"22"}, {214, L"21"}, {-25, L"-2"}, {-26, L"-2"}, {-27, L"-2"}, {-35, L"-3"},
-        {680, L"68"}, {0, L"0"}, {-4, L"0"},
+        {215, L"22"}, {214, L"21"}, {680, L"68"}, {0, L"0"}, {5, L"1"}, {4, L"0"},
+        {-4, L"0"}, {-5, L"-1"}, {-25, L"-3"}, {-24, L"-2"}, {-26, L"-3"}, {-35, L"-4"},
+        {-100, L"-10"}, {-99, L"-10"}, {-44, L"-4"}, {-11, L"-1"},
+        {2147483647, L"214748365"}, {-2147483647 - 1, L"-214748365"},
     };
     for (const auto& c : labels)
         EXPECT_EQ(TemperatureLabel(c.t10), c.text) << c.t10;

@@ -77,7 +77,7 @@ TEST_F(ForecastFiles, ServiceDefaultsToTheLocalService)
     CServiceConfig config;
     EXPECT_EQ(config.m_strSearchHost, L"localhost:8470");
     EXPECT_EQ(config.m_strFeedHost, L"localhost:8470");
-    EXPECT_EQ(config.m_strName, L"Cirrovan Weather");
+    EXPECT_EQ(config.m_strName, L"Cirrovan");
     EXPECT_EQ(config.m_strHome, L"http://localhost:8470/");
     std::wstring url, target;
     m_data.BuildRequest(DOWNLOAD_DAILY, L"USNY0996", url, target);

@@ -305,6 +305,79 @@ TEST_F(Forecast, WindConversionTable)
     }
 }
 
+// Zones and clock hours are held to real ones as they are read, so that no
+// arithmetic on them can overflow; an absent clock hour stays -1.
+TEST_F(Forecast, ZoneAndClockHourAreHeldToRealOnes)
+{
+    const struct { const char* pszZone; int nZone; const char* pszClock; int nClock; } cases[] = {
+        {"2147483647", 14, "99999999999", 23},
+        {"-2147483647", -12, "-99999999999", 0},
+        {"14", 14, "23", 23},
+        {"-12", -12, "0", 0},
+        {"15", 14, "24", 23},
+        {"-13", -12, "-1", 0},
+        {"5", 5, "7", 7},
+        {"", 0, nullptr, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszZone);
+        const std::string strClock = c.pszClock ? std::string(" c='") + c.pszClock + "'" : "";
+        TempFeed feed(std::string("<weather><loc><zone>") + c.pszZone + "</zone></loc><hbhf><hour h='1'"
+                      + strClock + "/></hbhf></weather>");
+        CHourlyForecast hourly;
+        hourly.Load(feed.Path());
+        EXPECT_EQ(hourly.m_nZone, c.nZone);
+        ASSERT_EQ(hourly.m_hours.GetCount(), 1);
+        EXPECT_EQ(hourly.m_hours.GetAt(0)->m_nClock, c.nClock);
+    }
+}
+
+// The daily feed's dates carry no year: each takes the year that puts it nearest
+// to the last update, whatever year the device's clock is in.
+TEST_F(Forecast, DayDatesTakeTheYearNearestTheLastUpdate)
+{
+    const long long DEC_31_2026_NOON = 1798718400LL;
+    const long long JAN_1_2027_NOON = 1798804800LL;
+    const long long JUN_1_2027_NOON = 1811851200LL;
+    const struct { long long clock; const char* pszUpdate; const char* pszDate; const wchar_t* date; } cases[] = {
+        // The device already in January, the update still on 31 December.
+        {JAN_1_2027_NOON, "12/31/26 11:00 PM EST", "Dec 31", L"2026-12-31"},
+        {JAN_1_2027_NOON, "12/31/26 11:00 PM EST", "Jan 1", L"2027-01-01"},
+        {JAN_1_2027_NOON, "12/31/26 11:00 PM EST", "Jan 9", L"2027-01-09"},
+        // The device still in December, the station already in January.
+        {DEC_31_2026_NOON, "1/1/27 1:00 AM", "Jan 1", L"2027-01-01"},
+        {DEC_31_2026_NOON, "1/1/27 1:00 AM", "Dec 31", L"2026-12-31"},
+        {DEC_31_2026_NOON, "12/31/26 6:00 AM", "Jan 2", L"2027-01-02"},
+        // A date that goes backwards stays in the update's year.
+        {DEC_31_2026_NOON, "12/10/26 6:00 AM", "Dec 5", L"2026-12-05"},
+        // "Feb 29" is read in the update's leap year, not the device's year.
+        {JUN_1_2027_NOON, "2/25/28 1:00 PM", "Feb 29", L"2028-02-29"},
+        // A text with a year keeps it; no last update: nearest to today.
+        {DEC_31_2026_NOON, "12/31/26 6:00 AM", "3/4/2030", L"2030-03-04"},
+        {JAN_1_2027_NOON, "never", "Dec 30", L"2026-12-30"},
+        {JAN_1_2027_NOON, "never", "Jan 3", L"2027-01-03"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.pszUpdate) + " / " + c.pszDate);
+        CClock::Freeze(c.clock, 0);
+        TempFeed feed(std::string("<weather><dayf><lsup>") + c.pszUpdate + "</lsup><day d='0' dt='"
+                      + c.pszDate + "'/></dayf></weather>");
+        CDailyForecast daily;
+        daily.Load(feed.Path());
+        ASSERT_EQ(daily.m_days.GetCount(), 1);
+        const CDateTime dt = daily.DateOfDay(*daily.m_days.GetAt(0));
+        EXPECT_EQ(dt.Format(L"%Y-%m-%d %H:%M"), std::wstring(c.date) + L" 00:00");
+    }
+    // No date at all, or a text that is none, stays invalid.
+    for (const char* pszDate : {"", "soon"}) {
+        TempFeed feed(std::string("<weather><dayf><lsup>12/10/26 6:00 AM</lsup><day d='0' dt='") + pszDate
+                      + "'/></dayf></weather>");
+        CDailyForecast daily;
+        daily.Load(feed.Path());
+        EXPECT_EQ(daily.DateOfDay(*daily.m_days.GetAt(0)).m_status, CDateTime::invalid) << pszDate;
+    }
+}
+
 TEST_F(Forecast, ClearDropsRecordsButKeepsHeaderAndCapacity)
 {
     CDailyForecast daily;
