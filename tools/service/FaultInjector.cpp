@@ -1,9 +1,9 @@
 #include "tools/service/FaultInjector.h"
 
+#include "tools/service/ConnectionSockets.h"
+
 #include <httplib.h>
 
-#include <dirent.h>
-#include <netdb.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -76,50 +76,6 @@ std::string RawHead(int nStatus, const std::string& strType, long nLength)
         head += "Content-Length: " + std::to_string(nLength) + "\r\n";
     head += "Connection: close\r\n\r\n";
     return head;
-}
-
-std::string NumericHost(const sockaddr_storage& address, socklen_t nLength, int& nPort)
-{
-    char szHost[NI_MAXHOST];
-    char szPort[NI_MAXSERV];
-    if (getnameinfo(reinterpret_cast<const sockaddr*>(&address), nLength, szHost, sizeof szHost, szPort,
-                    sizeof szPort, NI_NUMERICHOST | NI_NUMERICSERV) != 0)
-        return std::string();
-    nPort = std::atoi(szPort);
-    return szHost;
-}
-
-// The socket of the request's connection. The HTTP library does not hand it
-// to a handler, but a connection is known by its two ends, and the one with
-// this request's ends stays open until the handler returns. -1 if not found.
-int ConnectionSocket(const httplib::Request& req)
-{
-    DIR* pFolder = opendir("/proc/self/fd");
-    if (!pFolder)
-        return -1;
-    int nFound = -1;
-    while (const dirent* pEntry = readdir(pFolder)) {
-        const int fd = std::atoi(pEntry->d_name);
-        if (fd <= 2 || fd == dirfd(pFolder))
-            continue;
-        sockaddr_storage local {};
-        sockaddr_storage peer {};
-        socklen_t nLocal = sizeof local;
-        socklen_t nPeer = sizeof peer;
-        if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &nLocal) != 0 ||
-            getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &nPeer) != 0)
-            continue;
-        int nLocalPort = -1;
-        int nPeerPort = -1;
-        NumericHost(local, nLocal, nLocalPort);
-        const std::string strPeer = NumericHost(peer, nPeer, nPeerPort);
-        if (nLocalPort == req.local_port && nPeerPort == req.remote_port && strPeer == req.remote_addr) {
-            nFound = fd;
-            break;
-        }
-    }
-    closedir(pFolder);
-    return nFound;
 }
 
 // Nested elements just inside the document's last closing tag.
@@ -265,7 +221,7 @@ void CFaultInjector::Stop()
 
 bool CFaultInjector::SendRaw(const httplib::Request& req, httplib::Response& res, const std::string& strBytes)
 {
-    const int fd = ConnectionSocket(req);
+    const int fd = CConnectionSockets::Of(req);
     if (fd < 0) {
         std::fprintf(stderr, "cirrovan-service: cannot find the connection of %s to inject a fault\n",
                      req.path.c_str());

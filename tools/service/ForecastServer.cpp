@@ -1,5 +1,6 @@
 #include "tools/service/ForecastServer.h"
 
+#include "tools/service/ConnectionSockets.h"
 #include "tools/service/FeedWriter.h"
 #include "tools/service/ForecastSource.h"
 #include "tools/service/HomePage.h"
@@ -73,8 +74,10 @@ CForecastServer::CForecastServer(const CPlaces& places, CForecastSource& source,
 int CForecastServer::Bind(const std::string& strHost, int nPort)
 {
     if (nPort == 0)
-        return m_server.bind_to_any_port(strHost.c_str());
-    return m_server.bind_to_port(strHost.c_str(), nPort) ? nPort : -1;
+        m_nPort = m_server.bind_to_any_port(strHost.c_str());
+    else
+        m_nPort = m_server.bind_to_port(strHost.c_str(), nPort) ? nPort : -1;
+    return m_nPort;
 }
 
 bool CForecastServer::Run()
@@ -86,6 +89,10 @@ void CForecastServer::Stop()
 {
     m_faults.Stop();
     m_server.stop();
+    // The library would let each idle keep-alive connection run out its
+    // timeout before its thread could be joined.
+    if (m_nPort > 0)
+        CConnectionSockets::ShutdownAll(m_nPort);
 }
 
 void CForecastServer::Search(const httplib::Request& req, httplib::Response& res)

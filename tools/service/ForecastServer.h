@@ -52,6 +52,7 @@ private:
     void Answer(const httplib::Request& req, httplib::Response& res, int nStatus, const std::string& strType,
                 const std::string& strBody);
 
+    int m_nPort = -1;
     const CPlaces& m_places;
     CForecastSource& m_source;
     httplib::Server m_server;
