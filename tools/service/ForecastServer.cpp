@@ -41,6 +41,9 @@ CForecastServer::CForecastServer(const CPlaces& places, CForecastSource& source,
     const size_t nPool = static_cast<size_t>(std::max(1, nThreads));
     m_server.new_task_queue = [nPool] { return new httplib::ThreadPool(nPool); };
     m_server.set_keep_alive_max_count(1000);
+    // Headers and body leave in separate writes; with Nagle's algorithm the
+    // body would wait for the client's delayed acknowledgement.
+    m_server.set_tcp_nodelay(true);
 
     m_server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         if (!IsControl(req.path))
