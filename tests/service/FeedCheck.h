@@ -44,6 +44,19 @@ inline SearchResults LoadSearch(const std::string& strBody)
     return results;
 }
 
+// Four capital letters and four digits, as the service's IDs are.
+inline bool IsStationID(const std::string& strID)
+{
+    if (strID.size() != 8)
+        return false;
+    for (size_t i = 0; i < 8; ++i) {
+        const unsigned char c = static_cast<unsigned char>(strID[i]);
+        if (i < 4 ? !std::isupper(c) : !std::isdigit(c))
+            return false;
+    }
+    return true;
+}
+
 // Every byte but letters and digits as %XX, as the program's HTTP layer sends a search.
 inline std::string PercentEncoded(const std::string& strText)
 {

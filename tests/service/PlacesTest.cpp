@@ -1,8 +1,8 @@
+#include "FeedCheck.h"
 #include "LoadedPlaces.h"
 
 #include <cmath>
 #include <cstdlib>
-#include <regex>
 #include <set>
 
 namespace {
@@ -14,7 +14,7 @@ TEST(Places, AFewHundredPlacesWithUniqueWellFormedIDs)
     std::set<std::string> ids;
     for (const CPlace& place : places.m_places) {
         SCOPED_TRACE(place.m_clock.m_strZone);
-        EXPECT_TRUE(std::regex_match(place.m_strID, std::regex("[A-Z]{4}[0-9]{4}"))) << place.m_strID;
+        EXPECT_TRUE(IsStationID(place.m_strID)) << place.m_strID;
         EXPECT_EQ(place.m_strID.substr(0, 2), place.m_strCountryCode);
         EXPECT_TRUE(ids.insert(place.m_strID).second) << place.m_strID;
         EXPECT_EQ(places.Find(place.m_strID), &place);

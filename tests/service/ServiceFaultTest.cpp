@@ -50,6 +50,8 @@ protected:
     }
     static void TearDownTestSuite()
     {
+        // A sanitizer build's service reports what it found through its exit code.
+        EXPECT_EQ(s_pService->Stop(SIGTERM), 0);
         delete s_pService;
         s_pService = nullptr;
     }

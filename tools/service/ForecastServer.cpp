@@ -14,7 +14,10 @@
 
 namespace {
 
-const char* const XML_TYPE = "text/xml; charset=UTF-8";
+// Not a text/ type: the HTTP library would gzip those for a client that
+// accepts it, and then the length on the wire is no longer the document's.
+// The forecasts go out as they are, as the program's downloads expect.
+const char* const XML_TYPE = "application/xml; charset=UTF-8";
 
 // A query number read as leniently as the program's HTTP layer may send it
 // ("10 " or "10%20" included), kept within the bounds.
