@@ -208,6 +208,13 @@ TEST_F(ServiceFeed, QueryNumbersAreReadLeniently)
         EXPECT_EQ(hourly.m_strLocation, L"Tokyo, Japan");
     }
 
+    // The template's space sent as it is: the request line then has two.
+    const CRawAnswer raw = CRawAnswer::Get(s_pService->m_nPort, "/weather/local/" + id + "?hbhf=72 ");
+    EXPECT_EQ(raw.Status(), 200);
+    CHourlyForecast hourly;
+    LoadHourly(raw.Body(), hourly);
+    EXPECT_EQ(hourly.m_hours.GetCount(), 72);
+
     // Without a section key: the location block alone.
     CDailyForecast daily;
     LoadDaily(Get("/weather/local/" + id), daily);

@@ -1,14 +1,12 @@
 #include "tools/service/Places.h"
 
-#include <unicode/locid.h>
-#include <unicode/tznames.h>
-#include <unicode/unistr.h>
+#include "tools/service/CityNames.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 namespace {
@@ -66,21 +64,6 @@ bool ReadCoordinates(const std::string& text, double& dLatitude, double& dLongit
     return ReadAngle(text, pos, 2, dLatitude) && ReadAngle(text, pos, 3, dLongitude) && pos == text.size();
 }
 
-// "America/Argentina/Rio_Gallegos" -> "Rio Gallegos".
-std::string ZoneCity(const std::string& strZone)
-{
-    std::string city = strZone.substr(strZone.rfind('/') + 1);
-    std::replace(city.begin(), city.end(), '_', ' ');
-    return city;
-}
-
-std::string Utf8(const icu::UnicodeString& text)
-{
-    std::string out;
-    text.toUTF8String(out);
-    return out;
-}
-
 uint32_t Fnv1a(const std::string& text)
 {
     uint32_t nHash = 2166136261u;
@@ -90,63 +73,6 @@ uint32_t Fnv1a(const std::string& text)
     }
     return nHash;
 }
-
-// The zone's city as the tz names of CLDR call it: in the country's own
-// language where that is written in Latin letters and differs from the English
-// name only by its accents ("Zürich", "São Paulo", "Reykjavík"), in English
-// otherwise ("Vienna", not "Wien"; "Tokyo", not a name in another script).
-class CCityNames
-{
-public:
-    CCityNames()
-    {
-        UErrorCode status = U_ZERO_ERROR;
-        m_english.reset(icu::TimeZoneNames::createInstance(icu::Locale::getEnglish(), status));
-        if (U_FAILURE(status))
-            m_english.reset();
-    }
-
-    std::string Name(const std::string& strZone, const std::string& strCountryCode, const CTextFolding& folding)
-    {
-        const icu::UnicodeString zone = icu::UnicodeString::fromUTF8(strZone);
-        icu::UnicodeString english;
-        if (m_english)
-            m_english->getExemplarLocationName(zone, english);
-        std::string strEnglish = english.isBogus() || english.isEmpty() ? ZoneCity(strZone) : Utf8(english);
-
-        const icu::TimeZoneNames* pLocal = Local(strCountryCode);
-        if (!pLocal)
-            return strEnglish;
-        icu::UnicodeString local;
-        pLocal->getExemplarLocationName(zone, local);
-        if (local.isBogus() || local.isEmpty())
-            return strEnglish;
-        const std::string strLocal = Utf8(local);
-        return folding.Fold(strLocal) == folding.Fold(strEnglish) ? strLocal : strEnglish;
-    }
-
-private:
-    // Names in the country's most likely language when it is written in Latin.
-    const icu::TimeZoneNames* Local(const std::string& strCountryCode)
-    {
-        auto it = m_local.find(strCountryCode);
-        if (it != m_local.end())
-            return it->second.get();
-        UErrorCode status = U_ZERO_ERROR;
-        icu::Locale locale("und", strCountryCode.c_str());
-        locale.addLikelySubtags(status);
-        std::unique_ptr<icu::TimeZoneNames> pNames;
-        if (U_SUCCESS(status) && std::string(locale.getScript()) == "Latn") {
-            pNames.reset(icu::TimeZoneNames::createInstance(locale, status));
-            if (U_FAILURE(status))
-                pNames.reset();
-        }
-        return (m_local[strCountryCode] = std::move(pNames)).get();
-    }
-
-    std::unique_ptr<icu::TimeZoneNames> m_english;
-    std::map<std::string, std::unique_ptr<icu::TimeZoneNames>> m_local;
-};
 
 std::string Upper(std::string text)
 {
@@ -166,7 +92,7 @@ std::string CPlaces::DefaultZoneFolder()
 std::string CPlaces::BaseID(const std::string& strCountryCode, const std::string& strZone)
 {
     std::string strLetters;
-    for (char c : ZoneCity(strZone)) {
+    for (char c : CCityNames::ZoneCity(strZone)) {
         if (std::isalpha(static_cast<unsigned char>(c)) && strLetters.size() < 2)
             strLetters += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
@@ -221,7 +147,7 @@ bool CPlaces::Load(const std::string& strZoneFolder, std::string& strError)
         }
         place.m_strID = strID;
 
-        for (const std::string& key : {place.m_strName, place.m_strCity, ZoneCity(zone.strZone)}) {
+        for (const std::string& key : {place.m_strName, place.m_strCity, CCityNames::ZoneCity(zone.strZone)}) {
             const std::string strKey = m_folding.Fold(key);
             if (std::find(place.m_searchKeys.begin(), place.m_searchKeys.end(), strKey) == place.m_searchKeys.end())
                 place.m_searchKeys.push_back(strKey);
