@@ -230,7 +230,7 @@ TEST_F(ServiceFault, RequestsAreCountedPerPath)
 
 TEST_F(ServiceFault, UnknownKindOrBadArgumentIsRefused)
 {
-    for (const char* pszKind : {"explode", "status:200", "delay:soon", ""}) {
+    for (const char* pszKind : {"explode", "status:200", "delay:soon", "deep:99999999", "huge:-1", "close:3", ""}) {
         SCOPED_TRACE(pszKind);
         const auto res = s_pService->Client().Post(("/control/fault?kind=" + PercentEncoded(pszKind)).c_str());
         ASSERT_TRUE(res);

@@ -19,22 +19,26 @@ struct KindName
     CFaultInjector::Kind kind;
     const char* pszName;
     long nDefault;
+    long nMax;      // an argument the service can still answer with
 };
 
+const long HOUR_MS = 3600L * 1000;
+const long MANY_BYTES = 1000L * 1000 * 1000;
+
 const KindName KINDS[] = {
-    {CFaultInjector::NONE, "none", 0},
-    {CFaultInjector::HTTP_ERROR, "status", 500},
-    {CFaultInjector::DELAY, "delay", 3000},
-    {CFaultInjector::STALL, "stall", 3000},
-    {CFaultInjector::CUT, "cut", 0},
-    {CFaultInjector::LENGTH_OVER, "length-over", 100},
-    {CFaultInjector::LENGTH_UNDER, "length-under", 100},
-    {CFaultInjector::CHUNKED, "chunked", 1024},
-    {CFaultInjector::NO_LENGTH, "no-length", 0},
-    {CFaultInjector::NOT_XML, "not-xml", 0},
-    {CFaultInjector::HUGE_BODY, "huge", 5 * 1024 * 1024},
-    {CFaultInjector::DEEP, "deep", 100},
-    {CFaultInjector::CLOSE, "close", 0},
+    {CFaultInjector::NONE, "none", 0, 0},
+    {CFaultInjector::HTTP_ERROR, "status", 500, 599},
+    {CFaultInjector::DELAY, "delay", 3000, HOUR_MS},
+    {CFaultInjector::STALL, "stall", 3000, HOUR_MS},
+    {CFaultInjector::CUT, "cut", 0, MANY_BYTES},
+    {CFaultInjector::LENGTH_OVER, "length-over", 100, MANY_BYTES},
+    {CFaultInjector::LENGTH_UNDER, "length-under", 100, MANY_BYTES},
+    {CFaultInjector::CHUNKED, "chunked", 1024, MANY_BYTES},
+    {CFaultInjector::NO_LENGTH, "no-length", 0, 0},
+    {CFaultInjector::NOT_XML, "not-xml", 0, 0},
+    {CFaultInjector::HUGE_BODY, "huge", 5L * 1024 * 1024, 256L * 1024 * 1024},
+    {CFaultInjector::DEEP, "deep", 100, 100000},
+    {CFaultInjector::CLOSE, "close", 0, 0},
 };
 
 const KindName& Info(CFaultInjector::Kind kind)
@@ -126,8 +130,9 @@ bool CFaultInjector::Parse(const std::string& strSpec, Fault& fault, std::string
         const std::string strArg = strSpec.substr(colon + 1);
         char* pEnd = nullptr;
         nArg = std::strtol(strArg.c_str(), &pEnd, 10);
-        if (strArg.empty() || *pEnd != '\0' || nArg < 0 || nArg > 1000000000L) {
-            strError = "the argument of \"" + strName + "\" must be a whole number, not \"" + strArg + "\"";
+        if (strArg.empty() || *pEnd != '\0' || nArg < 0 || nArg > pKind->nMax) {
+            strError = "the argument of \"" + strName + "\" must be a whole number up to " +
+                       std::to_string(pKind->nMax) + ", not \"" + strArg + "\"";
             return false;
         }
     }
