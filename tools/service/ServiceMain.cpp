@@ -1,0 +1,88 @@
+// cirrovan-service: the local forecast service. See --help.
+
+#include "tools/service/ForecastServer.h"
+#include "tools/service/Places.h"
+#include "tools/service/ServiceOptions.h"
+#include "tools/service/SyntheticWeather.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+// The HTTP library is not built with the thread sanitizer, which therefore
+// misses the ordering on the fast path of the library's function-local
+// statics (the set of request methods, built on the first request) and takes
+// their first use on another worker thread for a race. Other builds ignore this.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:libcpp-httplib.so\n";
+}
+
+int main(int argc, char** argv)
+{
+    CServiceOptions options;
+    std::string strError;
+    if (!options.Parse(argc, argv, strError)) {
+        std::fprintf(stderr, "cirrovan-service: %s\nTry --help.\n", strError.c_str());
+        return 2;
+    }
+    if (options.m_bHelp) {
+        std::fputs(CServiceOptions::HelpText().c_str(), stdout);
+        return 0;
+    }
+
+    // SIGINT and SIGTERM are taken by a watcher thread, not by a handler, so
+    // that stopping the server happens on an ordinary thread. Blocked here,
+    // before any thread starts, so that every thread inherits the mask.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    CPlaces places;
+    if (!places.Load(CPlaces::DefaultZoneFolder(), strError)) {
+        std::fprintf(stderr, "cirrovan-service: %s\n", strError.c_str());
+        return 1;
+    }
+    CSyntheticWeather synthetic;
+    CForecastServer server(places, synthetic, options.m_nThreads);
+    server.m_bVerbose = options.m_bVerbose;
+    if (options.m_fault.kind != CFaultInjector::NONE)
+        server.m_faults.SetStanding(options.m_fault);
+
+    const int nPort = server.Bind(options.m_strHost, options.m_nPort);
+    if (nPort < 0) {
+        std::fprintf(stderr, "cirrovan-service: cannot listen on %s port %d\n", options.m_strHost.c_str(),
+                     options.m_nPort);
+        return 1;
+    }
+    const bool bIPv6 = options.m_strHost.find(':') != std::string::npos;
+    std::printf("http://%s%s%s:%d/\n", bIPv6 ? "[" : "", options.m_strHost.c_str(), bIPv6 ? "]" : "", nPort);
+    std::fflush(stdout);
+    std::fprintf(stderr, "cirrovan-service: %zu places%s%s\n", places.m_places.size(),
+                 options.m_fault.kind != CFaultInjector::NONE ? ", every answer with the fault " : "",
+                 options.m_fault.kind != CFaultInjector::NONE ? CFaultInjector::Describe(options.m_fault).c_str() : "");
+
+    std::atomic<bool> bServed {false};
+    std::thread watcher([&] {
+        const timespec tick {0, 100 * 1000 * 1000};
+        while (!bServed) {
+            if (sigtimedwait(&stopSignals, nullptr, &tick) > 0)
+                break;
+        }
+        // A signal that comes before the server has started listening would
+        // be lost on it, so keep asking until it has stopped.
+        while (!bServed) {
+            server.Stop();
+            nanosleep(&tick, nullptr);
+        }
+    });
+    const bool bServedWell = server.Run();
+    bServed = true;
+    watcher.join();
+    return bServedWell ? 0 : 1;
+}
