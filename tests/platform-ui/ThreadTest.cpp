@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -41,6 +43,68 @@ TEST(Events, AutoResetEventsLetOneWaitThroughPerSet)
     CloseHandle(hManual);
     CloseHandle(hCancel);
     CloseHandle(hRequest);
+}
+
+struct CloseRace
+{
+    HANDLE m_hEvent;
+    HANDLE m_hWake;
+    HANDLE m_hStarted;
+    DWORD m_dwResult = 0;
+};
+
+DWORD WaitOnBoth(void* p)
+{
+    auto* r = static_cast<CloseRace*>(p);
+    SetEvent(r->m_hStarted);
+    HANDLE both[] = {r->m_hEvent, r->m_hWake};
+    r->m_dwResult = WaitForMultipleObjects(2, both, false, INFINITE);
+    return 0;
+}
+
+DWORD SetUntilClosed(void* p)
+{
+    // An HTTP callback arriving while, and after, the handle is closed.
+    auto* r = static_cast<CloseRace*>(p);
+    while (SetEvent(r->m_hEvent))
+        ResetEvent(r->m_hEvent);
+    return 0;
+}
+
+TEST(Events, ClosingAHandleNeverFreesWhatAnotherThreadUses)
+{
+    // A waiter whose event is closed under it waits on until its other event
+    // ends the wait. Whether it was already waiting depends on timing (else its
+    // wait fails at once); rounds repeat until it was.
+    bool bClosedUnderTheWaiter = false;
+    for (int round = 0; round < 50 && !bClosedUnderTheWaiter; ++round) {
+        CloseRace race = {CreateEvent(false, false), CreateEvent(false, false), CreateEvent(false, false)};
+        HANDLE hWaiter = CreateThread(WaitOnBoth, &race);
+        WaitForSingleObject(race.m_hStarted, INFINITE);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        EXPECT_TRUE(CloseHandle(race.m_hEvent));
+        // The closed handle names nothing any more.
+        EXPECT_FALSE(SetEvent(race.m_hEvent));
+        EXPECT_FALSE(ResetEvent(race.m_hEvent));
+        EXPECT_FALSE(CloseHandle(race.m_hEvent));
+        EXPECT_EQ(WaitForSingleObject(race.m_hEvent, 0), WAIT_FAILED);
+        SetEvent(race.m_hWake);
+        EXPECT_EQ(WaitForSingleObject(hWaiter, INFINITE), WAIT_OBJECT_0);
+        EXPECT_TRUE(race.m_dwResult == WAIT_OBJECT_0 + 1 || race.m_dwResult == WAIT_FAILED) << race.m_dwResult;
+        bClosedUnderTheWaiter = race.m_dwResult == WAIT_OBJECT_0 + 1;
+        for (HANDLE h : {hWaiter, race.m_hWake, race.m_hStarted})
+            CloseHandle(h);
+    }
+    EXPECT_TRUE(bClosedUnderTheWaiter);
+
+    // A setter racing the close stops at the first set that finds no event.
+    for (int round = 0; round < 20; ++round) {
+        CloseRace race = {CreateEvent(false, false), nullptr, nullptr};
+        HANDLE hSetter = CreateThread(SetUntilClosed, &race);
+        EXPECT_TRUE(CloseHandle(race.m_hEvent));
+        EXPECT_EQ(WaitForSingleObject(hSetter, INFINITE), WAIT_OBJECT_0);
+        CloseHandle(hSetter);
+    }
 }
 
 struct Relay
@@ -171,3 +235,4 @@ TEST(WorkerThread, CallsQueuedForAWindowThatIsGoneAreSkipped)
 }
 
 }
+
