@@ -29,7 +29,11 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
     }
     if (&rControl == pCtrl)
         return;
-    rControl.m_pImpl->m_pWidget = pCtrl->m_pImpl->m_pWidget;
+    // Bound again at every exchange: only a new control starts a new life, so
+    // that calls a worker queued meanwhile still arrive.
+    if (rControl.m_pImpl->m_pWidget != pCtrl->m_pImpl->m_pWidget || !HasLiveWindow(&rControl))
+        AttachWindow(&rControl, pCtrl->m_pImpl->m_pWidget);
+    rControl.m_pImpl->m_state = pCtrl->m_pImpl->m_state;
     rControl.m_pImpl->m_nID = static_cast<UINT>(nIDC);
     rControl.m_pImpl->m_pParent = pDX->m_pDlgWnd;
     rControl.m_pImpl->m_bOwnsWidget = false;
