@@ -51,7 +51,7 @@ int CDialog::DoModal()
 {
     EnsureApplication();
     const DLGTEMPLATE* t = CResources::FindDialog(m_nIDTemplate);
-    if (!t || m_pImpl->m_pWidget)
+    if (!t || m_pImpl->m_pWidget || !OnUiThread())
         return -1;
     CDeviceScreen& screen = CDeviceScreen::Get();
     CDeviceScreen::Impl* s = screen.m_pImpl;
@@ -160,6 +160,11 @@ void CDialog::EndDialog(int nResult)
 
 bool CDialog::UpdateData(bool bSaveAndValidate)
 {
+    if (bSaveAndValidate && !OnUiThread()) {
+        // Reading the controls needs the user-interface thread; the members stay.
+        qWarning("UpdateData(true) called from a worker thread: nothing is read");
+        return false;
+    }
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
     return !dx.m_bFailed;

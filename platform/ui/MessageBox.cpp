@@ -167,6 +167,12 @@ struct MessageBoxUi
 int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption, UINT nType)
 {
     EnsureApplication();
+    if (!OnUiThread()) {
+        // A box is a window of the user-interface thread, and waiting for it
+        // there could hang both threads: the choice that changes nothing.
+        qWarning("MessageBox called from a worker thread: not shown");
+        return (nType & MB_TYPEMASK) == MB_YESNO ? IDNO : ((nType & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK);
+    }
     int answer = 0;
     if (g_messageBoxHook && g_messageBoxHook(strText, strCaption, nType, answer))
         return answer;

@@ -169,7 +169,7 @@ CWnd::~CWnd()
 bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
 {
     EnsureApplication();
-    if (!pParentWnd || !pParentWnd->m_pImpl->m_pWidget || m_pImpl->m_pWidget)
+    if (!pParentWnd || !OnUiThread() || !pParentWnd->m_pImpl->m_pWidget || m_pImpl->m_pWidget)
         return false;
     QWidget* parent = pParentWnd->m_pImpl->m_pWidget;
     BorderFrame* frame = nullptr;

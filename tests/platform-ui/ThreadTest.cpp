@@ -268,6 +268,7 @@ public:
         DDX_Control(pDX, IDC_LIFE_STATUS, m_status);
         DDX_Control(pDX, IDC_LIFE_SCROLL, m_scroll);
         DDX_Control(pDX, IDC_LIFE_PROGRESS, m_progress);
+        DDX_Text(pDX, IDC_LIFE_STATUS, m_strStatus);
     }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -282,6 +283,7 @@ public:
     }
     bool m_bEndAtTenth = false;
     PingCount m_count;
+    std::wstring m_strStatus;
     CStatic m_status;
     CScrollBar m_scroll;
     CProgressCtrl m_progress;
@@ -381,6 +383,7 @@ TEST(WindowLife, CallsFromAWorkerNeverWaitForTheUiThread)
         int m_nScrollPos = -1;
         LRESULT m_nSent = -1;
         std::wstring m_strText = L"unset";
+        bool m_bRead = true;
     };
     CPingDlg dlg;
     Seen seen = {&dlg};
@@ -393,9 +396,12 @@ TEST(WindowLife, CallsFromAWorkerNeverWaitForTheUiThread)
             s->m_nScrollPos = d->m_scroll.GetScrollPos();
             d->m_progress.SetRange32(0, 1000000);
             d->m_progress.SetPos(500000);
-            d->m_status.SetWindowText(L"Working");
+            d->m_strStatus = L"Working";
+            d->UpdateData(false);
             s->m_nSent = d->SendMessage(WM_PING);
             s->m_strText = d->m_status.GetWindowText();
+            d->m_strStatus = L"kept";
+            s->m_bRead = d->UpdateData(true);
             return 0;
         }, &seen);
         // The user-interface thread waits for the worker: nothing the worker
@@ -407,6 +413,8 @@ TEST(WindowLife, CallsFromAWorkerNeverWaitForTheUiThread)
         EXPECT_EQ(seen.m_nScrollPos, 30);
         EXPECT_EQ(seen.m_nSent, 0);            // went as a post
         EXPECT_EQ(seen.m_strText, L"");        // reads answer nothing off the user-interface thread
+        EXPECT_FALSE(seen.m_bRead);
+        EXPECT_EQ(dlg.m_strStatus, L"kept");
         EXPECT_EQ(dlg.m_count.m_nPings, 1);
         EXPECT_EQ(dlg.m_status.GetWindowText(), L"Working");
         EXPECT_EQ(dlg.m_scroll.GetScrollPos(), 30);
