@@ -8,6 +8,8 @@
 #include "res/Resource.h"
 #include "store/ServiceConfig.h"
 
+#include <cwchar>
+
 CDlgAbout::CDlgAbout(CWnd* pParent) : CDialog(IDD_ABOUT, pParent)
 {
     m_bmpLogo.LoadBitmap(IDB_SERVICE_LOGO);
@@ -17,6 +19,7 @@ void CDlgAbout::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_ABOUT_TEXT, m_editText);
+    DDX_Control(pDX, IDC_ABOUT_CREDIT, m_staticCredit);
 }
 
 bool CDlgAbout::OnInitDialog()
@@ -26,7 +29,41 @@ bool CDlgAbout::OnInitDialog()
         return true;
     m_editText.SetWindowText(CAppResources::AboutText());
     m_editText.SetSel(-1, 0);
+    ComposeCredit();
     return true;
+}
+
+void CDlgAbout::ComposeCredit()
+{
+    // Picture 162 holds the credit's first words in its top rows only; the name
+    // goes into the white below, in one or two centred lines, cut with "…" when
+    // even two are too few.
+    const int nNameTop = 11;
+    if (!m_bmpCredit.LoadBitmap(IDB_SERVICE_CREDIT))
+        return;
+    SIZE size = m_bmpCredit.GetSize();
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap* pOldBitmap = dc.SelectObject(&m_bmpCredit);
+    LOGFONT lf = {};
+    lf.lfHeight = -9;
+    lf.lfWeight = FW_BOLD;
+    wcscpy(lf.lfFaceName, L"Sans");
+    HFONT hFont = CreateFontIndirect(&lf);
+    HFONT hOldFont = dc.SelectObject(hFont);
+    const std::wstring strName = CServiceConfig().m_strName;
+    RECT rcName = {0, nNameTop, size.cx, size.cy};
+    RECT rcNeeded = rcName;
+    int nHeight = dc.DrawText(strName, &rcNeeded, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    if (nHeight < rcName.bottom - rcName.top)
+        rcName.top += (rcName.bottom - rcName.top - nHeight) / 2;
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetTextColor(RGB(28, 63, 140));
+    dc.DrawText(strName, &rcName, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+    dc.SelectObject(hOldFont);
+    DeleteObject(hFont);
+    dc.SelectObject(pOldBitmap);
+    m_staticCredit.SetBitmap(m_bmpCredit);
 }
 
 void CDlgAbout::OnOK()

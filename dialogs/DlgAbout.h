@@ -4,6 +4,7 @@
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Edit.h"
+#include "platform/ui/Static.h"
 
 // Names the application, credits the weather service and opens its home page.
 class CDlgAbout : public CDialog
@@ -21,8 +22,12 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
 
     void OpenHomePage();
+    // The credit picture with the configured service's name written into it.
+    void ComposeCredit();
 
-    CBitmap m_bmpLogo;   // bitmap 161, 56 x 44
-    CEdit m_editText;    // control 1051
+    CBitmap m_bmpLogo;          // bitmap 161, 56 x 44
+    CBitmap m_bmpCredit;        // bitmap 162 with the name, 70 x 32
+    CEdit m_editText;           // control 1051
+    CStatic m_staticCredit;     // control 1052
     CCommandBar m_commandBar;
 };

@@ -2,55 +2,98 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unordered_map>
+#include <vector>
 
+// A handle is a number that names an object in a table, never the object's
+// address: a handle that was closed (or never existed) then names nothing, so
+// setting or waiting on it fails instead of touching freed memory. The objects
+// are shared: the table holds one reference for the handle, every wait holds one
+// while it waits, and a thread holds its own until it ends, so closing a handle
+// never frees what another thread still uses.
+//
 // One lock and one condition for all objects keeps waits on several objects
-// simple and free of lost wake-ups; the program has a handful of them.
-// Never destroyed: a thread that outlives main may still signal through them.
-namespace {
-std::mutex& g_mutex = *new std::mutex;
-std::condition_variable& g_changed = *new std::condition_variable;
-}
+// simple and free of lost wake-ups; the program has a handful of them. Never
+// destroyed: a thread that outlives main may still signal through them.
 
 struct KERNELOBJECT
 {
     bool m_bThread = false;
     bool m_bManualReset = false;
-    bool m_bSignalled = false;          // events: set; threads: ended
+    bool m_bSignalled = false;   // events: set; threads: ended
     DWORD m_dwExitCode = 0;
-    std::thread m_thread;
-    // A thread's object must outlive both the handle and the thread itself.
-    std::shared_ptr<KERNELOBJECT> m_self;
 };
+
+namespace {
+
+struct Kernel
+{
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::unordered_map<uintptr_t, std::shared_ptr<KERNELOBJECT>> m_handles;
+    uintptr_t m_nNext = 0x100;   // handle values are never used twice
+};
+
+Kernel& TheKernel()
+{
+    static Kernel& kernel = *new Kernel;
+    return kernel;
+}
+
+// With the kernel's lock held.
+HANDLE AddHandle(Kernel& k, std::shared_ptr<KERNELOBJECT> object)
+{
+    uintptr_t value = k.m_nNext;
+    k.m_nNext += 4;
+    k.m_handles.emplace(value, std::move(object));
+    return reinterpret_cast<HANDLE>(value);
+}
+
+// With the kernel's lock held; null for a handle that names nothing.
+std::shared_ptr<KERNELOBJECT> Find(Kernel& k, HANDLE h)
+{
+    auto it = k.m_handles.find(reinterpret_cast<uintptr_t>(h));
+    return it == k.m_handles.end() ? nullptr : it->second;
+}
+
+}
 
 HANDLE CreateEvent(bool bManualReset, bool bInitialState)
 {
-    HANDLE h = new KERNELOBJECT;
-    h->m_bManualReset = bManualReset;
-    h->m_bSignalled = bInitialState;
-    return h;
+    auto object = std::make_shared<KERNELOBJECT>();
+    object->m_bManualReset = bManualReset;
+    object->m_bSignalled = bInitialState;
+    Kernel& k = TheKernel();
+    std::lock_guard<std::mutex> lock(k.m_mutex);
+    return AddHandle(k, std::move(object));
 }
 
 bool SetEvent(HANDLE hEvent)
 {
-    if (!hEvent || hEvent->m_bThread)
-        return false;
+    Kernel& k = TheKernel();
     {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        hEvent->m_bSignalled = true;
+        std::lock_guard<std::mutex> lock(k.m_mutex);
+        std::shared_ptr<KERNELOBJECT> object = Find(k, hEvent);
+        if (!object || object->m_bThread)
+            return false;
+        object->m_bSignalled = true;
     }
-    g_changed.notify_all();
+    k.m_changed.notify_all();
     return true;
 }
 
 bool ResetEvent(HANDLE hEvent)
 {
-    if (!hEvent || hEvent->m_bThread)
+    Kernel& k = TheKernel();
+    std::lock_guard<std::mutex> lock(k.m_mutex);
+    std::shared_ptr<KERNELOBJECT> object = Find(k, hEvent);
+    if (!object || object->m_bThread)
         return false;
-    std::lock_guard<std::mutex> lock(g_mutex);
-    hEvent->m_bSignalled = false;
+    object->m_bSignalled = false;
     return true;
 }
 
@@ -60,28 +103,35 @@ HANDLE CreateThread(THREADPROC pfnStart, void* pParam)
         return nullptr;
     auto object = std::make_shared<KERNELOBJECT>();
     object->m_bThread = true;
-    object->m_self = object;   // the handle's reference, dropped by CloseHandle
-    KERNELOBJECT* raw = object.get();
-    std::lock_guard<std::mutex> lock(g_mutex);
-    raw->m_thread = std::thread([object, pfnStart, pParam]() {
+    Kernel& k = TheKernel();
+    HANDLE h;
+    {
+        std::lock_guard<std::mutex> lock(k.m_mutex);
+        h = AddHandle(k, object);
+    }
+    std::thread([object, pfnStart, pParam]() {
         DWORD code = pfnStart(pParam);
-        std::lock_guard<std::mutex> inner(g_mutex);
-        object->m_dwExitCode = code;
-        object->m_bSignalled = true;
-        g_changed.notify_all();
-    });
-    raw->m_thread.detach();
-    return raw;
+        Kernel& kernel = TheKernel();
+        {
+            std::lock_guard<std::mutex> lock(kernel.m_mutex);
+            object->m_dwExitCode = code;
+            object->m_bSignalled = true;
+        }
+        kernel.m_changed.notify_all();
+    }).detach();
+    return h;
 }
 
 bool GetExitCodeThread(HANDLE hThread, DWORD* pExitCode)
 {
-    if (!hThread || !hThread->m_bThread || !pExitCode)
+    if (!pExitCode)
         return false;
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (!hThread->m_bSignalled)
+    Kernel& k = TheKernel();
+    std::lock_guard<std::mutex> lock(k.m_mutex);
+    std::shared_ptr<KERNELOBJECT> object = Find(k, hThread);
+    if (!object || !object->m_bThread || !object->m_bSignalled)
         return false;
-    *pExitCode = hThread->m_dwExitCode;
+    *pExitCode = object->m_dwExitCode;
     return true;
 }
 
@@ -94,40 +144,49 @@ DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, bool bWaitAll
 {
     if (nCount == 0 || !pHandles)
         return WAIT_FAILED;
-    for (DWORD i = 0; i < nCount; ++i)
-        if (!pHandles[i])
+    Kernel& k = TheKernel();
+    std::unique_lock<std::mutex> lock(k.m_mutex);
+    // The wait holds the objects themselves: a handle closed meanwhile leaves
+    // them alive until the wait is over.
+    std::vector<std::shared_ptr<KERNELOBJECT>> objects;
+    for (DWORD i = 0; i < nCount; ++i) {
+        std::shared_ptr<KERNELOBJECT> object = Find(k, pHandles[i]);
+        if (!object)
             return WAIT_FAILED;
+        objects.push_back(std::move(object));
+    }
+    auto take = [](KERNELOBJECT& object) {
+        if (!object.m_bThread && !object.m_bManualReset)
+            object.m_bSignalled = false;
+    };
     auto ready = [&]() -> DWORD {
         if (bWaitAll) {
-            for (DWORD i = 0; i < nCount; ++i)
-                if (!pHandles[i]->m_bSignalled)
+            for (const auto& object : objects)
+                if (!object->m_bSignalled)
                     return WAIT_TIMEOUT;
-            for (DWORD i = 0; i < nCount; ++i)
-                if (!pHandles[i]->m_bThread && !pHandles[i]->m_bManualReset)
-                    pHandles[i]->m_bSignalled = false;
+            for (const auto& object : objects)
+                take(*object);
             return WAIT_OBJECT_0;
         }
         for (DWORD i = 0; i < nCount; ++i) {
-            if (pHandles[i]->m_bSignalled) {
-                if (!pHandles[i]->m_bThread && !pHandles[i]->m_bManualReset)
-                    pHandles[i]->m_bSignalled = false;
+            if (objects[i]->m_bSignalled) {
+                take(*objects[i]);
                 return WAIT_OBJECT_0 + i;
             }
         }
         return WAIT_TIMEOUT;
     };
-    std::unique_lock<std::mutex> lock(g_mutex);
     DWORD result = ready();
     if (result != WAIT_TIMEOUT || dwMilliseconds == 0)
         return result;
     if (dwMilliseconds == INFINITE) {
         while ((result = ready()) == WAIT_TIMEOUT)
-            g_changed.wait(lock);
+            k.m_changed.wait(lock);
         return result;
     }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(dwMilliseconds);
     while ((result = ready()) == WAIT_TIMEOUT) {
-        if (g_changed.wait_until(lock, deadline) == std::cv_status::timeout)
+        if (k.m_changed.wait_until(lock, deadline) == std::cv_status::timeout)
             return ready();
     }
     return result;
@@ -135,14 +194,16 @@ DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, bool bWaitAll
 
 bool CloseHandle(HANDLE hObject)
 {
-    if (!hObject)
-        return false;
-    if (hObject->m_bThread) {
-        std::shared_ptr<KERNELOBJECT> self;
-        std::lock_guard<std::mutex> lock(g_mutex);
-        self.swap(hObject->m_self);   // freed here or when the thread ends
-        return true;
+    std::shared_ptr<KERNELOBJECT> object;
+    Kernel& k = TheKernel();
+    {
+        std::lock_guard<std::mutex> lock(k.m_mutex);
+        auto it = k.m_handles.find(reinterpret_cast<uintptr_t>(hObject));
+        if (it == k.m_handles.end())
+            return false;
+        object = std::move(it->second);
+        k.m_handles.erase(it);
     }
-    delete hObject;
+    // Freed here only when no wait and no running thread holds it any more.
     return true;
 }

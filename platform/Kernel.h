@@ -27,5 +27,9 @@ bool GetExitCodeThread(HANDLE hThread, DWORD* pExitCode);   // false while it ru
 DWORD WaitForSingleObject(HANDLE hObject, DWORD dwMilliseconds);
 DWORD WaitForMultipleObjects(DWORD nCount, const HANDLE* pHandles, bool bWaitAll, DWORD dwMilliseconds);
 
-// Closing a running thread's handle lets the thread run on to its end.
+// Closing never frees what another thread still uses: a running thread runs on
+// to its end, and a wait in progress on the object goes on (another of its
+// handles can still end it). A closed handle names nothing any more: SetEvent and
+// ResetEvent on it answer false and do nothing, a wait on it answers WAIT_FAILED,
+// closing it again answers false.
 bool CloseHandle(HANDLE hObject);

@@ -11,6 +11,7 @@ struct Table
     std::mutex m_mutex;
     std::map<UINT, std::wstring> m_strings;
     std::map<UINT, std::pair<const unsigned char*, size_t>> m_bitmaps;
+    std::map<UINT, std::map<int, ICONIMAGE>> m_icons;
     std::map<UINT, const DLGTEMPLATE*> m_dialogs;
     std::map<UINT, const MENUTEMPLATE*> m_menus;
     std::map<UINT, const MENUBARTEMPLATE*> m_menuBars;
@@ -72,6 +73,25 @@ bool CResources::FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize)
     pPng = it->second.first;
     nSize = it->second.second;
     return true;
+}
+
+void CResources::AddIcon(UINT nID, int nPixels, const unsigned char* pPng, size_t nSize)
+{
+    Table& t = TheTable();
+    std::lock_guard<std::mutex> lock(t.m_mutex);
+    t.m_icons[nID][nPixels] = ICONIMAGE{nPixels, pPng, nSize};
+}
+
+std::vector<ICONIMAGE> CResources::FindIcon(UINT nID)
+{
+    Table& t = TheTable();
+    std::lock_guard<std::mutex> lock(t.m_mutex);
+    std::vector<ICONIMAGE> images;
+    auto it = t.m_icons.find(nID);
+    if (it != t.m_icons.end())
+        for (const auto& entry : it->second)
+            images.push_back(entry.second);
+    return images;
 }
 
 void CResources::AddDialog(const DLGTEMPLATE* pTemplate)

@@ -5,9 +5,18 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
+
+// One picture of an icon: its size in pixels (square) and its PNG data.
+struct ICONIMAGE
+{
+    int nPixels;
+    const unsigned char* pPng;
+    size_t nSize;
+};
 
 // The program's resources, addressed by number as on the device: string table
-// entries and bitmaps (PNG data). The resource library of the application fills
+// entries, bitmaps and icons (PNG data). The resource library of the application fills
 // the table once at start (and every UI test does the same); lookups of numbers
 // that were never added fail.
 class CResources
@@ -21,6 +30,10 @@ public:
     // The data is not copied: it must outlive the program (static arrays).
     static void AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize);
     static bool FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize);
+
+    // An icon is one picture per size; the data is not copied either.
+    static void AddIcon(UINT nID, int nPixels, const unsigned char* pPng, size_t nSize);
+    static std::vector<ICONIMAGE> FindIcon(UINT nID);   // smallest first; empty when unknown
 
     // Templates are not copied either: they are the resource library's static data.
     static void AddDialog(const DLGTEMPLATE* pTemplate);

@@ -55,7 +55,7 @@ inline bool PtInRect(const RECT& rc, POINT pt)
 }
 
 // The platform's rounding multiply-divide: a * b / c rounded half away from zero;
-// a zero divisor gives -1.
+// a zero divisor, or a result that does not fit in an int, gives -1.
 int MulDiv(int a, int b, int c);
 
 constexpr UINT WM_USER = 0x0400;

@@ -1,20 +1,28 @@
 // Draws the application's own pictures of the weather service (its logo, bitmap
-// 161, and the credit line, bitmap 162) into res/bitmaps as PNG files. Run it
+// 161, and the credit line, bitmap 162) into res/bitmaps as PNG files, and the
+// application's icon (icon 128, 16 to 128 pixels) into res/icons beside it. Run it
 // after changing the artwork: cirrovan_make_bitmaps <repo>/res/bitmaps
 
+#include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRadialGradient>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 void DrawCloud(QPainter& p, double x, double y, double scale, const QColor& fill)
 {
+    // Overlapping parts make one shape only under the winding rule; the default
+    // odd-even rule leaves holes where they overlap.
     QPainterPath cloud;
+    cloud.setFillRule(Qt::WindingFill);
     cloud.addEllipse(QRectF(x, y + 6 * scale, 14 * scale, 10 * scale));
     cloud.addEllipse(QRectF(x + 7 * scale, y, 14 * scale, 14 * scale));
     cloud.addEllipse(QRectF(x + 16 * scale, y + 5 * scale, 12 * scale, 11 * scale));
@@ -49,6 +57,9 @@ QImage Logo()
     return image;
 }
 
+// The credit line's first words only: the About dialog writes the configured
+// service's name into the white below them (rows 11 to 31) when it opens, so the
+// picture never names another service than the one in use.
 QImage Credit()
 {
     QImage image(70, 32, QImage::Format_RGB32);
@@ -59,14 +70,57 @@ QImage Credit()
     small.setPixelSize(9);
     p.setFont(small);
     p.setPen(QColor(90, 90, 90));
-    p.drawText(QRectF(0, 0, 70, 12), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("forecasts by"));
-    QFont name(QStringLiteral("DejaVu Sans"));
-    name.setPixelSize(10);
-    name.setBold(true);
-    p.setFont(name);
-    p.setPen(QColor(28, 63, 140));
-    p.drawText(QRectF(0, 12, 70, 11), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Cirrovan"));
-    p.drawText(QRectF(0, 22, 70, 10), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Weather"));
+    p.drawText(QRectF(0, 0, 70, 11), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("forecasts by"));
+    return image;
+}
+
+// The application's icon: the sun behind a cloud, drawn on a grid of 128 units
+// for every size. Below 32 pixels the sun loses its rays and grows, and the
+// outlines keep at least a pixel, so that the small icon still reads.
+QImage Icon(int nPixels)
+{
+    QImage image(nPixels, nPixels, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(nPixels / 128.0, nPixels / 128.0);
+    const qreal unit = 128.0 / nPixels;   // one pixel in grid units
+    const bool small = nPixels < 32;
+
+    const QPointF sun(small ? 82 : 78, small ? 42 : 48);
+    const qreal radius = small ? 36 : 25;
+    if (!small) {
+        p.setPen(QPen(QColor(240, 150, 0), std::max(7.0, 1.4 * unit), Qt::SolidLine, Qt::RoundCap));
+        for (int i = 0; i < 8; ++i) {
+            const qreal a = i * M_PI / 4 + M_PI / 8;
+            p.drawLine(sun + QPointF(std::cos(a), std::sin(a)) * (radius + 9),
+                       sun + QPointF(std::cos(a), std::sin(a)) * (radius + 18));
+        }
+    }
+    QRadialGradient glow(sun - QPointF(8, 8), radius * 1.4);
+    glow.setColorAt(0, QColor(255, 232, 110));
+    glow.setColorAt(1, QColor(255, 168, 0));
+    p.setPen(QPen(QColor(214, 112, 0), std::max(3.0, unit)));
+    p.setBrush(glow);
+    p.drawEllipse(sun, radius, radius);
+
+    QPainterPath cloud;
+    cloud.addRoundedRect(QRectF(8, 74, 100, 40), 20, 20);
+    QPainterPath puff;
+    puff.addEllipse(QPointF(38, 76), 24, 24);
+    cloud = cloud.united(puff);
+    puff = QPainterPath();
+    puff.addEllipse(QPointF(66, 64), 30, 30);
+    cloud = cloud.united(puff);
+    puff = QPainterPath();
+    puff.addEllipse(QPointF(92, 84), 20, 20);
+    cloud = cloud.united(puff).simplified();
+    QLinearGradient shade(0, 34, 0, 114);
+    shade.setColorAt(0, Qt::white);
+    shade.setColorAt(1, QColor(214, 224, 240));
+    p.setPen(QPen(QColor(64, 84, 118), std::max(4.5, 1.2 * unit), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(shade);
+    p.drawPath(cloud);
     return image;
 }
 
@@ -82,5 +136,10 @@ int main(int argc, char** argv)
     QString folder = QString::fromLocal8Bit(argv[1]);
     bool ok = Logo().save(folder + QStringLiteral("/161.png"), "PNG")
               && Credit().save(folder + QStringLiteral("/162.png"), "PNG");
+    // The icon's sizes: title bar and task bar (16, 32), desktop (48, 128).
+    QDir icons(folder + QStringLiteral("/../icons"));
+    icons.mkpath(QStringLiteral("."));
+    for (int size : {16, 32, 48, 128})
+        ok = ok && Icon(size).save(icons.filePath(QStringLiteral("128_%1.png").arg(size)), "PNG");
     return ok ? 0 : 1;
 }

@@ -7,7 +7,7 @@
 int CButton::GetCheck() const
 {
     int result = BST_UNCHECKED;
-    RunForWindowBlocking(const_cast<CButton*>(this), [&result](CWnd* p) {
+    ReadOnUiThread(this, "CButton::GetCheck", [&result](CWnd* p) {
         if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data()))
             result = b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
     });

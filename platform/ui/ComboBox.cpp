@@ -5,8 +5,10 @@
 #include <QComboBox>
 
 namespace {
+// Calls that answer run on the user-interface thread only; ResetContent, which
+// answers nothing, is queued from other threads.
 template <typename F>
-void WithCombo(const CWnd* pWnd, F f, bool bBlocking)
+void WithCombo(const CWnd* pWnd, F f, bool bAnswers)
 {
     auto fn = [f](CWnd* p) {
         if (auto* c = qobject_cast<QComboBox*>(p->m_pImpl->m_pWidget.data())) {
@@ -14,8 +16,8 @@ void WithCombo(const CWnd* pWnd, F f, bool bBlocking)
             f(c);
         }
     };
-    if (bBlocking)
-        RunForWindowBlocking(const_cast<CWnd*>(pWnd), fn);
+    if (bAnswers)
+        ReadOnUiThread(pWnd, "CComboBox", fn);
     else
         RunForWindow(const_cast<CWnd*>(pWnd), fn);
 }

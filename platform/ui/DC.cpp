@@ -5,8 +5,10 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -183,10 +185,173 @@ SIZE CDC::GetTextExtent(const std::wstring& str) const
     return Measure(m_pImpl->CurrentLogFont(), str);
 }
 
+namespace {
+
+// One line of text at (x, y), the top of its line box, in device coordinates.
+void DrawLine(QImage& image, const CDC::Impl& dc, const LOGFONT& lf, int x, int y, const std::wstring& str,
+              SIZE extent, const QRect* pClip)
+{
+    if (dc.m_nBkMode == OPAQUE) {
+        QRect box(x, y, extent.cx, extent.cy);
+        if (pClip)
+            box &= *pClip;
+        FillDevice(image, box.left(), box.top(), box.left() + box.width(), box.top() + box.height(),
+                   ToQRgb(dc.m_crBk));
+    }
+    if (str.empty())
+        return;
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    if (pClip)
+        painter.setClipRect(*pClip);
+    QFont font = FontFromLogFont(lf);
+    painter.setFont(font);
+    painter.setPen(ToQColor(dc.m_crText));
+    QFontMetrics metrics(font);
+    // The measured line height may come from a test measurer; centre the real
+    // glyphs in it so that the text sits where its box says.
+    int baseline = y + (extent.cy - metrics.height()) / 2 + metrics.ascent();
+    painter.drawText(x, baseline, ToQString(str));
+}
+
+// The longest start of str, at least one character, no wider than nWidth.
+size_t FittingLength(const LOGFONT& lf, const std::wstring& str, int nWidth)
+{
+    size_t lo = 1, hi = str.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi + 1) / 2;
+        if (Measure(lf, str.substr(0, mid)).cx <= nWidth)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return lo;
+}
+
+// Splits a paragraph (no line ends in it) into lines no wider than nWidth,
+// breaking at spaces; the spaces at a break are dropped.
+void BreakParagraph(const LOGFONT& lf, const std::wstring& para, int nWidth, std::vector<std::wstring>& lines)
+{
+    size_t pos = 0;
+    do {
+        size_t end = pos;   // the line so far: [pos, end)
+        for (size_t next = pos; next < para.size();) {
+            size_t space = para.find(L' ', next);
+            if (space == std::wstring::npos)
+                space = para.size();
+            if (space > pos && Measure(lf, para.substr(pos, space - pos)).cx > nWidth)
+                break;
+            end = space;
+            next = space + 1;
+        }
+        if (end == pos && pos < para.size()) {
+            // Not even the first word fits: it is broken between letters.
+            end = pos + FittingLength(lf, para.substr(pos, para.find(L' ', pos) - pos), nWidth);
+        }
+        lines.push_back(para.substr(pos, end - pos));
+        pos = end;
+        while (pos < para.size() && para[pos] == L' ')
+            ++pos;
+    } while (pos < para.size());
+}
+
+std::vector<std::wstring> BreakLines(const LOGFONT& lf, const std::wstring& str, int nWidth, bool bWordBreak)
+{
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t stop = str.find_first_of(L"\r\n", start);
+        std::wstring para = str.substr(start, stop == std::wstring::npos ? std::wstring::npos : stop - start);
+        if (bWordBreak)
+            BreakParagraph(lf, para, nWidth, lines);
+        else
+            lines.push_back(para);
+        if (stop == std::wstring::npos)
+            return lines;
+        start = stop + (str.compare(stop, 2, L"\r\n") == 0 ? 2 : 1);
+    }
+}
+
+// The line cut to nWidth with "…" at its end.
+std::wstring WithEllipsis(const LOGFONT& lf, const std::wstring& line, int nWidth)
+{
+    const std::wstring ellipsis = L"\u2026";
+    std::wstring cut = line;
+    while (!cut.empty() && Measure(lf, cut + ellipsis).cx > nWidth)
+        cut.pop_back();
+    while (!cut.empty() && cut.back() == L' ')
+        cut.pop_back();
+    return cut + ellipsis;
+}
+
+}
+
 int CDC::DrawText(const std::wstring& str, RECT* pRect, UINT nFormat)
 {
     if (!pRect)
         return 0;
+    LOGFONT lf = m_pImpl->CurrentLogFont();
+    const bool bWordBreak = (nFormat & DT_WORDBREAK) != 0;
+    if ((nFormat & DT_SINGLELINE) || (!bWordBreak && str.find_first_of(L"\r\n") == std::wstring::npos))
+        return DrawSingleLine(str, pRect, nFormat);
+
+    const int width = pRect->right - pRect->left;
+    std::vector<std::wstring> lines = BreakLines(lf, str, width, bWordBreak);
+    const int lineHeight = Measure(lf, std::wstring()).cy;
+    int height = lineHeight * static_cast<int>(lines.size());
+    if (nFormat & DT_CALCRECT) {
+        if (!bWordBreak) {
+            int widest = 0;
+            for (const std::wstring& line : lines)
+                widest = std::max(widest, static_cast<int>(Measure(lf, line).cx));
+            pRect->right = pRect->left + widest;
+        }
+        pRect->bottom = pRect->top + height;
+        return height;
+    }
+    const bool bClip = !(nFormat & DT_NOCLIP);
+    if ((nFormat & DT_END_ELLIPSIS) && bClip) {
+        // Keep the lines that fit whole; the last of them shows that more follows.
+        size_t fit = static_cast<size_t>(std::max(1, (pRect->bottom - pRect->top) / std::max(1, lineHeight)));
+        if (fit < lines.size()) {
+            lines.resize(fit);
+            lines.back() = WithEllipsis(lf, lines.back(), width);
+            height = lineHeight * static_cast<int>(lines.size());
+        }
+        for (std::wstring& line : lines)
+            if (Measure(lf, line).cx > width)
+                line = WithEllipsis(lf, line, width);
+    }
+    int y = pRect->top;
+    if (nFormat & DT_VCENTER)
+        y = pRect->top + (pRect->bottom - pRect->top - height) / 2;
+    else if (nFormat & DT_BOTTOM)
+        y = pRect->bottom - height;
+
+    QImage* pImage = m_pImpl->Target();
+    if (!pImage)
+        return height;
+    const POINT org = m_pImpl->m_ptOrigin;
+    QRect clip(pRect->left + org.x, pRect->top + org.y, width, pRect->bottom - pRect->top);
+    for (const std::wstring& line : lines) {
+        if (bClip && y >= pRect->bottom)
+            break;
+        SIZE extent = Measure(lf, line);
+        extent.cy = lineHeight;
+        int x = pRect->left;
+        if (nFormat & DT_CENTER)
+            x = pRect->left + (width - extent.cx) / 2;
+        else if (nFormat & DT_RIGHT)
+            x = pRect->right - extent.cx;
+        DrawLine(*pImage, *m_pImpl, lf, x + org.x, y + org.y, line, extent, bClip ? &clip : nullptr);
+        y += lineHeight;
+    }
+    return height;
+}
+
+int CDC::DrawSingleLine(const std::wstring& str, RECT* pRect, UINT nFormat)
+{
     LOGFONT lf = m_pImpl->CurrentLogFont();
     SIZE extent = Measure(lf, str);
     if (nFormat & DT_CALCRECT) {
@@ -208,21 +373,7 @@ int CDC::DrawText(const std::wstring& str, RECT* pRect, UINT nFormat)
     QImage* pImage = m_pImpl->Target();
     if (!pImage || str.empty())
         return extent.cy;
-    x += m_pImpl->m_ptOrigin.x;
-    y += m_pImpl->m_ptOrigin.y;
-    if (m_pImpl->m_nBkMode == OPAQUE)
-        FillDevice(*pImage, x, y, x + extent.cx, y + extent.cy, ToQRgb(m_pImpl->m_crBk));
-    QPainter painter(pImage);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    QFont font = FontFromLogFont(lf);
-    painter.setFont(font);
-    painter.setPen(ToQColor(m_pImpl->m_crText));
-    QFontMetrics metrics(font);
-    // The measured line height may come from a test measurer; centre the real
-    // glyphs in it so that the text sits where its box says.
-    int baseline = y + (extent.cy - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(x, baseline, ToQString(str));
+    DrawLine(*pImage, *m_pImpl, lf, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, str, extent, nullptr);
     return extent.cy;
 }
 

@@ -17,9 +17,12 @@ constexpr UINT DT_CENTER = 0x0001;
 constexpr UINT DT_RIGHT = 0x0002;
 constexpr UINT DT_VCENTER = 0x0004;
 constexpr UINT DT_BOTTOM = 0x0008;
+constexpr UINT DT_WORDBREAK = 0x0010;
 constexpr UINT DT_SINGLELINE = 0x0020;
 constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
+constexpr UINT DT_NOPREFIX = 0x0800;   // accepted; no prefix characters are drawn anyway
+constexpr UINT DT_END_ELLIPSIS = 0x8000;
 
 constexpr DWORD SRCCOPY = 0x00CC0020;
 
@@ -59,9 +62,16 @@ public:
     COLORREF SetTextColor(COLORREF cr);
 
     SIZE GetTextExtent(const std::wstring& str) const;
-    // One line in the box, placed by DT_LEFT/DT_CENTER/DT_RIGHT and
-    // DT_TOP/DT_VCENTER/DT_BOTTOM; never clipped. DT_CALCRECT only sets the box's
-    // right and bottom. Returns the text height.
+    // With DT_SINGLELINE (or a text of one line without DT_WORDBREAK): one line in
+    // the box, placed by DT_LEFT/DT_CENTER/DT_RIGHT and DT_TOP/DT_VCENTER/DT_BOTTOM,
+    // never clipped. Otherwise several lines: "\n" (or "\r\n") ends a line, and
+    // with DT_WORDBREAK a line that would be wider than the box breaks at its last
+    // space that fits (a word wider than the box alone breaks between letters);
+    // each line is placed across by DT_CENTER/DT_RIGHT, the block down by
+    // DT_VCENTER/DT_BOTTOM, and clipped to the box unless DT_NOCLIP. With
+    // DT_END_ELLIPSIS the last line that fits ends in "…" when text is left out.
+    // DT_CALCRECT only measures: it sets the box's bottom (and, without
+    // DT_WORDBREAK, its right) to the text's. Returns the text height.
     int DrawText(const std::wstring& str, RECT* pRect, UINT nFormat);
 
     bool BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc,
@@ -81,4 +91,7 @@ public:
 
     struct Impl;
     Impl* m_pImpl;
+
+private:
+    int DrawSingleLine(const std::wstring& str, RECT* pRect, UINT nFormat);
 };

@@ -27,38 +27,62 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
         pDX->m_bFailed = true;
         return;
     }
-    if (&rControl == pCtrl)
+    // Binding happens on the user-interface thread, at initialisation; an
+    // exchange a worker runs towards the controls finds the controls bound.
+    if (&rControl == pCtrl || !OnUiThread())
         return;
-    rControl.m_pImpl->m_pWidget = pCtrl->m_pImpl->m_pWidget;
+    // Every exchange comes here; only a new control is bound (and starts a new
+    // life), so that calls a worker queued meanwhile still arrive and a worker
+    // reading the wrapper never meets a write.
+    if (rControl.m_pImpl->m_pWidget == pCtrl->m_pImpl->m_pWidget && HasLiveWindow(&rControl))
+        return;
+    rControl.m_pImpl->m_state = pCtrl->m_pImpl->m_state;
     rControl.m_pImpl->m_nID = static_cast<UINT>(nIDC);
     rControl.m_pImpl->m_pParent = pDX->m_pDlgWnd;
     rControl.m_pImpl->m_bOwnsWidget = false;
+    AttachWindow(&rControl, pCtrl->m_pImpl->m_pWidget);
+}
+
+namespace {
+
+QButtonGroup* RadioGroup(CWnd* pFirst)
+{
+    auto* first = pFirst ? qobject_cast<QAbstractButton*>(pFirst->m_pImpl->m_pWidget.data()) : nullptr;
+    return first ? first->group() : nullptr;
+}
+
 }
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 {
     CWnd* pFirst = pDX->m_pDlgWnd->GetDlgItem(static_cast<UINT>(nIDC));
-    auto* first = pFirst ? qobject_cast<QAbstractButton*>(pFirst->m_pImpl->m_pWidget.data()) : nullptr;
-    if (!first || !first->group()) {
+    if (!pFirst || (OnUiThread() && !RadioGroup(pFirst))) {
         pDX->m_bFailed = true;
         return;
     }
-    QList<QAbstractButton*> buttons = first->group()->buttons();
-    if (pDX->m_bSaveAndValidate) {
-        value = -1;
-        for (int i = 0; i < buttons.size(); ++i)
-            if (buttons[i]->isChecked())
-                value = i;
+    const int pressed = value;
+    auto press = [pressed](CWnd* p) {
+        QButtonGroup* group = RadioGroup(p);
+        if (!group)
+            return;
+        // Pressing none needs the group's exclusivity lifted for a moment.
+        QList<QAbstractButton*> buttons = group->buttons();
+        group->setExclusive(false);
+        for (int i = 0; i < buttons.size(); ++i) {
+            QSignalBlocker blocker(buttons[i]);
+            buttons[i]->setChecked(i == pressed);
+        }
+        group->setExclusive(true);
+    };
+    if (!pDX->m_bSaveAndValidate) {
+        RunForWindow(pFirst, press);   // from a worker, queued like every other change
         return;
     }
-    QButtonGroup* group = first->group();
-    // Pressing none needs the group's exclusivity lifted for a moment.
-    group->setExclusive(false);
-    for (int i = 0; i < buttons.size(); ++i) {
-        QSignalBlocker blocker(buttons[i]);
-        buttons[i]->setChecked(i == value);
-    }
-    group->setExclusive(true);
+    QList<QAbstractButton*> buttons = RadioGroup(pFirst)->buttons();
+    value = -1;
+    for (int i = 0; i < buttons.size(); ++i)
+        if (buttons[i]->isChecked())
+            value = i;
 }
 
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value)

@@ -6,13 +6,15 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWindow>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
 std::function<bool(const std::wstring&, const std::wstring&, UINT, int&)> g_messageBoxHook;
 std::function<void(CDialog*)> g_dialogOpenHook;
-std::function<bool(int&)> g_messageBoxShownHook;
+std::function<bool(const RECT&, int&)> g_messageBoxShownHook;
+std::function<void(int)> g_messageBoxAnsweredHook;
 
 namespace {
 
@@ -31,46 +33,60 @@ private:
     CDeviceScreen::Impl* m_pImpl;
 };
 
-// The hardware keys come in as key presses anywhere on the screen.
+// Key presses reach the screen's window before any widget: there each key-down
+// is offered to the active dialog (or message box), once.
 class KeyFilter : public QObject
 {
 public:
     explicit KeyFilter(CDeviceScreen::Impl* pImpl) : m_pImpl(pImpl) {}
 
 protected:
-    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    bool eventFilter(QObject*, QEvent* pEvent) override
     {
         if (pEvent->type() != QEvent::KeyPress)
             return false;
-        auto* widget = qobject_cast<QWidget*>(pObject);
-        if (!widget || widget->window() != m_pImpl->m_pScreen)
-            return false;
         auto* key = static_cast<QKeyEvent*>(pEvent);
-        UINT vk = 0;
-        int k = key->key();
-        if (k == Qt::Key_Return || k == Qt::Key_Enter)
-            vk = VK_RETURN;
-        else if (k == Qt::Key_Escape)
-            vk = VK_ESCAPE;
-        else if (k == Qt::Key_Left)
-            vk = VK_LEFT;
-        else if (k == Qt::Key_Right)
-            vk = VK_RIGHT;
-        else if (k == Qt::Key_Up)
-            vk = VK_UP;
-        else if (k == Qt::Key_Down)
-            vk = VK_DOWN;
-        else if (k >= Qt::Key_0 && k <= Qt::Key_9)
-            vk = (key->modifiers() & Qt::KeypadModifier) ? VK_NUMPAD0 + (k - Qt::Key_0) : '0' + (k - Qt::Key_0);
-        else if (k >= Qt::Key_A && k <= Qt::Key_Z)
-            vk = 'A' + (k - Qt::Key_A);
-        if (!vk)
-            return false;
-        return m_pImpl->DispatchKey(vk, widget);
+        return m_pImpl->DispatchKey(VirtualKeyFromQt(key->key(), key->modifiers()), QApplication::focusWidget());
     }
 
 private:
     CDeviceScreen::Impl* m_pImpl;
+};
+
+struct KeyCode
+{
+    int nQt;
+    UINT vk;
+};
+
+// Keys with codes of their own; the shifted symbols of a US keyboard share the
+// code of their key. Digits, letters, keypad keys and F keys are computed.
+const KeyCode kKeyCodes[] = {
+    {Qt::Key_Backspace, VK_BACK},    {Qt::Key_Tab, VK_TAB},          {Qt::Key_Backtab, VK_TAB},
+    {Qt::Key_Return, VK_RETURN},     {Qt::Key_Enter, VK_RETURN},     {Qt::Key_Shift, VK_SHIFT},
+    {Qt::Key_Control, VK_CONTROL},   {Qt::Key_Alt, VK_MENU},         {Qt::Key_Escape, VK_ESCAPE},
+    {Qt::Key_Space, VK_SPACE},       {Qt::Key_PageUp, VK_PRIOR},     {Qt::Key_PageDown, VK_NEXT},
+    {Qt::Key_End, VK_END},           {Qt::Key_Home, VK_HOME},        {Qt::Key_Left, VK_LEFT},
+    {Qt::Key_Up, VK_UP},             {Qt::Key_Right, VK_RIGHT},      {Qt::Key_Down, VK_DOWN},
+    {Qt::Key_Insert, VK_INSERT},     {Qt::Key_Delete, VK_DELETE},    {Qt::Key_Semicolon, VK_OEM_1},
+    {Qt::Key_Colon, VK_OEM_1},       {Qt::Key_Equal, VK_OEM_PLUS},   {Qt::Key_Plus, VK_OEM_PLUS},
+    {Qt::Key_Comma, VK_OEM_COMMA},   {Qt::Key_Less, VK_OEM_COMMA},   {Qt::Key_Minus, VK_OEM_MINUS},
+    {Qt::Key_Underscore, VK_OEM_MINUS}, {Qt::Key_Period, VK_OEM_PERIOD}, {Qt::Key_Greater, VK_OEM_PERIOD},
+    {Qt::Key_Slash, VK_OEM_2},       {Qt::Key_Question, VK_OEM_2},   {Qt::Key_QuoteLeft, VK_OEM_3},
+    {Qt::Key_AsciiTilde, VK_OEM_3},  {Qt::Key_BracketLeft, VK_OEM_4}, {Qt::Key_BraceLeft, VK_OEM_4},
+    {Qt::Key_Backslash, VK_OEM_5},   {Qt::Key_Bar, VK_OEM_5},        {Qt::Key_BracketRight, VK_OEM_6},
+    {Qt::Key_BraceRight, VK_OEM_6},  {Qt::Key_Apostrophe, VK_OEM_7}, {Qt::Key_QuoteDbl, VK_OEM_7},
+    {Qt::Key_Exclam, '1'},           {Qt::Key_At, '2'},              {Qt::Key_NumberSign, '3'},
+    {Qt::Key_Dollar, '4'},           {Qt::Key_Percent, '5'},         {Qt::Key_AsciiCircum, '6'},
+    {Qt::Key_Ampersand, '7'},        {Qt::Key_Asterisk, '8'},        {Qt::Key_ParenLeft, '9'},
+    {Qt::Key_ParenRight, '0'},
+};
+
+// The keypad's own keys, told apart by the keypad modifier.
+const KeyCode kKeypadCodes[] = {
+    {Qt::Key_Asterisk, VK_MULTIPLY}, {Qt::Key_Plus, VK_ADD},     {Qt::Key_Minus, VK_SUBTRACT},
+    {Qt::Key_Period, VK_DECIMAL},    {Qt::Key_Comma, VK_DECIMAL}, {Qt::Key_Slash, VK_DIVIDE},
+    {Qt::Key_Enter, VK_RETURN},
 };
 
 QString SoftKeyLabel(const MENUBARBUTTON& button)
@@ -78,6 +94,74 @@ QString SoftKeyLabel(const MENUBARBUTTON& button)
     return ToQString(CResources::LoadString(button.nStringID));
 }
 
+}
+
+UINT VirtualKeyFromQt(int nKey, Qt::KeyboardModifiers modifiers)
+{
+    const bool bKeypad = (modifiers & Qt::KeypadModifier) != 0;
+    if (nKey >= Qt::Key_0 && nKey <= Qt::Key_9)
+        return bKeypad ? VK_NUMPAD0 + (nKey - Qt::Key_0) : '0' + (nKey - Qt::Key_0);
+    if (nKey >= Qt::Key_A && nKey <= Qt::Key_Z)
+        return 'A' + (nKey - Qt::Key_A);
+    if (nKey >= Qt::Key_F1 && nKey <= Qt::Key_F24)
+        return VK_F1 + (nKey - Qt::Key_F1);
+    if (bKeypad) {
+        for (const KeyCode& code : kKeypadCodes)
+            if (code.nQt == nKey)
+                return code.vk;
+    }
+    for (const KeyCode& code : kKeyCodes)
+        if (code.nQt == nKey)
+            return code.vk;
+    return VK_NONAME;
+}
+
+bool QtKeyFromVirtualKey(UINT vk, int* pnKey, Qt::KeyboardModifiers* pModifiers)
+{
+    *pModifiers = Qt::NoModifier;
+    if (vk >= '0' && vk <= '9') {
+        *pnKey = Qt::Key_0 + static_cast<int>(vk - '0');
+    } else if (vk >= 'A' && vk <= 'Z') {
+        *pnKey = Qt::Key_A + static_cast<int>(vk - 'A');
+    } else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) {
+        *pnKey = Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
+        *pModifiers = Qt::KeypadModifier;
+    } else if (vk >= VK_F1 && vk <= VK_F1 + 23) {
+        *pnKey = Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    } else {
+        for (const KeyCode& code : kKeypadCodes) {
+            if (code.vk == vk && vk != VK_RETURN) {
+                *pnKey = code.nQt;
+                *pModifiers = Qt::KeypadModifier;
+                return true;
+            }
+        }
+        for (const KeyCode& code : kKeyCodes) {
+            if (code.vk == vk) {
+                *pnKey = code.nQt;
+                return true;
+            }
+        }
+        *pnKey = vk == VK_NONAME ? Qt::Key_unknown : 0;
+        return vk == VK_NONAME;
+    }
+    return true;
+}
+
+QString ElidedText(QWidget* pWidget, const QString& text, int nWidth)
+{
+    pWidget->ensurePolished();
+    return pWidget->fontMetrics().elidedText(text, Qt::ElideRight, nWidth < 0 ? 0 : nWidth);
+}
+
+void SetPopupCaption(QWidget* pFrame, const QString& caption)
+{
+    auto* title = pFrame ? pFrame->findChild<QLabel*>(QStringLiteral("popupCaption")) : nullptr;
+    if (!title)
+        return;
+    title->setProperty("fullText", caption);
+    // The strip's left padding and a little room on the right.
+    title->setText(ElidedText(title, caption, title->width() - 8));
 }
 
 QWidget* MakePopupFrame(QWidget* pScreen, const QString& caption, QWidget** ppClientParent)
@@ -133,9 +217,9 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
         d->m_pKeys[i]->setFocusPolicy(Qt::NoFocus);
         QObject::connect(d->m_pKeys[i], &QPushButton::clicked, d->m_pKeys[i], [d, i]() { d->PressSoftKey(i); });
     }
-    qApp->installEventFilter(new KeyFilter(d));
     d->m_pScreen->resize(kPortraitWidth, kPortraitHeight);
     d->m_pScreen->show();
+    d->KeyWindow()->installEventFilter(new KeyFilter(d));
     d->Layout();
     QCoreApplication::processEvents();
 }
@@ -202,14 +286,32 @@ void CDeviceScreen::Impl::Layout()
     m_pSoftBar->setGeometry(0, h - SCREEN_BAR_HEIGHT, w, SCREEN_BAR_HEIGHT);
     m_pKeys[0]->setGeometry(0, 0, w / 2, SCREEN_BAR_HEIGHT);
     m_pKeys[1]->setGeometry(w / 2, 0, w - w / 2, SCREEN_BAR_HEIGHT);
+    ShowBarTexts();
     for (const ScreenLayer& layer : m_layers)
         PlaceLayer(layer);
+}
+
+QWindow* CDeviceScreen::Impl::KeyWindow() const
+{
+    m_pScreen->winId();   // makes sure the window exists
+    return m_pScreen->windowHandle();
+}
+
+void CDeviceScreen::Impl::ShowBarTexts()
+{
+    QString caption = m_pCaption->property("fullText").toString();
+    // The caption label's padding on the left and a margin on the right.
+    m_pCaption->setText(ElidedText(m_pCaption, caption, m_pCaption->width() - 10));
+    for (int i = 0; i < 2; ++i)
+        m_pKeys[i]->setText(ElidedText(m_pKeys[i], m_keyLabels[i], m_pKeys[i]->width() - 8));
 }
 
 void CDeviceScreen::Impl::PlaceLayer(const ScreenLayer& layer)
 {
     if (!layer.m_pFrame)
         return;
+    if (layer.m_fnLayout)
+        layer.m_fnLayout();
     int h = m_pScreen->height();
     RECT work = {0, SCREEN_BAR_HEIGHT, m_pScreen->width(),
                  h - SCREEN_BAR_HEIGHT < SCREEN_BAR_HEIGHT ? SCREEN_BAR_HEIGHT : h - SCREEN_BAR_HEIGHT};
@@ -254,13 +356,14 @@ void CDeviceScreen::Impl::UpdateBars()
                 bar = CResources::FindMenuBar(top.m_pDialog->m_nMenuBarID);
         }
     }
-    m_pCaption->setText(caption);
+    m_pCaption->setProperty("fullText", caption);
     m_pDone->setVisible(done);
     for (int i = 0; i < 2; ++i) {
         bool present = bar && i < bar->nButtons;
-        m_pKeys[i]->setText(present ? SoftKeyLabel(bar->buttons[i]) : QString());
+        m_keyLabels[i] = present ? SoftKeyLabel(bar->buttons[i]) : QString();
         m_pKeys[i]->setEnabled(present);
     }
+    ShowBarTexts();
 }
 
 void CDeviceScreen::Impl::PushLayer(const ScreenLayer& layer)
@@ -293,11 +396,17 @@ void CDeviceScreen::Impl::PopLayer(QWidget* pFrame)
 
 bool CDeviceScreen::Impl::DispatchKey(UINT vk, QWidget* pTarget)
 {
-    CDialog* pDlg = ActiveDialog();
-    if (!pDlg) {
-        // A message box: Enter and Escape are its buttons.
-        return false;
+    if (!m_layers.empty() && m_layers.back().m_fnKey) {
+        // A message box is modal: it takes every key.
+        std::function<void(UINT)> fnKey = m_layers.back().m_fnKey;
+        fnKey(vk);
+        return true;
     }
+    CDialog* pDlg = ActiveDialog();
+    if (!pDlg)
+        return false;
+    if (pTarget && pTarget->window() != m_pScreen)
+        pTarget = nullptr;
     MSG msg = {pTarget ? WndFromWidget(pTarget) : pDlg, WM_KEYDOWN, vk, 0};
     if (!msg.pWnd)
         msg.pWnd = pDlg;

@@ -51,7 +51,7 @@ int CDialog::DoModal()
 {
     EnsureApplication();
     const DLGTEMPLATE* t = CResources::FindDialog(m_nIDTemplate);
-    if (!t || m_pImpl->m_pWidget)
+    if (!t || m_pImpl->m_pWidget || !OnUiThread())
         return -1;
     CDeviceScreen& screen = CDeviceScreen::Get();
     CDeviceScreen::Impl* s = screen.m_pImpl;
@@ -74,6 +74,7 @@ int CDialog::DoModal()
         frame->resize(rc.right + 2, rc.bottom + POPUP_CAPTION_HEIGHT + 2);
         if (auto* title = frame->findChild<QLabel*>(QStringLiteral("popupCaption")))
             title->setGeometry(1, 1, rc.right, POPUP_CAPTION_HEIGHT);
+        SetPopupCaption(frame, ToQString(m_pImpl->m_strCaption));
     }
     auto* host = new HostWidget(this, parent);
     if (auto* border = dynamic_cast<BorderFrame*>(frame))
@@ -81,29 +82,39 @@ int CDialog::DoModal()
     host->setObjectName(QStringLiteral("dialog"));
     SetWidgetWnd(host, this);
     host->setGeometry(m_pImpl->m_bPopup ? 1 : 0, m_pImpl->m_bPopup ? POPUP_CAPTION_HEIGHT + 1 : 0, rc.right, rc.bottom);
-    m_pImpl->m_pWidget = host;
+    AttachWindow(this, host);
     m_pImpl->m_pFrame = frame;
     m_pImpl->m_bOwnsWidget = true;
     m_pImpl->m_pParent = m_pParentWnd;
-    for (int i = 0; i < t->nItems; ++i) {
-        std::unique_ptr<CWnd> control = CreateTemplateControl(this, host, t->pItems[i]);
-        if (control) {
-            m_pImpl->m_controlOrder.push_back(t->pItems[i].nID);
-            m_pImpl->m_controls[t->pItems[i].nID] = std::move(control);
+    {
+        std::lock_guard<std::mutex> lock(m_pImpl->m_controlsMutex);
+        for (auto& control : m_pImpl->m_controls)
+            m_pImpl->m_retiredControls.push_back(std::move(control.second));
+        m_pImpl->m_controls.clear();
+        m_pImpl->m_controlOrder.clear();
+        for (int i = 0; i < t->nItems; ++i) {
+            std::unique_ptr<CWnd> control = CreateTemplateControl(this, host, t->pItems[i]);
+            if (control) {
+                m_pImpl->m_controlOrder.push_back(t->pItems[i].nID);
+                m_pImpl->m_controls[t->pItems[i].nID] = std::move(control);
+            }
         }
     }
     BuildRadioGroups(this, t);
 
     QWidget* shown = frame ? frame : host;
-    s->PushLayer(ScreenLayer{this, shown, ToQString(m_pImpl->m_strCaption), true});
+    s->PushLayer(ScreenLayer{this, shown, ToQString(m_pImpl->m_strCaption), true, nullptr, nullptr});
     DispatchSize(this);
     OnInitDialog();
     s->UpdateBars();
     if (g_dialogOpenHook) {
         std::shared_ptr<WndToken> token = m_pImpl->m_token;
-        QMetaObject::invokeMethod(host, [token]() {
-            if (token->m_pWnd && g_dialogOpenHook)
-                g_dialogOpenHook(static_cast<CDialog*>(token->m_pWnd));
+        unsigned nLife = 0;
+        GetWindowLife(this, &nLife);
+        QMetaObject::invokeMethod(host, [token, nLife]() {
+            CWnd* pWnd = LiveWindow(token, nLife);
+            if (pWnd && g_dialogOpenHook)
+                g_dialogOpenHook(static_cast<CDialog*>(pWnd));
         }, Qt::QueuedConnection);
     }
     if (!m_pImpl->m_bEnded) {
@@ -113,6 +124,7 @@ int CDialog::DoModal()
         m_pImpl->m_pLoop = nullptr;
     }
 
+    EndWindowLife(this);
     s->PopLayer(shown);
     if (CWnd* pCapture = GetCapture()) {
         QWidget* w = pCapture->m_pImpl->m_pWidget;
@@ -127,8 +139,7 @@ int CDialog::DoModal()
     m_pImpl->m_pWidget = nullptr;
     m_pImpl->m_pFrame = nullptr;
     m_pImpl->m_bOwnsWidget = false;
-    m_pImpl->m_controls.clear();
-    m_pImpl->m_controlOrder.clear();
+    m_pImpl->m_bEnded = false;
     return m_nModalResult;
 }
 
@@ -136,8 +147,12 @@ void CDialog::EndDialog(int nResult)
 {
     RunForWindow(this, [nResult](CWnd* p) {
         auto* pDlg = static_cast<CDialog*>(p);
+        if (pDlg->m_pImpl->m_bEnded || !pDlg->m_pImpl->m_pWidget)
+            return;   // the first end counts
         pDlg->m_nModalResult = nResult;
         pDlg->m_pImpl->m_bEnded = true;
+        // Whatever is still queued for the dialog or its controls is dropped.
+        EndWindowLife(pDlg);
         if (pDlg->m_pImpl->m_pLoop)
             pDlg->m_pImpl->m_pLoop->exit(nResult);
     });
@@ -145,6 +160,11 @@ void CDialog::EndDialog(int nResult)
 
 bool CDialog::UpdateData(bool bSaveAndValidate)
 {
+    if (bSaveAndValidate && !OnUiThread()) {
+        // Reading the controls needs the user-interface thread; the members stay.
+        qWarning("UpdateData(true) called from a worker thread: nothing is read");
+        return false;
+    }
     CDataExchange dx(this, bSaveAndValidate);
     DoDataExchange(&dx);
     return !dx.m_bFailed;

@@ -20,10 +20,15 @@ public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     ~CDialog() override;
 
+    // On the user-interface thread only (elsewhere -1).
     virtual int DoModal();
-    // From any thread; from another one the dialog ends on the user-interface thread.
+    // From any thread; from another one the dialog ends on the user-interface
+    // thread. The first end counts; what is queued for the dialog after it is dropped.
     void EndDialog(int nResult);
-    // false: from the members to the controls; true: back, with validation.
+    // false: from the members to the controls, from any thread (a worker's
+    // changes are queued with the members' values of the moment); true: back,
+    // with validation, on the user-interface thread only (elsewhere nothing is
+    // read and false comes back).
     bool UpdateData(bool bSaveAndValidate = true);
 
     // The framework's part: a full-screen dialog gets the shell's full-screen

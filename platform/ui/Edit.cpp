@@ -35,7 +35,7 @@ void CEdit::SetSel(int nStartChar, int nEndChar, bool bNoScroll)
 void CEdit::GetSel(int& nStartChar, int& nEndChar) const
 {
     nStartChar = nEndChar = 0;
-    RunForWindowBlocking(const_cast<CEdit*>(this), [&](CWnd* p) {
+    ReadOnUiThread(this, "CEdit::GetSel", [&](CWnd* p) {
         QWidget* w = p->m_pImpl->m_pWidget;
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
             if (line->hasSelectedText()) {

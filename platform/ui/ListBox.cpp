@@ -8,7 +8,7 @@ namespace {
 template <typename F>
 void WithList(const CWnd* pWnd, F f)
 {
-    RunForWindowBlocking(const_cast<CWnd*>(pWnd), [f](CWnd* p) {
+    ReadOnUiThread(pWnd, "CListBox", [f](CWnd* p) {
         if (auto* l = qobject_cast<QListWidget*>(p->m_pImpl->m_pWidget.data())) {
             QSignalBlocker blocker(l);   // only the user's choices notify the parent
             f(l);

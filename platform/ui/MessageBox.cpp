@@ -9,6 +9,10 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -50,83 +54,190 @@ struct ButtonChoice
     int id;
 };
 
+const ButtonChoice kOk[] = {{"OK", IDOK}};
+const ButtonChoice kOkCancel[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
+const ButtonChoice kYesNo[] = {{"Yes", IDYES}, {"No", IDNO}};
+
+const int kMargin = 10;          // between the box and the screen's edges
+const int kMaxWidth = 300;
+const int kButtonWidth = 64, kButtonHeight = 22, kButtonGap = 8;
+const int kIconSize = 32;
+
+// A message box on the screen: its widgets, its answer and the button that Enter
+// chooses. The last choice is always the one that changes nothing.
+struct MessageBoxUi
+{
+    QWidget* m_pFrame = nullptr;
+    QLabel* m_pIcon = nullptr;
+    QScrollArea* m_pScroll = nullptr;
+    QLabel* m_pText = nullptr;
+    std::vector<QPushButton*> m_buttons;
+    const ButtonChoice* m_pChoices = kOk;
+    int m_nCurrent = 0;
+    QEventLoop m_loop;
+    int m_nResult = IDOK;
+    bool m_bAnswered = false;
+
+    void Answer(int nID)
+    {
+        if (m_bAnswered)
+            return;
+        m_bAnswered = true;
+        m_nResult = nID;
+        m_loop.exit(nID);
+    }
+
+    void Highlight(int nIndex)
+    {
+        m_nCurrent = nIndex;
+        for (size_t i = 0; i < m_buttons.size(); ++i)
+            m_buttons[i]->setDefault(static_cast<int>(i) == nIndex);
+    }
+
+    void OnKey(UINT vk)
+    {
+        const int n = static_cast<int>(m_buttons.size());
+        switch (vk) {
+        case VK_RETURN:
+        case VK_SPACE:
+            Answer(m_pChoices[m_nCurrent].id);
+            break;
+        case VK_ESCAPE:
+            Answer(m_pChoices[n - 1].id);
+            break;
+        case VK_LEFT:
+            Highlight((m_nCurrent + n - 1) % n);
+            break;
+        case VK_RIGHT:
+        case VK_TAB:
+            Highlight((m_nCurrent + 1) % n);
+            break;
+        case VK_UP:
+        case VK_DOWN: {
+            QScrollBar* bar = m_pScroll->verticalScrollBar();
+            bar->setValue(bar->value() + (vk == VK_UP ? -1 : 1) * bar->singleStep() * 3);
+            break;
+        }
+        default:
+            break;   // the box is modal: no other key goes anywhere
+        }
+    }
+
+    // Fits the box to the screen: as wide as the screen allows, the text wrapped
+    // at its words, and a scroll bar for a text that would make it taller than
+    // the screen.
+    void Layout(int nScreenWidth, int nScreenHeight)
+    {
+        const int width = std::min(nScreenWidth - 2 * kMargin, kMaxWidth);
+        const int textLeft = m_pIcon->isVisibleTo(m_pFrame) ? 8 + kIconSize + 8 : 10;
+        const int textTop = POPUP_CAPTION_HEIGHT + 1 + 10;
+        const int textWidth = width - textLeft - 8;
+        const int chrome = textTop + 10 + kButtonHeight + 10 + 1;
+        const int maxTextHeight = std::max(kIconSize, nScreenHeight - 2 * kMargin - chrome);
+        int textHeight = std::max(kIconSize, m_pText->heightForWidth(textWidth));
+        int labelWidth = textWidth;
+        if (textHeight > maxTextHeight) {
+            labelWidth = textWidth - m_pScroll->verticalScrollBar()->sizeHint().width();
+            m_pScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            m_pText->setFixedSize(labelWidth, m_pText->heightForWidth(labelWidth));
+            textHeight = maxTextHeight;
+        } else {
+            m_pScroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            m_pText->setFixedSize(labelWidth, textHeight);
+        }
+        m_pIcon->setGeometry(8, textTop, kIconSize, kIconSize);
+        m_pScroll->setGeometry(textLeft, textTop, textWidth, textHeight);
+
+        const int n = static_cast<int>(m_buttons.size());
+        int x = (width - (n * kButtonWidth + (n - 1) * kButtonGap)) / 2;
+        const int y = textTop + textHeight + 10;
+        for (QPushButton* button : m_buttons) {
+            button->setGeometry(x, y, kButtonWidth, kButtonHeight);
+            x += kButtonWidth + kButtonGap;
+        }
+        m_pFrame->resize(width, y + kButtonHeight + 10 + 1);
+        if (auto* title = m_pFrame->findChild<QLabel*>(QStringLiteral("popupCaption")))
+            title->setGeometry(1, 1, width - 2, POPUP_CAPTION_HEIGHT);
+        SetPopupCaption(m_pFrame, m_pFrame->property("caption").toString());
+    }
+};
+
 }
 
 int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption, UINT nType)
 {
     EnsureApplication();
+    if (!OnUiThread()) {
+        // A box is a window of the user-interface thread, and waiting for it
+        // there could hang both threads: the choice that changes nothing.
+        qWarning("MessageBox called from a worker thread: not shown");
+        return (nType & MB_TYPEMASK) == MB_YESNO ? IDNO : ((nType & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK);
+    }
     int answer = 0;
     if (g_messageBoxHook && g_messageBoxHook(strText, strCaption, nType, answer))
         return answer;
 
     CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    MessageBoxUi box;
     QWidget* client = nullptr;
-    QWidget* frame = MakePopupFrame(s->m_pScreen, ToQString(strCaption), &client);
-    const int width = s->m_pScreen->width() - 20;
+    box.m_pFrame = MakePopupFrame(s->m_pScreen, ToQString(strCaption), &client);
+    box.m_pFrame->setProperty("caption", ToQString(strCaption));
 
-    auto* icon = new QLabel(frame);
-    UINT nIcon = nType & MB_ICONMASK;
-    int textLeft = 10;
-    if (nIcon) {
-        icon->setPixmap(IconPixmap(nIcon));
-        icon->setGeometry(8, POPUP_CAPTION_HEIGHT + 10, 32, 32);
-        textLeft = 48;
-    }
-    auto* text = new QLabel(ToQString(strText), frame);
-    text->setTextFormat(Qt::PlainText);
-    text->setWordWrap(true);
-    text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    int textWidth = width - textLeft - 8;
-    int textHeight = text->heightForWidth(textWidth);
-    if (textHeight < 32)
-        textHeight = 32;
-    text->setGeometry(textLeft, POPUP_CAPTION_HEIGHT + 10, textWidth, textHeight);
+    box.m_pIcon = new QLabel(box.m_pFrame);
+    const UINT nIcon = nType & MB_ICONMASK;
+    box.m_pIcon->setPixmap(IconPixmap(nIcon));
+    box.m_pIcon->setVisible(nIcon != 0);
 
-    static const ButtonChoice kOk[] = {{"OK", IDOK}};
-    static const ButtonChoice kOkCancel[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
-    static const ButtonChoice kYesNo[] = {{"Yes", IDYES}, {"No", IDNO}};
-    const ButtonChoice* choices = kOk;
+    box.m_pScroll = new QScrollArea(box.m_pFrame);
+    box.m_pScroll->setFrameShape(QFrame::NoFrame);
+    box.m_pScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box.m_pScroll->setFocusPolicy(Qt::NoFocus);
+    // The box's white shows through the text's area.
+    box.m_pScroll->setAutoFillBackground(false);
+    box.m_pScroll->viewport()->setAutoFillBackground(false);
+    box.m_pText = new QLabel(ToQString(strText));
+    box.m_pText->setTextFormat(Qt::PlainText);
+    box.m_pText->setWordWrap(true);
+    box.m_pText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box.m_pScroll->setWidget(box.m_pText);
+    box.m_pText->setAutoFillBackground(false);
+
     int nButtons = 1;
     if ((nType & MB_TYPEMASK) == MB_OKCANCEL) {
-        choices = kOkCancel;
+        box.m_pChoices = kOkCancel;
         nButtons = 2;
     } else if ((nType & MB_TYPEMASK) == MB_YESNO) {
-        choices = kYesNo;
+        box.m_pChoices = kYesNo;
         nButtons = 2;
     }
-    QEventLoop loop;
-    int result = (nType & MB_TYPEMASK) == MB_YESNO ? IDNO : ((nType & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK);
-    const int buttonWidth = 64, gap = 8;
-    int total = nButtons * buttonWidth + (nButtons - 1) * gap;
-    int x = (width - total) / 2;
-    int y = POPUP_CAPTION_HEIGHT + 10 + textHeight + 10;
+    // Nobody answering (the window closed) counts as the choice that changes nothing.
+    box.m_nResult = box.m_pChoices[nButtons - 1].id;
     for (int i = 0; i < nButtons; ++i) {
-        const ButtonChoice& choice = choices[i];
-        auto* button = new QPushButton(QString::fromLatin1(choice.text), frame);
-        button->setGeometry(x, y, buttonWidth, 22);
-        int id = choice.id;
-        QObject::connect(button, &QPushButton::clicked, &loop, [&loop, &result, id]() {
-            result = id;
-            loop.exit(id);
-        });
-        x += buttonWidth + gap;
+        auto* button = new QPushButton(QString::fromLatin1(box.m_pChoices[i].text), box.m_pFrame);
+        button->setFocusPolicy(Qt::NoFocus);
+        const int id = box.m_pChoices[i].id;
+        QObject::connect(button, &QPushButton::clicked, button, [&box, id]() { box.Answer(id); });
+        box.m_buttons.push_back(button);
     }
-    frame->resize(width, y + 22 + 10);
-    if (auto* title = frame->findChild<QLabel*>(QStringLiteral("popupCaption")))
-        title->setGeometry(1, 1, width - 2, POPUP_CAPTION_HEIGHT);
+    box.Highlight((nType & MB_DEFMASK) == MB_DEFBUTTON2 && nButtons > 1 ? 1 : 0);
 
-    s->PushLayer(ScreenLayer{nullptr, frame, ToQString(strCaption), true});
+    ScreenLayer layer{nullptr, box.m_pFrame, ToQString(strCaption), true, nullptr, nullptr};
+    layer.m_fnLayout = [&box, s]() { box.Layout(s->m_pScreen->width(), s->m_pScreen->height()); };
+    layer.m_fnKey = [&box](UINT vk) { box.OnKey(vk); };
+    s->PushLayer(layer);
     if (g_messageBoxShownHook) {
-        QMetaObject::invokeMethod(frame, [&loop, &result]() {
+        QMetaObject::invokeMethod(box.m_pFrame, [&box]() {
+            QRect g = box.m_pFrame->geometry();
+            RECT rcBox = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
             int id = 0;
-            if (g_messageBoxShownHook && g_messageBoxShownHook(id)) {
-                result = id;
-                loop.exit(id);
-            }
+            if (g_messageBoxShownHook && g_messageBoxShownHook(rcBox, id))
+                box.Answer(id);
         }, Qt::QueuedConnection);
     }
-    loop.exec();
-    s->PopLayer(frame);
-    delete frame;
-    return result;
+    box.m_loop.exec();
+    s->PopLayer(box.m_pFrame);
+    delete box.m_pFrame;
+    if (g_messageBoxAnsweredHook)
+        g_messageBoxAnsweredHook(box.m_nResult);
+    return box.m_nResult;
 }

@@ -4,43 +4,91 @@
 
 #include <QProgressBar>
 
-void CProgressCtrl::SetRange(short nLower, short nUpper)
+namespace {
+
+// The bar shows the state as it is when the call runs. Its own range is a signed
+// int: a span beyond it is drawn halved, as often as needed.
+void ShowState(CWnd* pWnd)
 {
-    RunForWindow(this, [=](CWnd* p) {
-        if (auto* b = qobject_cast<QProgressBar*>(p->m_pImpl->m_pWidget.data()))
-            b->setRange(nLower, nUpper < nLower ? nLower : nUpper);
+    auto* bar = qobject_cast<QProgressBar*>(pWnd->m_pImpl->m_pWidget.data());
+    ControlState* state = pWnd->m_pImpl->m_state.get();
+    if (!bar || !state)
+        return;
+    uint32_t nLower, nUpper, nPos;
+    {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        nLower = state->m_nLower;
+        nUpper = state->m_nUpper;
+        nPos = state->m_nPos;
+    }
+    uint32_t span = nUpper - nLower;
+    int shift = 0;
+    while ((span >> shift) > 0x7fffffffu)
+        ++shift;
+    bar->setRange(0, static_cast<int>(span >> shift));
+    bar->setValue(static_cast<int>((nPos - nLower) >> shift));
+}
+
+// Changes the shared state under its lock and has the widget follow.
+template <typename F>
+void Change(CProgressCtrl* pCtrl, F change)
+{
+    ControlState* state = pCtrl->m_pImpl->m_state.get();
+    if (!state)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        change(*state);
+        if (state->m_nUpper < state->m_nLower)
+            state->m_nUpper = state->m_nLower;
+        if (state->m_nPos < state->m_nLower)
+            state->m_nPos = state->m_nLower;
+        if (state->m_nPos > state->m_nUpper)
+            state->m_nPos = state->m_nUpper;
+    }
+    RunForWindow(pCtrl, ShowState);
+}
+
+}
+
+void CProgressCtrl::SetRange(UINT nLower, UINT nUpper)
+{
+    Change(this, [=](ControlState& s) {
+        s.m_nLower = nLower;
+        s.m_nUpper = nUpper;
     });
+}
+
+void CProgressCtrl::SetRange32(int nLower, int nUpper)
+{
+    SetRange(static_cast<UINT>(nLower), static_cast<UINT>(nUpper));
 }
 
 void CProgressCtrl::GetRange(int& nLower, int& nUpper) const
 {
     nLower = nUpper = 0;
-    RunForWindowBlocking(const_cast<CProgressCtrl*>(this), [&](CWnd* p) {
-        if (auto* b = qobject_cast<QProgressBar*>(p->m_pImpl->m_pWidget.data())) {
-            nLower = b->minimum();
-            nUpper = b->maximum();
-        }
-    });
+    if (ControlState* state = m_pImpl->m_state.get()) {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        nLower = static_cast<int>(state->m_nLower);
+        nUpper = static_cast<int>(state->m_nUpper);
+    }
 }
 
 int CProgressCtrl::SetPos(int nPos)
 {
-    // Callers on the download worker must not wait for the user-interface thread,
-    // so the previous position is the one this wrapper last set.
-    int old = m_nLastPos.exchange(nPos);
-    RunForWindow(this, [nPos](CWnd* p) {
-        if (auto* b = qobject_cast<QProgressBar*>(p->m_pImpl->m_pWidget.data()))
-            b->setValue(nPos < b->minimum() ? b->minimum() : (nPos > b->maximum() ? b->maximum() : nPos));
+    uint32_t old = 0;
+    Change(this, [&](ControlState& s) {
+        old = s.m_nPos;
+        s.m_nPos = static_cast<uint32_t>(nPos);
     });
-    return old;
+    return static_cast<int>(old);
 }
 
 int CProgressCtrl::GetPos() const
 {
-    int pos = 0;
-    RunForWindowBlocking(const_cast<CProgressCtrl*>(this), [&](CWnd* p) {
-        if (auto* b = qobject_cast<QProgressBar*>(p->m_pImpl->m_pWidget.data()))
-            pos = b->value();
-    });
-    return pos;
+    ControlState* state = m_pImpl->m_state.get();
+    if (!state)
+        return 0;
+    std::lock_guard<std::mutex> lock(state->m_mutex);
+    return static_cast<int>(state->m_nPos);
 }

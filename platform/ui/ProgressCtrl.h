@@ -2,16 +2,17 @@
 
 #include "platform/ui/Wnd.h"
 
-#include <atomic>
-
-// A progress bar with a 16-bit range.
+// A progress bar. Its range and position are unsigned 32-bit values, so that a
+// whole answer of up to 4 GiB - 1 bytes fits: a DWORD passed through the int
+// parameters comes back unchanged (read the answers as DWORD). The position is
+// kept within the range. Every operation answers at once from any thread.
 class CProgressCtrl : public CWnd
 {
 public:
-    void SetRange(short nLower, short nUpper);
+    // The platform cut its 16-bit range fields; these take the whole value.
+    void SetRange(UINT nLower, UINT nUpper);
+    void SetRange32(int nLower, int nUpper);
     void GetRange(int& nLower, int& nUpper) const;
     int SetPos(int nPos);   // returns the previous position
     int GetPos() const;
-
-    std::atomic<int> m_nLastPos{0};
 };

@@ -14,6 +14,7 @@
 class CDialog;
 class QLabel;
 class QPushButton;
+class QWindow;
 
 struct ScreenLayer
 {
@@ -21,6 +22,9 @@ struct ScreenLayer
     QPointer<QWidget> m_pFrame;  // what is shown: the dialog itself or its pop-up frame
     QString m_caption;
     bool m_bWasEnabled;
+    // Message boxes: lays the box out for the screen's size, and takes every key.
+    std::function<void()> m_fnLayout;
+    std::function<void(UINT vk)> m_fnKey;
 };
 
 struct CDeviceScreen::Impl
@@ -31,17 +35,22 @@ struct CDeviceScreen::Impl
     QPushButton* m_pDone = nullptr;
     QWidget* m_pSoftBar = nullptr;
     QPushButton* m_pKeys[2] = {nullptr, nullptr};
+    QString m_keyLabels[2];   // in full; the keys show them elided to fit
     int m_nOrientation = DMDO_0;
     std::vector<ScreenLayer> m_layers;
 
     void Layout();
     void UpdateBars();
+    void ShowBarTexts();   // caption and soft-key labels, elided to their room
     void PushLayer(const ScreenLayer& layer);
     void PopLayer(QWidget* pFrame);
     void PlaceLayer(const ScreenLayer& layer);
     CDialog* ActiveDialog() const;
-    // The hardware keys: offered to the active dialog's pre-translation first.
+    // The hardware keys: every key-down is offered to the active dialog's
+    // pre-translation first; a message box on top takes every key itself.
     bool DispatchKey(UINT vk, QWidget* pTarget);
+    // Where key presses arrive first, before any widget sees them.
+    QWindow* KeyWindow() const;
     void PressSoftKey(int nKey);
     void RunCommand(UINT nCommand);
 };
@@ -49,9 +58,22 @@ struct CDeviceScreen::Impl
 // A pop-up frame with a caption strip; the client widget goes inside at (1, 19).
 QWidget* MakePopupFrame(QWidget* pScreen, const QString& caption, QWidget** ppClientParent);
 constexpr int POPUP_CAPTION_HEIGHT = 18;
+// Sets a pop-up's caption, elided to the strip's width.
+void SetPopupCaption(QWidget* pFrame, const QString& caption);
+// A label's or button's text cut at the end with "…" when it does not fit in
+// nWidth pixels, never in the middle of a letter.
+QString ElidedText(QWidget* pWidget, const QString& text, int nWidth);
+
+// Key codes: the virtual key for a key press (VK_NONAME for a key without one)
+// and back, for the test driver.
+UINT VirtualKeyFromQt(int nKey, Qt::KeyboardModifiers modifiers);
+bool QtKeyFromVirtualKey(UINT vk, int* pnKey, Qt::KeyboardModifiers* pModifiers);
 
 // Test hooks: a scripted message box answer, and an action when a dialog opens.
 extern std::function<bool(const std::wstring& strText, const std::wstring& strCaption, UINT nType, int& nAnswer)> g_messageBoxHook;
 extern std::function<void(CDialog* pDialog)> g_dialogOpenHook;
-// Runs inside a message box's loop once it is on screen; true answers it with nAnswer.
-extern std::function<bool(int& nAnswer)> g_messageBoxShownHook;
+// Runs inside a message box's loop once it is on screen (the box's rectangle on
+// the screen); true answers it with nAnswer unless it was answered meanwhile.
+extern std::function<bool(const RECT& rcBox, int& nAnswer)> g_messageBoxShownHook;
+// Runs when a box that was shown has been answered.
+extern std::function<void(int nAnswer)> g_messageBoxAnsweredHook;

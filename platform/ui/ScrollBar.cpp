@@ -4,26 +4,70 @@
 
 #include <QScrollBar>
 
+namespace {
+
+// The bar follows the shared state as it is when the call runs; its own signals
+// stay quiet, since only the user's actions notify the parent.
+void ShowState(CWnd* pWnd)
+{
+    auto* bar = qobject_cast<QScrollBar*>(pWnd->m_pImpl->m_pWidget.data());
+    ControlState* state = pWnd->m_pImpl->m_state.get();
+    if (!bar || !state)
+        return;
+    int nMin, nMax, nPos;
+    {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        nMin = state->m_nMinPos;
+        nMax = state->m_nMaxPos;
+        nPos = state->m_nScrollPos;
+    }
+    QSignalBlocker blocker(bar);
+    bar->setRange(nMin, nMax);
+    bar->setValue(nPos);
+    bar->setSliderPosition(nPos);
+}
+
+template <typename F>
+int Change(CScrollBar* pBar, F change)
+{
+    ControlState* state = pBar->m_pImpl->m_state.get();
+    if (!state)
+        return 0;
+    int old;
+    {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        old = state->m_nScrollPos;
+        change(*state);
+        // A range that allows no movement keeps the position at its start.
+        if (state->m_nMaxPos < state->m_nMinPos)
+            state->m_nMaxPos = state->m_nMinPos;
+        if (state->m_nScrollPos < state->m_nMinPos)
+            state->m_nScrollPos = state->m_nMinPos;
+        if (state->m_nScrollPos > state->m_nMaxPos)
+            state->m_nScrollPos = state->m_nMaxPos;
+    }
+    RunForWindow(pBar, ShowState);
+    return old;
+}
+
+}
+
 void CScrollBar::SetScrollRange(int nMinPos, int nMaxPos, bool)
 {
-    RunForWindow(this, [=](CWnd* p) {
-        if (auto* s = qobject_cast<QScrollBar*>(p->m_pImpl->m_pWidget.data())) {
-            QSignalBlocker blocker(s);
-            // A range that allows no movement keeps the position at its start.
-            s->setRange(nMinPos, nMaxPos < nMinPos ? nMinPos : nMaxPos);
-        }
+    Change(this, [=](ControlState& s) {
+        s.m_nMinPos = nMinPos;
+        s.m_nMaxPos = nMaxPos;
     });
 }
 
 void CScrollBar::GetScrollRange(int* pMinPos, int* pMaxPos) const
 {
     int lo = 0, hi = 0;
-    RunForWindowBlocking(const_cast<CScrollBar*>(this), [&](CWnd* p) {
-        if (auto* s = qobject_cast<QScrollBar*>(p->m_pImpl->m_pWidget.data())) {
-            lo = s->minimum();
-            hi = s->maximum();
-        }
-    });
+    if (ControlState* state = m_pImpl->m_state.get()) {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        lo = state->m_nMinPos;
+        hi = state->m_nMaxPos;
+    }
     if (pMinPos)
         *pMinPos = lo;
     if (pMaxPos)
@@ -32,24 +76,14 @@ void CScrollBar::GetScrollRange(int* pMinPos, int* pMaxPos) const
 
 int CScrollBar::SetScrollPos(int nPos, bool)
 {
-    int old = 0;
-    RunForWindowBlocking(this, [&](CWnd* p) {
-        if (auto* s = qobject_cast<QScrollBar*>(p->m_pImpl->m_pWidget.data())) {
-            QSignalBlocker blocker(s);
-            old = s->value();
-            s->setValue(nPos);   // kept within the range by the bar itself
-            s->setSliderPosition(s->value());
-        }
-    });
-    return old;
+    return Change(this, [=](ControlState& s) { s.m_nScrollPos = nPos; });
 }
 
 int CScrollBar::GetScrollPos() const
 {
-    int pos = 0;
-    RunForWindowBlocking(const_cast<CScrollBar*>(this), [&](CWnd* p) {
-        if (auto* s = qobject_cast<QScrollBar*>(p->m_pImpl->m_pWidget.data()))
-            pos = s->value();
-    });
-    return pos;
+    ControlState* state = m_pImpl->m_state.get();
+    if (!state)
+        return 0;
+    std::lock_guard<std::mutex> lock(state->m_mutex);
+    return state->m_nScrollPos;
 }

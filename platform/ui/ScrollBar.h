@@ -2,7 +2,8 @@
 
 #include "platform/ui/Wnd.h"
 
-// A horizontal scroll bar; the position is always kept within the range.
+// A horizontal scroll bar; the position is always kept within the range. Every
+// operation answers at once from any thread.
 class CScrollBar : public CWnd
 {
 public:

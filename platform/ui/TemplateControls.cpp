@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +34,33 @@ void Notify(CWnd* pDialog, UINT nID, UINT nCode)
 {
     pDialog->WindowProc(WM_COMMAND, MAKEWPARAM(nID, nCode), 0);
 }
+
+// A tap in a tree tells its parent NM_CLICK before the tap takes effect, as the
+// platform's tree does; while the stylus is down, a new selection is the tap's.
+class TreeClickFilter : public QObject
+{
+public:
+    TreeClickFilter(CWnd* pDialog, QTreeWidget* pTree) : QObject(pTree), m_pDialog(pDialog), m_pTree(pTree) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::MouseButtonPress)
+            m_pTree->setProperty("cirrovanStylusDown", true);
+        if (pEvent->type() == QEvent::MouseButtonRelease
+            && static_cast<QMouseEvent*>(pEvent)->button() == Qt::LeftButton) {
+            m_pTree->setProperty("cirrovanStylusDown", false);
+            NMHDR nm = {WndOfWidget(m_pTree), 0, NM_CLICK};
+            nm.idFrom = nm.pWndFrom ? nm.pWndFrom->GetDlgCtrlID() : 0;
+            m_pDialog->WindowProc(WM_NOTIFY, nm.idFrom, reinterpret_cast<LPARAM>(&nm));
+        }
+        return false;
+    }
+
+private:
+    CWnd* m_pDialog;
+    QTreeWidget* m_pTree;
+};
 
 // A button the dialog draws itself, through WM_DRAWITEM with a drawing context
 // over the button's area.
@@ -174,7 +202,14 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
         auto* scrollBar = new CScrollBar;
         wrapper.reset(scrollBar);
         auto* bar = new QScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
-        bar->setRange(0, 100);
+        auto state = std::make_shared<ControlState>();
+        scrollBar->m_pImpl->m_state = state;
+        bar->setRange(state->m_nMinPos, state->m_nMaxPos);
+        // The thumb dragged with tracking moves the value too; the state follows.
+        QObject::connect(bar, &QAbstractSlider::valueChanged, bar, [state](int value) {
+            std::lock_guard<std::mutex> lock(state->m_mutex);
+            state->m_nScrollPos = value;
+        });
         bar->setSingleStep(10);
         bar->setPageStep(10);
         bar->setFocusPolicy(Qt::NoFocus);
@@ -205,6 +240,7 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
     }
     case CTL_PROGRESS: {
         wrapper.reset(new CProgressCtrl);
+        wrapper->m_pImpl->m_state = std::make_shared<ControlState>();
         auto* bar = new QProgressBar(pParent);
         bar->setRange(0, 100);
         bar->setValue(0);
@@ -219,6 +255,12 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
         tree->setColumnCount(1);
         tree->setRootIsDecorated(item.dwStyle & TVS_HASBUTTONS);
         tree->setProperty("cirrovanCheckBoxes", (item.dwStyle & TVS_CHECKBOXES) != 0);
+        tree->viewport()->installEventFilter(new TreeClickFilter(pDialog, tree));
+        QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
+                         [pDialog, tree](QTreeWidgetItem* pNew, QTreeWidgetItem* pOld) {
+            UINT action = tree->property("cirrovanStylusDown").toBool() ? TVC_BYMOUSE : TVC_BYKEYBOARD;
+            NotifyTreeSelection(pDialog, tree, pOld, pNew, action);
+        });
         widget = tree;
         break;
     }
@@ -229,9 +271,10 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
     DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, rc);
     widget->setGeometry(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
     widget->setEnabled(!(item.dwStyle & WS_DISABLED));
-    widget->setVisible(true);
+    // A control without WS_VISIBLE stays hidden; its rectangle is still its own.
+    widget->setVisible((item.dwStyle & WS_VISIBLE) != 0);
     SetWidgetWnd(widget, wrapper.get());
-    wrapper->m_pImpl->m_pWidget = widget;
+    AttachWindow(wrapper.get(), widget);
     wrapper->m_pImpl->m_nID = id;
     wrapper->m_pImpl->m_pParent = pDialog;
     return wrapper;

@@ -7,7 +7,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QListWidget>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <QTreeWidget>
+#include <QWindow>
 #include <QMenu>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,8 +28,10 @@ struct DriverState
     std::deque<int> m_answers;
     std::vector<MESSAGEBOXCALL> m_calls;
     std::vector<std::pair<UINT, std::function<void(CDialog*)>>> m_actions;
-    std::wstring m_strShowPath;   // the next box is shown and photographed here
+    std::wstring m_strShowPath;               // the next box is shown and photographed here
+    std::function<void()> m_fnBoxAction;      // or shown and acted on
     int m_nShownAnswer = 0;
+    size_t m_nShownCall = 0;                  // its record
 };
 
 DriverState& State()
@@ -39,6 +47,33 @@ void SendMouse(QWidget* w, QEvent::Type type, QPoint p)
     QCoreApplication::sendEvent(w, &event);
 }
 
+void TapWidget(QWidget* w, QPoint p)
+{
+    SendMouse(w, QEvent::MouseButtonPress, p);
+    SendMouse(w, QEvent::MouseButtonRelease, p);
+}
+
+QWidget* ActiveControlWidget(UINT nControlID)
+{
+    CDialog* pDlg = CTestDriver::GetActiveDialog();
+    CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
+    return pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
+}
+
+// The tree's items in the order shown: depth first, children of collapsed items left out.
+std::vector<QTreeWidgetItem*> ShownItems(QTreeWidget* tree)
+{
+    std::vector<QTreeWidgetItem*> items;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        bool shown = !(*it)->isHidden();
+        for (QTreeWidgetItem* p = (*it)->parent(); p && shown; p = p->parent())
+            shown = p->isExpanded() && !p->isHidden();
+        if (shown)
+            items.push_back(*it);
+    }
+    return items;
+}
+
 }
 
 void CTestDriver::Install()
@@ -48,7 +83,7 @@ void CTestDriver::Install()
     g_messageBoxHook = [](const std::wstring& strText, const std::wstring& strCaption, UINT nType, int& nAnswer) {
         DriverState& s = State();
         bool scripted = !s.m_answers.empty();
-        bool show = !s.m_strShowPath.empty();
+        bool show = !s.m_strShowPath.empty() || s.m_fnBoxAction;
         if (scripted) {
             nAnswer = s.m_answers.front();
             s.m_answers.pop_front();
@@ -56,18 +91,33 @@ void CTestDriver::Install()
             UINT buttons = nType & MB_TYPEMASK;
             nAnswer = buttons == MB_YESNO ? IDNO : (buttons == MB_OKCANCEL ? IDCANCEL : IDOK);
         }
-        s.m_calls.push_back(MESSAGEBOXCALL{strText, strCaption, nType, nAnswer, scripted});
+        s.m_calls.push_back(MESSAGEBOXCALL{strText, strCaption, nType, nAnswer, scripted, RECT{0, 0, 0, 0}});
         s.m_nShownAnswer = nAnswer;
+        s.m_nShownCall = s.m_calls.size() - 1;
         return !show;
     };
-    g_messageBoxShownHook = [](int& nAnswer) {
+    g_messageBoxShownHook = [](const RECT& rcBox, int& nAnswer) {
         DriverState& s = State();
-        if (s.m_strShowPath.empty())
+        if (s.m_strShowPath.empty() && !s.m_fnBoxAction)
             return false;
-        CDeviceScreen::Get().SaveScreenshot(s.m_strShowPath);
-        s.m_strShowPath.clear();
+        if (s.m_nShownCall < s.m_calls.size())
+            s.m_calls[s.m_nShownCall].rcBox = rcBox;
+        if (!s.m_strShowPath.empty()) {
+            CDeviceScreen::Get().SaveScreenshot(s.m_strShowPath);
+            s.m_strShowPath.clear();
+        }
+        if (s.m_fnBoxAction) {
+            std::function<void()> fn = std::move(s.m_fnBoxAction);
+            s.m_fnBoxAction = nullptr;
+            fn();
+        }
         nAnswer = s.m_nShownAnswer;
         return true;
+    };
+    g_messageBoxAnsweredHook = [](int nAnswer) {
+        DriverState& s = State();
+        if (s.m_nShownCall < s.m_calls.size())
+            s.m_calls[s.m_nShownCall].nAnswer = nAnswer;
     };
     g_dialogOpenHook = [](CDialog* pDialog) {
         DriverState& s = State();
@@ -87,6 +137,7 @@ void CTestDriver::Uninstall()
     g_messageBoxHook = nullptr;
     g_dialogOpenHook = nullptr;
     g_messageBoxShownHook = nullptr;
+    g_messageBoxAnsweredHook = nullptr;
     State() = DriverState();
 }
 
@@ -98,6 +149,11 @@ void CTestDriver::AnswerNextMessageBox(int nAnswer)
 void CTestDriver::ShowNextMessageBox(const std::wstring& strShotPath)
 {
     State().m_strShowPath = strShotPath;
+}
+
+void CTestDriver::ActOnNextMessageBox(std::function<void()> fnAction)
+{
+    State().m_fnBoxAction = std::move(fnAction);
 }
 
 std::vector<MESSAGEBOXCALL>& CTestDriver::MessageBoxes()
@@ -156,18 +212,46 @@ void CTestDriver::Drag(CWnd* pWnd, POINT ptFrom, POINT ptTo, int nSteps)
 
 void CTestDriver::SelectItem(UINT nControlID, int nIndex)
 {
-    CDialog* pDlg = GetActiveDialog();
-    CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
-    QWidget* w = pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
+    QWidget* w = ActiveControlWidget(nControlID);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         if (nIndex < 0 || nIndex >= combo->count())
             return;
         combo->setCurrentIndex(nIndex);
         emit combo->activated(nIndex);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        if (nIndex >= 0 && nIndex < list->count())
-            list->setCurrentRow(nIndex);
+        if (nIndex < 0 || nIndex >= list->count())
+            return;
+        list->scrollToItem(list->item(nIndex));
+        QRect rc = list->visualItemRect(list->item(nIndex));
+        if (!rc.isEmpty())
+            TapWidget(list->viewport(), rc.center());
     }
+}
+
+bool CTestDriver::TapTreeItem(UINT nControlID, int nIndex, bool bOnCheckBox)
+{
+    auto* tree = qobject_cast<QTreeWidget*>(ActiveControlWidget(nControlID));
+    if (!tree || !tree->isEnabled())
+        return false;
+    std::vector<QTreeWidgetItem*> items = ShownItems(tree);
+    if (nIndex < 0 || nIndex >= static_cast<int>(items.size()))
+        return false;
+    QTreeWidgetItem* item = items[static_cast<size_t>(nIndex)];
+    tree->scrollToItem(item);
+    QRect rc = tree->visualItemRect(item);
+    if (rc.isEmpty())
+        return false;
+    // Where the view's style puts the item's check box and text.
+    QStyleOptionViewItem option;
+    option.initFrom(tree);
+    option.rect = rc;
+    option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasCheckIndicator;
+    option.text = item->text(0);
+    option.checkState = item->checkState(0);
+    QRect check = tree->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, tree);
+    QRect text = tree->style()->subElementRect(QStyle::SE_ItemViewItemText, &option, tree);
+    TapWidget(tree->viewport(), bOnCheckBox ? check.center() : QPoint(text.left() + 4, text.center().y()));
+    return true;
 }
 
 void CTestDriver::PressSoftKey(int nKey)
@@ -251,13 +335,27 @@ void CTestDriver::TapDoneButton()
 void CTestDriver::PressKey(UINT vk)
 {
     CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
-    CDialog* pDlg = s->ActiveDialog();
-    s->DispatchKey(vk, pDlg ? pDlg->m_pImpl->m_pWidget.data() : nullptr);
+    int key = 0;
+    Qt::KeyboardModifiers modifiers;
+    if (!QtKeyFromVirtualKey(vk, &key, &modifiers)) {
+        // No key of the keyboard gives this code.
+        s->DispatchKey(vk, QApplication::focusWidget());
+        return;
+    }
+    QString text;
+    if (vk == VK_SPACE || (vk >= '0' && vk <= '9'))
+        text = QChar(static_cast<char16_t>(vk));
+    else if (vk >= 'A' && vk <= 'Z')
+        text = QChar(static_cast<char16_t>(vk - 'A' + 'a'));
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QCoreApplication::sendEvent(s->KeyWindow(), &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QCoreApplication::sendEvent(s->KeyWindow(), &release);
 }
 
 std::wstring CTestDriver::GetTitle()
 {
-    return FromQString(CDeviceScreen::Get().m_pImpl->m_pCaption->text());
+    return FromQString(CDeviceScreen::Get().m_pImpl->m_pCaption->property("fullText").toString());
 }
 
 bool CTestDriver::IsDoneButtonShown()
@@ -269,7 +367,22 @@ std::wstring CTestDriver::GetSoftKeyText(int nKey)
 {
     if (nKey < 0 || nKey > 1)
         return std::wstring();
+    return FromQString(CDeviceScreen::Get().m_pImpl->m_keyLabels[nKey]);
+}
+
+std::wstring CTestDriver::GetSoftKeyShownText(int nKey)
+{
+    if (nKey < 0 || nKey > 1)
+        return std::wstring();
     return FromQString(CDeviceScreen::Get().m_pImpl->m_pKeys[nKey]->text());
+}
+
+bool CTestDriver::SaveWindowIcon(const std::wstring& strPath, int nSize)
+{
+    QIcon icon = CDeviceScreen::Get().m_pImpl->m_pScreen->windowIcon();
+    if (icon.isNull() || icon.availableSizes().isEmpty())
+        return false;
+    return icon.pixmap(nSize, nSize).save(ToQString(strPath), "PNG");
 }
 
 void CTestDriver::ProcessEvents()

@@ -15,6 +15,7 @@ struct MESSAGEBOXCALL
     UINT nType;
     int nAnswer;
     bool bScripted;   // false: nobody had scripted an answer; the box got its safe answer
+    RECT rcBox;       // where a box that was really shown stood on the screen; else empty
 };
 
 // Drives the modal world from a test as a user would: answers message boxes,
@@ -31,6 +32,10 @@ public:
     // The next message box is really shown, photographed to that PNG and then
     // answered as scripted.
     static void ShowNextMessageBox(const std::wstring& strShotPath);
+    // The next message box is really shown and the action runs inside it, as a
+    // user facing it (PressKey, SaveScreenshot); a box the action leaves open then
+    // gets the scripted or safe answer.
+    static void ActOnNextMessageBox(std::function<void()> fnAction);
     static std::vector<MESSAGEBOXCALL>& MessageBoxes();
 
     // Runs once, inside the dialog's modal loop, when a dialog with that template
@@ -41,9 +46,13 @@ public:
     static void Tap(UINT nControlID);                      // a control of the active dialog
     static void TapAt(CWnd* pWnd, POINT pt);              // stylus down and up
     static void Drag(CWnd* pWnd, POINT ptFrom, POINT ptTo, int nSteps);
-    // The user picks an item of a list box or drop-down list of the active dialog;
-    // the dialog hears of it as from a tap.
+    // The user picks an item of a list box (a tap on it) or drop-down list of the
+    // active dialog; the dialog hears of it as from the user.
     static void SelectItem(UINT nControlID, int nIndex);
+    // Taps a tree item of the active dialog, the items counted from 0 in the
+    // order shown: on its check box (which toggles it) or on its text (which
+    // selects it). False when there is no such item or it is out of sight.
+    static bool TapTreeItem(UINT nControlID, int nIndex, bool bOnCheckBox);
     static void PressSoftKey(int nKey);                    // 0 left, 1 right
     // A command of a soft key's pop-up menu of the active dialog; false when no
     // soft key offers it.
@@ -54,11 +63,17 @@ public:
     // Taps an item of the open pop-up menu; the command arrives once the menu is closed.
     static bool TapOpenMenuItem(const std::wstring& strText);
     static void TapDoneButton();
+    // A key press as the keyboard delivers it, to whatever has the focus: the
+    // active dialog's pre-translation or the message box on top sees it first.
     static void PressKey(UINT vk);
 
     static std::wstring GetTitle();
     static bool IsDoneButtonShown();
-    static std::wstring GetSoftKeyText(int nKey);
+    static std::wstring GetSoftKeyText(int nKey);        // the label in full
+    static std::wstring GetSoftKeyShownText(int nKey);   // as drawn, elided to fit
+    // The screen window's icon at that size, as the desktop gets it; false when
+    // it has none.
+    static bool SaveWindowIcon(const std::wstring& strPath, int nSize);
 
     static void ProcessEvents();
     static bool SaveScreenshot(const std::wstring& strPath);

@@ -11,137 +11,25 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QThread>
-#include <QSocketNotifier>
 #include <QVariant>
 #include <algorithm>
-#include <condition_variable>
-#include <deque>
-#include <mutex>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
 namespace {
 CWnd* g_pCapture = nullptr;
 const char* const kWndProperty = "cirrovanWnd";
 }
 
-bool OnUiThread()
+CWnd* WndOfWidget(QWidget* pWidget)
 {
-    EnsureApplication();
-    return QThread::currentThread() == qApp->thread();
-}
-
-namespace {
-
-// Calls handed over from other threads wait in a queue of our own, guarded by a
-// standard mutex, and an eventfd wakes the user-interface thread to run them.
-// Nothing allocated on a worker passes through Qt's event queue, so the hand-over
-// is plain to reason about (and visible to the thread sanitizer).
-struct CallQueue
-{
-    std::mutex m_mutex;
-    std::deque<std::function<void()>> m_calls;
-    int m_fd = -1;
-    QSocketNotifier* m_pNotifier = nullptr;
-
-    void Drain()
-    {
-        uint64_t count = 0;
-        ssize_t n = read(m_fd, &count, sizeof count);
-        (void)n;
-        for (;;) {
-            std::function<void()> fn;
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (m_calls.empty())
-                    return;
-                fn = std::move(m_calls.front());
-                m_calls.pop_front();
-            }
-            fn();
-        }
-    }
-};
-
-CallQueue* g_pQueue = nullptr;
-std::once_flag g_queueOnce;
-
-}
-
-void EnsureCallQueue()
-{
-    std::call_once(g_queueOnce, []() {
-        auto* q = new CallQueue;   // lives as long as the application
-        q->m_fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-        q->m_pNotifier = new QSocketNotifier(static_cast<qintptr>(q->m_fd), QSocketNotifier::Read, qApp);
-        QObject::connect(q->m_pNotifier, &QSocketNotifier::activated, q->m_pNotifier, [q]() { q->Drain(); });
-        g_pQueue = q;
-    });
-}
-
-void PostToUiThread(std::function<void()> fn)
-{
-    CallQueue* q = g_pQueue;
-    if (!q)
-        return;   // no window was ever made, so there is nothing to call
-    {
-        std::lock_guard<std::mutex> lock(q->m_mutex);
-        q->m_calls.push_back(std::move(fn));
-    }
-    uint64_t one = 1;
-    ssize_t n = write(q->m_fd, &one, sizeof one);
-    (void)n;
-}
-
-void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn)
-{
-    if (!pWnd)
-        return;
-    if (OnUiThread()) {
-        fn(pWnd);
-        return;
-    }
-    std::shared_ptr<WndToken> token = pWnd->m_pImpl->m_token;
-    PostToUiThread([token, fn]() {
-        if (token->m_pWnd)
-            fn(token->m_pWnd);
-    });
-}
-
-void RunForWindowBlocking(CWnd* pWnd, std::function<void(CWnd*)> fn)
-{
-    if (!pWnd)
-        return;
-    if (OnUiThread()) {
-        fn(pWnd);
-        return;
-    }
-    struct Done
-    {
-        std::mutex m_mutex;
-        std::condition_variable m_cv;
-        bool m_bDone = false;
-    };
-    auto done = std::make_shared<Done>();
-    std::shared_ptr<WndToken> token = pWnd->m_pImpl->m_token;
-    PostToUiThread([token, fn, done]() {
-        if (token->m_pWnd)
-            fn(token->m_pWnd);
-        std::lock_guard<std::mutex> lock(done->m_mutex);
-        done->m_bDone = true;
-        done->m_cv.notify_all();
-    });
-    std::unique_lock<std::mutex> lock(done->m_mutex);
-    done->m_cv.wait(lock, [&]() { return done->m_bDone; });
+    QVariant v = pWidget ? pWidget->property(kWndProperty) : QVariant();
+    return v.isValid() ? static_cast<CWnd*>(v.value<void*>()) : nullptr;
 }
 
 CWnd* WndFromWidget(QWidget* pWidget)
 {
     for (QWidget* w = pWidget; w; w = w->parentWidget()) {
-        QVariant v = w->property(kWndProperty);
-        if (v.isValid())
-            return static_cast<CWnd*>(v.value<void*>());
+        if (CWnd* pWnd = WndOfWidget(w))
+            return pWnd;
     }
     return nullptr;
 }
@@ -257,12 +145,17 @@ CWnd::CWnd() : m_pImpl(new Impl)
 {
     EnsureApplication();
     m_pImpl->m_pOwner = this;
-    m_pImpl->m_token = std::make_shared<WndToken>(WndToken{this});
+    m_pImpl->m_token = std::make_shared<WndToken>();
+    m_pImpl->m_token->m_pWnd = this;
 }
 
 CWnd::~CWnd()
 {
-    m_pImpl->m_token->m_pWnd = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_pImpl->m_token->m_mutex);
+        m_pImpl->m_token->m_pWnd = nullptr;
+        m_pImpl->m_token->m_bLive = false;
+    }
     if (g_pCapture == this)
         g_pCapture = nullptr;
     if (m_pImpl->m_bOwnsWidget && m_pImpl->m_pWidget) {
@@ -276,7 +169,7 @@ CWnd::~CWnd()
 bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
 {
     EnsureApplication();
-    if (!pParentWnd || !pParentWnd->m_pImpl->m_pWidget || m_pImpl->m_pWidget)
+    if (!pParentWnd || !OnUiThread() || !pParentWnd->m_pImpl->m_pWidget || m_pImpl->m_pWidget)
         return false;
     QWidget* parent = pParentWnd->m_pImpl->m_pWidget;
     BorderFrame* frame = nullptr;
@@ -290,21 +183,26 @@ bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
     SetWidgetWnd(host, this);
     if (frame)
         frame->m_pClient = host;
-    m_pImpl->m_pWidget = host;
+    AttachWindow(this, host);
     m_pImpl->m_pFrame = frame;
     m_pImpl->m_bOwnsWidget = true;
     m_pImpl->m_nID = nID;
     m_pImpl->m_pParent = pParentWnd;
     PlaceWindow(this, QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
-    if (dwStyle & WS_VISIBLE) {
-        host->show();
-        OuterWidget(this)->show();
-    }
+    // Explicitly either way: a child made while its parent is hidden would
+    // otherwise appear with the parent.
+    host->show();
+    OuterWidget(this)->setVisible((dwStyle & WS_VISIBLE) != 0);
     return true;
 }
 
 void CWnd::DestroyWindow()
 {
+    if (!OnUiThread()) {
+        RunForWindow(this, [](CWnd* p) { p->DestroyWindow(); });
+        return;
+    }
+    EndWindowLife(this);
     if (m_pImpl->m_bOwnsWidget && m_pImpl->m_pWidget) {
         if (auto* host = dynamic_cast<HostWidget*>(m_pImpl->m_pWidget.data()))
             host->m_pWnd = nullptr;
@@ -317,6 +215,8 @@ void CWnd::DestroyWindow()
 
 bool CWnd::IsWindow() const
 {
+    if (!OnUiThread())
+        return HasLiveWindow(this);
     return !m_pImpl->m_pWidget.isNull();
 }
 
@@ -327,11 +227,16 @@ CWnd* CWnd::GetParent() const
 
 CWnd* CWnd::GetDlgItem(UINT nID) const
 {
-    auto it = m_pImpl->m_controls.find(nID);
-    if (it != m_pImpl->m_controls.end())
-        return it->second.get();
+    if (!IsWindow())
+        return nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_pImpl->m_controlsMutex);
+        auto it = m_pImpl->m_controls.find(nID);
+        if (it != m_pImpl->m_controls.end())
+            return it->second.get();
+    }
     // Child windows created in code (the chart) are found by their widgets.
-    if (!m_pImpl->m_pWidget)
+    if (!OnUiThread() || !m_pImpl->m_pWidget)
         return nullptr;
     for (QObject* child : m_pImpl->m_pWidget->children()) {
         auto* w = qobject_cast<QWidget*>(child);
@@ -385,9 +290,10 @@ void CWnd::GetClientRect(RECT* pRect) const
     if (!pRect)
         return;
     *pRect = RECT{0, 0, 0, 0};
-    QWidget* w = m_pImpl->m_pWidget;
-    if (w)
-        *pRect = RECT{0, 0, w->width(), w->height()};
+    ReadOnUiThread(this, "GetClientRect", [pRect](CWnd* p) {
+        if (QWidget* w = p->m_pImpl->m_pWidget)
+            *pRect = RECT{0, 0, w->width(), w->height()};
+    });
 }
 
 void CWnd::GetWindowRect(RECT* pRect) const
@@ -395,11 +301,12 @@ void CWnd::GetWindowRect(RECT* pRect) const
     if (!pRect)
         return;
     *pRect = RECT{0, 0, 0, 0};
-    QWidget* w = OuterWidget(const_cast<CWnd*>(this));
-    if (w) {
-        QRect g = w->geometry();
-        *pRect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    }
+    ReadOnUiThread(this, "GetWindowRect", [pRect](CWnd* p) {
+        if (QWidget* w = OuterWidget(p)) {
+            QRect g = w->geometry();
+            *pRect = RECT{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+        }
+    });
 }
 
 void CWnd::SetWindowText(const std::wstring& strText)
@@ -422,10 +329,7 @@ void CWnd::SetWindowText(const std::wstring& strText)
         } else {
             // A dialog's caption: its pop-up strip, or the title bar while it is active.
             w->setWindowTitle(text);
-            if (QWidget* frame = p->m_pImpl->m_pFrame) {
-                if (auto* title = frame->findChild<QLabel*>(QStringLiteral("popupCaption")))
-                    title->setText(text);
-            }
+            SetPopupCaption(p->m_pImpl->m_pFrame, text);
             if (p->m_pImpl->m_pLoop || p->m_pImpl->m_bFullScreen)
                 CDeviceScreen::Get().m_pImpl->UpdateBars();
         }
@@ -435,7 +339,7 @@ void CWnd::SetWindowText(const std::wstring& strText)
 std::wstring CWnd::GetWindowText() const
 {
     std::wstring result;
-    RunForWindowBlocking(const_cast<CWnd*>(this), [&result](CWnd* p) {
+    ReadOnUiThread(this, "GetWindowText", [&result](CWnd* p) {
         QWidget* w = p->m_pImpl->m_pWidget;
         if (!w) {
             result = p->m_pImpl->m_strCaption;
@@ -465,8 +369,12 @@ void CWnd::ShowWindow(int nCmdShow)
 
 bool CWnd::IsWindowVisible() const
 {
-    QWidget* w = OuterWidget(const_cast<CWnd*>(this));
-    return w && !w->isHidden();
+    bool bVisible = false;
+    ReadOnUiThread(this, "IsWindowVisible", [&bVisible](CWnd* p) {
+        QWidget* w = OuterWidget(p);
+        bVisible = w && !w->isHidden();
+    });
+    return bVisible;
 }
 
 void CWnd::EnableWindow(bool bEnable)
@@ -479,8 +387,12 @@ void CWnd::EnableWindow(bool bEnable)
 
 bool CWnd::IsWindowEnabled() const
 {
-    QWidget* w = OuterWidget(const_cast<CWnd*>(this));
-    return w && w->isEnabled();
+    bool bEnabled = false;
+    ReadOnUiThread(this, "IsWindowEnabled", [&bEnabled](CWnd* p) {
+        QWidget* w = OuterWidget(p);
+        bEnabled = w && w->isEnabled();
+    });
+    return bEnabled;
 }
 
 void CWnd::SetFocus()
@@ -527,19 +439,32 @@ bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Through the same queue as every other call from any thread, so that a
     // message posted after a status change arrives after it.
-    std::shared_ptr<WndToken> token = m_pImpl->m_token;
-    PostToUiThread([token, message, wParam, lParam]() {
-        if (token->m_pWnd)
-            token->m_pWnd->WindowProc(message, wParam, lParam);
-    });
-    return true;
+    return QueueForWindow(this, [message, wParam, lParam](CWnd* p) { p->WindowProc(message, wParam, lParam); });
 }
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = 0;
-    RunForWindowBlocking(this, [&](CWnd* p) { result = p->WindowProc(message, wParam, lParam); });
-    return result;
+    if (!OnUiThread()) {
+        // Waiting for the answer could hang both threads; the message goes as posted.
+        PostMessage(message, wParam, lParam);
+        return 0;
+    }
+    if (!IsWindow())
+        return 0;
+    return WindowProc(message, wParam, lParam);
+}
+
+void CWnd::RunAfterPaint(std::function<void()> fnWork)
+{
+    // Qt's posted events run from the event loop only, never inside a paint.
+    unsigned nLife = 0;
+    if (!GetWindowLife(this, &nLife))
+        return;
+    std::shared_ptr<WndToken> token = m_pImpl->m_token;
+    QMetaObject::invokeMethod(qApp, [token, nLife, fnWork]() {
+        if (LiveWindow(token, nLife))
+            fnWork();
+    }, Qt::QueuedConnection);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -571,6 +496,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DRAWITEM:
         OnDrawItem(static_cast<int>(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
         return 1;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        OnNotify(wParam, lParam, &result);
+        return result;
+    }
     default:
         return 0;
     }
@@ -594,3 +524,4 @@ void CWnd::OnLButtonUp(UINT, POINT) {}
 bool CWnd::OnCommand(UINT, UINT) { return false; }
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {}
 void CWnd::OnDrawItem(int, DRAWITEMSTRUCT*) {}
+bool CWnd::OnNotify(WPARAM, LPARAM, LRESULT*) { return false; }

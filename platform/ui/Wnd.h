@@ -3,6 +3,7 @@
 #include "platform/ResourceTypes.h"
 #include "platform/WinTypes.h"
 
+#include <functional>
 #include <string>
 
 class CDC;
@@ -12,6 +13,7 @@ class CWnd;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_DRAWITEM = 0x002B;
+constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_HSCROLL = 0x0114;
@@ -39,13 +41,44 @@ constexpr UINT SB_THUMBPOSITION = 4;
 constexpr UINT SB_THUMBTRACK = 5;
 constexpr UINT SB_ENDSCROLL = 8;
 
+// Virtual-key codes; digits are '0' to '9' and letters 'A' to 'Z'.
+constexpr UINT VK_BACK = 0x08;
+constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
+constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_CONTROL = 0x11;
+constexpr UINT VK_MENU = 0x12;
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_PRIOR = 0x21;
+constexpr UINT VK_NEXT = 0x22;
+constexpr UINT VK_END = 0x23;
+constexpr UINT VK_HOME = 0x24;
 constexpr UINT VK_LEFT = 0x25;
 constexpr UINT VK_UP = 0x26;
 constexpr UINT VK_RIGHT = 0x27;
 constexpr UINT VK_DOWN = 0x28;
-constexpr UINT VK_NUMPAD0 = 0x60;   // to VK_NUMPAD9 = 0x69; digits are '0' to '9'
+constexpr UINT VK_INSERT = 0x2D;
+constexpr UINT VK_DELETE = 0x2E;
+constexpr UINT VK_NUMPAD0 = 0x60;   // to VK_NUMPAD9 = 0x69
+constexpr UINT VK_MULTIPLY = 0x6A;
+constexpr UINT VK_ADD = 0x6B;
+constexpr UINT VK_SUBTRACT = 0x6D;
+constexpr UINT VK_DECIMAL = 0x6E;
+constexpr UINT VK_DIVIDE = 0x6F;
+constexpr UINT VK_F1 = 0x70;        // to VK_F24 = 0x87
+constexpr UINT VK_OEM_1 = 0xBA;     // ;
+constexpr UINT VK_OEM_PLUS = 0xBB;
+constexpr UINT VK_OEM_COMMA = 0xBC;
+constexpr UINT VK_OEM_MINUS = 0xBD;
+constexpr UINT VK_OEM_PERIOD = 0xBE;
+constexpr UINT VK_OEM_2 = 0xBF;     // /
+constexpr UINT VK_OEM_3 = 0xC0;     // `
+constexpr UINT VK_OEM_4 = 0xDB;     // [
+constexpr UINT VK_OEM_5 = 0xDC;     // backslash
+constexpr UINT VK_OEM_6 = 0xDD;     // ]
+constexpr UINT VK_OEM_7 = 0xDE;     // '
+constexpr UINT VK_NONAME = 0xFC;    // a key that has no code of its own
 
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
@@ -76,6 +109,23 @@ struct DRAWITEMSTRUCT
     RECT rcItem;
 };
 
+// What a control tells its parent through WM_NOTIFY (lParam points at it).
+struct NMHDR
+{
+    CWnd* pWndFrom;   // the platform's hwndFrom
+    UINT idFrom;
+    UINT code;
+};
+
+constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+
+// A window's icon, loaded from the icon resources (LoadIcon); shared, never freed.
+struct ICONOBJECT;
+typedef ICONOBJECT* HICON;
+
+// An icon of the resource table with all its sizes; null when the number is unknown.
+HICON LoadIcon(UINT nIDResource);
+
 // A key or stylus event on its way to a window, offered first to the active dialog.
 struct MSG
 {
@@ -87,9 +137,18 @@ struct MSG
 
 // A window. Every message, including paint, size, stylus and the WM_USER range,
 // reaches WindowProc on the user-interface thread; its default hands the standard
-// ones to the On... handlers. Operations that touch the window may be called from
-// any thread: from another thread they are carried out on the user-interface
-// thread, in order, and a window destroyed meanwhile is skipped.
+// ones to the On... handlers.
+//
+// Threads. Operations that change a window (texts, moves, showing, enabling,
+// PostMessage, EndDialog, the progress bar and scroll bar setters) may be called
+// from any thread and never wait: from another thread they are carried out on the
+// user-interface thread, in order. What was queued for a window is dropped once
+// that window is destroyed or its dialog's modal run has been ended. Reads of a
+// window's state (texts, rectangles, list contents) answer on the user-interface
+// thread only; from another thread they answer nothing at once, and SendMessage
+// goes as a posted message answering 0, since waiting for a user-interface thread
+// that waits for the caller would hang both. A worker must be done with the
+// object itself before it is destroyed.
 class CWnd
 {
 public:
@@ -129,8 +188,20 @@ public:
     static void ReleaseCapture();
     static CWnd* GetCapture();
 
+    // False when the window does not exist (the message is dropped).
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Runs the work on the user-interface thread once the message being handled
+    // is over, and outside any paint: a paint handler that starts modal work (a
+    // dialog, a worker that ends its dialog) starts it this way, so that its paint
+    // finishes first. Dropped when the window is gone by then.
+    void RunAfterPaint(std::function<void()> fnWork);
+
+    // The window's big (title bar, task bar) or small icon; the screen's window
+    // shows the icon of the dialog that set one last. Returns the previous one.
+    HICON SetIcon(HICON hIcon, bool bBigIcon);
+    HICON GetIcon(bool bBigIcon) const;
 
     // Text, caption and MB_ style; answers IDOK, IDCANCEL, IDYES or IDNO.
     int MessageBox(const std::wstring& strText, const std::wstring& strCaption, UINT nType);
@@ -148,6 +219,8 @@ public:
     virtual bool OnCommand(UINT nID, UINT nNotifyCode);
     virtual void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     virtual void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem);
+    // WM_NOTIFY from a control (wParam its ID, lParam its NMHDR); true when handled.
+    virtual bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
     struct Impl;
     Impl* m_pImpl;
@@ -159,5 +232,8 @@ constexpr UINT MB_YESNO = 0x0004;
 constexpr UINT MB_ICONQUESTION = 0x0020;
 constexpr UINT MB_ICONEXCLAMATION = 0x0030;
 constexpr UINT MB_ICONINFORMATION = 0x0040;
+constexpr UINT MB_DEFBUTTON1 = 0x0000;   // Enter chooses the first button (the default)
+constexpr UINT MB_DEFBUTTON2 = 0x0100;   // or the second
 constexpr UINT MB_TYPEMASK = 0x000F;
 constexpr UINT MB_ICONMASK = 0x00F0;
+constexpr UINT MB_DEFMASK = 0x0F00;

@@ -11,14 +11,37 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 class QButtonGroup;
+class QTreeWidget;
+class QTreeWidgetItem;
 
-// Lets calls queued from other threads find out, on the user-interface thread,
-// whether their window still exists.
+// What other threads may learn of a window: whether it exists now, and which of
+// the object's windows a queued call was meant for. Only the user-interface
+// thread changes it, always under the mutex; the token outlives the object so
+// that calls still queued can find out that it is gone.
 struct WndToken
 {
-    CWnd* m_pWnd;
+    std::mutex m_mutex;
+    CWnd* m_pWnd = nullptr;   // null once the object is destroyed
+    unsigned m_nLife = 0;     // grows each time the object gets a new window
+    bool m_bLive = false;     // a window exists, and no modal run of it has ended
+};
+
+// The state of a progress bar or scroll bar, kept beside the widget so that any
+// thread can read and change it at once; the widget follows on the
+// user-interface thread. A wrapper bound to the control shares it.
+struct ControlState
+{
+    std::mutex m_mutex;
+    uint32_t m_nLower = 0;    // progress: unsigned 32-bit range and position
+    uint32_t m_nUpper = 100;
+    uint32_t m_nPos = 0;
+    int m_nMinPos = 0;        // scroll bar
+    int m_nMaxPos = 100;
+    int m_nScrollPos = 0;
 };
 
 struct CWnd::Impl
@@ -29,7 +52,9 @@ struct CWnd::Impl
     UINT m_nID = 0;
     CWnd* m_pParent = nullptr;
     std::shared_ptr<WndToken> m_token;
+    std::shared_ptr<ControlState> m_state;   // progress bars and scroll bars only
     bool m_bEraseOnPaint = true;
+    HICON m_hIcon[2] = {nullptr, nullptr};   // small, big
     SIZE m_lastSize = {-1, -1};
 
     // The outer part of a bordered window or captioned pop-up; the widget above
@@ -42,7 +67,12 @@ struct CWnd::Impl
     bool m_bFullScreen = false;
     bool m_bPopup = false;
     std::wstring m_strCaption;
-    std::map<UINT, std::unique_ptr<CWnd>> m_controls;   // the template's, by ID
+    // The template's controls, by ID. Kept until the dialog object goes (or its
+    // next modal run), so that a pointer a worker got stays valid; the lock lets
+    // workers look controls up while the user-interface thread rebuilds them.
+    std::map<UINT, std::unique_ptr<CWnd>> m_controls;
+    std::vector<std::unique_ptr<CWnd>> m_retiredControls;
+    std::mutex m_controlsMutex;
     std::vector<UINT> m_controlOrder;
     std::vector<QButtonGroup*> m_radioGroups;
 };
@@ -50,14 +80,35 @@ struct CWnd::Impl
 bool OnUiThread();
 // Queues a call for the user-interface thread, from any thread, in order.
 void PostToUiThread(std::function<void()> fn);
-// Runs the call now on the user-interface thread, or queues it there from any
-// other thread; a window destroyed before it runs is skipped.
-void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn);
-// As above but waits for the answer (for reads from other threads).
-void RunForWindowBlocking(CWnd* pWnd, std::function<void(CWnd*)> fn);
 
-// The window a widget stands for.
+// A window's life: it begins when the object gets its widget and ends when the
+// widget is destroyed, the window is destroyed, its dialog's modal run is ended
+// or the object goes. Calls queued in one life never reach another.
+void AttachWindow(CWnd* pWnd, QWidget* pWidget);
+void EndWindowLife(CWnd* pWnd);
+bool HasLiveWindow(const CWnd* pWnd);   // from any thread
+// From any thread: whether the window is alive, and in which life.
+bool GetWindowLife(const CWnd* pWnd, unsigned* pnLife);
+// On the user-interface thread: the window of a call queued in that life, or
+// null when the window is gone, has a new life, or its dialog's run has ended.
+CWnd* LiveWindow(const std::shared_ptr<WndToken>& token, unsigned nLife);
+// Queues the call for the user-interface thread, from any thread (also from that
+// one, to run later); false, and nothing queued, when the window is gone. It runs
+// only if the window is still in the same life then.
+bool QueueForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn);
+// Runs the call now on the user-interface thread, or queues it as above from any
+// other thread. Never waits.
+void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn);
+// Reads (and calls that must answer) run only on the user-interface thread: from
+// another thread nothing runs, a warning naming the call is logged, and false
+// comes back. Waiting would hang when the user-interface thread waits for that
+// thread.
+bool ReadOnUiThread(const CWnd* pWnd, const char* pszWhat, const std::function<void(CWnd*)>& fn);
+
+// The window a widget stands for (the widget's or its nearest ancestor's), and
+// the one of the widget itself only.
 CWnd* WndFromWidget(QWidget* pWidget);
+CWnd* WndOfWidget(QWidget* pWidget);
 void SetWidgetWnd(QWidget* pWidget, CWnd* pWnd);
 
 // A widget drawn and driven by its CWnd: paint, size and stylus events become
@@ -99,6 +150,10 @@ void PlaceWindow(CWnd* pWnd, const QRect& rc);
 
 // Sends WM_SIZE when the client size really changed.
 void DispatchSize(CWnd* pWnd);
+
+// Tells the tree's parent that another item is selected (TVN_SELCHANGED).
+void NotifyTreeSelection(CWnd* pParent, QTreeWidget* pTree, QTreeWidgetItem* pOld, QTreeWidgetItem* pNew,
+                         UINT nAction);
 
 // Controls of templates.
 std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, const DLGITEMTEMPLATE& item);

@@ -1,6 +1,7 @@
 #include "dialogs/DlgAbout.h"
 #include "dialogs/DlgHelp.h"
 #include "platform/Resources.h"
+#include "platform/ui/Bitmap.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Shell.h"
@@ -10,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,6 +25,14 @@ RECT ControlRect(CDialog* pDlg, UINT nID)
     if (CWnd* pCtrl = pDlg->GetDlgItem(nID))
         pCtrl->GetWindowRect(&rc);
     return rc;
+}
+
+// From the dialog's client area to the screen: full-screen dialogs sit below
+// the title bar.
+void OffsetToScreen(RECT& rc)
+{
+    rc.top += SCREEN_BAR_HEIGHT;
+    rc.bottom += SCREEN_BAR_HEIGHT;
 }
 
 void ExpectRect(const RECT& rc, int x, int y, int cx, int cy)
@@ -108,6 +119,76 @@ TEST_F(AboutHelpTest, AboutKeepsPicturesBottomRightInBothOrientations)
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(bChecked);
     EXPECT_TRUE(m_opened.empty());
+}
+
+// The pixels of a colour in a rectangle of the screen.
+int CountColour(const CBitmap& shot, const RECT& rc, COLORREF cr)
+{
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += shot.GetPixel(x, y) == cr ? 1 : 0;
+    return n;
+}
+
+TEST_F(AboutHelpTest, TheCreditAndTheSoftKeyNameTheConfiguredService)
+{
+    // The picture itself names no service: below its first words it is white.
+    CBitmap credit;
+    ASSERT_TRUE(credit.LoadBitmap(IDB_SERVICE_CREDIT));
+    ASSERT_EQ(credit.GetSize().cx, 70);
+    ASSERT_EQ(credit.GetSize().cy, 32);
+    EXPECT_EQ(CountColour(credit, RECT{0, 11, 70, 32}, RGB(255, 255, 255)), 70 * 21);
+
+    const COLORREF name = RGB(28, 63, 140);
+    struct Case
+    {
+        const char* pszName;
+        int nMinInk;   // of the name's colour in the credit
+    };
+    const Case cases[] = {{"Test Weather", 40}, {"Open-Meteo via Cirrovan", 80}};
+    for (const Case& c : cases) {
+        setenv("CIRROVAN_SERVICE_NAME", c.pszName, 1);
+        CAppResources::Install();
+        const std::wstring strName(c.pszName, c.pszName + strlen(c.pszName));
+        for (int orientation : {DMDO_0, DMDO_90}) {
+            SCOPED_TRACE(std::string(c.pszName) + (orientation == DMDO_0 ? " portrait" : " landscape"));
+            CDeviceScreen::Get().SetOrientation(orientation);
+            CDlgAbout dlg;
+            CTestDriver::OnDialogOpen(IDD_ABOUT, [&](CDialog* pDlg) {
+                // The key names the service in full, and shows what fits of it.
+                EXPECT_EQ(CTestDriver::GetSoftKeyText(1), strName);
+                std::wstring shown = CTestDriver::GetSoftKeyShownText(1);
+                if (shown != strName) {
+                    ASSERT_FALSE(shown.empty());
+                    EXPECT_EQ(shown.back(), L'\u2026');
+                    EXPECT_EQ(strName.compare(0, shown.size() - 1, shown, 0, shown.size() - 1), 0);
+                }
+                std::string path = testing::TempDir() + "cirrovan_about.png";
+                std::wstring wpath(path.begin(), path.end());
+                ASSERT_TRUE(CTestDriver::SaveScreenshot(wpath));
+                CBitmap shot;
+                ASSERT_TRUE(shot.LoadPng(wpath));
+                std::remove(path.c_str());
+                RECT rc = ControlRect(pDlg, IDC_ABOUT_CREDIT);
+                OffsetToScreen(rc);
+                EXPECT_GE(CountColour(shot, RECT{rc.left, rc.top + 11, rc.right, rc.bottom}, name), c.nMinInk);
+                if (strName != L"Test Weather")
+                    Shot(orientation == DMDO_0 ? "about-configured-name-portrait" : "about-configured-name-landscape");
+                CTestDriver::PressSoftKey(0);
+            });
+            EXPECT_EQ(dlg.DoModal(), IDOK);
+        }
+    }
+}
+
+TEST_F(AboutHelpTest, TheApplicationIconComesInEverySizeTheDesktopAsksFor)
+{
+    std::vector<int> sizes;
+    for (const ICONIMAGE& image : CResources::FindIcon(128))
+        sizes.push_back(image.nPixels);
+    EXPECT_EQ(sizes, (std::vector<int>{16, 32, 48, 128}));
+    EXPECT_NE(LoadIcon(128), nullptr);
 }
 
 TEST_F(AboutHelpTest, CancelKeyAndLogoOpenTheHomePageAndLeaveTheDialogOpen)

@@ -1,4 +1,5 @@
 #include "platform/Resources.h"
+#include "platform/ui/Bitmap.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DeviceScreen.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -48,6 +50,24 @@ public:
         m_notes.push_back(std::to_string(nID) + ":" + std::to_string(nNotifyCode));
         return CDialog::OnCommand(nID, nNotifyCode);
     }
+    bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override
+    {
+        auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+        EXPECT_EQ(pHdr->idFrom, static_cast<UINT>(wParam));
+        if (pHdr->code == NM_CLICK) {
+            m_treeNotes.push_back("click");
+        } else if (pHdr->code == TVN_SELCHANGED) {
+            auto* pTree = reinterpret_cast<NMTREEVIEW*>(lParam);
+            m_treeNotes.push_back("select " + std::to_string(pTree->action) + " "
+                                  + FromHandle(pTree->itemOld.hItem) + ">" + FromHandle(pTree->itemNew.hItem));
+        }
+        return CDialog::OnNotify(wParam, lParam, pResult);
+    }
+    std::string FromHandle(HTREEITEM hItem)
+    {
+        std::wstring text = hItem ? m_tree.GetItemText(hItem) : L"none";
+        return std::string(text.begin(), text.end());
+    }
     CComboBox m_combo;
     CListBox m_list;
     CTreeCtrl m_tree;
@@ -55,6 +75,7 @@ public:
     CEdit m_edit;
     CEdit m_line;
     std::vector<std::string> m_notes;
+    std::vector<std::string> m_treeNotes;
 };
 
 TEST(Controls, WrappersDriveTheirControlsAndOnlyTheUserNotifies)
@@ -131,6 +152,106 @@ TEST(Controls, WrappersDriveTheirControlsAndOnlyTheUserNotifies)
     EXPECT_EQ(dlg.DoModal(), IDOK);
     // Only the two picks made by the user reached the dialog.
     EXPECT_EQ(dlg.m_notes, (std::vector<std::string>{"4001:1", "4002:1"}));
+    CTestDriver::Uninstall();
+}
+
+}
+
+namespace {
+
+TEST(Controls, ProgressRangesHoldTheWholeAnswer)
+{
+    CResources::AddDialog(&s_controls);
+    CTestDriver::Install();
+    struct Case
+    {
+        DWORD dwUpper;
+        DWORD dwPos;
+    };
+    // Three quarters of the way each time: the bar is drawn filled to there.
+    const Case cases[] = {{40000, 30000}, {1000000, 750000}, {0xffffffffu, 0xbfffffffu}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dwUpper);
+        CControlsDlg dlg;
+        CTestDriver::OnDialogOpen(IDD_CONTROLS, [&](CDialog* pDlg) {
+            dlg.m_progress.SetRange32(0, static_cast<int>(c.dwUpper));
+            int lo = -1, hi = 0;
+            dlg.m_progress.GetRange(lo, hi);
+            EXPECT_EQ(lo, 0);
+            EXPECT_EQ(static_cast<DWORD>(hi), c.dwUpper);
+            EXPECT_EQ(dlg.m_progress.SetPos(static_cast<int>(c.dwPos)), 0);
+            EXPECT_EQ(static_cast<DWORD>(dlg.m_progress.GetPos()), c.dwPos);
+            // The old platform call's signature takes the same values.
+            dlg.m_progress.SetRange(0, c.dwUpper);
+            dlg.m_progress.GetRange(lo, hi);
+            EXPECT_EQ(static_cast<DWORD>(hi), c.dwUpper);
+
+            std::string path = testing::TempDir() + "cirrovan_progress.png";
+            std::wstring wpath(path.begin(), path.end());
+            ASSERT_TRUE(CTestDriver::SaveScreenshot(wpath));
+            CBitmap shot;
+            ASSERT_TRUE(shot.LoadPng(wpath));
+            std::remove(path.c_str());
+            RECT rc;
+            pDlg->GetDlgItem(IDC_PROGRESS)->GetWindowRect(&rc);
+            const int y = 26 + (rc.top + rc.bottom) / 2, w = rc.right - rc.left;
+            COLORREF filled = shot.GetPixel(rc.left + w / 10, y);
+            EXPECT_EQ(shot.GetPixel(rc.left + w * 6 / 10, y), filled);
+            EXPECT_NE(shot.GetPixel(rc.left + w * 9 / 10, y), filled);
+            pDlg->EndDialog(IDOK);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+    }
+    CTestDriver::Uninstall();
+}
+
+TEST(Controls, TreeCheckBoxesAndSelectionFollowTheUsersTaps)
+{
+    CResources::AddDialog(&s_controls);
+    CTestDriver::Install();
+    CControlsDlg dlg;
+    CTestDriver::OnDialogOpen(IDD_CONTROLS, [&](CDialog* pDlg) {
+        const wchar_t* names[] = {L"Oslo", L"Bergen", L"Alta"};
+        std::vector<HTREEITEM> items;
+        for (const wchar_t* name : names)
+            items.push_back(dlg.m_tree.InsertItem(name));
+        // Enumeration, as the update dialog walks the stations.
+        std::vector<std::wstring> walked;
+        for (HTREEITEM h = dlg.m_tree.GetRootItem(); h; h = dlg.m_tree.GetNextItem(h, TVGN_NEXT))
+            walked.push_back(dlg.m_tree.GetItemText(h));
+        EXPECT_EQ(walked, (std::vector<std::wstring>{L"Oslo", L"Bergen", L"Alta"}));
+        EXPECT_EQ(dlg.m_tree.GetPrevSiblingItem(items[1]), items[0]);
+        EXPECT_EQ(dlg.m_tree.GetParentItem(items[1]), nullptr);
+        EXPECT_EQ(dlg.m_tree.GetSelectedItem(), nullptr);
+
+        // A tap on a check box ticks it, a second one unticks it.
+        EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_TREE, 1, true));
+        EXPECT_TRUE(dlg.m_tree.GetCheck(items[1]));
+        EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_TREE, 2, true));
+        EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_TREE, 1, true));
+        EXPECT_FALSE(dlg.m_tree.GetCheck(items[0]));
+        EXPECT_FALSE(dlg.m_tree.GetCheck(items[1]));
+        EXPECT_TRUE(dlg.m_tree.GetCheck(items[2]));
+        EXPECT_FALSE(CTestDriver::TapTreeItem(IDC_TREE, 3, true));
+
+        // A tap on the text selects; SelectItem selects and tells the parent too.
+        dlg.m_treeNotes.clear();
+        EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_TREE, 0, false));
+        EXPECT_EQ(dlg.m_tree.GetSelectedItem(), items[0]);
+        EXPECT_FALSE(dlg.m_tree.GetCheck(items[0]));
+        EXPECT_TRUE(dlg.m_tree.SelectItem(items[2]));
+        EXPECT_EQ(dlg.m_tree.GetNextItem(nullptr, TVGN_CARET), items[2]);
+        EXPECT_EQ(dlg.m_treeNotes, (std::vector<std::string>{"select 1 none>Oslo", "click", "select 0 Oslo>Alta"}));
+
+        // Handles of deleted items name nothing.
+        dlg.m_tree.DeleteAllItems();
+        EXPECT_EQ(dlg.m_tree.GetItemText(items[0]), L"");
+        EXPECT_FALSE(dlg.m_tree.GetCheck(items[2]));
+        EXPECT_FALSE(dlg.m_tree.SetCheck(items[2], true));
+        EXPECT_EQ(dlg.m_tree.GetNextItem(items[0], TVGN_NEXT), nullptr);
+        pDlg->EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
     CTestDriver::Uninstall();
 }
 

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -205,6 +208,114 @@ TEST(Drawing, MulDivRoundsHalfAwayFromZero)
     EXPECT_EQ(MulDiv(160, 6, 4), 240);
     EXPECT_EQ(MulDiv(-5, 1, 2), -3);
     EXPECT_EQ(MulDiv(5, 1, 0), -1);
+}
+
+}
+
+namespace {
+
+// The rows of an image that hold any pixel of that colour, as runs "top-bottom",
+// and the rightmost such pixel.
+struct Inked
+{
+    std::vector<std::pair<int, int>> rows;
+    int right = -1;
+};
+
+Inked FindInk(const CBitmap& bmp, COLORREF cr)
+{
+    Inked ink;
+    SIZE size = bmp.GetSize();
+    for (int y = 0; y < size.cy; ++y) {
+        bool any = false;
+        for (int x = 0; x < size.cx; ++x) {
+            if (bmp.GetPixel(x, y) == cr) {
+                any = true;
+                ink.right = std::max(ink.right, x);
+            }
+        }
+        if (!any)
+            continue;
+        if (!ink.rows.empty() && ink.rows.back().second == y - 1)
+            ink.rows.back().second = y;
+        else
+            ink.rows.emplace_back(y, y);
+    }
+    return ink;
+}
+
+TEST(Drawing, WordBreakLaysTextOutInLinesWithinTheBox)
+{
+    FixedMetrics fixed;   // 6 pixels a character, 10 a line
+    LOGFONT lf = ChartFont(-10, FW_NORMAL);
+    HFONT hFont = CreateFontIndirect(&lf);
+    const COLORREF bk = RGB(0, 200, 0);
+    struct Case
+    {
+        const wchar_t* pszText;
+        UINT nFormat;
+        int nWidth;                       // of the box, which is 35 pixels high
+        std::vector<std::wstring> lines;  // as the background of each line shows them
+    };
+    const Case cases[] = {
+        // Lines break at the last space that fits; the space goes.
+        {L"Search daily forecasts for Oslo", DT_WORDBREAK, 90, {L"Search daily", L"forecasts for", L"Oslo"}},
+        // A word wider than the box breaks between letters.
+        {L"ab Llanfairpwllgwyngyll x", DT_WORDBREAK, 60, {L"ab", L"Llanfairpw", L"llgwyngyll", L"x"}},
+        // Line ends are kept, with or without DT_WORDBREAK, and empty lines count.
+        {L"one\ntwo\r\n\nfour", DT_WORDBREAK, 90, {L"one", L"two", L"", L"four"}},
+        {L"one long line\nb", 0, 30, {L"one long line", L"b"}},
+        // Centred lines; the fourth line reaches below the box and is clipped.
+        {L"aa bb cc dd", DT_WORDBREAK | DT_CENTER, 24, {L"aa", L"bb", L"cc", L"dd"}},
+        // What does not fit ends the last line that fits with an ellipsis.
+        {L"aaaa bbbb cccc dddd", DT_WORDBREAK | DT_END_ELLIPSIS, 30, {L"aaaa", L"bbbb", L"cccc\u2026"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pszText, c.pszText + wcslen(c.pszText)));
+        CBitmap bmp;
+        bmp.CreateBitmap(200, 60);
+        CDC dc;
+        dc.SelectObject(&bmp);
+        dc.FillSolidRect(0, 0, 200, 60, RGB(255, 255, 255));
+        dc.SelectObject(hFont);
+        dc.SetBkMode(OPAQUE);
+        dc.SetBkColor(bk);
+        dc.SetTextColor(bk);   // glyphs in the same colour: each line is one block
+
+        RECT calc = {10, 5, 10 + c.nWidth, 40};
+        int calcHeight = dc.DrawText(c.pszText, &calc, c.nFormat | DT_CALCRECT);
+        RECT rc = {10, 5, 10 + c.nWidth, 40};
+        int height = dc.DrawText(c.pszText, &rc, c.nFormat);
+        size_t nLines = c.lines.size();
+        if (!(c.nFormat & DT_END_ELLIPSIS)) {
+            EXPECT_EQ(calcHeight, 10 * static_cast<int>(nLines));
+            EXPECT_EQ(calc.bottom, 5 + calcHeight);
+            EXPECT_EQ(height, calcHeight);
+        }
+        // The background of each line, its width that of its text. Lines below
+        // the box are not drawn; empty lines leave no mark.
+        Inked ink = FindInk(bmp, bk);
+        std::vector<std::pair<int, int>> expected;
+        int widest = 0;
+        for (size_t i = 0; i < nLines; ++i) {
+            int top = 5 + 10 * static_cast<int>(i);
+            if (top >= 40 || c.lines[i].empty())
+                continue;
+            if (!expected.empty() && expected.back().second == top - 1)
+                expected.back().second = std::min(top + 9, 39);
+            else
+                expected.emplace_back(top, std::min(top + 9, 39));
+            widest = std::max(widest, static_cast<int>(c.lines[i].size()) * 6);
+        }
+        EXPECT_EQ(ink.rows, expected);
+        if (c.nFormat & DT_CENTER)
+            EXPECT_EQ(bmp.GetPixel(10 + (c.nWidth - 12) / 2, 5), bk);
+        else if (c.nWidth >= widest)
+            EXPECT_EQ(ink.right, 10 + widest - 1);
+        else
+            EXPECT_EQ(ink.right, 10 + c.nWidth - 1);   // the long line is clipped at the box
+    }
+    DeleteObject(hFont);
 }
 
 }

@@ -23,3 +23,25 @@ TEST(WinTypesTest, LogFormatsReadADwordAtItsWidth)
     EXPECT_EQ(CWideFormat::Format(L"hConnection = 0x%08x, dwStatus = 0x%08x\n", dwHandle, dwStatus),
               L"hConnection = 0x1234abcd, dwStatus = 0x00000010\n");
 }
+
+TEST(WinTypesTest, MulDivRoundsAndAnswersMinusOneWhenTheResultCannotBeHeld)
+{
+    struct Case
+    {
+        int a, b, c, expected;
+    };
+    const Case cases[] = {
+        {164, 13, 8, 267},               // 266.5 rounds away from zero
+        {-164, 13, 8, -267},
+        {7, 1, -2, -4},                  // a negative divisor
+        {5, 1, 0, -1},                   // no divisor
+        {2147483647, 2, 2, 2147483647},  // the product is wider than an int; the result is not
+        {2147483647, 2, 1, -1},          // the result is too large
+        {-2147483647 - 1, 2, 1, -1},     // and too small
+        {-2147483647 - 1, 1, -1, -1},    // minus the smallest int
+        {-2147483647 - 1, 1, 1, -2147483647 - 1},
+        {1000000, 1000000, 1000000, 1000000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << " * " << c.b << " / " << c.c;
+}
