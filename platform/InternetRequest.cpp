@@ -14,10 +14,11 @@
 namespace {
 
 // The transfer pauses when this much waits unread, and goes on again once the
-// caller has read it down to the low mark; libcurl hands over at most 16 KiB at a
-// time, so the buffer never holds much more than 32 KiB.
-const size_t BODY_HIGH_MARK = 16 * 1024;
-const size_t BODY_LOW_MARK = 4 * 1024;
+// caller has read it down to the low mark, early enough that a reader who keeps
+// up rarely has to wait. libcurl hands over at most 16 KiB at a time, so the
+// buffer never holds more than 80 KiB.
+const size_t BODY_HIGH_MARK = 64 * 1024;
+const size_t BODY_LOW_MARK = 32 * 1024;
 
 std::string TrimmedValue(const std::string& line, size_t nameLength)
 {

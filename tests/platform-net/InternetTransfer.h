@@ -101,9 +101,14 @@ public:
         m_dwReadError = m_lastResult.dwError;
         return m_bRequestComplete && m_lastResult.dwResult == TRUE;
     }
-    // The whole body in blocks of 1024 bytes; true when it ended with a read of
-    // 0 bytes.
+    // The whole body in blocks of 1024 bytes, each handed to the sink as it
+    // arrives; true when it ended with a read of 0 bytes.
     bool ReadAll(std::string* pBody)
+    {
+        return ReadEach([pBody](const char* pData, size_t nSize) { pBody->append(pData, nSize); });
+    }
+    template <typename SINK>
+    bool ReadEach(SINK sink)
     {
         char buffer[1024];
         for (;;) {
@@ -117,7 +122,7 @@ public:
                 return false;
             if (record.dwBufferLength == 0)
                 return true;
-            pBody->append(buffer, record.dwBufferLength);
+            sink(buffer, record.dwBufferLength);
             m_nLargestBlock = std::max<size_t>(m_nLargestBlock, record.dwBufferLength);
         }
     }
