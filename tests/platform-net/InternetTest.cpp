@@ -416,6 +416,44 @@ TEST(HttpLayerCancel, CloseAndCallbackRemovalWaitForARunningCallback)
     EXPECT_TRUE(InternetCloseHandle(hOpen));
 }
 
+// Callers may also close from inside the callback, on the layer's own thread:
+// the request as soon as its answer's headers arrive, then the open handle
+// once the request has gone.
+TEST(HttpLayerCancel, HandlesCanBeClosedFromInsideTheCallback)
+{
+    static HANDLE s_hClosed;
+    static HINTERNET s_hOpen;
+    static std::vector<DWORD>* s_pStatuses;
+    std::vector<DWORD> statuses;
+    s_pStatuses = &statuses;
+    s_hClosed = CreateEvent(false, false);
+    CRawServer stalling([](int fd) {
+        CRawServer::ReadRequest(fd);
+        CRawServer::Send(fd, "HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n" + std::string(2000, 'x'));
+        CRawServer::Hold(fd);
+    });
+    s_hOpen = InternetOpenW(L"anonymous", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, INTERNET_FLAG_ASYNC);
+    ASSERT_NE(s_hOpen, nullptr);
+    InternetSetStatusCallbackW(s_hOpen, [](HINTERNET hInternet, DWORD_PTR, DWORD dwStatus, void*, DWORD) {
+        s_pStatuses->push_back(dwStatus);
+        if (dwStatus == INTERNET_STATUS_RESPONSE_RECEIVED)
+            InternetCloseHandle(hInternet);
+        if (dwStatus == INTERNET_STATUS_HANDLE_CLOSING && hInternet != s_hOpen)
+            InternetCloseHandle(s_hOpen);
+        if (dwStatus == INTERNET_STATUS_HANDLE_CLOSING && hInternet == s_hOpen)
+            SetEvent(s_hClosed);
+    });
+    std::wstring url = CCodePage::Decode(stalling.Url("/"));
+    EXPECT_EQ(InternetOpenUrlW(s_hOpen, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD, 1), nullptr);
+    EXPECT_EQ(WaitForSingleObject(s_hClosed, INFINITE), WAIT_OBJECT_0);
+    // The request never completed: its close came first; both handles are gone.
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), COMPLETE), 0);
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), CLOSING), 2);
+    EXPECT_EQ(statuses.back(), CLOSING);
+    EXPECT_FALSE(InternetCloseHandle(s_hOpen));
+    CloseHandle(s_hClosed);
+}
+
 TEST(HttpLayerTimeouts, GivesUpOnAConnectionThatCannotBeMade)
 {
     CTimeouts timeouts(200, 600000);
