@@ -60,29 +60,6 @@ HANDLEENTRY* Find(HINTERNET h, bool bRequest)
     return &it->second;
 }
 
-// The caller's extra header lines, one a line, without the line breaks.
-std::vector<std::string> HeaderLines(const wchar_t* pszHeaders, DWORD dwLength)
-{
-    std::vector<std::string> lines;
-    if (!pszHeaders)
-        return lines;
-    std::wstring text = dwLength == static_cast<DWORD>(-1) ? std::wstring(pszHeaders)
-                                                           : std::wstring(pszHeaders, dwLength);
-    std::string line;
-    for (char c : CCodePage::Encode(text)) {
-        if (c == '\r' || c == '\n') {
-            if (!line.empty())
-                lines.push_back(line);
-            line.clear();
-        } else {
-            line += c;
-        }
-    }
-    if (!line.empty())
-        lines.push_back(line);
-    return lines;
-}
-
 // The canonical URL's scheme decides synchronously whether it can be fetched.
 DWORD CheckUrl(const std::string& url)
 {
@@ -178,7 +155,10 @@ HINTERNET InternetOpenUrlW(HINTERNET hInternet, const wchar_t* lpszUrl, const wc
         SetLastError(dwError);
         return nullptr;
     }
-    std::vector<std::string> headers = HeaderLines(lpszHeaders, dwHeadersLength);
+    std::vector<std::string> headers;
+    if (lpszHeaders)
+        headers = HeaderLines(dwHeadersLength == static_cast<DWORD>(-1) ? std::wstring(lpszHeaders)
+                                                                         : std::wstring(lpszHeaders, dwHeadersLength));
     if (dwFlags & INTERNET_FLAG_RELOAD) {
         headers.push_back("Cache-Control: no-cache");
         headers.push_back("Pragma: no-cache");

@@ -122,3 +122,8 @@ std::string CurlNoProxy(const std::wstring& strBypass)
     }
     return list;
 }
+
+std::vector<std::string> HeaderLines(const std::wstring& strHeaders)
+{
+    return Split(CCodePage::Encode(strHeaders), "\r\n");
+}

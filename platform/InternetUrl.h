@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The texts the HTTP layer hands to libcurl, made from the wide texts of its
 // callers.
@@ -24,3 +25,7 @@ std::string CurlProxy(const std::wstring& strProxy);
 // list: "*.example.com" becomes ".example.com"; "<local>" (names without a dot)
 // has no equivalent there and is dropped.
 std::string CurlNoProxy(const std::wstring& strBypass);
+
+// A caller's extra request headers ("Name: value" lines separated by CR LF) as
+// libcurl's header lines; empty lines dropped.
+std::vector<std::string> HeaderLines(const std::wstring& strHeaders);

@@ -51,4 +51,11 @@ TEST(InternetUrl, ProxyNamesBecomeLibcurlProxies)
     EXPECT_EQ(CurlNoProxy(L""), "");
 }
 
+TEST(InternetUrl, ExtraHeadersAreSplitIntoLines)
+{
+    EXPECT_EQ(HeaderLines(L"Accept: text/xml\r\nX-Station: K\u00f6ln\r\n\r\n"),
+              (std::vector<std::string>{"Accept: text/xml", "X-Station: K\xc3\xb6ln"}));
+    EXPECT_TRUE(HeaderLines(L"").empty());
+}
+
 }

@@ -85,12 +85,19 @@ private:
     bool m_bOpen = false;
 };
 
-inline int ListenOnLoopback(int nBacklog, int* pnPort)
+inline sockaddr_in LoopbackAddress(int nPort)
 {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address = {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<uint16_t>(nPort));
+    return address;
+}
+
+inline int ListenOnLoopback(int nBacklog, int* pnPort)
+{
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = LoopbackAddress(0);
     bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     listen(fd, nBacklog);
     socklen_t length = sizeof address;
@@ -203,10 +210,7 @@ public:
     CBlackhole()
     {
         m_listen = ListenOnLoopback(0, &m_nPort);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(static_cast<uint16_t>(m_nPort));
+        sockaddr_in address = LoopbackAddress(m_nPort);
         for (int i = 0; i < 4; ++i) {
             int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
             connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
@@ -284,10 +288,7 @@ public:
     bool Accepts() const
     {
         int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        address.sin_port = htons(static_cast<uint16_t>(m_nPort));
+        sockaddr_in address = LoopbackAddress(m_nPort);
         bool bAccepts = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
         close(fd);
         return bAccepts;
