@@ -1,93 +1,44 @@
 #include "store/XmlFile.h"
 
+#include "platform/CodePage.h"
 #include "store/ClassUnicode.h"
+#include "store/XmlShape.h"
 
 #include <tinyxml.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Position just after the first occurrence of the terminator, or the end.
-size_t SkipPast(const std::string& s, size_t from, const char* pszTerminator)
+std::string CXmlFile::Prepare(const std::string& strText)
 {
-    size_t pos = s.find(pszTerminator, from);
-    return pos == std::string::npos ? s.size() : pos + std::strlen(pszTerminator);
-}
-
-// Skips a tag's remainder up to its closing '>', stepping over quoted attribute
-// values (which may hold '>'). Tells whether the tag closed itself with "/>".
-size_t SkipTag(const std::string& s, size_t from, bool& bSelfClosing)
-{
-    bSelfClosing = false;
-    size_t i = from;
-    while (i < s.size()) {
-        char c = s[i];
-        if (c == '"' || c == '\'') {
-            size_t close = s.find(c, i + 1);
-            if (close == std::string::npos)
-                return s.size();
-            i = close + 1;
-            continue;
-        }
-        if (c == '>') {
-            bSelfClosing = i > from && s[i - 1] == '/';
-            return i + 1;
-        }
-        ++i;
+    std::string text = CCodePage::Repair(strText.substr(0, strText.find('\0')));
+    // U+FEFF, U+FFFE and U+FFFF are white space to the library where it reads
+    // UTF-8 and letters where it does not, so one text could be cut into nodes
+    // in two ways; only a byte order mark at the very start keeps its meaning.
+    for (size_t i = text.find('\xEF'); i != std::string::npos; i = text.find('\xEF', i + 1)) {
+        bool bMark = text.compare(i, 3, "\xEF\xBB\xBF") == 0;
+        if ((bMark && i > 0) || text.compare(i, 3, "\xEF\xBF\xBE") == 0 || text.compare(i, 3, "\xEF\xBF\xBF") == 0)
+            text.replace(i, 3, "\xEF\xBF\xBD");
     }
-    return s.size();
-}
-
-} // namespace
-
-int CXmlFile::NestingDepth(const std::string& s)
-{
-    int nDepth = 0;
-    int nDeepest = 0;
-    size_t i = 0;
-    while (i < s.size()) {
-        if (s[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (s.compare(i, 4, "<!--") == 0) {
-            i = SkipPast(s, i + 4, "-->");
-        } else if (s.compare(i, 9, "<![CDATA[") == 0) {
-            i = SkipPast(s, i + 9, "]]>");
-        } else if (s.compare(i, 2, "<?") == 0) {
-            i = SkipPast(s, i + 2, "?>");
-        } else if (s.compare(i, 2, "<!") == 0) {
-            i = SkipPast(s, i + 2, ">");
-        } else if (s.compare(i, 2, "</") == 0) {
-            if (nDepth > 0)
-                --nDepth;
-            i = SkipPast(s, i + 2, ">");
-        } else {
-            bool bSelfClosing = false;
-            i = SkipTag(s, i + 1, bSelfClosing);
-            // An empty element still costs the parser one level while it is read.
-            nDeepest = std::max(nDeepest, nDepth + 1);
-            if (!bSelfClosing)
-                ++nDepth;
-            if (nDeepest > MAX_DEPTH)
-                return MAX_DEPTH + 1;
-        }
-    }
-    return nDeepest;
+    return text;
 }
 
 bool CXmlFile::Parse(TiXmlDocument& doc, const std::string& strText)
 {
     doc.Clear();
-    if (strText.size() > MAX_BYTES || NestingDepth(strText) > MAX_DEPTH)
+    if (strText.size() > MAX_BYTES)
         return false;
-    doc.Parse(strText.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    std::string text = Prepare(strText);
+    CXmlShape shape(MAX_DEPTH, MAX_ATTRIBUTES, MAX_NODES);
+    if (!shape.Check(text))
+        return false;
+    // Zero bytes past the end too, so that no step of the library's could
+    // leave the buffer even over a sequence the text does not hold.
+    text.append(3, '\0');
+    doc.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (doc.Error()) {
         doc.Clear();
         return false;
