@@ -6,11 +6,49 @@
 
 #include <tinyxml.h>
 
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Creates a file of a fresh name beside the target. The mode asked for is that
+// of any new file; open applies the umask itself, which must not be changed
+// even for a moment, as other threads create files too.
+int CreateTemporary(const std::string& target, std::string& temp)
+{
+    std::random_device random;
+    for (int i = 0; i < 100; ++i) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+        temp = target + suffix;
+        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// A rename lives in the folder, so the folder is flushed as well: otherwise a
+// power cut can bring back the old file, or none. A folder that cannot be
+// opened or a file system that cannot flush folders leaves the new file in
+// place all the same; only a failed flush counts as failure.
+bool FlushFolder(const std::string& target)
+{
+    size_t nSlash = target.rfind('/');
+    std::string folder = nSlash == std::string::npos ? "." : nSlash == 0 ? "/" : target.substr(0, nSlash);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    bool bOk = fsync(fd) == 0 || errno == EINVAL;
+    close(fd);
+    return bOk;
+}
+
+} // namespace
 
 std::string CXmlFile::Prepare(const std::string& strText)
 {
@@ -87,14 +125,14 @@ bool CXmlFile::Save(const TiXmlDocument& doc, const std::wstring& strPath)
 {
     ClassUnicode conv;
     const std::string target = conv.ToAnsi(strPath);
-    std::string temp = target + ".XXXXXX";
-    int fd = mkstemp(temp.data());
+    std::string temp;
+    int fd = CreateTemporary(target, temp);
     if (fd < 0)
         return false;
-    // mkstemp creates the file private to the user; keep the usual mode instead.
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    // Rewriting a file in place keeps its permissions; so does replacing it.
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        fchmod(fd, st.st_mode & 0777);
     FILE* pFile = fdopen(fd, "w");
     if (!pFile) {
         close(fd);
@@ -109,5 +147,5 @@ bool CXmlFile::Save(const TiXmlDocument& doc, const std::wstring& strPath)
         unlink(temp.c_str());
         return false;
     }
-    return true;
+    return FlushFolder(target);
 }

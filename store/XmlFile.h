@@ -36,5 +36,7 @@ public:
 
     // Writes to a temporary file beside the target and renames it over the
     // target, so a crash or a full disk never leaves a truncated file behind.
+    // The file keeps the permissions of the one it replaces; a new file gets
+    // those of any new file. True once the new file is in place and flushed.
     static bool Save(const TiXmlDocument& doc, const std::wstring& strPath);
 };
