@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "store/ClassUnicode.h"
+#include "store/RegularFile.h"
 #include "store/XmlShape.h"
 
 #include <tinyxml.h>
@@ -14,6 +15,24 @@
 #include <unistd.h>
 
 namespace {
+
+// Reads the whole file, or fails past MAX_BYTES.
+bool ReadAll(int fd, std::string& text)
+{
+    char buffer[16384];
+    for (;;) {
+        ssize_t nRead = read(fd, buffer, sizeof buffer);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+            return false;
+        if (nRead == 0)
+            return true;
+        text.append(buffer, static_cast<size_t>(nRead));
+        if (text.size() > CXmlFile::MAX_BYTES)
+            return false;
+    }
+}
 
 // Creates a file of a fresh name beside the target. The mode asked for is that
 // of any new file; open applies the umask itself, which must not be changed
@@ -88,23 +107,13 @@ bool CXmlFile::Load(TiXmlDocument& doc, const std::wstring& strPath)
 {
     doc.Clear();
     ClassUnicode conv;
-    FILE* pFile = std::fopen(conv.ToAnsi(strPath), "rb");
-    if (!pFile)
+    int fd = CRegularFile::Open(conv.ToAnsi(strPath), O_RDONLY);
+    if (fd < 0)
         return false;
     std::string text;
-    char buffer[16384];
-    size_t nRead;
-    bool bTooLarge = false;
-    while ((nRead = std::fread(buffer, 1, sizeof buffer, pFile)) > 0) {
-        text.append(buffer, nRead);
-        if (text.size() > MAX_BYTES) {
-            bTooLarge = true;
-            break;
-        }
-    }
-    bool bReadError = std::ferror(pFile) != 0;
-    std::fclose(pFile);
-    if (bTooLarge || bReadError)
+    bool bRead = ReadAll(fd, text);
+    close(fd);
+    if (!bRead)
         return false;
     // The library's own file loader turns CR LF and lone CR into LF; do the same.
     std::string normalised;

@@ -22,9 +22,9 @@ public:
     static constexpr int MAX_NODES = 100000;
 
     // Reads the file whole and parses it, encoding left to the library's
-    // detection. False when the file cannot be read, or the document is past
-    // one of the limits above or is not well-formed; the document is then left
-    // empty.
+    // detection. False when the path is no regular file or cannot be read, or
+    // the document is past one of the limits above or is not well-formed; the
+    // document is then left empty.
     static bool Load(TiXmlDocument& doc, const std::wstring& strPath);
     static bool Parse(TiXmlDocument& doc, const std::string& strText);
 

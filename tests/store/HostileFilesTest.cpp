@@ -1,3 +1,4 @@
+#include "net/LogFile.h"
 #include "store/WeatherData.h"
 #include "store/XmlFile.h"
 
@@ -6,6 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -85,6 +92,73 @@ TEST(HostileFiles, EveryLoaderRefusesTheWorstDocuments)
             loaders.m_temp.Write(file.name, std::string("\xEF\xBB\xBF") + file.start + rest);
         loaders.ExpectAllRefused();
     }
+}
+
+// A named pipe at a data path. Opening it for reading would wait for a
+// writer; should anything do so, a writer comes, so that the test ends, and
+// the test fails.
+class CPipeAt
+{
+public:
+    explicit CPipeAt(const std::string& path) : m_path(path)
+    {
+        std::filesystem::remove(path);
+        EXPECT_EQ(mkfifo(path.c_str(), 0644), 0);
+        m_writer = std::thread([this] {
+            while (!m_bStop) {
+                int fd = open(m_path.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    m_bOpened = true;
+                    close(fd);
+                }
+                usleep(1000);
+            }
+        });
+    }
+    ~CPipeAt()
+    {
+        m_bStop = true;
+        m_writer.join();
+        EXPECT_FALSE(m_bOpened) << m_path << " was opened";
+    }
+
+private:
+    std::string m_path;
+    std::atomic<bool> m_bStop{false};
+    std::atomic<bool> m_bOpened{false};
+    std::thread m_writer;
+};
+
+TEST(HostileFiles, OnlyRegularFilesAreRead)
+{
+    Loaders loaders;
+    CTempFolder& temp = loaders.m_temp;
+    temp.Write("log.txt", "");
+    {
+        std::vector<std::unique_ptr<CPipeAt>> pipes;
+        for (const DataFile& file : kDataFiles)
+            pipes.push_back(std::make_unique<CPipeAt>(temp.Path(file.name)));
+        pipes.push_back(std::make_unique<CPipeAt>(temp.Path("log.txt")));
+        CWeatherData started;
+        EXPECT_EQ(started.m_stations.GetCount(), 0);
+        EXPECT_FALSE(loaders.m_pData->HasDailyFile(L"USNY0996"));
+        EXPECT_FALSE(loaders.m_pData->HasHourlyFile(L"USNY0996"));
+        loaders.ExpectAllRefused();
+        CLogFile log(L"log.txt");
+        EXPECT_FALSE(log.IsOn());
+    }
+    // A device or a folder is no data file either.
+    for (const DataFile& file : kDataFiles) {
+        std::filesystem::remove(temp.Path(file.name));
+        std::filesystem::create_symlink("/dev/null", temp.Path(file.name));
+    }
+    loaders.ExpectAllRefused();
+    for (const DataFile& file : kDataFiles) {
+        std::filesystem::remove(temp.Path(file.name));
+        std::filesystem::create_directory(temp.Path(file.name));
+    }
+    loaders.ExpectAllRefused();
+    EXPECT_FALSE(loaders.m_pData->HasDailyFile(L"USNY0996"));
 }
 
 } // namespace
