@@ -88,9 +88,11 @@ bool CXmlFile::Parse(TiXmlDocument& doc, const std::string& strText)
     doc.Clear();
     if (strText.size() > MAX_BYTES)
         return false;
+    // A byte that is not UTF-8 becomes three: the cap holds for what the
+    // library reads as well.
     std::string text = Prepare(strText);
     CXmlShape shape(MAX_DEPTH, MAX_ATTRIBUTES, MAX_NODES);
-    if (!shape.Check(text))
+    if (text.size() > MAX_BYTES || !shape.Check(text))
         return false;
     // Zero bytes past the end too, so that no step of the library's could
     // leave the buffer even over a sequence the text does not hold.

@@ -85,6 +85,8 @@ inline std::vector<PathologicalDocument> PathologicalDocuments()
         {"one comment", FilledToTheCap("<r><!--", "-", "--></r>"), true},
         {"one CDATA section", FilledToTheCap("<r><![CDATA[", "]", "]]></r>"), true},
         {"one unknown node", FilledToTheCap("<r><!", "x", "></r>"), true},
-        {"bytes that are not UTF-8, each read as three", FilledToTheCap("<?xml version=\"1.0\"?><r>", "\xff", "</r>"), true},
+        {"bytes that are not UTF-8, each read as three", FilledToTheCap("<?xml version=\"1.0\"?><r>", "\xff", "</r>"), false},
+        {"bytes that are not UTF-8, read as three up to the cap",
+         FilledToTheCap("<?xml version=\"1.0\"?><r>", "\xff", "</r>", CXmlFile::MAX_BYTES / 3 - 20), true},
     };
 }
