@@ -4,21 +4,30 @@
 #include "platform/CodePage.h"
 #include "platform/DataFolder.h"
 #include "platform/WideFormat.h"
+#include "store/RegularFile.h"
 
 #include <cstdarg>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 
 CLogFile::CLogFile(const wchar_t* pszName)
 {
     if (!pszName)
         return;
     std::string path = CCodePage::Encode(CDataFolder::Get() + L"/" + pszName);
-    // Logging is a switch the user throws by creating the file; never create it.
-    FILE* pProbe = std::fopen(path.c_str(), "r");
-    if (!pProbe)
+    // Logging is a switch the user throws by creating the file; never create
+    // it. Only a regular file counts: a pipe named so would block the start.
+    int fd = CRegularFile::Open(path, O_RDONLY);
+    if (fd < 0)
         return;
-    std::fclose(pProbe);
-    m_pFile = std::fopen(path.c_str(), "w");
+    close(fd);
+    fd = CRegularFile::Open(path, O_WRONLY | O_TRUNC);
+    if (fd < 0)
+        return;
+    m_pFile = fdopen(fd, "w");
+    if (!m_pFile)
+        close(fd);
 }
 
 CLogFile::~CLogFile()

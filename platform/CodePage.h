@@ -10,4 +10,7 @@ class CCodePage
 public:
     static std::string Encode(const std::wstring& strWide);
     static std::wstring Decode(const std::string& strAnsi);
+    // The same text in valid UTF-8: what Decode reads as U+FFFD is written as
+    // U+FFFD, everything else is kept byte for byte.
+    static std::string Repair(const std::string& strAnsi);
 };

@@ -3,13 +3,14 @@
 #include "platform/CodePage.h"
 #include "platform/DataFolder.h"
 #include "store/ClassUnicode.h"
+#include "store/RegularFile.h"
 #include "store/ServiceConfig.h"
 #include "store/XmlFile.h"
 
 #include <tinyxml.h>
 
-#include <cstdio>
 #include <cwchar>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,19 +36,16 @@ std::wstring PercentEncode(const std::wstring& strText)
     return out;
 }
 
+// A forecast exists when its file can be opened for reading; a folder, a pipe
+// or a device at its path holds none.
 bool IsReadableFile(const std::wstring& strPath)
 {
-    if (strPath.empty())
-        return false;
     ClassUnicode conv;
-    FILE* pFile = std::fopen(conv.ToAnsi(strPath), "rb");
-    if (!pFile)
+    int fd = CRegularFile::Open(conv.ToAnsi(strPath), O_RDONLY);
+    if (fd < 0)
         return false;
-    // A folder opens for reading on Linux but holds no forecast.
-    struct stat st;
-    bool bFile = fstat(fileno(pFile), &st) == 0 && S_ISREG(st.st_mode);
-    std::fclose(pFile);
-    return bFile;
+    close(fd);
+    return true;
 }
 
 HFONT CreateChartFont(int nHeight, int nWeight)

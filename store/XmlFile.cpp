@@ -1,93 +1,103 @@
 #include "store/XmlFile.h"
 
+#include "platform/CodePage.h"
 #include "store/ClassUnicode.h"
+#include "store/RegularFile.h"
+#include "store/XmlShape.h"
 
 #include <tinyxml.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// Position just after the first occurrence of the terminator, or the end.
-size_t SkipPast(const std::string& s, size_t from, const char* pszTerminator)
+// Reads the whole file, or fails past MAX_BYTES.
+bool ReadAll(int fd, std::string& text)
 {
-    size_t pos = s.find(pszTerminator, from);
-    return pos == std::string::npos ? s.size() : pos + std::strlen(pszTerminator);
+    char buffer[16384];
+    for (;;) {
+        ssize_t nRead = read(fd, buffer, sizeof buffer);
+        if (nRead < 0 && errno == EINTR)
+            continue;
+        if (nRead < 0)
+            return false;
+        if (nRead == 0)
+            return true;
+        text.append(buffer, static_cast<size_t>(nRead));
+        if (text.size() > CXmlFile::MAX_BYTES)
+            return false;
+    }
 }
 
-// Skips a tag's remainder up to its closing '>', stepping over quoted attribute
-// values (which may hold '>'). Tells whether the tag closed itself with "/>".
-size_t SkipTag(const std::string& s, size_t from, bool& bSelfClosing)
+// Creates a file of a fresh name beside the target. The mode asked for is that
+// of any new file; open applies the umask itself, which must not be changed
+// even for a moment, as other threads create files too.
+int CreateTemporary(const std::string& target, std::string& temp)
 {
-    bSelfClosing = false;
-    size_t i = from;
-    while (i < s.size()) {
-        char c = s[i];
-        if (c == '"' || c == '\'') {
-            size_t close = s.find(c, i + 1);
-            if (close == std::string::npos)
-                return s.size();
-            i = close + 1;
-            continue;
-        }
-        if (c == '>') {
-            bSelfClosing = i > from && s[i - 1] == '/';
-            return i + 1;
-        }
-        ++i;
+    std::random_device random;
+    for (int i = 0; i < 100; ++i) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+        temp = target + suffix;
+        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
     }
-    return s.size();
+    return -1;
+}
+
+// A rename lives in the folder, so the folder is flushed as well: otherwise a
+// power cut can bring back the old file, or none. A folder that cannot be
+// opened or a file system that cannot flush folders leaves the new file in
+// place all the same; only a failed flush counts as failure.
+bool FlushFolder(const std::string& target)
+{
+    size_t nSlash = target.rfind('/');
+    std::string folder = nSlash == std::string::npos ? "." : nSlash == 0 ? "/" : target.substr(0, nSlash);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    bool bOk = fsync(fd) == 0 || errno == EINVAL;
+    close(fd);
+    return bOk;
 }
 
 } // namespace
 
-int CXmlFile::NestingDepth(const std::string& s)
+std::string CXmlFile::Prepare(const std::string& strText)
 {
-    int nDepth = 0;
-    int nDeepest = 0;
-    size_t i = 0;
-    while (i < s.size()) {
-        if (s[i] != '<') {
-            ++i;
-            continue;
-        }
-        if (s.compare(i, 4, "<!--") == 0) {
-            i = SkipPast(s, i + 4, "-->");
-        } else if (s.compare(i, 9, "<![CDATA[") == 0) {
-            i = SkipPast(s, i + 9, "]]>");
-        } else if (s.compare(i, 2, "<?") == 0) {
-            i = SkipPast(s, i + 2, "?>");
-        } else if (s.compare(i, 2, "<!") == 0) {
-            i = SkipPast(s, i + 2, ">");
-        } else if (s.compare(i, 2, "</") == 0) {
-            if (nDepth > 0)
-                --nDepth;
-            i = SkipPast(s, i + 2, ">");
-        } else {
-            bool bSelfClosing = false;
-            i = SkipTag(s, i + 1, bSelfClosing);
-            // An empty element still costs the parser one level while it is read.
-            nDeepest = std::max(nDeepest, nDepth + 1);
-            if (!bSelfClosing)
-                ++nDepth;
-            if (nDeepest > MAX_DEPTH)
-                return MAX_DEPTH + 1;
-        }
+    std::string text = CCodePage::Repair(strText.substr(0, strText.find('\0')));
+    // U+FEFF, U+FFFE and U+FFFF are white space to the library where it reads
+    // UTF-8 and letters where it does not, so one text could be cut into nodes
+    // in two ways; only a byte order mark at the very start keeps its meaning.
+    for (size_t i = text.find('\xEF'); i != std::string::npos; i = text.find('\xEF', i + 1)) {
+        bool bMark = text.compare(i, 3, "\xEF\xBB\xBF") == 0;
+        if ((bMark && i > 0) || text.compare(i, 3, "\xEF\xBF\xBE") == 0 || text.compare(i, 3, "\xEF\xBF\xBF") == 0)
+            text.replace(i, 3, "\xEF\xBF\xBD");
     }
-    return nDeepest;
+    return text;
 }
 
 bool CXmlFile::Parse(TiXmlDocument& doc, const std::string& strText)
 {
     doc.Clear();
-    if (strText.size() > MAX_BYTES || NestingDepth(strText) > MAX_DEPTH)
+    if (strText.size() > MAX_BYTES)
         return false;
-    doc.Parse(strText.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    // A byte that is not UTF-8 becomes three: the cap holds for what the
+    // library reads as well.
+    std::string text = Prepare(strText);
+    CXmlShape shape(MAX_DEPTH, MAX_ATTRIBUTES, MAX_NODES);
+    if (text.size() > MAX_BYTES || !shape.Check(text))
+        return false;
+    // Zero bytes past the end too, so that no step of the library's could
+    // leave the buffer even over a sequence the text does not hold.
+    text.append(3, '\0');
+    doc.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (doc.Error()) {
         doc.Clear();
         return false;
@@ -99,23 +109,13 @@ bool CXmlFile::Load(TiXmlDocument& doc, const std::wstring& strPath)
 {
     doc.Clear();
     ClassUnicode conv;
-    FILE* pFile = std::fopen(conv.ToAnsi(strPath), "rb");
-    if (!pFile)
+    int fd = CRegularFile::Open(conv.ToAnsi(strPath), O_RDONLY);
+    if (fd < 0)
         return false;
     std::string text;
-    char buffer[16384];
-    size_t nRead;
-    bool bTooLarge = false;
-    while ((nRead = std::fread(buffer, 1, sizeof buffer, pFile)) > 0) {
-        text.append(buffer, nRead);
-        if (text.size() > MAX_BYTES) {
-            bTooLarge = true;
-            break;
-        }
-    }
-    bool bReadError = std::ferror(pFile) != 0;
-    std::fclose(pFile);
-    if (bTooLarge || bReadError)
+    bool bRead = ReadAll(fd, text);
+    close(fd);
+    if (!bRead)
         return false;
     // The library's own file loader turns CR LF and lone CR into LF; do the same.
     std::string normalised;
@@ -136,14 +136,14 @@ bool CXmlFile::Save(const TiXmlDocument& doc, const std::wstring& strPath)
 {
     ClassUnicode conv;
     const std::string target = conv.ToAnsi(strPath);
-    std::string temp = target + ".XXXXXX";
-    int fd = mkstemp(temp.data());
+    std::string temp;
+    int fd = CreateTemporary(target, temp);
     if (fd < 0)
         return false;
-    // mkstemp creates the file private to the user; keep the usual mode instead.
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
+    // Rewriting a file in place keeps its permissions; so does replacing it.
+    struct stat st;
+    if (stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        fchmod(fd, st.st_mode & 0777);
     FILE* pFile = fdopen(fd, "w");
     if (!pFile) {
         close(fd);
@@ -158,5 +158,5 @@ bool CXmlFile::Save(const TiXmlDocument& doc, const std::wstring& strPath)
         unlink(temp.c_str());
         return false;
     }
-    return true;
+    return FlushFolder(target);
 }

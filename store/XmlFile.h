@@ -8,21 +8,35 @@ class TiXmlDocument;
 class CXmlFile
 {
 public:
-    // Larger or deeper documents count as not well-formed: the XML library's
-    // parser recurses once per nesting level, so a hostile file must never reach it.
-    static const size_t MAX_BYTES = 4 * 1024 * 1024;
-    static const int MAX_DEPTH = 64;
+    // Larger documents, deeper ones, ones with more attributes on an element
+    // and ones with more nodes and attributes in all count as not well-formed:
+    // the XML library's parser recurses once per nesting level, compares each
+    // attribute with all earlier ones of its element and allocates every node
+    // and attribute on its own, so a hostile file must never reach it, nor keep
+    // the user-interface thread for long. Our own files and the service's
+    // answers use a few levels, at most three attributes on an element and a
+    // few thousand nodes.
+    static constexpr size_t MAX_BYTES = 4 * 1024 * 1024;
+    static constexpr int MAX_DEPTH = 64;
+    static constexpr int MAX_ATTRIBUTES = 32;
+    static constexpr int MAX_NODES = 100000;
 
-    // Reads the file whole and parses it, encoding left to the library's detection.
-    // False when the file cannot be read, is too large or too deep, or is not
-    // well-formed; the document is then left empty.
+    // Reads the file whole and parses it, encoding left to the library's
+    // detection. False when the path is no regular file or cannot be read, or
+    // the document is past one of the limits above or is not well-formed; the
+    // document is then left empty.
     static bool Load(TiXmlDocument& doc, const std::wstring& strPath);
     static bool Parse(TiXmlDocument& doc, const std::string& strText);
 
+    // The text as the library is handed it: cut at the first NUL, where the
+    // library stops reading anyway, and valid UTF-8 throughout, since the
+    // library steps over a whole sequence from its first byte, past the end of
+    // the text when that ends early (CCodePage::Repair).
+    static std::string Prepare(const std::string& strText);
+
     // Writes to a temporary file beside the target and renames it over the
     // target, so a crash or a full disk never leaves a truncated file behind.
+    // The file keeps the permissions of the one it replaces; a new file gets
+    // those of any new file. True once the new file is in place and flushed.
     static bool Save(const TiXmlDocument& doc, const std::wstring& strPath);
-
-    // Deepest element nesting of the text, or MAX_DEPTH + 1 as soon as it goes past.
-    static int NestingDepth(const std::string& strText);
 };

@@ -1,3 +1,4 @@
+#include "platform/CodePage.h"
 #include "store/ClassUnicode.h"
 #include "store/PointerArray.h"
 
@@ -78,8 +79,12 @@ TEST(ClassUnicode, RoundTripsAndReplacesInvalidBytes)
         {"\xc0\xaf", L"\ufffd\ufffd"},         // overlong form of '/'
         {"\xed\xa0\x80", L"\ufffd"},           // UTF-16 surrogate
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(std::wstring(conv.ToWide(c.bytes)), c.wide) << c.bytes;
+        // Repaired, the text is valid UTF-8 that reads the same.
+        EXPECT_EQ(CCodePage::Repair(c.bytes), CCodePage::Encode(c.wide)) << c.bytes;
+    }
+    EXPECT_EQ(CCodePage::Repair(bytes), bytes);
 
     // Wide characters that are no Unicode scalar value cannot be written as UTF-8.
     EXPECT_EQ(std::string(conv.ToAnsi(std::wstring(1, static_cast<wchar_t>(0xD800)))), "\xef\xbf\xbd");

@@ -1,0 +1,58 @@
+#pragma once
+
+// A data folder of the fuzz run's own, made once per process: the loaders read
+// their files from where the executable lies, so it is pointed there. It lies
+// in memory where it can, since every run writes a file and a save flushes it.
+
+#include "platform/CodePage.h"
+#include "platform/ExePath.h"
+#include "store/WeatherData.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/stat.h>
+
+inline const std::string& FuzzFolder()
+{
+    // Never destroyed, so that the clean-up at exit still finds it.
+    static const std::string* s_pFolder = [] {
+        char inMemory[] = "/dev/shm/cirrovan-fuzz-XXXXXX";
+        char onDisk[] = "/tmp/cirrovan-fuzz-XXXXXX";
+        const char* pszMade = mkdtemp(inMemory) ? inMemory : mkdtemp(onDisk);
+        auto* pFolder = new std::string(pszMade ? pszMade : "/tmp");
+        mkdir((*pFolder + "/forecasts").c_str(), 0777);
+        CExePath::SetForTest(CCodePage::Decode(*pFolder + "/cirrovan"));
+        if (pszMade) {
+            std::atexit([] {
+                std::error_code ec;
+                std::filesystem::remove_all(FuzzFolder(), ec);
+            });
+        }
+        return pFolder;
+    }();
+    return *s_pFolder;
+}
+
+// The one data object of the run, built on the folder above, as the program
+// keeps one for its life.
+inline CWeatherData& FuzzData()
+{
+    static CWeatherData* s_pData = [] {
+        FuzzFolder();
+        return new CWeatherData;
+    }();
+    return *s_pData;
+}
+
+// Writes the input as the named file of the folder.
+inline void WriteFuzzFile(const char* pszName, const uint8_t* data, size_t size)
+{
+    std::string path = FuzzFolder() + "/" + pszName;
+    if (FILE* pFile = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(data, 1, size, pFile);
+        std::fclose(pFile);
+    }
+}
