@@ -94,6 +94,12 @@ public:
     CBitmap m_arrowImage;
     // The images' backgrounds, the night bands, the link line and the pictures'
     // transparent colour.
+    // The most days and hours a chart plots. The service answers 10 days and 72
+    // hours; a feed may hold far more records within the loader's limits, and
+    // plotting them all would only crowd the image and stall the composition.
+    static constexpr int MAX_CHART_DAYS = 20;
+    static constexpr int MAX_CHART_HOURS = 144;
+
     static constexpr COLORREF CR_WHITE = RGB(255, 255, 255);
     static constexpr COLORREF CR_PANEL = RGB(255, 255, 204);
     static constexpr COLORREF CR_STRIP = RGB(192, 192, 192);

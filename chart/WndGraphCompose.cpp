@@ -11,6 +11,7 @@
 #include "store/ClassUnicode.h"
 #include "store/ForecastMarkers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -279,7 +280,7 @@ void CWndGraph::BuildDaily()
     int nLastPos = 0;
     bool bAnyDay = false;
     ClassUnicode convert;
-    const int nDays = daily.m_days.GetCount();
+    const int nDays = std::min(daily.m_days.GetCount(), MAX_CHART_DAYS);
     for (int i = 0; i < nDays; ++i) {
         CForecastDay* pDay = daily.FindDay(i);
         if (!pDay)
@@ -407,7 +408,7 @@ void CWndGraph::BuildHourly()
     CDateTime dtLast;
     int nFirstPos = 0;
     int nLastPos = 0;
-    const int nHours = hourly.m_hours.GetCount();
+    const int nHours = std::min(hourly.m_hours.GetCount(), MAX_CHART_HOURS);
     for (int i = 1; i <= nHours; ++i) {
         CForecastHour* pHour = hourly.FindHour(i);
         if (!pHour)

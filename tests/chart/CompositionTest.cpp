@@ -555,3 +555,17 @@ TEST_F(Composition, LinkLineFitsTheViewport)
         }
     }
 }
+
+// A feed can carry tens of thousands of records within the loader's limits; the
+// chart plots only as many as it has room for, so composing stays instant.
+TEST_F(Composition, OversizedFeedsPlotOnlyWhatTheChartHasRoomFor)
+{
+    std::vector<std::string> dates(2000, "Dec 10");
+    FeedFile daily(DailyFeed("12/10/26 6:00 AM", dates));
+    DailyFrom(daily.Path());
+    EXPECT_EQ(graph.m_low.m_points.GetCount(), CWndGraph::MAX_CHART_DAYS);
+
+    FeedFile hourly(HourlyFeed(5000));
+    HourlyFrom(hourly.Path());
+    EXPECT_EQ(graph.m_temp.m_points.GetCount(), CWndGraph::MAX_CHART_HOURS);
+}
