@@ -5,10 +5,12 @@
 #include <string>
 
 class CCommandBar;
+class CStation;
 class CWnd;
 
 // What every dialog of the application shares: its soft-key bar, the place of
-// its heading and its message boxes.
+// its heading and its message boxes; and what the station dialogs share: the
+// text of a station's line, the download requests and the update of a station.
 class CDialogCommon
 {
 public:
@@ -23,4 +25,27 @@ public:
     // literal. Styles: MB_ICONEXCLAMATION, MB_ICONINFORMATION,
     // MB_YESNO | MB_ICONQUESTION, MB_OKCANCEL | MB_ICONEXCLAMATION.
     static int MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType);
+    // The same with the string's two "%s" filled, in this order.
+    static int MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType,
+                          const std::wstring& strFirst, const std::wstring& strSecond);
+
+    // A station's line in the lists: "ID / name".
+    static std::wstring StationLine(const CStation& station);
+
+    // Runs one download request in the download dialog, titled "Download";
+    // true when the answer was stored and read back into the store.
+    static bool Download(CWnd* pOwner, int nKind, const std::wstring& strArgument, const std::wstring& strMessage);
+
+    // The update of one station: its daily forecast, then its hour-by-hour one
+    // unless the daily one was asked for and failed. The messages name the
+    // station as it stands when each request starts. A station of the list
+    // (pListed, may be null) that has no name yet is named after the place a
+    // request has just loaded, and the list is saved; pAlsoNamed, when given,
+    // is named with it.
+    static void UpdateStation(CWnd* pOwner, const CStation& station, bool bDaily, bool bHourly,
+                              CStation* pListed, CStation* pAlsoNamed);
+
+    // After an update: hangs up every dial-up connection when the user asked
+    // for it ("Disconnect after update").
+    static void HangUpAfterUpdate();
 };
