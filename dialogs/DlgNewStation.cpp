@@ -87,7 +87,10 @@ void CDlgNewStation::OnOK()
         if (dlg.DoModal() != IDOK)
             return;
     }
-    if (!theWeatherData.FindStation(chosen.m_strID)) {
+    if (const CStation* pListed = theWeatherData.FindStation(chosen.m_strID)) {
+        // The station the user asked for is the one in the list, with its name.
+        chosen = *pListed;
+    } else {
         theWeatherData.m_stations.Add(new CStation(chosen));
         theWeatherData.SaveStations();
         CDialogCommon::MessageBox(this, IDS_STATION_ADDED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
