@@ -60,6 +60,14 @@ void CDialogCommon::PlaceHeading(CWnd* pDlg, int cx, int nHeight)
         pHeading->MoveWindow(5, 5, cx - 10, nHeight);
 }
 
+void CDialogCommon::PlaceHeadingBesideHelp(CWnd* pDlg, int cx, int nHelpTop)
+{
+    if (CWnd* pHeading = pDlg->GetDlgItem(IDC_HEADING))
+        pHeading->MoveWindow(0, 5, cx - 22, 16);
+    if (CWnd* pHelp = pDlg->GetDlgItem(IDC_HELP_BUTTON))
+        pHelp->MoveWindow(cx - 22, nHelpTop, 21, 21);
+}
+
 int CDialogCommon::MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType)
 {
     return pOwner->MessageBox(CResources::LoadString(nStringID), strCaption, nType);
@@ -93,12 +101,14 @@ void CDialogCommon::UpdateStation(CWnd* pOwner, const CStation& station, bool bD
 {
     bool bDailyOk = false;
     if (bDaily) {
-        bDailyOk = Download(pOwner, DOWNLOAD_DAILY, station.m_strID, L"Search daily forecasts for " + station.m_strName);
+        bDailyOk = Download(pOwner, DOWNLOAD_DAILY, station.m_strID,
+                            L"Search daily forecasts for " + station.m_strName);
         if (bDailyOk)
             NameAfterForecast(pListed, pAlsoNamed, theWeatherData.m_daily.m_strLocation);
     }
     if (bHourly && (!bDaily || bDailyOk)) {
-        if (Download(pOwner, DOWNLOAD_HOURLY, station.m_strID, L"Search hour-by-hour forecasts for " + station.m_strName))
+        if (Download(pOwner, DOWNLOAD_HOURLY, station.m_strID,
+                     L"Search hour-by-hour forecasts for " + station.m_strName))
             NameAfterForecast(pListed, pAlsoNamed, theWeatherData.m_hourly.m_strLocation);
     }
 }

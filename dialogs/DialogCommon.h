@@ -21,6 +21,11 @@ public:
     // The heading label 1005 across the top: x 5, y 5, client width - 10 wide.
     static void PlaceHeading(CWnd* pDlg, int cx, int nHeight = 16);
 
+    // The heading beside the "?" button 1004 of the station dialogs: the heading
+    // from x 0 to 22 pixels short of the right edge, the button 21 x 21 at the
+    // right edge, nHelpTop down.
+    static void PlaceHeadingBesideHelp(CWnd* pDlg, int cx, int nHelpTop);
+
     // The text comes from the string table when the box is shown; the caption is
     // literal. Styles: MB_ICONEXCLAMATION, MB_ICONINFORMATION,
     // MB_YESNO | MB_ICONQUESTION, MB_OKCANCEL | MB_ICONEXCLAMATION.

@@ -44,10 +44,7 @@ bool CDlgNewStation::OnInitDialog()
 void CDlgNewStation::OnSize(UINT nType, int cx, int cy)
 {
     CDialog::OnSize(nType, cx, cy);
-    if (CWnd* pHeading = GetDlgItem(IDC_HEADING))
-        pHeading->MoveWindow(0, 5, cx - 22, 16);
-    if (CWnd* pHelp = GetDlgItem(IDC_HELP_BUTTON))
-        pHelp->MoveWindow(cx - 22, 0, 21, 21);
+    CDialogCommon::PlaceHeadingBesideHelp(this, cx, 0);
     if (CWnd* pEdit = GetDlgItem(IDC_STATION_TEXT)) {
         RECT rc;
         pEdit->GetWindowRect(&rc);

@@ -31,10 +31,7 @@ bool CDlgStations::OnInitDialog()
 void CDlgStations::OnSize(UINT nType, int cx, int cy)
 {
     CDialog::OnSize(nType, cx, cy);
-    if (CWnd* pHeading = GetDlgItem(IDC_HEADING))
-        pHeading->MoveWindow(0, 5, cx - 22, 16);
-    if (CWnd* pHelp = GetDlgItem(IDC_HELP_BUTTON))
-        pHelp->MoveWindow(cx - 22, 3, 21, 21);
+    CDialogCommon::PlaceHeadingBesideHelp(this, cx, 3);
     if (CWnd* pList = GetDlgItem(IDC_STATION_LIST))
         pList->MoveWindow(5, 26, cx - 10, cy - 30);
 }

@@ -17,7 +17,8 @@ std::string Rows()
         const bool bShown = IsTicked(IDC_SERIES_DISPLAY + s);
         for (UINT nID : {IDC_SERIES_LEFT + s, IDC_SERIES_RIGHT + s, IDC_SERIES_FIRST + s})
             EXPECT_EQ(Item(nID)->IsWindowEnabled(), bShown) << nID;
-        out += std::string() + (bShown ? '1' : '0') + (IsTicked(IDC_SERIES_FIRST + s) ? '1' : '0') + (bLeft ? '1' : '0');
+        const bool bFirst = IsTicked(IDC_SERIES_FIRST + s);
+        out += std::string() + (bShown ? '1' : '0') + (bFirst ? '1' : '0') + (bLeft ? '1' : '0');
     }
     return out;
 }

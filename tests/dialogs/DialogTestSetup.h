@@ -89,6 +89,15 @@ inline CWnd* Item(UINT nID)
     return pDlg ? pDlg->GetDlgItem(nID) : nullptr;
 }
 
+// A message box as it was shown: its text, caption and style.
+inline void ExpectBox(const MESSAGEBOXCALL& box, const std::wstring& strText, const std::wstring& strCaption,
+                      UINT nType)
+{
+    EXPECT_EQ(box.strText, strText);
+    EXPECT_EQ(box.strCaption, strCaption);
+    EXPECT_EQ(box.nType, nType);
+}
+
 // Check boxes and pushed-in buttons of the active dialog.
 inline bool IsTicked(UINT nID)
 {
@@ -300,6 +309,15 @@ protected:
     {
         theWeatherData.m_settings.m_currentStation.m_strID = strID;
         theWeatherData.m_settings.m_currentStation.m_strName = strName;
+    }
+
+    // Lets the search of the active find dialog run to its end: the download
+    // and the listing after it. True once that many downloads were made.
+    bool SearchFinished(size_t nDownloads)
+    {
+        return PumpUntil([&]() {
+            return m_downloads.m_seen.size() == nDownloads && Item(IDC_FIND_SEARCH)->IsWindowEnabled();
+        });
     }
 
     // The message boxes shown so far: text, caption and style.

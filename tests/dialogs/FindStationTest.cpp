@@ -3,20 +3,11 @@
 
 namespace {
 
-class FindStationTest : public DialogTest
-{
-protected:
-    // Lets the search that is running end: its download and the listing after it.
-    void FinishSearch(size_t nDownloads)
-    {
-        ASSERT_TRUE(PumpUntil([&]() {
-            return m_downloads.m_seen.size() == nDownloads && Item(IDC_FIND_SEARCH)->IsWindowEnabled();
-        }));
-    }
-};
+using FindStationTest = DialogTest;
 
 const std::string s_threePlaces =
-    SearchAnswer({{"USNY0996", "New York, NY"}, {"USNY0998", "New York/JFK Intl Arpt, NY"}, {"USNY0996", "New York, NY (again)"}});
+    SearchAnswer({{"USNY0996", "New York, NY"}, {"USNY0998", "New York/JFK Intl Arpt, NY"},
+                  {"USNY0996", "New York, NY (again)"}});
 
 TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
 {
@@ -36,7 +27,7 @@ TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"New Station");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"Cancel");
-        FinishSearch(1);
+        ASSERT_TRUE(SearchFinished(1));
         EXPECT_EQ(Lines(dlg.m_list), (std::vector<std::wstring>{L"USNY0996 / New York, NY",
                                                                 L"USNY0998 / New York/JFK Intl Arpt, NY",
                                                                 L"USNY0996 / New York, NY (again)"}));
@@ -90,11 +81,11 @@ TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
         CDlgFindStation dlg;
         dlg.m_strSearch = L"paris";
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
-            FinishSearch(1);
+            ASSERT_TRUE(SearchFinished(1));
             EXPECT_EQ(dlg.m_list.GetCount(), 1);
             Item(IDC_STATION_TEXT)->SetWindowText(L"atlantis");
             CTestDriver::Tap(IDC_FIND_SEARCH);
-            FinishSearch(2);
+            ASSERT_TRUE(SearchFinished(2));
             EXPECT_EQ(dlg.m_list.GetCount(), 0);
             EXPECT_EQ(theWeatherData.m_searchResults.GetCount(), 0);
             // Nothing to pick: Ok is refused.
@@ -103,19 +94,16 @@ TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
             if (!c.bSucceeds)
                 ShotOfNextBox("find-nothing-found-portrait");
             CTestDriver::Tap(IDC_FIND_SEARCH);
-            FinishSearch(3);
+            ASSERT_TRUE(SearchFinished(3));
             CTestDriver::PressSoftKey(1);
         });
         m_downloads.Fail();   // the third search
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(m_downloads.m_seen[1].strArgument, L"atlantis");
         ASSERT_EQ(Boxes().size(), 3u);
-        EXPECT_EQ(Boxes()[0].strText, L"No station found. You may try again with another location name.");
-        EXPECT_EQ(Boxes()[0].strCaption, L"Find a station");
-        EXPECT_EQ(Boxes()[0].nType, MB_ICONEXCLAMATION);
-        EXPECT_EQ(Boxes()[1].strText, L"Please select a location in the list.");
-        EXPECT_EQ(Boxes()[1].strCaption, L"Find a location");
-        EXPECT_EQ(Boxes()[1].nType, MB_ICONEXCLAMATION);
+        ExpectBox(Boxes()[0], L"No station found. You may try again with another location name.", L"Find a station",
+                  MB_ICONEXCLAMATION);
+        ExpectBox(Boxes()[1], L"Please select a location in the list.", L"Find a location", MB_ICONEXCLAMATION);
         EXPECT_EQ(Boxes()[2].strText, Boxes()[0].strText);
     }
 }
@@ -127,11 +115,11 @@ TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)
     CDlgFindStation dlg;
     dlg.m_strSearch = L"berlin";
     CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
-        FinishSearch(1);
+        ASSERT_TRUE(SearchFinished(1));
         // A new text, searched as typed; the list is replaced.
         Item(IDC_STATION_TEXT)->SetWindowText(L"New York & co");
         CTestDriver::Tap(IDC_FIND_SEARCH);
-        FinishSearch(2);
+        ASSERT_TRUE(SearchFinished(2));
         EXPECT_EQ(dlg.m_list.GetCount(), 3);
         CTestDriver::Tap(IDC_FIND_CLEAR);
         EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), L"");

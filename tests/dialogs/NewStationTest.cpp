@@ -74,16 +74,13 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
         ASSERT_EQ(dlg.DoModal(), c.bID ? IDOK : IDCANCEL);
         ASSERT_EQ(Boxes().size(), 1u);
         if (c.bID) {
-            EXPECT_EQ(Boxes()[0].strText, L"'" + std::wstring(c.pszText) + L"' () has been added to the stations list.");
-            EXPECT_EQ(Boxes()[0].strCaption, L"New station");
-            EXPECT_EQ(Boxes()[0].nType, MB_ICONINFORMATION);
+            ExpectBox(Boxes()[0], L"'" + std::wstring(c.pszText) + L"' () has been added to the stations list.",
+                      L"New station", MB_ICONINFORMATION);
             EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, c.pszText);
             EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"");
             EXPECT_EQ(StationsInFile(Path("stations.dat")).back().first, c.pszText);
         } else {
-            EXPECT_EQ(Boxes()[0].strText, s_question);
-            EXPECT_EQ(Boxes()[0].strCaption, L"Connection Required");
-            EXPECT_EQ(Boxes()[0].nType, MB_YESNO | MB_ICONQUESTION);
+            ExpectBox(Boxes()[0], s_question, L"Connection Required", MB_YESNO | MB_ICONQUESTION);
             EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
         }
     }
@@ -121,7 +118,7 @@ TEST_F(NewStationTest, APlaceNameIsSearchedForOnceTheUserAgreesAndThePickIsAdded
             pFind = pFindDlg;
             EXPECT_EQ(pFindDlg->m_pParentWnd, pDlg);
             EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), L"new york");
-            ASSERT_TRUE(PumpUntil([&]() { return m_downloads.m_seen.size() == 1 && Item(IDC_FIND_SEARCH)->IsWindowEnabled(); }));
+            ASSERT_TRUE(SearchFinished(1));
             CTestDriver::SelectItem(IDC_STATION_LIST, 1);
             CTestDriver::PressSoftKey(0);
         });
@@ -152,7 +149,7 @@ TEST_F(NewStationTest, ACancelledSearchLeavesTheDialogOpenWithItsText)
     CDlgNewStation dlg;
     CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
-            ASSERT_TRUE(PumpUntil([&]() { return m_downloads.m_seen.size() == 1 && Item(IDC_FIND_SEARCH)->IsWindowEnabled(); }));
+            ASSERT_TRUE(SearchFinished(1));
             CTestDriver::PressSoftKey(1);
         });
         CTestDriver::AnswerNextMessageBox(IDYES);

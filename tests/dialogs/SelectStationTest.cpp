@@ -108,7 +108,8 @@ TEST_F(SelectStationTest, TheButtonsTickWhatTheySayAndStationsNoLongerListedAreD
         CTestDriver::PressSoftKey(0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(StationsOf(theWeatherData.m_settings.m_preferredStations), (StationList{{L"FRXX0076", L"Paris, France"}}));
+    EXPECT_EQ(StationsOf(theWeatherData.m_settings.m_preferredStations),
+              (StationList{{L"FRXX0076", L"Paris, France"}}));
     EXPECT_EQ(PreferredInFile(Path("settings.dat")), (StationList{{L"FRXX0076", L"Paris, France"}}));
 
     // With the current station missing from the list, "Current" ticks nothing.
@@ -144,12 +145,8 @@ TEST_F(SelectStationTest, RefusesToUpdateWithoutAKindOrAStation)
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[0].strText, L"Please select at least one kind of forecast.");
-    EXPECT_EQ(Boxes()[0].strCaption, L"Cirrovan");
-    EXPECT_EQ(Boxes()[0].nType, MB_ICONEXCLAMATION);
-    EXPECT_EQ(Boxes()[1].strText, L"Please select a station.");
-    EXPECT_EQ(Boxes()[1].strCaption, L"Update !");
-    EXPECT_EQ(Boxes()[1].nType, MB_ICONEXCLAMATION);
+    ExpectBox(Boxes()[0], L"Please select at least one kind of forecast.", L"Cirrovan", MB_ICONEXCLAMATION);
+    ExpectBox(Boxes()[1], L"Please select a station.", L"Update !", MB_ICONEXCLAMATION);
     EXPECT_TRUE(m_downloads.m_seen.empty());
     EXPECT_FALSE(Exists("settings.dat"));
 }
@@ -198,7 +195,8 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
     EXPECT_TRUE(Exists("forecasts/USNY0996_h.dat"));
     EXPECT_FALSE(Exists("forecasts/FRXX0076_d.dat"));
     // The preferred stations are the ticked ones in list order, as listed.
-    const StationList ticked = {{L"USNY0996", L"New York, NY"}, {L"FRXX0076", L"Paris, France"}, {L"DEXX0001", L"Berlin"}};
+    const StationList ticked = {
+        {L"USNY0996", L"New York, NY"}, {L"FRXX0076", L"Paris, France"}, {L"DEXX0001", L"Berlin"}};
     EXPECT_EQ(PreferredInFile(Path("settings.dat")), ticked);
     EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"DEXX0001");
     // Every station had a name: the station file is not written; no hang-up was asked for.

@@ -36,9 +36,8 @@ TEST_F(StationsDialogTest, LaysItselfOutInBothOrientationsAndOffersItsCommands)
             EXPECT_TRUE(CTestDriver::TapOpenMenuItem(L"Details..."));
         }
         ASSERT_EQ(Boxes().size(), 2u);
-        EXPECT_EQ(Boxes()[0].strText, L"Station name is 'Paris, France'.\nStation ID is 'FRXX0076'.");
-        EXPECT_EQ(Boxes()[0].strCaption, L"Details");
-        EXPECT_EQ(Boxes()[0].nType, MB_ICONINFORMATION);
+        ExpectBox(Boxes()[0], L"Station name is 'Paris, France'.\nStation ID is 'FRXX0076'.", L"Details",
+                  MB_ICONINFORMATION);
         CTestDriver::PressSoftKey(0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -99,10 +98,10 @@ TEST_F(StationsDialogTest, AnEmptyListShowsItsPlaceholderThatCanNeverBeSelected)
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].strText, L"You select a station in the list to perform this command.\n"
-                                  L"To select a station, please tap on its name in the list.");
-    EXPECT_EQ(Boxes()[0].strCaption, L"No selection");
-    EXPECT_EQ(Boxes()[0].nType, MB_ICONEXCLAMATION);
+    ExpectBox(Boxes()[0],
+              L"You select a station in the list to perform this command.\n"
+              L"To select a station, please tap on its name in the list.",
+              L"No selection", MB_ICONEXCLAMATION);
     // "Done" with no station hands back an empty one.
     EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
     EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"");
@@ -149,9 +148,8 @@ TEST_F(StationsDialogTest, DeleteAsksFirstThenRemovesTheStationAndItsForecastsAn
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(Boxes().size(), 4u);
-    EXPECT_EQ(Boxes()[0].strText, L"Delete station FRXX0076 (Paris, France) ?");
-    EXPECT_EQ(Boxes()[0].strCaption, L"Delete station");
-    EXPECT_EQ(Boxes()[0].nType, MB_OKCANCEL | MB_ICONEXCLAMATION);
+    ExpectBox(Boxes()[0], L"Delete station FRXX0076 (Paris, France) ?", L"Delete station",
+              MB_OKCANCEL | MB_ICONEXCLAMATION);
     EXPECT_EQ(Boxes()[2].strText, L"Delete station ABCD1234 () ?");
     EXPECT_EQ(Boxes()[3].strText, L"Delete station USNY0996 (New York, NY) ?");
     EXPECT_EQ(StationsInFile(Path("stations.dat")), StationList());

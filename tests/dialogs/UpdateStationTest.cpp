@@ -116,10 +116,10 @@ TEST_F(UpdateStationTest, RefusesWithoutAKind)
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].strText, L"Please check at least one the checkboxes to indicate which kind of forecast "
-                                  L"you would like to retrieve.");
-    EXPECT_EQ(Boxes()[0].strCaption, L"Cirrovan");
-    EXPECT_EQ(Boxes()[0].nType, MB_ICONEXCLAMATION);
+    ExpectBox(Boxes()[0],
+              L"Please check at least one the checkboxes to indicate which kind of forecast "
+              L"you would like to retrieve.",
+              L"Cirrovan", MB_ICONEXCLAMATION);
     EXPECT_TRUE(m_downloads.m_seen.empty());
 }
 
