@@ -1,9 +1,53 @@
 #include "dialogs/DialogCommon.h"
 
+#include "app/Globals.h"
+#include "net/DlgDownload.h"
+#include "platform/LastError.h"
+#include "platform/Ras.h"
 #include "platform/Resources.h"
+#include "platform/WideFormat.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Wnd.h"
 #include "res/Resource.h"
+
+#include <vector>
+
+namespace {
+
+// Stands in for the connection layer's HangUpAllConnections until that lands in
+// net/; the update flows call it by that name, so the swap is this function out
+// and net/Connection.h in.
+void HangUpAllConnections()
+{
+    std::vector<RASCONN> connections(1);
+    connections[0].dwSize = sizeof(RASCONN);
+    DWORD cb = sizeof(RASCONN);
+    DWORD nConnections = 0;
+    DWORD nResult = RasEnumConnections(connections.data(), &cb, &nConnections);
+    if (nResult == ERROR_BUFFER_TOO_SMALL || nResult == ERROR_NOT_ENOUGH_MEMORY) {
+        connections.assign(nConnections > 0 ? nConnections : 1, RASCONN{});
+        connections[0].dwSize = sizeof(RASCONN);
+        cb = static_cast<DWORD>(connections.size() * sizeof(RASCONN));
+        nResult = RasEnumConnections(connections.data(), &cb, &nConnections);
+    }
+    if (nResult != 0)
+        return;
+    for (DWORD i = 0; i < nConnections && i < connections.size(); ++i)
+        RasHangUp(connections[i].hrasconn);
+}
+
+// Names a listed station that has none yet after the forecast just loaded.
+void NameAfterForecast(CStation* pListed, CStation* pAlsoNamed, const std::wstring& strLocation)
+{
+    if (!pListed || !pListed->m_strName.empty())
+        return;
+    pListed->m_strName = strLocation;
+    if (pAlsoNamed)
+        pAlsoNamed->m_strName = strLocation;
+    theWeatherData.SaveStations();
+}
+
+}
 
 bool CDialogCommon::CreateMenuBar(CWnd* pDlg, CCommandBar& commandBar, UINT nMenuBarID)
 {
@@ -16,7 +60,61 @@ void CDialogCommon::PlaceHeading(CWnd* pDlg, int cx, int nHeight)
         pHeading->MoveWindow(5, 5, cx - 10, nHeight);
 }
 
+void CDialogCommon::PlaceHeadingBesideHelp(CWnd* pDlg, int cx, int nHelpTop)
+{
+    if (CWnd* pHeading = pDlg->GetDlgItem(IDC_HEADING))
+        pHeading->MoveWindow(0, 5, cx - 22, 16);
+    if (CWnd* pHelp = pDlg->GetDlgItem(IDC_HELP_BUTTON))
+        pHelp->MoveWindow(cx - 22, nHelpTop, 21, 21);
+}
+
 int CDialogCommon::MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType)
 {
     return pOwner->MessageBox(CResources::LoadString(nStringID), strCaption, nType);
+}
+
+int CDialogCommon::MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType,
+                              const std::wstring& strFirst, const std::wstring& strSecond)
+{
+    const std::wstring strFormat = CResources::LoadString(nStringID);
+    return pOwner->MessageBox(CWideFormat::Format(strFormat.c_str(), strFirst.c_str(), strSecond.c_str()),
+                              strCaption, nType);
+}
+
+std::wstring CDialogCommon::StationLine(const CStation& station)
+{
+    return station.m_strID + L" / " + station.m_strName;
+}
+
+bool CDialogCommon::Download(CWnd* pOwner, int nKind, const std::wstring& strArgument, const std::wstring& strMessage)
+{
+    CDlgDownload dlg(pOwner);
+    dlg.m_strTitle = L"Download";
+    dlg.m_strMessage = strMessage;
+    dlg.m_nKind = nKind;
+    dlg.m_strArgument = strArgument;
+    return dlg.DoModal() == 1;
+}
+
+void CDialogCommon::UpdateStation(CWnd* pOwner, const CStation& station, bool bDaily, bool bHourly,
+                                  CStation* pListed, CStation* pAlsoNamed)
+{
+    bool bDailyOk = false;
+    if (bDaily) {
+        bDailyOk = Download(pOwner, DOWNLOAD_DAILY, station.m_strID,
+                            L"Search daily forecasts for " + station.m_strName);
+        if (bDailyOk)
+            NameAfterForecast(pListed, pAlsoNamed, theWeatherData.m_daily.m_strLocation);
+    }
+    if (bHourly && (!bDaily || bDailyOk)) {
+        if (Download(pOwner, DOWNLOAD_HOURLY, station.m_strID,
+                     L"Search hour-by-hour forecasts for " + station.m_strName))
+            NameAfterForecast(pListed, pAlsoNamed, theWeatherData.m_hourly.m_strLocation);
+    }
+}
+
+void CDialogCommon::HangUpAfterUpdate()
+{
+    if (theWeatherData.m_settings.m_bDisconnect)
+        HangUpAllConnections();
 }

@@ -5,10 +5,12 @@
 #include <string>
 
 class CCommandBar;
+class CStation;
 class CWnd;
 
 // What every dialog of the application shares: its soft-key bar, the place of
-// its heading and its message boxes.
+// its heading and its message boxes; and what the station dialogs share: the
+// text of a station's line, the download requests and the update of a station.
 class CDialogCommon
 {
 public:
@@ -19,8 +21,36 @@ public:
     // The heading label 1005 across the top: x 5, y 5, client width - 10 wide.
     static void PlaceHeading(CWnd* pDlg, int cx, int nHeight = 16);
 
+    // The heading beside the "?" button 1004 of the station dialogs: the heading
+    // from x 0 to 22 pixels short of the right edge, the button 21 x 21 at the
+    // right edge, nHelpTop down.
+    static void PlaceHeadingBesideHelp(CWnd* pDlg, int cx, int nHelpTop);
+
     // The text comes from the string table when the box is shown; the caption is
     // literal. Styles: MB_ICONEXCLAMATION, MB_ICONINFORMATION,
     // MB_YESNO | MB_ICONQUESTION, MB_OKCANCEL | MB_ICONEXCLAMATION.
     static int MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType);
+    // The same with the string's two "%s" filled, in this order.
+    static int MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType,
+                          const std::wstring& strFirst, const std::wstring& strSecond);
+
+    // A station's line in the lists: "ID / name".
+    static std::wstring StationLine(const CStation& station);
+
+    // Runs one download request in the download dialog, titled "Download";
+    // true when the answer was stored and read back into the store.
+    static bool Download(CWnd* pOwner, int nKind, const std::wstring& strArgument, const std::wstring& strMessage);
+
+    // The update of one station: its daily forecast, then its hour-by-hour one
+    // unless the daily one was asked for and failed. The messages name the
+    // station as it stands when each request starts. A station of the list
+    // (pListed, may be null) that has no name yet is named after the place a
+    // request has just loaded, and the list is saved; pAlsoNamed, when given,
+    // is named with it.
+    static void UpdateStation(CWnd* pOwner, const CStation& station, bool bDaily, bool bHourly,
+                              CStation* pListed, CStation* pAlsoNamed);
+
+    // After an update: hangs up every dial-up connection when the user asked
+    // for it ("Disconnect after update").
+    static void HangUpAfterUpdate();
 };

@@ -1,7 +1,126 @@
 #include "dialogs/DlgFindStation.h"
 
+#include "app/Globals.h"
+#include "dialogs/DialogCommon.h"
+#include "platform/WideFormat.h"
+#include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
+#include "store/ClassUnicode.h"
 
-CDlgFindStation::CDlgFindStation(CWnd* pParent) : CDialog(IDD_FIND_STATION, pParent)
+#include <unistd.h>
+
+CDlgFindStation::CDlgFindStation(CWnd* pParent) : CDialog(IDD_FIND_STATION, pParent), m_bSearched(false)
 {
+}
+
+void CDlgFindStation::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_STATION_TEXT, m_strSearch);
+    DDX_Text(pDX, IDC_FIND_STATUS, m_strStatus);
+    DDX_Control(pDX, IDC_STATION_LIST, m_list);
+    DDX_Control(pDX, IDC_FIND_SEARCH, m_buttonSearch);
+}
+
+bool CDlgFindStation::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_MENUBAR_OK_CANCEL);
+    return true;
+}
+
+void CDlgFindStation::OnSize(UINT nType, int cx, int cy)
+{
+    CDialog::OnSize(nType, cx, cy);
+    CDialogCommon::PlaceHeading(this, cx);
+    CWnd* pClear = GetDlgItem(IDC_FIND_CLEAR);
+    CWnd* pSearch = GetDlgItem(IDC_FIND_SEARCH);
+    CWnd* pEdit = GetDlgItem(IDC_STATION_TEXT);
+    CWnd* pStatus = GetDlgItem(IDC_FIND_STATUS);
+    CWnd* pList = GetDlgItem(IDC_STATION_LIST);
+    if (!pClear || !pSearch || !pEdit || !pStatus || !pList)
+        return;
+    RECT rc;
+    pClear->GetWindowRect(&rc);
+    const int bw = rc.right - rc.left, bh = rc.bottom - rc.top;
+    pClear->MoveWindow(cx - bw - 5, 26, bw, bh);
+    pSearch->GetWindowRect(&rc);
+    pSearch->MoveWindow(cx - bw - 5, bh + 29, rc.right - rc.left, rc.bottom - rc.top);
+    pEdit->GetWindowRect(&rc);
+    pEdit->MoveWindow(5, bh + 29, cx - bw - 15, rc.bottom - rc.top);
+    pStatus->GetWindowRect(&rc);
+    const int nStatusTop = 2 * bh + 36, nStatusHeight = rc.bottom - rc.top;
+    pStatus->MoveWindow(5, nStatusTop, cx - 10, nStatusHeight);
+    const int nListTop = nStatusTop + nStatusHeight + 5;
+    pList->MoveWindow(5, nListTop, cx - 10, cy - nListTop - 5);
+}
+
+void CDlgFindStation::OnPaint()
+{
+    CDialog::OnPaint();
+    if (!m_bSearched) {
+        m_bSearched = true;
+        // The search opens the download dialog, which must not start inside
+        // this paint: it starts once the paint is over.
+        RunAfterPaint([this]() { OnSearch(); });
+    }
+}
+
+bool CDlgFindStation::OnCommand(UINT nID, UINT nNotifyCode)
+{
+    if (nNotifyCode == BN_CLICKED && nID == IDC_FIND_CLEAR) {
+        OnClear();
+        return true;
+    }
+    if (nNotifyCode == BN_CLICKED && nID == IDC_FIND_SEARCH) {
+        OnSearch();
+        return true;
+    }
+    return CDialog::OnCommand(nID, nNotifyCode);
+}
+
+void CDlgFindStation::OnClear()
+{
+    UpdateData(true);
+    m_strSearch.clear();
+    UpdateData(false);
+}
+
+void CDlgFindStation::OnSearch()
+{
+    UpdateData(true);
+    m_buttonSearch.EnableWindow(false);
+    m_list.ResetContent();
+    ClassUnicode conv;
+    unlink(conv.ToAnsi(theWeatherData.m_strSearchFile));
+    // Only this search's answer may be listed: when it fails, the places of an
+    // earlier one must not look like its answer.
+    theWeatherData.m_searchResults.RemoveAll();
+    CDialogCommon::Download(this, DOWNLOAD_SEARCH, m_strSearch,
+                            CWideFormat::Format(L"Search stations for '%s'...", m_strSearch.c_str()));
+
+    const CPointerArray<CStation>& results = theWeatherData.m_searchResults;
+    if (results.GetCount() == 0) {
+        CDialogCommon::MessageBox(this, IDS_NO_STATION_FOUND, L"Find a station", MB_ICONEXCLAMATION);
+    } else {
+        for (int i = 0; i < results.GetCount(); ++i)
+            m_list.AddString(CDialogCommon::StationLine(*results.GetAt(i)));
+        m_list.SetCurSel(0);
+        m_strStatus.clear();
+        if (CWnd* pStatus = GetDlgItem(IDC_FIND_STATUS))
+            pStatus->SetWindowText(m_strStatus);
+    }
+    m_list.SetFocus();
+    m_buttonSearch.EnableWindow(true);
+}
+
+void CDlgFindStation::OnOK()
+{
+    const CStation* pResult = theWeatherData.m_searchResults.GetAt(m_list.GetCurSel());
+    if (!pResult) {
+        CDialogCommon::MessageBox(this, IDS_SELECT_LOCATION, L"Find a location", MB_ICONEXCLAMATION);
+        return;
+    }
+    theWeatherData.m_chosenStation = *pResult;
+    CDialog::OnOK();
 }

@@ -1,10 +1,31 @@
 #pragma once
 
+#include "platform/ui/CommandBar.h"
 #include "platform/ui/Dialog.h"
 
-// Adds a station by its ID, or by a place name searched online.
+#include <string>
+
+// Adds a station by its ID, or by a place name searched online. On OK the
+// station asked for (added, or already in the list) is in
+// theWeatherData.m_chosenStation.
 class CDlgNewStation : public CDialog
 {
 public:
     explicit CDlgNewStation(CWnd* pParent = nullptr);
+
+    // A station ID: eight characters, the first four letters and the last four
+    // digits, in any letter case. Nothing is trimmed.
+    static bool IsStationID(const std::wstring& strText);
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnInitDialog() override;
+    void OnSize(UINT nType, int cx, int cy) override;
+    bool OnCommand(UINT nID, UINT nNotifyCode) override;
+    void OnHelp();
+    // The addition: an ID is taken as typed; anything else is searched for
+    // online once the user agrees. Stays open when the user declines.
+    void OnOK() override;
+
+    std::wstring m_strStation;   // edit 1001
+    CCommandBar m_commandBar;
 };

@@ -17,9 +17,12 @@ void EnsureApplication()
     // Lives for the rest of the process, as the device's shell does.
     new QApplication(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    // The device's dialog font: small, plain, the same on every machine.
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(11);
+    // The device's dialog font: small, plain, the same on every machine. The
+    // templates' texts were made to fit their controls in a font whose average
+    // letter is at most the 6-pixel base unit wide; DejaVu Sans at 11 pixels is
+    // 6.8 and cut "Wind speed" to "Wind", the condensed face at 10 is 5.6.
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setPixelSize(10);
     QApplication::setFont(font);
     EnsureCallQueue();
 }

@@ -193,7 +193,9 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         if (item.dwStyle & LBS_SORT)
             list->setSortingEnabled(true);
-        QObject::connect(list, &QListWidget::currentRowChanged, list, [pDialog, id](int) { Notify(pDialog, id, LBN_SELCHANGE); });
+        // Told once the new line is selected, not when it merely became current:
+        // a handler that reads the selection must find the user's choice.
+        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [pDialog, id]() { Notify(pDialog, id, LBN_SELCHANGE); });
         QObject::connect(list, &QListWidget::itemDoubleClicked, list, [pDialog, id](QListWidgetItem*) { Notify(pDialog, id, LBN_DBLCLK); });
         widget = list;
         break;

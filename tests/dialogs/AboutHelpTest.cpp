@@ -1,3 +1,4 @@
+#include "DialogTestSetup.h"
 #include "dialogs/DlgAbout.h"
 #include "dialogs/DlgHelp.h"
 #include "platform/Resources.h"
@@ -18,40 +19,6 @@
 #include <vector>
 
 namespace {
-
-RECT ControlRect(CDialog* pDlg, UINT nID)
-{
-    RECT rc = {};
-    if (CWnd* pCtrl = pDlg->GetDlgItem(nID))
-        pCtrl->GetWindowRect(&rc);
-    return rc;
-}
-
-// From the dialog's client area to the screen: full-screen dialogs sit below
-// the title bar.
-void OffsetToScreen(RECT& rc)
-{
-    rc.top += SCREEN_BAR_HEIGHT;
-    rc.bottom += SCREEN_BAR_HEIGHT;
-}
-
-void ExpectRect(const RECT& rc, int x, int y, int cx, int cy)
-{
-    EXPECT_EQ(rc.left, x);
-    EXPECT_EQ(rc.top, y);
-    EXPECT_EQ(rc.right - rc.left, cx);
-    EXPECT_EQ(rc.bottom - rc.top, cy);
-}
-
-// Screenshots go where CIRROVAN_SHOTS points, for people to look at.
-void Shot(const char* pszName)
-{
-    const char* folder = std::getenv("CIRROVAN_SHOTS");
-    if (!folder)
-        return;
-    std::string path = std::string(folder) + "/" + pszName + ".png";
-    EXPECT_TRUE(CTestDriver::SaveScreenshot(std::wstring(path.begin(), path.end())));
-}
 
 class AboutHelpTest : public testing::Test
 {

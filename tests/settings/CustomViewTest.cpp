@@ -1,4 +1,5 @@
 #include "settings/CustomView.h"
+#include "ViewFlags.h"
 
 #include <tinyxml.h>
 
@@ -14,23 +15,6 @@ Sides SidesOf(const CCustomView& view)
     view.GetSideSeries(SIDE_LEFT, sides.first);
     view.GetSideSeries(SIDE_RIGHT, sides.second);
     return sides;
-}
-
-// Flags as nine digits: display, first, left for temperatures, precipitations, wind.
-std::string Flags(const CCustomView& view)
-{
-    std::string out;
-    for (const CSeriesFlags& f : view.m_series)
-        out += std::string() + (f.m_bDisplay ? '1' : '0') + (f.m_bDisplayFirst ? '1' : '0') + (f.m_bLeft ? '1' : '0');
-    return out;
-}
-
-CCustomView FromFlags(const std::string& flags)
-{
-    CCustomView view;
-    for (int i = 0; i < SERIES_COUNT; ++i)
-        view.m_series[i].Set(flags[3 * i] == '1', flags[3 * i + 1] == '1', flags[3 * i + 2] == '1');
-    return view;
 }
 
 TEST(CustomView, PresetsAndSides)

@@ -1,0 +1,139 @@
+#include "DialogTestSetup.h"
+#include "dialogs/DlgFindStation.h"
+
+namespace {
+
+using FindStationTest = DialogTest;
+
+const std::string s_threePlaces =
+    SearchAnswer({{"USNY0996", "New York, NY"}, {"USNY0998", "New York/JFK Intl Arpt, NY"},
+                  {"USNY0996", "New York, NY (again)"}});
+
+TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
+{
+    m_folder.Write("data/search_stations.dat", "an earlier answer");
+    theWeatherData.m_chosenStation.m_strID = L"KEPT0001";
+    m_downloads.Succeed(s_threePlaces);
+    m_downloads.m_fnOnOpen = [&](CDlgDownload*) {
+        // The dialog was painted before the search began; the earlier answer is gone.
+        Shot("find-searching-portrait");
+        EXPECT_FALSE(Exists("search_stations.dat"));
+        CWnd* pSearch = CTestDriver::GetActiveDialog()->m_pParentWnd->GetDlgItem(IDC_FIND_SEARCH);
+        EXPECT_FALSE(pSearch->IsWindowEnabled());
+    };
+    CDlgFindStation dlg;
+    dlg.m_strSearch = L"new york";
+    CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog* pDlg) {
+        EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"New Station");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"Cancel");
+        ASSERT_TRUE(SearchFinished(1));
+        EXPECT_EQ(Lines(dlg.m_list), (std::vector<std::wstring>{L"USNY0996 / New York, NY",
+                                                                L"USNY0998 / New York/JFK Intl Arpt, NY",
+                                                                L"USNY0996 / New York, NY (again)"}));
+        EXPECT_EQ(dlg.m_list.GetCurSel(), 0);
+        EXPECT_EQ(Item(IDC_FIND_STATUS)->GetWindowText(), L"");
+        // "Clear" is bh high and bw wide: 14 and 31 in dialog units.
+        const int bw = 47, bh = 23, S = 2 * bh + 36, L = S + 13 + 5;
+        for (const ORIENTATION& o : s_orientations) {
+            SCOPED_TRACE(o.pszName);
+            CDeviceScreen::Get().SetOrientation(o.nCode);
+            ExpectRect(ControlRect(pDlg, IDC_HEADING), 5, 5, o.cx - 10, 16);
+            ExpectRect(ControlRect(pDlg, IDC_FIND_CLEAR), o.cx - bw - 5, 26, bw, bh);
+            ExpectRect(ControlRect(pDlg, IDC_FIND_SEARCH), o.cx - bw - 5, bh + 29, bw, bh);
+            ExpectRect(ControlRect(pDlg, IDC_STATION_TEXT), 5, bh + 29, o.cx - bw - 15, 23);
+            ExpectRect(ControlRect(pDlg, IDC_FIND_STATUS), 5, S, o.cx - 10, 13);
+            ExpectRect(ControlRect(pDlg, IDC_STATION_LIST), 5, L, o.cx - 10, o.cy - L - 5);
+            Shot(std::string("find-") + o.pszName);
+        }
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(m_downloads.m_seen.size(), 1u);
+    EXPECT_EQ(m_downloads.m_seen[0].strMessage, L"Search stations for 'new york'...");
+    EXPECT_EQ(m_downloads.m_seen[0].pOwner, &dlg);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"KEPT0001");
+}
+
+TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
+{
+    struct Case
+    {
+        const char* pszWhat;
+        bool bSucceeds;
+        std::string strAnswer;
+    };
+    const Case cases[] = {
+        {"the download fails", false, ""},
+        {"the service knows no such place", true, "<search ver=\"2.0\"></search>"},
+        {"the answer is no XML", true, "<html>busy"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        Boxes().clear();
+        m_downloads.m_seen.clear();
+        m_downloads.Succeed(SearchAnswer({{"FRXX0076", "Paris, France"}}));
+        if (c.bSucceeds)
+            m_downloads.Succeed(c.strAnswer);
+        else
+            m_downloads.Fail();
+        CDlgFindStation dlg;
+        dlg.m_strSearch = L"paris";
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+            ASSERT_TRUE(SearchFinished(1));
+            EXPECT_EQ(dlg.m_list.GetCount(), 1);
+            Item(IDC_STATION_TEXT)->SetWindowText(L"atlantis");
+            CTestDriver::Tap(IDC_FIND_SEARCH);
+            ASSERT_TRUE(SearchFinished(2));
+            EXPECT_EQ(dlg.m_list.GetCount(), 0);
+            EXPECT_EQ(theWeatherData.m_searchResults.GetCount(), 0);
+            // Nothing to pick: Ok is refused.
+            CTestDriver::PressSoftKey(0);
+            EXPECT_EQ(CTestDriver::GetActiveDialog(), &dlg);
+            if (!c.bSucceeds)
+                ShotOfNextBox("find-nothing-found-portrait");
+            CTestDriver::Tap(IDC_FIND_SEARCH);
+            ASSERT_TRUE(SearchFinished(3));
+            CTestDriver::PressSoftKey(1);
+        });
+        m_downloads.Fail();   // the third search
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(m_downloads.m_seen[1].strArgument, L"atlantis");
+        ASSERT_EQ(Boxes().size(), 3u);
+        ExpectBox(Boxes()[0], L"No station found. You may try again with another location name.", L"Find a station",
+                  MB_ICONEXCLAMATION);
+        ExpectBox(Boxes()[1], L"Please select a location in the list.", L"Find a location", MB_ICONEXCLAMATION);
+        EXPECT_EQ(Boxes()[2].strText, Boxes()[0].strText);
+    }
+}
+
+TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)
+{
+    m_downloads.Succeed(SearchAnswer({{"DEXX0001", "Berlin"}}));
+    m_downloads.Succeed(s_threePlaces);
+    CDlgFindStation dlg;
+    dlg.m_strSearch = L"berlin";
+    CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+        ASSERT_TRUE(SearchFinished(1));
+        // A new text, searched as typed; the list is replaced.
+        Item(IDC_STATION_TEXT)->SetWindowText(L"New York & co");
+        CTestDriver::Tap(IDC_FIND_SEARCH);
+        ASSERT_TRUE(SearchFinished(2));
+        EXPECT_EQ(dlg.m_list.GetCount(), 3);
+        CTestDriver::Tap(IDC_FIND_CLEAR);
+        EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), L"");
+        EXPECT_EQ(dlg.m_list.GetCount(), 3);
+        CTestDriver::SelectItem(IDC_STATION_LIST, 2);
+        CTestDriver::PressSoftKey(0);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(m_downloads.m_seen[1].strArgument, L"New York & co");
+    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"USNY0996");
+    EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"New York, NY (again)");
+    EXPECT_TRUE(Boxes().empty());
+    // Picking adds nothing: that is the new station dialog's business.
+    EXPECT_FALSE(Exists("stations.dat"));
+}
+
+}

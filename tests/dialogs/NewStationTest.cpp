@@ -1,0 +1,197 @@
+#include "DialogTestSetup.h"
+#include "dialogs/DlgNewStation.h"
+#include "dialogs/DlgStations.h"
+#include "platform/Resources.h"
+
+namespace {
+
+using NewStationTest = DialogTest;
+
+const std::wstring s_question = L"Connect on Test Weather to search this location ?";
+
+TEST_F(NewStationTest, LaysItselfOutInBothOrientations)
+{
+    CDlgNewStation dlg;
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"New Station");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Done");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"Cancel");
+        EXPECT_TRUE(CTestDriver::IsDoneButtonShown());
+        Item(IDC_STATION_TEXT)->SetWindowText(L"USNY0996");
+        for (const ORIENTATION& o : s_orientations) {
+            SCOPED_TRACE(o.pszName);
+            CDeviceScreen::Get().SetOrientation(o.nCode);
+            ExpectRect(ControlRect(pDlg, IDC_HEADING), 0, 5, o.cx - 22, 16);
+            ExpectRect(ControlRect(pDlg, IDC_HELP_BUTTON), o.cx - 22, 0, 21, 21);
+            // The edit keeps the template's place and height: (36, 24), 14 high in dialog units.
+            ExpectRect(ControlRect(pDlg, IDC_STATION_TEXT), 54, 39, o.cx - 54 - 8, 23);
+            Shot(std::string("new-station-") + o.pszName);
+        }
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(theWeatherData.m_stations.GetCount(), 0);
+    EXPECT_FALSE(Exists("stations.dat"));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsAnId)
+{
+    struct Case
+    {
+        const wchar_t* pszText;
+        bool bID;
+    };
+    const Case cases[] = {
+        {L"USNY0996", true},
+        {L"usny0996", true},    // kept as typed
+        {L"UsNy0996", true},
+        {L"USNY099", false},    // seven characters
+        {L"USNY09961", false},  // nine
+        {L"US1Y0996", false},   // a digit among the first four
+        {L"USNYA996", false},   // a letter among the last four
+        {L"USNY0996 ", false},  // nothing is trimmed
+        {L" USNY0996", false},
+        {L"", false},
+        {L"USN\u01310996", false},   // the dotless i is no "I"
+        {L"USNY\u0660\u0669\u0669\u0666", false},   // nor are other digits "0" to "9"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CCodePage::Encode(c.pszText));
+        Boxes().clear();
+        theWeatherData.m_chosenStation = CStation();
+        CDlgNewStation dlg;
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+            Item(IDC_STATION_TEXT)->SetWindowText(c.pszText);
+            CTestDriver::PressSoftKey(0);
+            if (!c.bID) {
+                // No, to the connection question: the dialog stays as it was.
+                EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+                EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), c.pszText);
+                CTestDriver::PressSoftKey(1);
+            }
+        });
+        ASSERT_EQ(dlg.DoModal(), c.bID ? IDOK : IDCANCEL);
+        ASSERT_EQ(Boxes().size(), 1u);
+        if (c.bID) {
+            ExpectBox(Boxes()[0], L"'" + std::wstring(c.pszText) + L"' () has been added to the stations list.",
+                      L"New station", MB_ICONINFORMATION);
+            EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, c.pszText);
+            EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"");
+            EXPECT_EQ(StationsInFile(Path("stations.dat")).back().first, c.pszText);
+        } else {
+            ExpectBox(Boxes()[0], s_question, L"Connection Required", MB_YESNO | MB_ICONQUESTION);
+            EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
+        }
+    }
+    // Each ID was added once, in the order typed; upper and lower case are two stations.
+    EXPECT_EQ(StationsInFile(Path("stations.dat")),
+              (StationList{{L"USNY0996", L""}, {L"usny0996", L""}, {L"UsNy0996", L""}}));
+}
+
+TEST_F(NewStationTest, AnIdAlreadyInTheListClosesWithOkAndNoMessage)
+{
+    GiveStations({{L"USNY0996", L"New York, NY"}});
+    const std::string before = Read("stations.dat");
+    CDlgNewStation dlg;
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog*) {
+        Item(IDC_STATION_TEXT)->SetWindowText(L"USNY0996");
+        CTestDriver::PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_EQ(Read("stations.dat"), before);
+    EXPECT_EQ(theWeatherData.m_stations.GetCount(), 1);
+    // The caller switches to the listed station, name and all.
+    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"USNY0996");
+    EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"New York, NY");
+}
+
+TEST_F(NewStationTest, APlaceNameIsSearchedForOnceTheUserAgreesAndThePickIsAdded)
+{
+    GiveStations({{L"USNY0996", L"New York, NY"}});
+    m_downloads.Succeed(SearchAnswer({{"USNY0996", "New York, NY"}, {"USNY0998", "New York/JFK Intl Arpt, NY"}}));
+    CDlgNewStation dlg;
+    CWnd* pFind = nullptr;
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog* pFindDlg) {
+            pFind = pFindDlg;
+            EXPECT_EQ(pFindDlg->m_pParentWnd, pDlg);
+            EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), L"new york");
+            ASSERT_TRUE(SearchFinished(1));
+            CTestDriver::SelectItem(IDC_STATION_LIST, 1);
+            CTestDriver::PressSoftKey(0);
+        });
+        Item(IDC_STATION_TEXT)->SetWindowText(L"new york");
+        CTestDriver::AnswerNextMessageBox(IDYES);
+        CTestDriver::PressSoftKey(0);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(m_downloads.m_seen.size(), 1u);
+    const DOWNLOADSEEN& request = m_downloads.m_seen[0];
+    EXPECT_EQ(request.strTitle, L"Download");
+    EXPECT_EQ(request.strMessage, L"Search stations for 'new york'...");
+    EXPECT_EQ(request.nKind, DOWNLOAD_SEARCH);
+    EXPECT_EQ(request.strArgument, L"new york");
+    EXPECT_EQ(request.pOwner, pFind);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0].strText, s_question);
+    EXPECT_EQ(Boxes()[1].strText, L"'USNY0998' (New York/JFK Intl Arpt, NY) has been added to the stations list.");
+    EXPECT_EQ(StationsInFile(Path("stations.dat")),
+              (StationList{{L"USNY0996", L"New York, NY"}, {L"USNY0998", L"New York/JFK Intl Arpt, NY"}}));
+    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"USNY0998");
+}
+
+TEST_F(NewStationTest, ACancelledSearchLeavesTheDialogOpenWithItsText)
+{
+    // An empty text is no ID: after Yes the empty text is searched for at once.
+    m_downloads.Fail();
+    CDlgNewStation dlg;
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+            ASSERT_TRUE(SearchFinished(1));
+            CTestDriver::PressSoftKey(1);
+        });
+        CTestDriver::AnswerNextMessageBox(IDYES);
+        CTestDriver::PressSoftKey(0);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), L"");
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(m_downloads.m_seen.size(), 1u);
+    EXPECT_EQ(m_downloads.m_seen[0].strArgument, L"");
+    EXPECT_EQ(m_downloads.m_seen[0].strMessage, L"Search stations for ''...");
+    EXPECT_FALSE(Exists("stations.dat"));
+}
+
+TEST_F(NewStationTest, TheQuestionMarksOpenTheirHelp)
+{
+    struct Case
+    {
+        UINT nDialog;
+        UINT nHelp;
+        std::function<void()> run;
+    };
+    const Case cases[] = {
+        {IDD_NEW_STATION, IDS_HELP_NEW_STATION, []() { CDlgNewStation().DoModal(); }},
+        {IDD_STATIONS, IDS_HELP_STATIONS, []() { CDlgStations().DoModal(); }},
+    };
+    for (const Case& c : cases) {
+        bool bHelpShown = false;
+        CTestDriver::OnDialogOpen(c.nDialog, [&](CDialog*) {
+            CTestDriver::OnDialogOpen(IDD_HELP, [&](CDialog* pHelp) {
+                bHelpShown = true;
+                EXPECT_EQ(pHelp->m_pParentWnd, nullptr);
+                EXPECT_EQ(Item(IDC_HELP_TEXT)->GetWindowText(), CResources::LoadString(c.nHelp));
+                CTestDriver::PressSoftKey(0);
+            });
+            CTestDriver::Tap(IDC_HELP_BUTTON);
+            CTestDriver::PressKey(VK_ESCAPE);
+        });
+        c.run();
+        EXPECT_TRUE(bHelpShown) << c.nDialog;
+    }
+}
+
+}

@@ -1,0 +1,139 @@
+#include "DialogTestSetup.h"
+#include "dialogs/DlgPreferences.h"
+
+namespace {
+
+using PreferencesTest = DialogTest;
+
+const UINT s_windButtons[] = {IDC_WIND_KMH, IDC_WIND_MPH, IDC_WIND_MS, IDC_WIND_KNOTS, IDC_WIND_BEAUFORT};
+const UINT s_tempButtons[] = {IDC_TEMP_CELSIUS, IDC_TEMP_FAHRENHEIT};
+
+// The index of the pressed button of a group, -1 for none; fails on two.
+template <size_t N>
+int Pressed(const UINT (&buttons)[N])
+{
+    int pressed = -1;
+    for (size_t i = 0; i < N; ++i) {
+        if (IsTicked(buttons[i])) {
+            EXPECT_EQ(pressed, -1) << "two buttons pressed";
+            pressed = static_cast<int>(i);
+        }
+    }
+    return pressed;
+}
+
+void SetPreferences(int nWind, int nTemp, bool bShowZero, bool bDisconnect)
+{
+    CSettings& s = theWeatherData.m_settings;
+    s.m_nWindUnit = nWind;
+    s.m_nTempUnit = nTemp;
+    s.m_bShowZero = bShowZero;
+    s.m_bDisconnect = bDisconnect;
+}
+
+void ExpectPreferences(const CSettings& s, int nWind, int nTemp, bool bShowZero, bool bDisconnect)
+{
+    EXPECT_EQ(s.m_nWindUnit, nWind);
+    EXPECT_EQ(s.m_nTempUnit, nTemp);
+    EXPECT_EQ(s.m_bShowZero, bShowZero);
+    EXPECT_EQ(s.m_bDisconnect, bDisconnect);
+}
+
+TEST_F(PreferencesTest, LaysItselfOutInBothOrientations)
+{
+    CDlgPreferences dlg;
+    CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog* pDlg) {
+        EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"Preferences");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
+        EXPECT_EQ(CTestDriver::GetSoftKeyText(1), L"Cancel");
+        for (const ORIENTATION& o : s_orientations) {
+            SCOPED_TRACE(o.pszName);
+            CDeviceScreen::Get().SetOrientation(o.nCode);
+            ExpectRect(ControlRect(pDlg, IDC_HEADING), 5, 5, o.cx - 10, 16);
+            // Everything else where the template puts it: (34, 30, 23, 18), (64, 72, 18, 17), (6, 96, 93, 10).
+            ExpectRect(ControlRect(pDlg, IDC_WIND_KMH), 51, 49, 35, 29);
+            ExpectRect(ControlRect(pDlg, IDC_TEMP_CELSIUS), 96, 117, 27, 28);
+            ExpectRect(ControlRect(pDlg, IDC_DISCONNECT), 9, 156, 140, 16);
+            Shot(std::string("preferences-") + o.pszName);
+        }
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST_F(PreferencesTest, ShowsTheStoredValuesAndAnOutOfRangeUnitPressesNoButton)
+{
+    struct Case
+    {
+        int nWind, nTemp;
+        bool bShowZero, bDisconnect;
+        int nWindShown, nTempShown;
+    };
+    const Case cases[] = {
+        {0, 0, false, false, 0, 0},
+        {4, 1, true, true, 4, 1},
+        {2, 0, false, true, 2, 0},
+        {7, -1, true, false, -1, -1},
+        {-3, 2, false, false, -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nWind);
+        SetPreferences(c.nWind, c.nTemp, c.bShowZero, c.bDisconnect);
+        CDlgPreferences dlg;
+        CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
+            EXPECT_EQ(Pressed(s_windButtons), c.nWindShown);
+            EXPECT_EQ(Pressed(s_tempButtons), c.nTempShown);
+            EXPECT_EQ(IsTicked(IDC_SHOW_ZERO), c.bShowZero);
+            EXPECT_EQ(IsTicked(IDC_DISCONNECT), c.bDisconnect);
+            CTestDriver::PressSoftKey(0);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        // OK without touching anything stores what was shown: no button is -1.
+        ExpectPreferences(theWeatherData.m_settings, c.nWindShown, c.nTempShown, c.bShowZero, c.bDisconnect);
+    }
+}
+
+TEST_F(PreferencesTest, OkSavesAtOnceAndCancelLeavesEverythingAsItWas)
+{
+    SetPreferences(1, 0, false, true);
+    theWeatherData.m_settings.Save();
+    const std::string before = Read("settings.dat");
+    auto changeEverything = []() {
+        CTestDriver::Tap(IDC_WIND_KNOTS);
+        CTestDriver::Tap(IDC_TEMP_FAHRENHEIT);
+        CTestDriver::Tap(IDC_SHOW_ZERO);
+        CTestDriver::Tap(IDC_DISCONNECT);
+        EXPECT_EQ(Pressed(s_windButtons), 3);
+        EXPECT_EQ(Pressed(s_tempButtons), 1);
+    };
+
+    CDlgPreferences cancelled;
+    CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
+        changeEverything();
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    ExpectPreferences(theWeatherData.m_settings, 1, 0, false, true);
+    EXPECT_EQ(Read("settings.dat"), before);
+
+    // Unchanged, OK writes the same file again.
+    std::filesystem::remove(m_folder.Path("data/settings.dat"));
+    CDlgPreferences unchanged;
+    CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) { CTestDriver::TapDoneButton(); });
+    EXPECT_EQ(unchanged.DoModal(), IDOK);
+    EXPECT_EQ(Read("settings.dat"), before);
+
+    CDlgPreferences changed;
+    CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
+        changeEverything();
+        CTestDriver::PressSoftKey(0);
+    });
+    EXPECT_EQ(changed.DoModal(), IDOK);
+    ExpectPreferences(theWeatherData.m_settings, 3, 1, true, false);
+    CSettings stored;
+    stored.m_strPath = Path("settings.dat");
+    ASSERT_TRUE(stored.Load());
+    ExpectPreferences(stored, 3, 1, true, false);
+}
+
+}
