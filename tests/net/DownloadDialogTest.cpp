@@ -331,6 +331,83 @@ TEST_F(DownloadDialog, WithoutAConnectionNothingIsRequested)
     EXPECT_EQ(CConnMgr::OpenConnections(), 0);
 }
 
+RECT WindowRect(CWnd* pWnd)
+{
+    RECT rc = {};
+    pWnd->GetWindowRect(&rc);
+    return rc;
+}
+
+// Position and size of a control, in the dialog's client pixels.
+void ExpectPlace(CDialog* pDlg, UINT nID, int x, int y, int cx, int cy)
+{
+    SCOPED_TRACE(nID);
+    RECT rc = WindowRect(pDlg->GetDlgItem(nID));
+    EXPECT_EQ(rc.left, x);
+    EXPECT_EQ(rc.top, y);
+    EXPECT_EQ(rc.right - rc.left, cx);
+    EXPECT_EQ(rc.bottom - rc.top, cy);
+}
+
+TEST_F(DownloadDialog, LaysItselfOutAndShowsWhereTheDownloadStands)
+{
+    KeepPreviousForecast();
+    Arm("stall:60000", StationPath());
+    auto expectLayout = [](CDialog* pDlg) {
+        RECT client;
+        pDlg->GetClientRect(&client);
+        const int W = client.right;
+        EXPECT_EQ(W, 215);
+        // Template places in dialog units (x * 6 / 4, y * 13 / 8), the sizes the dialog sets.
+        ExpectPlace(pDlg, IDC_DOWNLOAD_MESSAGE, 8, 5, W - 16, 41);
+        ExpectPlace(pDlg, IDC_DOWNLOAD_STATUS, 9, 57, W - 10, 16);
+        ExpectPlace(pDlg, IDC_DOWNLOAD_PROGRESS, 9, 78, W - 20, 20);
+        ExpectPlace(pDlg, IDC_DOWNLOAD_INTERNET_STATUS, 9, 104, W - 10, 16);
+        // The message is painted, never shown as an edit box.
+        EXPECT_FALSE(pDlg->GetDlgItem(IDC_DOWNLOAD_MESSAGE)->IsWindowVisible());
+        EXPECT_TRUE(pDlg->GetDlgItem(IDC_DOWNLOAD_CANCEL)->IsWindowVisible());
+    };
+    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
+                  EXPECT_TRUE(view.RunUntil([&]() { return view.ProgressPos() > 0; }));
+                  EXPECT_EQ(view.pDlg->GetWindowText(), L"Download");
+                  EXPECT_EQ(view.pDlg->GetDlgItem(IDC_DOWNLOAD_MESSAGE)->GetWindowText(),
+                            L"Search daily forecasts for Z\u00fcrich");
+                  expectLayout(view.pDlg);
+                  Shot("download-portrait");
+                  CDeviceScreen::Get().SetOrientation(DMDO_90);
+                  CTestDriver::ProcessEvents();
+                  expectLayout(view.pDlg);
+                  Shot("download-landscape");
+                  CTestDriver::Tap(IDC_DOWNLOAD_CANCEL);
+                  view.RunToEnd();
+              }),
+              IDCANCEL);
+
+    // Fallen silent halfway: the lines and the bar keep what they showed last
+    // until the dialog goes.
+    CDeviceScreen::Get().SetOrientation(DMDO_0);
+    DWORD dwShort = 300;
+    ASSERT_TRUE(InternetSetOptionW(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &dwShort, sizeof dwShort));
+    Arm("stall:60000", StationPath());
+    std::wstring strStatus;
+    DWORD dwPos = 0;
+    DWORD dwUpper = 0;
+    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
+                  view.RunToEnd();
+                  strStatus = view.Status();
+                  dwPos = view.ProgressPos();
+                  dwUpper = view.ProgressUpper();
+                  Shot("download-failed");
+              }),
+              IDCANCEL);
+    DWORD dwReceive = 30000;
+    InternetSetOptionW(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, &dwReceive, sizeof dwReceive);
+    EXPECT_EQ(strStatus.rfind(L"Download... (", 0), 0u) << strStatus;
+    EXPECT_GT(dwPos, 0u);
+    EXPECT_LT(dwPos, dwUpper);
+    ExpectPreviousForecast();
+}
+
 TEST_F(DownloadDialog, AnswerThatCannotBeStoredFails)
 {
     std::filesystem::remove_all(m_folder.Path("forecasts"));
