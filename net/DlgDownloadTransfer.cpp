@@ -179,6 +179,8 @@ bool CDlgDownload::TransferUrl(HINTERNET hOpen, const std::wstring& strURL, CDow
     m_bRequestComplete = false;
     m_bRequestSucceeded = false;
     m_hHttpFile = nullptr;
+    // A set left by an earlier request (its last notices) must not pass for this one's.
+    ResetEvent(m_hEventRequest);
     theLog.Printf(L"InternetOpenUrl(hOpen (0x%08x), url (%s),NULL,0,INTERNET_FLAG_RELOAD, this (0x%08x))\n",
                   LogAddress(hOpen), strURL.c_str(), LogAddress(this));
     HINTERNET hRequest = InternetOpenUrlW(hOpen, strURL.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD,
