@@ -17,46 +17,7 @@ const wchar_t* const MAPPED_ADDRESS = L"http://www.example.com/";
 
 const DWORD ESTABLISH_TIMEOUT_MS = 15000;
 
-struct STATUSTEXT
-{
-    DWORD dwStatus;
-    const wchar_t* pszText;
-};
-
-const STATUSTEXT s_statusTexts[] = {
-    {CONNMGR_STATUS_UNKNOWN, L"Unknown status"},
-    {CONNMGR_STATUS_CONNECTED, L"Connection is up"},
-    {CONNMGR_STATUS_SUSPENDED, L"Connection is up but suspended"},
-    {CONNMGR_STATUS_DISCONNECTED, L"Connection is disconnected"},
-    {CONNMGR_STATUS_CONNECTIONFAILED, L"Connection failed and cannot not be reestablished"},
-    {CONNMGR_STATUS_CONNECTIONCANCELED, L"User aborted connection"},
-    {CONNMGR_STATUS_CONNECTIONDISABLED, L"Connection is ready to connect but disabled"},
-    {CONNMGR_STATUS_NOPATHTODESTINATION, L"No path could be found to destination"},
-    {CONNMGR_STATUS_WAITINGFORPATH, L"Waiting for a path to the destination"},
-    {CONNMGR_STATUS_WAITINGFORPHONE, L"Voice call is in progress"},
-    {CONNMGR_STATUS_PHONEOFF, L"Phone resource needed and phone is off"},
-    {CONNMGR_STATUS_EXCLUSIVECONFLICT,
-     L"The connection could not be established because it would multi-home an exclusive connection"},
-    {CONNMGR_STATUS_NORESOURCES, L"Failed to allocate resources to make the connection"},
-    {CONNMGR_STATUS_CONNECTIONLINKFAILED, L"Connection link disconnected prematurely"},
-    {CONNMGR_STATUS_AUTHENTICATIONFAILED, L"Failed to authenticate user"},
-    {CONNMGR_STATUS_WAITINGCONNECTION, L"Attempting to connect"},
-    {CONNMGR_STATUS_WAITINGFORRESOURCE, L"Resource is in use by another connection"},
-    {CONNMGR_STATUS_WAITINGFORNETWORK, L"Network is used by higher priority thread or device is roaming"},
-    {CONNMGR_STATUS_WAITINGDISCONNECTION, L"Connection is being brought down"},
-    {CONNMGR_STATUS_WAITINGCONNECTIONABORT, L"Aborting connection attempt"},
-};
-
 } // namespace
-
-std::wstring ConnMgrStatusText(DWORD dwStatus)
-{
-    for (const STATUSTEXT& entry : s_statusTexts) {
-        if (entry.dwStatus == dwStatus)
-            return entry.pszText;
-    }
-    return std::wstring();
-}
 
 void HangUpAllConnections()
 {

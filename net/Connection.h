@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/StatusTexts.h"
 #include "platform/Kernel.h"
 #include "platform/WinDef.h"
 
@@ -10,10 +11,6 @@ class CWnd;
 // The message through which the connection manager reports the connection's
 // statuses to the window that asked for it; wParam is the status.
 constexpr UINT WM_CONNMGR_STATUS = WM_USER + 100;
-
-// The text of a connection status (0x10: "Connection is up"); empty for a
-// status the table does not know.
-std::wstring ConnMgrStatusText(DWORD dwStatus);
 
 // Ends every active dial-up connection, as the "Disconnect after update"
 // setting asks after an update. Failures are ignored; nothing is reported.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/StatusTexts.h"
 #include "platform/Internet.h"
 #include "platform/Kernel.h"
 #include "platform/ui/Dialog.h"
@@ -10,10 +11,6 @@
 
 class CConnection;
 class CDownloadFile;
-
-// The text of an HTTP layer status notice (60: "Handle created"); empty for a
-// notice the table does not know.
-std::wstring InternetStatusText(DWORD dwStatus);
 
 // Performs one download request (a search, a daily or an hour-by-hour forecast)
 // while showing its progress, and ends itself with 1 when the answer was stored

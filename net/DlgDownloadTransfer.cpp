@@ -21,31 +21,6 @@ namespace {
 // The body is received in blocks of this size, and the progress bar moves once per block.
 const DWORD RECEIVE_BLOCK = 1024;
 
-struct STATUSTEXT
-{
-    DWORD dwStatus;
-    const wchar_t* pszText;
-};
-
-const STATUSTEXT s_statusTexts[] = {
-    {INTERNET_STATUS_RESOLVING_NAME, L"Resolving name..."},
-    {INTERNET_STATUS_NAME_RESOLVED, L"Name resolved"},
-    {INTERNET_STATUS_CONNECTING_TO_SERVER, L"Connecting to server..."},
-    {INTERNET_STATUS_CONNECTED_TO_SERVER, L"Connected to server"},
-    {INTERNET_STATUS_SENDING_REQUEST, L"Sending request..."},
-    {INTERNET_STATUS_REQUEST_SENT, L"Request sent"},
-    {INTERNET_STATUS_RECEIVING_RESPONSE, L"Receiving response..."},
-    {INTERNET_STATUS_RESPONSE_RECEIVED, L"Response received"},
-    {INTERNET_STATUS_CTL_RESPONSE_RECEIVED, L"Ctl response received"},
-    {INTERNET_STATUS_PREFETCH, L"Prefetch"},
-    {INTERNET_STATUS_CLOSING_CONNECTION, L"Closing connection..."},
-    {INTERNET_STATUS_CONNECTION_CLOSED, L"Connection closed"},
-    {INTERNET_STATUS_HANDLE_CREATED, L"Handle created"},
-    {INTERNET_STATUS_HANDLE_CLOSING, L"Handle closing"},
-    {INTERNET_STATUS_DETECTING_PROXY, L"Detecting proxy..."},
-    {INTERNET_STATUS_REQUEST_COMPLETE, L"Request complete"},
-};
-
 // A header of the answer as text, read into 64 bytes as the platform's callers
 // do; false when the answer has no such header.
 bool QueryHeader(HINTERNET hRequest, DWORD dwInfoLevel, std::wstring& strValue)
@@ -104,15 +79,6 @@ bool CommitAnswer(CDownloadFile& file)
 }
 
 } // namespace
-
-std::wstring InternetStatusText(DWORD dwStatus)
-{
-    for (const STATUSTEXT& entry : s_statusTexts) {
-        if (entry.dwStatus == dwStatus)
-            return entry.pszText;
-    }
-    return std::wstring();
-}
 
 DWORD CDlgDownload::s_DownloadThread(void* pParam)
 {

@@ -157,34 +157,36 @@ TEST_F(DownloadDialog, CancelEndsTheDownloadInEveryPhase)
     EXPECT_EQ(RequestsFor(StationPath()), 2);
 }
 
+struct KEYCASE
+{
+    UINT vk;
+    const char* pszFault;
+    int nResult;
+};
+
 TEST_F(DownloadDialog, EnterAndEscapeNeverEndTheDialogUnderItsWorker)
 {
-    KeepPreviousForecast();
-    bool bOpenAfterEnter = false;
-    Arm("stall:500", StationPath());
-    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
-                  EXPECT_TRUE(view.RunUntil([&]() { return view.ProgressPos() > 0; }));
-                  CTestDriver::PressKey(VK_RETURN);
-                  bOpenAfterEnter = !view.Ended();
-                  view.RunToEnd();
-              }),
-              IDOK);
-    EXPECT_TRUE(bOpenAfterEnter);
-    ExpectNewForecast();
-
-    // Escape is the Cancel button: the worker stops and ends the dialog itself.
-    KeepPreviousForecast();
-    bool bOpenAfterEscape = false;
-    Arm("stall:60000", StationPath());
-    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
-                  EXPECT_TRUE(view.RunUntil([&]() { return view.ProgressPos() > 0; }));
-                  CTestDriver::PressKey(VK_ESCAPE);
-                  bOpenAfterEscape = !view.Ended();
-                  view.RunToEnd();
-              }),
-              IDCANCEL);
-    EXPECT_TRUE(bOpenAfterEscape);
-    ExpectPreviousForecast();
+    // Enter does nothing; Escape is the Cancel button: the worker stops and
+    // ends the dialog itself.
+    const KEYCASE keys[] = {{VK_RETURN, "stall:500", IDOK}, {VK_ESCAPE, "stall:60000", IDCANCEL}};
+    for (const KEYCASE& c : keys) {
+        SCOPED_TRACE(c.vk);
+        KeepPreviousForecast();
+        bool bOpenAfterKey = false;
+        Arm(c.pszFault, StationPath());
+        EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
+                      EXPECT_TRUE(view.RunUntil([&]() { return view.ProgressPos() > 0; }));
+                      CTestDriver::PressKey(c.vk);
+                      bOpenAfterKey = !view.Ended();
+                      view.RunToEnd();
+                  }),
+                  c.nResult);
+        EXPECT_TRUE(bOpenAfterKey);
+        if (c.nResult == IDOK)
+            ExpectNewForecast();
+        else
+            ExpectPreviousForecast();
+    }
 }
 
 // A well-formed document of exactly that many bytes.
