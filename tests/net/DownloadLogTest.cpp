@@ -6,7 +6,7 @@
 #include "net/Connection.h"
 #include "platform/Ras.h"
 
-#include <regex>
+#include <cctype>
 #include <sstream>
 #include <vector>
 
@@ -46,12 +46,33 @@ struct LOGLINES
     size_t nLines = 0;
 };
 
+// "[hh:mm:ss] " at that place.
+bool IsStamp(const std::string& strText, size_t at)
+{
+    static const char SHAPE[] = "[##:##:##] ";
+    if (strText.size() - at < sizeof SHAPE - 1)
+        return false;
+    for (size_t i = 0; i + 1 < sizeof SHAPE; ++i) {
+        char c = strText[at + i];
+        if (SHAPE[i] == '#' ? !std::isdigit(static_cast<unsigned char>(c)) : c != SHAPE[i])
+            return false;
+    }
+    return true;
+}
+
 LOGLINES SplitLog(const std::string& strText)
 {
-    static const std::regex stamp(R"(\[\d\d:\d\d:\d\d\] )");
     LOGLINES log;
-    log.nStamps = std::distance(std::sregex_iterator(strText.begin(), strText.end(), stamp), std::sregex_iterator());
-    std::istringstream in(std::regex_replace(strText, stamp, ""));
+    std::string unstamped;
+    for (size_t at = 0; at < strText.size();) {
+        if (IsStamp(strText, at)) {
+            ++log.nStamps;
+            at += 11;
+        } else {
+            unstamped += strText[at++];
+        }
+    }
+    std::istringstream in(unstamped);
     std::string line;
     while (std::getline(in, line)) {
         ++log.nLines;
