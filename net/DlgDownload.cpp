@@ -42,11 +42,13 @@ bool CDlgDownload::OnInitDialog()
         pMessage->SetWindowText(m_strMessage);
     // Made before anything can be tapped, so that a Cancel pressed at once is
     // kept until the worker looks.
-    if (!m_hEventCancel) {
-        m_hEventCancel = CreateEvent(false, false);
-        m_hEventRequest = CreateEvent(false, false);
-        m_hEventStatusConnected = CreateEvent(false, false);
+    for (HANDLE* phEvent : {&m_hEventCancel, &m_hEventRequest, &m_hEventStatusConnected}) {
+        if (*phEvent)
+            ResetEvent(*phEvent);   // left from an earlier run of the same dialog
+        else
+            *phEvent = CreateEvent(false, false);
     }
+    m_bCancelled = false;
     m_bStartPending = true;
     return true;
 }
