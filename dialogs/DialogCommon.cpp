@@ -1,40 +1,16 @@
 #include "dialogs/DialogCommon.h"
 
 #include "app/Globals.h"
+#include "net/Connection.h"
 #include "net/DlgDownload.h"
-#include "platform/LastError.h"
-#include "platform/Ras.h"
 #include "platform/Resources.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Wnd.h"
 #include "res/Resource.h"
 
-#include <vector>
 
 namespace {
-
-// Stands in for the connection layer's HangUpAllConnections until that lands in
-// net/; the update flows call it by that name, so the swap is this function out
-// and net/Connection.h in.
-void HangUpAllConnections()
-{
-    std::vector<RASCONN> connections(1);
-    connections[0].dwSize = sizeof(RASCONN);
-    DWORD cb = sizeof(RASCONN);
-    DWORD nConnections = 0;
-    DWORD nResult = RasEnumConnections(connections.data(), &cb, &nConnections);
-    if (nResult == ERROR_BUFFER_TOO_SMALL || nResult == ERROR_NOT_ENOUGH_MEMORY) {
-        connections.assign(nConnections > 0 ? nConnections : 1, RASCONN{});
-        connections[0].dwSize = sizeof(RASCONN);
-        cb = static_cast<DWORD>(connections.size() * sizeof(RASCONN));
-        nResult = RasEnumConnections(connections.data(), &cb, &nConnections);
-    }
-    if (nResult != 0)
-        return;
-    for (DWORD i = 0; i < nConnections && i < connections.size(); ++i)
-        RasHangUp(connections[i].hrasconn);
-}
 
 // Names a listed station that has none yet after the forecast just loaded.
 void NameAfterForecast(CStation* pListed, CStation* pAlsoNamed, const std::wstring& strLocation)

@@ -1,0 +1,92 @@
+#include "net/DownloadFile.h"
+
+#include "platform/CodePage.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Large enough that a forecast goes to the disk in one or two writes.
+const size_t WRITE_BUFFER_BYTES = 64 * 1024;
+
+} // namespace
+
+CDownloadFile::CDownloadFile(const std::wstring& strTarget) : m_strTarget(strTarget)
+{
+}
+
+CDownloadFile::~CDownloadFile()
+{
+    Discard();
+}
+
+bool CDownloadFile::Create()
+{
+    Discard();
+    std::string temp = CCodePage::Encode(m_strTarget) + ".XXXXXX";
+    int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    // mkstemp makes the file private to the user; a forecast file gets the
+    // usual mode, as every other file of the program.
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    m_pFile = fdopen(fd, "wb");
+    if (!m_pFile) {
+        close(fd);
+        unlink(temp.c_str());
+        return false;
+    }
+    setvbuf(m_pFile, nullptr, _IOFBF, WRITE_BUFFER_BYTES);
+    m_strTemp = CCodePage::Decode(temp);
+    m_bWriteFailed = false;
+    return true;
+}
+
+bool CDownloadFile::Write(const void* pData, size_t nSize)
+{
+    if (!m_pFile || std::fwrite(pData, 1, nSize, m_pFile) != nSize)
+        m_bWriteFailed = true;
+    return !m_bWriteFailed;
+}
+
+bool CDownloadFile::Flush()
+{
+    if (!m_pFile || std::fflush(m_pFile) != 0)
+        m_bWriteFailed = true;
+    return !m_bWriteFailed;
+}
+
+bool CDownloadFile::Commit()
+{
+    if (!Flush() || fsync(fileno(m_pFile)) != 0) {
+        Discard();
+        return false;
+    }
+    bool bClosed = std::fclose(m_pFile) == 0;
+    m_pFile = nullptr;
+    std::string temp = CCodePage::Encode(m_strTemp);
+    if (!bClosed || std::rename(temp.c_str(), CCodePage::Encode(m_strTarget).c_str()) != 0) {
+        unlink(temp.c_str());
+        m_strTemp.clear();
+        return false;
+    }
+    m_strTemp.clear();
+    return true;
+}
+
+void CDownloadFile::Discard()
+{
+    if (m_pFile) {
+        std::fclose(m_pFile);
+        m_pFile = nullptr;
+    }
+    if (!m_strTemp.empty()) {
+        unlink(CCodePage::Encode(m_strTemp).c_str());
+        m_strTemp.clear();
+    }
+}
