@@ -31,6 +31,14 @@ int CDlgDownload::DoModal()
         CloseHandle(m_hThread);
         m_hThread = nullptr;
     }
+    if (m_bAnswerStored) {
+        if (m_nKind == DOWNLOAD_SEARCH)
+            theWeatherData.LoadSearchResults();
+        else if (m_nKind == DOWNLOAD_DAILY)
+            theWeatherData.LoadDailyForecast(m_strArgument);
+        else
+            theWeatherData.LoadHourlyForecast(m_strArgument);
+    }
     return nResult;
 }
 

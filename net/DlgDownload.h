@@ -81,6 +81,11 @@ public:
     std::atomic<DWORD> m_dwRequestError{0};         // and its error
     bool m_bReadOk = false;
     bool m_bCancelled = false;    // the worker has taken the cancel event
+    // Set by the worker once the answer has replaced the target file; the store
+    // reads it on the user-interface thread after the worker has ended, because
+    // the windows underneath may compose the chart from the store meanwhile (the
+    // screen can be resized while this dialog is up).
+    std::atomic<bool> m_bAnswerStored{false};
     // Created before the worker starts and closed when the dialog goes, so that
     // every thread that sets them finds them.
     HANDLE m_hEventCancel = nullptr;            // Cancel, Escape, or the server closed the connection

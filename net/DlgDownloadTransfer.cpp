@@ -123,14 +123,7 @@ bool CDlgDownload::DownloadOver(const CConnection& connection)
         CDownloadFile file(strTarget);
         bOk = TransferUrl(hOpen, strURL, file) && CommitAnswer(file);
     }
-    if (bOk) {
-        if (m_nKind == DOWNLOAD_SEARCH)
-            theWeatherData.LoadSearchResults();
-        else if (m_nKind == DOWNLOAD_DAILY)
-            theWeatherData.LoadDailyForecast(m_strArgument);
-        else
-            theWeatherData.LoadHourlyForecast(m_strArgument);
-    }
+    m_bAnswerStored = bOk;
 
     // After this nothing calls back into the dialog.
     InternetSetStatusCallbackW(hOpen, nullptr);

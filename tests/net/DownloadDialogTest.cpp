@@ -419,3 +419,18 @@ TEST_F(DownloadDialog, AnswerThatCannotBeStoredFails)
 }
 
 }
+
+// The windows underneath compose the chart from the store whenever the screen
+// is resized, and that can happen while this dialog is up: the store only takes
+// the new answer on the user-interface thread, once the worker has ended.
+TEST_F(DownloadDialog, TheStoreTakesTheAnswerOnlyAfterTheWorkerHasEnded)
+{
+    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [](DOWNLOADVIEW& view) {
+                  view.RunToEnd();
+                  // The worker has stored the file and ended the dialog; the
+                  // forecast in memory is still the one from before.
+                  EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
+              }),
+              IDOK);
+    EXPECT_FALSE(theWeatherData.m_daily.IsEmpty());
+}
