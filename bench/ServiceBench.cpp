@@ -1,6 +1,7 @@
 // Throughput of the local forecast service: hour-by-hour forecasts for eight
 // keep-alive clients at once, server and clients in one process on loopback.
 
+#include "tools/service/DemoSource.h"
 #include "tools/service/FeedWriter.h"
 #include "tools/service/ForecastServer.h"
 #include "tools/service/Places.h"
@@ -30,7 +31,7 @@ public:
         std::string strError;
         if (!m_places.Load(CPlaces::DefaultZoneFolder(), strError))
             return;
-        m_pServer = std::make_unique<CForecastServer>(m_places, m_synthetic, 32);
+        m_pServer = std::make_unique<CForecastServer>(m_places, m_demo, 32);
         m_nPort = m_pServer->Bind("127.0.0.1", 0);
         m_thread = std::thread([this] { m_pServer->Run(); });
         while (!m_pServer->IsRunning())
@@ -45,7 +46,7 @@ public:
     }
 
     CPlaces m_places;
-    CSyntheticWeather m_synthetic;
+    CDemoSource m_demo {m_places};
     std::unique_ptr<CForecastServer> m_pServer;
     std::thread m_thread;
     int m_nPort = -1;
