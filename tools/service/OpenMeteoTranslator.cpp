@@ -576,31 +576,30 @@ bool COpenMeteoTranslator::ReadForecast(const std::string& strBody, const CPlace
     ReadHours(document, forecast);
     ReadDays(document, forecast);
 
-    // The solar equations and the day-night test see the place on the answer's clock.
-    CPlace sunPlace;
-    sunPlace.m_dLatitude = place.m_dLatitude;
-    sunPlace.m_dLongitude = place.m_dLongitude;
-    sunPlace.m_clock = forecast.clock;
+    // The place on the answer's clock, for the header, the solar equations and
+    // the day-night test.
+    CPlace onClock;
+    onClock.m_strID = place.m_strID;
+    onClock.m_strName = place.m_strName;
+    onClock.m_dLatitude = place.m_dLatitude;
+    onClock.m_dLongitude = place.m_dLongitude;
+    onClock.m_clock = forecast.clock;
 
+    // The update is when the source answered; the sun's times are the source's.
     record = CForecastRecord();
-    record.m_strID = place.m_strID;
-    record.m_strName = place.m_strName;
-    record.m_dLatitude = place.m_dLatitude;
-    record.m_dLongitude = place.m_dLongitude;
-    record.m_nZoneHours = forecast.clock.OffsetAt(nNowUtc) / 3600;
-    record.m_localTime = CCivilTime::FromSeconds(forecast.clock.LocalFromUtc(nNowUtc));
+    CForecastHeader::Fill(record, onClock, nNowUtc);
     record.m_lastUpdate = CCivilTime::FromSeconds(forecast.clock.LocalFromUtc(nFetchedUtc));
-    SunTimes(forecast, sunPlace, MidnightOf(forecast.clock.LocalFromUtc(nNowUtc)), record.m_sunrise, record.m_sunset);
+    SunTimes(forecast, onClock, MidnightOf(forecast.clock.LocalFromUtc(nNowUtc)), record.m_sunrise, record.m_sunset);
     record.m_section = section;
 
     if (section == CForecastRecord::DAILY) {
-        FillDays(record, forecast, sunPlace, nNowUtc, nCount);
+        FillDays(record, forecast, onClock, nNowUtc, nCount);
         if (record.m_days.empty()) {
             strError = "the forecast has no day from today on";
             return false;
         }
     } else if (section == CForecastRecord::HOURLY) {
-        FillHours(record, forecast, sunPlace, nNowUtc, nCount);
+        FillHours(record, forecast, onClock, nNowUtc, nCount);
         if (record.m_hours.empty()) {
             strError = "the forecast has no hour from now on";
             return false;
