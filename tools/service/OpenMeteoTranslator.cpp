@@ -216,7 +216,7 @@ bool IsError(const json& document, std::string& strError)
 bool ReadClock(const json& document, const CPlace& place, CZoneClock& clock, std::string& strError)
 {
     const std::string strZone = TextOf(Member(&document, "timezone"));
-    if (IsZoneName(strZone) && clock.Load(strZone))
+    if (IsZoneName(strZone) && CZoneClock::LoadShared(strZone, clock))
         return true;
     const Number offset = Within(NumberOf(Member(&document, "utc_offset_seconds")), -16.0 * HOUR, 16.0 * HOUR);
     if (offset) {
@@ -225,7 +225,7 @@ bool ReadClock(const json& document, const CPlace& place, CZoneClock& clock, std
         clock.m_nFirstOffset = static_cast<int>(*offset);
         return true;
     }
-    if (IsZoneName(place.m_clock.m_strZone) && clock.Load(place.m_clock.m_strZone))
+    if (IsZoneName(place.m_clock.m_strZone) && CZoneClock::LoadShared(place.m_clock.m_strZone, clock))
         return true;
     strError = "the forecast does not say its time zone";
     return false;

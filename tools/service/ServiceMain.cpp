@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <memory>
 #include <cstdio>
 #include <thread>
 
@@ -70,10 +71,12 @@ int main(int argc, char** argv)
     }
     // The source: the demo's synthetic weather, or Open-Meteo's live forecasts.
     CDemoSource demo(places);
-    COpenMeteoSource live(places);
+    std::unique_ptr<COpenMeteoSource> pLive;
     CForecastSource* pSource = &demo;
     std::string strSourceLine = "source: demo";
     if (options.m_source != CServiceOptions::DEMO) {
+        pLive = std::make_unique<COpenMeteoSource>(places);
+        COpenMeteoSource& live = *pLive;
         std::string strWhy;
         if (!OpenLiveSource(options, live, strWhy)) {
             if (options.m_source == CServiceOptions::OPEN_METEO) {
@@ -108,7 +111,7 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     if (pSource->IsLive())
         std::fprintf(stderr, "cirrovan-service: live forecasts from %s (weather data by Open-Meteo.com, CC BY 4.0); "
-                             "%zu station IDs kept in %s/%s\n", live.m_strForecastURL.c_str(), live.m_table.Size(),
+                             "%zu station IDs kept in %s/%s\n", pLive->m_strForecastURL.c_str(), pLive->m_table.Size(),
                      options.m_strDataFolder.c_str(), COpenMeteoSource::TABLE_FILE);
     std::fprintf(stderr, "cirrovan-service: %zu places%s%s\n", places.m_places.size(),
                  options.m_fault.kind != CFaultInjector::NONE ? ", every answer with the fault " : "",
