@@ -29,7 +29,7 @@ TEST(ServiceProcess, BadArgumentsAreRefused)
     const std::vector<std::vector<std::string>> cases = {
         {"--port", "http"}, {"--port", "70000"}, {"--port"}, {"--threads", "0"},
         {"--fault", "explode"}, {"--fault", "cut:-3"}, {"--listen"}, {"--source", "weather.com"}, {"--source"},
-        {"--cache-minutes", "-1"}, {"--source-timeout", "0"},
+        {"--cache-minutes", "-1"}, {"--source-timeout", "0"}, {"--forecast-url", "file:///etc/passwd"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));

@@ -103,6 +103,12 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
             return false;
         }
     }
+    for (const std::string* pURL : {&m_strForecastURL, &m_strGeocodingURL}) {
+        if (!pURL->empty() && pURL->rfind("http://", 0) != 0 && pURL->rfind("https://", 0) != 0) {
+            strError = "Open-Meteo's addresses start with http:// or https://, not \"" + *pURL + "\"";
+            return false;
+        }
+    }
     return true;
 }
 
