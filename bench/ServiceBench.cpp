@@ -1,12 +1,17 @@
 // Throughput of the local forecast service: hour-by-hour forecasts for eight
 // keep-alive clients at once, server and clients in one process on loopback.
 
+#include "tools/service/DemoSource.h"
 #include "tools/service/FeedWriter.h"
 #include "tools/service/ForecastServer.h"
+#include "tools/service/OpenMeteoTranslator.h"
 #include "tools/service/Places.h"
 #include "tools/service/SyntheticWeather.h"
 
 #include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <sstream>
 
 #include <memory>
 #include <thread>
@@ -30,7 +35,7 @@ public:
         std::string strError;
         if (!m_places.Load(CPlaces::DefaultZoneFolder(), strError))
             return;
-        m_pServer = std::make_unique<CForecastServer>(m_places, m_synthetic, 32);
+        m_pServer = std::make_unique<CForecastServer>(m_places, m_demo, 32);
         m_nPort = m_pServer->Bind("127.0.0.1", 0);
         m_thread = std::thread([this] { m_pServer->Run(); });
         while (!m_pServer->IsRunning())
@@ -45,7 +50,7 @@ public:
     }
 
     CPlaces m_places;
-    CSyntheticWeather m_synthetic;
+    CDemoSource m_demo {m_places};
     std::unique_ptr<CForecastServer> m_pServer;
     std::thread m_thread;
     int m_nPort = -1;
@@ -98,5 +103,33 @@ void BM_ServiceHourlyFeedOnly(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ServiceHourlyFeedOnly);
+
+// The live source's cost per request once its answer is cached: a recorded
+// Open-Meteo forecast read and written as the daily or the hourly feed.
+void BM_OpenMeteoFeedFromAnswer(benchmark::State& state)
+{
+    std::ifstream in(std::string(CIRROVAN_BENCH_DATA) + "/../../tests/service/fixtures/openmeteo/forecast_sydney.json");
+    std::ostringstream text;
+    text << in.rdbuf();
+    const std::string strAnswer = text.str();
+    CPlace place;
+    place.m_strID = "AUSY7714";
+    place.m_strName = "Sydney, New South Wales, Australia";
+    place.m_dLatitude = -33.86785;
+    place.m_dLongitude = 151.20732;
+    const auto section = state.range(0) ? CForecastRecord::HOURLY : CForecastRecord::DAILY;
+    const int64_t nNow = 1768437000;   // 2026-01-15 11:30 in Sydney
+    for (auto _ : state) {
+        CForecastRecord record;
+        std::string strError;
+        if (!COpenMeteoTranslator::ReadForecast(strAnswer, place, section, 72, nNow, nNow, record, strError)) {
+            state.SkipWithError(strError.c_str());
+            break;
+        }
+        benchmark::DoNotOptimize(CFeedWriter::Feed(record));
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_OpenMeteoFeedFromAnswer)->Arg(0)->Arg(1);
 
 } // namespace

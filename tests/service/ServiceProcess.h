@@ -34,9 +34,7 @@ public:
         m_pid = Spawn(all, m_nOutput);
         if (m_pid <= 0)
             return;
-        char c = 0;
-        while (read(m_nOutput, &c, 1) == 1 && c != '\n')
-            m_strFirstLine += c;
+        m_strFirstLine = ReadLine();
         const size_t colon = m_strFirstLine.rfind(':');
         if (colon != std::string::npos)
             m_nPort = std::atoi(m_strFirstLine.c_str() + colon + 1);
@@ -61,6 +59,16 @@ public:
         const int nStatus = Wait(m_pid);
         m_pid = -1;
         return nStatus;
+    }
+
+    // The next line the service prints, without its end.
+    std::string ReadLine()
+    {
+        std::string strLine;
+        char c = 0;
+        while (m_nOutput >= 0 && read(m_nOutput, &c, 1) == 1 && c != '\n')
+            strLine += c;
+        return strLine;
     }
 
     httplib::Client Client() const

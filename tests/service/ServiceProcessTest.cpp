@@ -16,7 +16,10 @@ TEST(ServiceProcess, HelpTellsOptionsRequestsAndFaultKinds)
                                 "/search/search?where=", "/weather/local/ID?dayf=10", "/weather/local/ID?hbhf=72",
                                 "/control/fault", "/control/requests", "/control/reset", "status:CODE", "delay:MS",
                                 "stall:MS", "cut:BYTES", "length-over:N", "length-under:N", "chunked", "no-length",
-                                "not-xml", "huge:BYTES", "deep:DEPTH", "close"}) {
+                                "not-xml", "huge:BYTES", "deep:DEPTH", "close", "--source SOURCE", "open-meteo",
+                                "auto", "--data-dir DIR", "--forecast-url URL", "CIRROVAN_OPENMETEO_FORECAST_URL",
+                                "--geocoding-url URL", "CIRROVAN_OPENMETEO_GEOCODING_URL", "--cache-minutes N",
+                                "--source-timeout S", "Weather data by", "name: Open-Meteo"}) {
         EXPECT_NE(help.find(pszText), std::string::npos) << pszText;
     }
 }
@@ -25,7 +28,8 @@ TEST(ServiceProcess, BadArgumentsAreRefused)
 {
     const std::vector<std::vector<std::string>> cases = {
         {"--port", "http"}, {"--port", "70000"}, {"--port"}, {"--threads", "0"},
-        {"--fault", "explode"}, {"--fault", "cut:-3"}, {"--listen"},
+        {"--fault", "explode"}, {"--fault", "cut:-3"}, {"--listen"}, {"--source", "weather.com"}, {"--source"},
+        {"--cache-minutes", "-1"}, {"--source-timeout", "0"}, {"--forecast-url", "file:///etc/passwd"},
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));

@@ -121,7 +121,6 @@ TEST(SyntheticWeather, HourlyClockFollowsDaylightSaving)
 TEST(SyntheticWeather, IconsAgreeWithPrecipitationAndTheSun)
 {
     const CPlaces& places = LoadedPlaces();
-    CSyntheticWeather synthetic;
     int nPrecipitation = 0;
     for (size_t p = 0; p < places.m_places.size(); p += 7) {
         const CPlace& place = places.m_places[p];

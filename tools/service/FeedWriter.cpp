@@ -62,8 +62,10 @@ void WriteWind(std::string& out, int nIndent, const CForecastRecord::Wind& wind)
     Element(out, nIndent + 2, "gust", wind.gust ? Number(CFeedWriter::Mph(*wind.gust)) : "N/A");
     Element(out, nIndent + 2, "d", Number(wind.nDirection));
     const char* pszText = "N/A";
-    if (wind.speed)
-        pszText = CFeedWriter::Mph(*wind.speed) == 0 ? "CALM" : CFeedWriter::Compass(wind.nDirection);
+    if (wind.speed && CFeedWriter::Mph(*wind.speed) == 0)
+        pszText = "CALM";
+    else if (wind.speed && wind.bDirection)
+        pszText = CFeedWriter::Compass(wind.nDirection);
     Element(out, nIndent + 2, "t", pszText);
     out += pad + "</wind>\n";
 }

@@ -16,11 +16,17 @@ class CForecastRecord
 public:
     enum Section { NO_SECTION, DAILY, HOURLY };
 
+    // A day part of day 0 whose hours have mostly passed is no longer
+    // forecast: from this hour of the station's clock on, its high and its
+    // day part are "N/A", as the service answered after the day's warmth.
+    static constexpr int DAY_PART_OVER_HOUR = 15;
+
     struct Wind
     {
         std::optional<double> speed;   // km/h
         std::optional<double> gust;    // km/h; empty when gusts are not worth telling
         int nDirection = 0;            // degrees the wind comes from
+        bool bDirection = true;        // false: the source did not tell the direction
     };
 
     struct DayPart

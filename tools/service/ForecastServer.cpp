@@ -59,7 +59,7 @@ CForecastServer::CForecastServer(const CPlaces& places, CForecastSource& source,
     });
 
     m_server.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
-        Answer(req, res, 200, "text/html; charset=UTF-8", CHomePage::Html(m_places));
+        Answer(req, res, 200, "text/html; charset=UTF-8", CHomePage::Html(m_places, m_source.IsLive()));
     });
     m_server.Get("/search/search", [this](const httplib::Request& req, httplib::Response& res) { Search(req, res); });
     m_server.Get(R"(/weather/local/(.*))",
@@ -104,16 +104,21 @@ void CForecastServer::Stop()
 void CForecastServer::Search(const httplib::Request& req, httplib::Response& res)
 {
     const std::string strText = req.has_param("where") ? req.get_param_value("where") : std::string();
-    Answer(req, res, 200, XML_TYPE, CFeedWriter::SearchAnswer(m_places.Search(strText)));
+    std::vector<CPlace> found;
+    std::string strWhy;
+    const CForecastSource::Outcome outcome = m_source.Search(strText, found, strWhy);
+    if (outcome != CForecastSource::ANSWERED) {
+        Fail(req, res, outcome, strWhy);
+        return;
+    }
+    std::vector<const CPlace*> places;
+    for (const CPlace& place : found)
+        places.push_back(&place);
+    Answer(req, res, 200, XML_TYPE, CFeedWriter::SearchAnswer(places));
 }
 
 void CForecastServer::Forecast(const httplib::Request& req, httplib::Response& res)
 {
-    const CPlace* pPlace = m_places.Find(req.matches[1]);
-    if (!pPlace) {
-        Answer(req, res, 404, XML_TYPE, CFeedWriter::Error(2, "Invalid location provided."));
-        return;
-    }
     CForecastRecord::Section section = CForecastRecord::NO_SECTION;
     int nCount = 0;
     if (req.has_param("dayf")) {
@@ -124,11 +129,37 @@ void CForecastServer::Forecast(const httplib::Request& req, httplib::Response& r
         nCount = QueryNumber(req.get_param_value("hbhf"), MAX_HOURS);
     }
     CForecastRecord record;
-    if (!m_source.Fill(*pPlace, section, nCount, static_cast<int64_t>(std::time(nullptr)), record)) {
-        Answer(req, res, 503, XML_TYPE, CFeedWriter::Error(1, "No forecast is available now."));
+    std::string strWhy;
+    const CForecastSource::Outcome outcome =
+        m_source.Forecast(req.matches[1], section, nCount, static_cast<int64_t>(std::time(nullptr)), record, strWhy);
+    if (outcome != CForecastSource::ANSWERED) {
+        Fail(req, res, outcome, strWhy);
         return;
     }
     Answer(req, res, 200, XML_TYPE, CFeedWriter::Feed(record));
+}
+
+void CForecastServer::Fail(const httplib::Request& req, httplib::Response& res, CForecastSource::Outcome outcome,
+                           const std::string& strWhy)
+{
+    // Never an old answer in place of a new one: the program then keeps the
+    // file it has, and shows how old that is.
+    switch (outcome) {
+    case CForecastSource::UNKNOWN_PLACE:
+        Answer(req, res, 404, XML_TYPE, CFeedWriter::Error(2, "Invalid location provided."));
+        return;
+    case CForecastSource::NO_ANSWER:
+        Answer(req, res, 504, XML_TYPE, CFeedWriter::Error(1, strWhy));
+        break;
+    case CForecastSource::BAD_ANSWER:
+        Answer(req, res, 502, XML_TYPE, CFeedWriter::Error(1, strWhy));
+        break;
+    case CForecastSource::ANSWERED:
+    case CForecastSource::NOT_RECORDED:
+        Answer(req, res, 500, XML_TYPE, CFeedWriter::Error(1, strWhy));
+        break;
+    }
+    std::fprintf(stderr, "cirrovan-service: %s %s: %s\n", req.method.c_str(), req.target.c_str(), strWhy.c_str());
 }
 
 void CForecastServer::ArmFault(const httplib::Request& req, httplib::Response& res)

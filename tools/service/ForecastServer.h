@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/service/FaultInjector.h"
+#include "tools/service/ForecastSource.h"
 #include "tools/service/RequestCounter.h"
 
 #include <httplib.h>
@@ -8,7 +9,6 @@
 #include <atomic>
 #include <string>
 
-class CForecastSource;
 class CPlaces;
 
 // The HTTP side of the service: the program's three requests, the home page
@@ -22,7 +22,8 @@ class CPlaces;
 //   GET  /control/requests[?path=P]         requests so far per path
 //   POST /control/reset                     drop armed faults and counts
 //
-// An unknown station gets HTTP 404 with an error document.
+// An unknown station gets HTTP 404 with an error document; a live source that
+// cannot answer gives 502 or 504 with one.
 class CForecastServer
 {
 public:
@@ -46,6 +47,9 @@ public:
 private:
     void Search(const httplib::Request& req, httplib::Response& res);
     void Forecast(const httplib::Request& req, httplib::Response& res);
+    // The error answer for a request the source could not answer.
+    void Fail(const httplib::Request& req, httplib::Response& res, CForecastSource::Outcome outcome,
+              const std::string& strWhy);
     void ArmFault(const httplib::Request& req, httplib::Response& res);
     void Requests(const httplib::Request& req, httplib::Response& res);
     // The answer, or the fault armed for the request instead.

@@ -11,9 +11,27 @@ const char* const EXAMPLE_ZONES[] = {
     "Australia/Sydney", "Africa/Nairobi", "Atlantic/Reykjavik", "Arctic/Longyearbyen",
 };
 
+std::string SyntheticText(const CPlaces& places)
+{
+    return "<p>Its forecasts are <strong>synthetic</strong>: made up, but shaped like real weather "
+           "(seasons by latitude, day and night, sunrise and sunset, passing weather systems) and "
+           "the same for a station all through an hour. Do not plan a picnic on them.</p>\n"
+           "<p>It knows " + std::to_string(places.m_places.size()) +
+           " places, the principal cities of the time zones of the world.</p>\n";
+}
+
+// The licence of the live data (CC BY 4.0) asks for this credit with a link.
+std::string LiveText()
+{
+    return "<p>Its forecasts are <strong>live</strong>: real forecasts for any place its search "
+           "finds, fetched when asked for and kept for a few minutes.</p>\n"
+           "<p class=\"credit\"><a href=\"https://open-meteo.com/\">Weather data by Open-Meteo.com</a>, "
+           "under the <a href=\"https://creativecommons.org/licenses/by/4.0/\">CC BY 4.0</a> licence.</p>\n";
+}
+
 } // namespace
 
-std::string CHomePage::Html(const CPlaces& places)
+std::string CHomePage::Html(const CPlaces& places, bool bLive)
 {
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -25,11 +43,7 @@ std::string CHomePage::Html(const CPlaces& places)
         "<p>This is the local forecast service of Cirrovan, the weather viewer for small touch "
         "screens. It answers the program's station searches and its forecast requests: a daily "
         "forecast for 10 days and an hour-by-hour forecast for 72 hours, as XML.</p>\n"
-        "<p>Its forecasts are <strong>synthetic</strong>: made up, but shaped like real weather "
-        "(seasons by latitude, day and night, sunrise and sunset, passing weather systems) and "
-        "the same for a station all through an hour. Do not plan a picnic on them.</p>\n"
-        "<p>It knows " + std::to_string(places.m_places.size()) +
-        " places, the principal cities of the time zones of the world.</p>\n"
+        + (bLive ? LiveText() : SyntheticText(places)) +
         "<h2>Ask it</h2>\n<ul>\n"
         "<li>Search: <code>/search/search?where=zurich</code></li>\n"
         "<li>Daily: <code>/weather/local/ID?dayf=10</code></li>\n"

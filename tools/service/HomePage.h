@@ -5,10 +5,13 @@
 class CPlaces;
 
 // The service's home page: what it is, how to ask it, and a few places to try.
+// With live forecasts it credits their makers, as their licence asks.
 class CHomePage
 {
 public:
     static constexpr const char* SERVICE_NAME = "Cirrovan Weather";
+    // The name the program shows for the live forecasts' makers.
+    static constexpr const char* LIVE_SOURCE_NAME = "Open-Meteo";
 
-    static std::string Html(const CPlaces& places);
+    static std::string Html(const CPlaces& places, bool bLive);
 };

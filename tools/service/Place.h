@@ -2,6 +2,7 @@
 
 #include "tools/service/ZoneClock.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,11 @@ public:
     std::string m_strCity;        // "Zürich"
     std::string m_strCountry;     // "Switzerland"
     std::string m_strCountryCode; // "CH"
+    std::string m_strRegion;      // "Zurich": the first-level division, where a live source names one
     double m_dLatitude = 0.0;     // degrees north
     double m_dLongitude = 0.0;    // degrees east
-    CZoneClock m_clock;           // m_clock.m_strZone: "Europe/Zurich"
+    CZoneClock m_clock;           // m_clock.m_strZone: "Europe/Zurich"; a live place's clock
+                                  // holds only the zone's name
+    int64_t m_nSourceID = 0;      // a live source's own number for the place; 0 for the demo's
     std::vector<std::string> m_searchKeys;  // folded names a search matches
 };

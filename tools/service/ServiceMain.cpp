@@ -1,14 +1,18 @@
 // cirrovan-service: the local forecast service. See --help.
 
+#include "tools/service/DemoSource.h"
 #include "tools/service/ForecastServer.h"
+#include "tools/service/HomePage.h"
+#include "tools/service/OpenMeteoSource.h"
 #include "tools/service/Places.h"
 #include "tools/service/ServiceOptions.h"
-#include "tools/service/SyntheticWeather.h"
 
 #include <pthread.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
+#include <memory>
 #include <cstdio>
 #include <thread>
 
@@ -20,6 +24,23 @@ extern "C" const char* __tsan_default_suppressions()
 {
     return "race:libcpp-httplib.so\n";
 }
+
+namespace {
+
+// The live source as the options set it up, or false with the reason it cannot be used.
+bool OpenLiveSource(const CServiceOptions& options, COpenMeteoSource& live, std::string& strWhy)
+{
+    if (!options.m_strForecastURL.empty())
+        live.m_strForecastURL = options.m_strForecastURL;
+    if (!options.m_strGeocodingURL.empty())
+        live.m_strGeocodingURL = options.m_strGeocodingURL;
+    live.m_cache.m_nIntervalSeconds = options.m_nCacheMinutes * 60;
+    live.m_fetcher.m_nTotalSeconds = options.m_nSourceTimeout;
+    live.m_fetcher.m_nConnectSeconds = std::min(options.m_nSourceTimeout, 5);
+    return live.Open(options.m_strDataFolder, strWhy);
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -48,8 +69,30 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cirrovan-service: %s\n", strError.c_str());
         return 1;
     }
-    CSyntheticWeather synthetic;
-    CForecastServer server(places, synthetic, options.m_nThreads);
+    // The source: the demo's synthetic weather, or Open-Meteo's live forecasts.
+    CDemoSource demo(places);
+    std::unique_ptr<COpenMeteoSource> pLive;
+    CForecastSource* pSource = &demo;
+    std::string strSourceLine = "source: demo";
+    if (options.m_source != CServiceOptions::DEMO) {
+        pLive = std::make_unique<COpenMeteoSource>(places);
+        COpenMeteoSource& live = *pLive;
+        std::string strWhy;
+        if (!OpenLiveSource(options, live, strWhy)) {
+            if (options.m_source == CServiceOptions::OPEN_METEO) {
+                std::fprintf(stderr, "cirrovan-service: %s\n", strWhy.c_str());
+                return 1;
+            }
+            strSourceLine = "source: demo (Open-Meteo unusable: " + strWhy + ")";
+        } else if (options.m_source == CServiceOptions::AUTO && !live.Probe(strWhy)) {
+            strSourceLine = "source: demo (Open-Meteo unreachable: " + strWhy + ")";
+        } else {
+            pSource = &live;
+            strSourceLine = "source: open-meteo (live)";
+        }
+    }
+
+    CForecastServer server(places, *pSource, options.m_nThreads);
     server.m_bVerbose = options.m_bVerbose;
     if (options.m_fault.kind != CFaultInjector::NONE)
         server.m_faults.SetStanding(options.m_fault);
@@ -61,8 +104,15 @@ int main(int argc, char** argv)
         return 1;
     }
     const bool bIPv6 = options.m_strHost.find(':') != std::string::npos;
+    // What a run script reads: the address, the source, the name to show.
     std::printf("http://%s%s%s:%d/\n", bIPv6 ? "[" : "", options.m_strHost.c_str(), bIPv6 ? "]" : "", nPort);
+    std::printf("%s\n", strSourceLine.c_str());
+    std::printf("name: %s\n", pSource->IsLive() ? CHomePage::LIVE_SOURCE_NAME : CHomePage::SERVICE_NAME);
     std::fflush(stdout);
+    if (pSource->IsLive())
+        std::fprintf(stderr, "cirrovan-service: live forecasts from %s (weather data by Open-Meteo.com, CC BY 4.0); "
+                             "%zu station IDs kept in %s/%s\n", pLive->m_strForecastURL.c_str(), pLive->m_table.Size(),
+                     options.m_strDataFolder.c_str(), COpenMeteoSource::TABLE_FILE);
     std::fprintf(stderr, "cirrovan-service: %zu places%s%s\n", places.m_places.size(),
                  options.m_fault.kind != CFaultInjector::NONE ? ", every answer with the fault " : "",
                  options.m_fault.kind != CFaultInjector::NONE ? CFaultInjector::Describe(options.m_fault).c_str() : "");

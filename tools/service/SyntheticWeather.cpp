@@ -131,7 +131,7 @@ void CSyntheticWeather::FillDays(CForecastRecord& record, const CPlace& place, i
 
         const CSolarTimes::Kind sun = CSolarTimes::ForDate(day.date.m_nYear, day.date.m_nMonth, day.date.m_nDay,
                                                            place.m_dLatitude, place.m_dLongitude).m_kind;
-        const bool bOver = i == 0 && issue.m_nHour >= DAY_PART_OVER_HOUR;
+        const bool bOver = i == 0 && issue.m_nHour >= CForecastRecord::DAY_PART_OVER_HOUR;
         if (!bOver) {
             day.high = dHigh;
             day.parts[0] = Summary({hours.begin() + 1, hours.begin() + 13}, sun != CSolarTimes::POLAR_NIGHT);

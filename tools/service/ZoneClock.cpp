@@ -4,6 +4,16 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <map>
+#include <mutex>
+
+namespace {
+
+// Zones are few, but their names come from answers from elsewhere: the
+// table stops growing at this many.
+constexpr size_t MAX_SHARED_ZONES = 1000;
+
+} // namespace
 
 bool CZoneClock::Load(const std::string& strZone)
 {
@@ -37,4 +47,26 @@ int64_t CZoneClock::UtcFromLocal(int64_t nLocal) const
     // instant really has: right everywhere except inside a skipped hour.
     const int64_t nGuess = nLocal - OffsetAt(nLocal - 86400);
     return nLocal - OffsetAt(nGuess);
+}
+
+bool CZoneClock::LoadShared(const std::string& strZone, CZoneClock& clock)
+{
+    static std::mutex s_mutex;
+    static std::map<std::string, CZoneClock> s_known;   // an empty name marks a zone not known
+    std::lock_guard<std::mutex> lock(s_mutex);
+    auto it = s_known.find(strZone);
+    if (it == s_known.end()) {
+        CZoneClock loaded;
+        if (!loaded.Load(strZone))
+            loaded = CZoneClock();
+        if (s_known.size() >= MAX_SHARED_ZONES) {
+            clock = loaded;
+            return !loaded.m_strZone.empty();
+        }
+        it = s_known.emplace(strZone, std::move(loaded)).first;
+    }
+    if (it->second.m_strZone.empty())
+        return false;
+    clock = it->second;
+    return true;
 }

@@ -13,6 +13,9 @@ public:
     // Reads the zone's transitions from 1970 to 2100; false for a zone the
     // system's tz database does not know.
     bool Load(const std::string& strZone);
+    // The same, each zone read once per process and then copied: safe from
+    // any number of request threads at once, and quick after the first time.
+    static bool LoadShared(const std::string& strZone, CZoneClock& clock);
 
     // Seconds east of UTC in effect at that instant (seconds since 1970 UTC).
     int OffsetAt(int64_t nUtc) const;

@@ -1,0 +1,147 @@
+// Station IDs of live places: their shape, their collisions, and their file.
+
+#include "FeedCheck.h"
+
+#include "tools/service/StationIdTable.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+CPlace Live(int64_t nSourceID, const char* pszCity, const char* pszCountryCode, double dLatitude = 10.0)
+{
+    CPlace place;
+    place.m_nSourceID = nSourceID;
+    place.m_strCity = pszCity;
+    place.m_strCountryCode = pszCountryCode;
+    place.m_strName = std::string(pszCity) + ", Somewhere";
+    place.m_dLatitude = dLatitude;
+    place.m_dLongitude = 20.0;
+    place.m_clock.m_strZone = "Europe/Berlin";
+    return place;
+}
+
+TEST(StationIdTable, IDsAreCountryNameAndTheSourcesNumber)
+{
+    const CStationIdTable table;
+    struct Case { CPlace place; const char* id; };
+    const Case cases[] = {
+        {Live(2147714, "Sydney", "AU"), "AUSY7714"},
+        {Live(2657896, "Zürich", "ch"), "CHZU7896"},
+        {Live(1850147, "東京", "JP"), "JPDO0147"},     // spelt in Latin letters first
+        {Live(3, "'s-Hertogenbosch", "NL"), "NLSH0003"},
+        {Live(12345, "123", ""), "XXXX2345"},
+        {Live(99, "A", "U1"), "XXAX0099"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.place.m_strCity);
+        const std::string id = table.BaseID(c.place);
+        EXPECT_EQ(id, c.id);
+        EXPECT_TRUE(IsStationID(id));
+    }
+}
+
+TEST(StationIdTable, TakenIDsGoToTheNextNumberAndAPlaceKeepsItsID)
+{
+    CTempFolder folder;
+    CStationIdTable table;
+    std::string strError;
+    ASSERT_TRUE(table.Load(folder.Path("station-ids.json"), strError)) << strError;
+    table.m_reserved.insert("AUSY7714");   // a demo place's
+    std::vector<CPlace> places = {Live(2147714, "Sydney", "AU"), Live(10007714, "Sydenham", "AU"),
+                                  Live(2147714, "Sydney", "AU")};
+    ASSERT_TRUE(table.Assign(places, strError)) << strError;
+    EXPECT_EQ(places[0].m_strID, "AUSY7715");
+    EXPECT_EQ(places[1].m_strID, "AUSY7716");
+    EXPECT_EQ(places[2].m_strID, "AUSY7715");
+
+    // Asked again in another order, each keeps its ID.
+    std::vector<CPlace> again = {Live(10007714, "Sydenham", "AU"), Live(2147714, "Sydney", "AU")};
+    ASSERT_TRUE(table.Assign(again, strError));
+    EXPECT_EQ(again[0].m_strID, "AUSY7716");
+    EXPECT_EQ(again[1].m_strID, "AUSY7715");
+
+    CPlace found;
+    ASSERT_TRUE(table.Find("ausy7716", found));
+    EXPECT_EQ(found.m_strCity, "Sydenham");
+    EXPECT_FALSE(table.Find("AUSY7714", found));
+}
+
+TEST(StationIdTable, TheTableOutlivesTheProcessAndTakesNewPositions)
+{
+    CTempFolder folder;
+    const std::string strPath = folder.Path("data/station-ids.json");
+    std::string strError;
+    {
+        CStationIdTable table;
+        ASSERT_TRUE(table.Load(strPath, strError));
+        std::vector<CPlace> places = {Live(2950159, "Berlin \"Mitte\" <&>", "DE"), Live(5083330, "Berlin", "US")};
+        ASSERT_TRUE(table.Assign(places, strError)) << strError;
+        EXPECT_EQ(places[0].m_strID, "DEBE0159");
+    }
+    // Written whole, and nothing left beside it.
+    size_t nFiles = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path("data"))) {
+        EXPECT_EQ(entry.path().filename(), "station-ids.json");
+        ++nFiles;
+    }
+    EXPECT_EQ(nFiles, 1u);
+
+    CStationIdTable later;
+    ASSERT_TRUE(later.Load(strPath, strError)) << strError;
+    EXPECT_EQ(later.Size(), 2u);
+    CPlace found;
+    ASSERT_TRUE(later.Find("DEBE0159", found));
+    EXPECT_EQ(found.m_strCity, "Berlin \"Mitte\" <&>");
+    EXPECT_EQ(found.m_clock.m_strZone, "Europe/Berlin");
+    EXPECT_EQ(found.m_nSourceID, 2950159);
+
+    // A finer position from the source is kept under the same ID.
+    std::vector<CPlace> moved = {Live(2950159, "Berlin", "DE", 52.52)};
+    ASSERT_TRUE(later.Assign(moved, strError));
+    EXPECT_EQ(moved[0].m_strID, "DEBE0159");
+    CStationIdTable third;
+    ASSERT_TRUE(third.Load(strPath, strError));
+    ASSERT_TRUE(third.Find("DEBE0159", found));
+    EXPECT_DOUBLE_EQ(found.m_dLatitude, 52.52);
+}
+
+TEST(StationIdTable, AFileThatCannotBeReadIsNeitherUsedNorOverwritten)
+{
+    CTempFolder folder;
+    for (const char* pszText : {"{\"stations\": [", "[]", "{\"stations\": 5}", "\x89PNG"}) {
+        SCOPED_TRACE(pszText);
+        folder.Write("station-ids.json", pszText);
+        CStationIdTable table;
+        std::string strError;
+        EXPECT_FALSE(table.Load(folder.Path("station-ids.json"), strError));
+        EXPECT_NE(strError.find("station-ids.json"), std::string::npos);
+        EXPECT_EQ(folder.Read("station-ids.json"), pszText);
+    }
+    // Entries that make no sense are passed over; the others serve.
+    folder.Write("station-ids.json", "{\"stations\": [{\"id\": \"../../x\", \"source_id\": 1, \"latitude\": 1, "
+                                     "\"longitude\": 1}, {\"id\": \"FRPA1234\", \"source_id\": 2988507, \"latitude\": "
+                                     "48.85, \"longitude\": 2.35, \"name\": \"Paris, France\"}, 7]}");
+    CStationIdTable table;
+    std::string strError;
+    ASSERT_TRUE(table.Load(folder.Path("station-ids.json"), strError));
+    EXPECT_EQ(table.Size(), 1u);
+}
+
+TEST(StationIdTable, AFailedSaveGivesNoNewID)
+{
+    CTempFolder folder;
+    folder.Write("file", "not a folder");
+    CStationIdTable table;
+    std::string strError;
+    ASSERT_TRUE(table.Load(folder.Path("file/station-ids.json"), strError));
+    std::vector<CPlace> places = {Live(2147714, "Sydney", "AU")};
+    EXPECT_FALSE(table.Assign(places, strError));
+    EXPECT_FALSE(strError.empty());
+    EXPECT_EQ(places[0].m_strID, "");
+    EXPECT_EQ(table.Size(), 0u);
+}
+
+} // namespace
