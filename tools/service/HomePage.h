@@ -9,7 +9,7 @@ class CPlaces;
 class CHomePage
 {
 public:
-    static constexpr const char* SERVICE_NAME = "Cirrovan Weather";
+    static constexpr const char* SERVICE_NAME = "Cirrovan";
     // The name the program shows for the live forecasts' makers.
     static constexpr const char* LIVE_SOURCE_NAME = "Open-Meteo";
 
