@@ -101,14 +101,18 @@ HostWidget::HostWidget(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
 
 void HostWidget::paintEvent(QPaintEvent*)
 {
-    QImage surface(size(), QImage::Format_RGB32);
-    surface.fill(qRgb(255, 255, 255));
-    m_pPaintSurface = &surface;
+    if (m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    m_surface.fill(qRgb(255, 255, 255));
+    m_pPaintSurface = &m_surface;
     if (m_pWnd)
         m_pWnd->WindowProc(WM_PAINT, 0, 0);
     m_pPaintSurface = nullptr;
     QPainter painter(this);
-    painter.drawImage(0, 0, surface);
+    painter.drawImage(0, 0, m_surface);
+    painter.end();
+    if (g_paintedHook && m_pWnd)
+        g_paintedHook(m_pWnd);
 }
 
 void HostWidget::resizeEvent(QResizeEvent*)
