@@ -6,6 +6,7 @@
 #include <QBackingStore>
 #include <QCloseEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -114,62 +115,79 @@ QPointF ZoomView::ToDevice(const QPointF& pt) const
 void ZoomView::paintEvent(QPaintEvent* pEvent)
 {
     QPainter painter(this);
+    // Painted into the window's own store (not grabbed into a picture), the
+    // enlarged pixels go there directly: a drag repaints much of the screen with
+    // every step, and each copy of it counts at the square of the zoom.
+    QImage* store = nullptr;
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (backingStore() && device && device == backingStore()->paintDevice() && device->devType() == QInternal::Image
+        && painter.deviceTransform().isIdentity()) {
+        store = static_cast<QImage*>(device);
+        if (store->depth() != 32 || store->devicePixelRatio() != 1.0)
+            store = nullptr;
+    }
     const QRect rcScreen(0, 0, m_pScreen->width(), m_pScreen->height());
     for (const QRect& rc : pEvent->region()) {
         // Every device pixel the rectangle touches, whole.
         const QRect rcDevice = QRect(QPoint(rc.left() / m_nZoom, rc.top() / m_nZoom),
                                      QPoint(rc.right() / m_nZoom, rc.bottom() / m_nZoom)) & rcScreen;
         if (!rcDevice.isEmpty())
-            DrawDevice(painter, rcDevice);
+            DrawDevice(painter, store, rcDevice);
     }
     const QRegion beyond = pEvent->region() - QRect(QPoint(0, 0), rcScreen.size() * m_nZoom);
     for (const QRect& rc : beyond)
         painter.fillRect(rc, kSurround);
 }
 
-void ZoomView::DrawDevice(QPainter& painter, const QRect& rcDevice)
+void ZoomView::DrawDevice(QPainter& painter, QImage* pStore, const QRect& rcDevice)
 {
-    DrawWindow(painter, m_pScreen, rcDevice);
+    DrawWindow(painter, pStore, m_pScreen, rcDevice);
+    // Pop-ups may have see-through corners: they go through the painter.
     for (QWidget* popup : Popups())
-        DrawWindow(painter, popup, rcDevice);
+        DrawWindow(painter, nullptr, popup, rcDevice);
 }
 
-void ZoomView::DrawWindow(QPainter& painter, QWidget* pWindow, const QRect& rcDevice)
+void ZoomView::DrawWindow(QPainter& painter, QImage* pStore, QWidget* pWindow, const QRect& rcDevice)
 {
     const QPoint offset = DeviceOffset(pWindow);
     const QRect rcWindow = rcDevice.translated(-offset) & pWindow->rect();
     if (rcWindow.isEmpty())
         return;
-    if (const QImage* painted = PaintedImage(pWindow)) {
-        Enlarge(*painted, rcWindow);
-    } else {
-        QImage part(rcWindow.size(), QImage::Format_RGB32);
+    const QImage* painted = PaintedImage(pWindow);
+    QImage part;
+    QRect rcSource = rcWindow;
+    if (!painted) {
+        part = QImage(rcWindow.size(), QImage::Format_RGB32);
         part.fill(Qt::white);
         // Rendering paints the widgets again; those paints bring nothing new.
         m_bRendering = true;
         pWindow->render(&part, QPoint(0, 0), QRegion(rcWindow));
         m_bRendering = false;
-        Enlarge(part, QRect(QPoint(0, 0), rcWindow.size()));
+        painted = &part;
+        rcSource = QRect(QPoint(0, 0), rcWindow.size());
     }
-    // The screen covers everything under it; pop-ups may have see-through corners.
+    const QRect rcTarget((rcWindow.topLeft() + offset) * m_nZoom, rcWindow.size() * m_nZoom);
+    if (pStore && pStore->rect().contains(rcTarget)) {
+        Enlarge(*painted, rcSource, *pStore, rcTarget.topLeft());
+        return;
+    }
+    if (m_scratch.width() < rcTarget.width() || m_scratch.height() < rcTarget.height()
+        || m_scratch.format() != painted->format())
+        m_scratch = QImage(std::max(rcTarget.width(), m_scratch.width()),
+                           std::max(rcTarget.height(), m_scratch.height()), painted->format());
+    Enlarge(*painted, rcSource, m_scratch, QPoint(0, 0));
     painter.setCompositionMode(pWindow == m_pScreen ? QPainter::CompositionMode_Source
                                                     : QPainter::CompositionMode_SourceOver);
-    painter.drawImage((rcWindow.topLeft() + offset) * m_nZoom, m_scratch,
-                      QRect(QPoint(0, 0), rcWindow.size() * m_nZoom));
+    painter.drawImage(rcTarget.topLeft(), m_scratch, QRect(QPoint(0, 0), rcTarget.size()));
 }
 
-void ZoomView::Enlarge(const QImage& source, const QRect& rcSource)
+void ZoomView::Enlarge(const QImage& source, const QRect& rcSource, QImage& target, const QPoint& ptTarget)
 {
     const int z = m_nZoom;
-    const int nWidth = rcSource.width() * z;
-    const int nHeight = rcSource.height() * z;
-    if (m_scratch.width() < nWidth || m_scratch.height() < nHeight || m_scratch.format() != source.format())
-        m_scratch = QImage(std::max(nWidth, m_scratch.width()), std::max(nHeight, m_scratch.height()),
-                           source.format());
-    const size_t nRowBytes = static_cast<size_t>(nWidth) * sizeof(QRgb);
+    const size_t nRowBytes = static_cast<size_t>(rcSource.width() * z) * sizeof(QRgb);
     for (int y = 0; y < rcSource.height(); ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(rcSource.top() + y)) + rcSource.left();
-        QRgb* out = reinterpret_cast<QRgb*>(m_scratch.scanLine(y * z));
+        QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(ptTarget.y() + y * z)) + ptTarget.x();
         if (z == 2) {
             for (int x = 0; x < rcSource.width(); ++x) {
                 out[2 * x] = in[x];
@@ -180,7 +198,8 @@ void ZoomView::Enlarge(const QImage& source, const QRect& rcSource)
                 std::fill_n(out + x * z, z, in[x]);
         }
         for (int k = 1; k < z; ++k)
-            std::memcpy(m_scratch.scanLine(y * z + k), out, nRowBytes);
+            std::memcpy(reinterpret_cast<QRgb*>(target.scanLine(ptTarget.y() + y * z + k)) + ptTarget.x(), out,
+                        nRowBytes);
     }
 }
 

@@ -60,8 +60,9 @@ private:
 
     QPointF ToDevice(const QPointF& pt) const;
     void Forward(QMouseEvent* pEvent);
-    // Draws the device rectangle, enlarged, with every pop-up over it.
-    void DrawDevice(QPainter& painter, const QRect& rcDevice);
-    void DrawWindow(QPainter& painter, QWidget* pWindow, const QRect& rcDevice);
-    void Enlarge(const QImage& source, const QRect& rcSource);
+    // Draws the device rectangle, enlarged, with every pop-up over it; the
+    // screen straight into the window's store when that is given.
+    void DrawDevice(QPainter& painter, QImage* pStore, const QRect& rcDevice);
+    void DrawWindow(QPainter& painter, QImage* pStore, QWidget* pWindow, const QRect& rcDevice);
+    void Enlarge(const QImage& source, const QRect& rcSource, QImage& target, const QPoint& ptTarget);
 };
