@@ -81,6 +81,24 @@ void BM_SwitchStation(benchmark::State& state)
 }
 BENCHMARK(BM_SwitchStation)->Unit(benchmark::kMillisecond);
 
+// The same without the save of the settings a switch makes (the store's save
+// waits for the disk), to tell the two apart.
+void BM_SwitchStationWithoutSaving(benchmark::State& state)
+{
+    WithMainWindow([&](CCirrovanDlg& dlg) {
+        int nStation = 0;
+        for (auto _ : state) {
+            nStation = 1 - nStation;
+            theWeatherData.m_settings.m_currentStation = *theWeatherData.m_stations.GetAt(nStation);
+            dlg.LoadCurrentForecasts();
+            dlg.UpdateHeader();
+            dlg.RefreshChart(true);
+            dlg.m_wndGraph.UpdateWindow();
+        }
+    });
+}
+BENCHMARK(BM_SwitchStationWithoutSaving)->Unit(benchmark::kMillisecond);
+
 // Back and forth over the daily chart, a pixel of the device per step.
 void BM_DragStep(benchmark::State& state)
 {

@@ -107,7 +107,11 @@ private:
 class PlainScrollBar : public QScrollBar
 {
 public:
-    PlainScrollBar(Qt::Orientation orientation, QWidget* pParent) : QScrollBar(orientation, pParent) {}
+    PlainScrollBar(Qt::Orientation orientation, QWidget* pParent) : QScrollBar(orientation, pParent)
+    {
+        // It covers itself whole: nothing under it needs painting first.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
