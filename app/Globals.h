@@ -7,4 +7,5 @@
 // in the reverse order.
 extern CWeatherData theWeatherData;   // the data: folder, stations, forecasts, settings
 extern CLogFile theLog;               // the diagnostic log, "log.txt"
-// extern CCirrovanApp theApp;        // the application object, with the main window
+// The application object, with the main window, exists in the program only
+// (app/CirrovanApp.h); the libraries and their tests have the first two.

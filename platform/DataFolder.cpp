@@ -4,6 +4,7 @@
 #include "platform/ExePath.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -50,7 +51,37 @@ std::string UserDataHome()
     return home + "/.local/share";
 }
 
+// The folder with links and "." and ".." resolved; as given when it does not exist.
+std::string RealFolder(const std::string& folder)
+{
+    char buffer[PATH_MAX];
+    return realpath(folder.c_str(), buffer) ? std::string(buffer) : folder;
+}
+
+bool IsFile(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 } // namespace
+
+std::wstring CDataFolder::InstallBinFolder()
+{
+    return CCodePage::Decode(CIRROVAN_INSTALL_BINDIR);
+}
+
+bool CDataFolder::IsInstalledFolder(const std::wstring& strFolder)
+{
+    if (strFolder.empty())
+        return false;
+    const std::string folder = RealFolder(CCodePage::Encode(strFolder));
+    if (folder == RealFolder(CIRROVAN_INSTALL_BINDIR))
+        return true;
+    const size_t slash = folder.rfind('/');
+    return slash != std::string::npos && folder.compare(slash, std::string::npos, "/bin") == 0
+           && IsFile(folder.substr(0, slash) + "/share/applications/cirrovan.desktop");
+}
 
 std::wstring CDataFolder::ExeFolder()
 {
@@ -62,7 +93,7 @@ std::wstring CDataFolder::ExeFolder()
 std::wstring CDataFolder::Get()
 {
     std::wstring exeFolder = ExeFolder();
-    if (IsWritableFolder(CCodePage::Encode(exeFolder)))
+    if (!IsInstalledFolder(exeFolder) && IsWritableFolder(CCodePage::Encode(exeFolder)))
         return exeFolder;
     std::string base = UserDataHome();
     if (base.empty())

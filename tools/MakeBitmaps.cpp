@@ -1,7 +1,9 @@
-// Draws the application's own pictures of the weather service (its logo, bitmap
-// 161, and the credit line, bitmap 162) into res/bitmaps as PNG files, and the
-// application's icon (icon 128, 16 to 128 pixels) into res/icons beside it. Run it
-// after changing the artwork: cirrovan_make_bitmaps <repo>/res/bitmaps
+// Draws the application's own pictures into res/bitmaps as PNG files: the main
+// window's picture buttons (bitmaps 155 to 160), the weather service's logo
+// (161) and credit line (162); and the application's icon (icon 128, 16 to 128
+// pixels) into res/icons beside it, whose 48 and 128 pixel pictures are also the
+// desktop's icon. Run it after changing the artwork:
+// cirrovan_make_bitmaps <repo>/res/bitmaps
 
 #include <QDir>
 #include <QFont>
@@ -10,6 +12,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
@@ -71,6 +74,112 @@ QImage Credit()
     p.setFont(small);
     p.setPen(QColor(90, 90, 90));
     p.drawText(QRectF(0, 0, 70, 11), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("forecasts by"));
+    return image;
+}
+
+// The face of a picture button, as the main window's view buttons look beside
+// it: light grey with a grey rim, a shade darker while pressed.
+QImage ButtonFace(int nWidth, int nHeight, bool bPressed)
+{
+    QImage image(nWidth, nHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(138, 138, 138), 1));
+    p.setBrush(bPressed ? QColor(208, 212, 220) : QColor(240, 240, 240));
+    p.drawRoundedRect(QRectF(0.5, 0.5, nWidth - 1, nHeight - 1), 3, 3);
+    return image;
+}
+
+// Update (155, 26 x 26): two arrows chasing each other round a circle; pressed
+// (156), a green dot in the middle.
+QImage UpdateButton(bool bPressed)
+{
+    QImage image = ButtonFace(26, 26, bPressed);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(13, 13);
+    const qreal radius = 7.5;
+    const QColor arrow(28, 63, 140);
+    for (int half = 0; half < 2; ++half) {
+        // Each arrow runs over most of a half circle, clockwise, head at its end.
+        const qreal startDeg = 200 + half * 180;
+        const qreal spanDeg = -130;
+        p.setPen(QPen(arrow, 2.2, Qt::SolidLine, Qt::FlatCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
+                  static_cast<int>(startDeg * 16), static_cast<int>(spanDeg * 16));
+        const qreal endRad = (startDeg + spanDeg) * M_PI / 180;
+        const QPointF tip = centre + QPointF(std::cos(endRad), -std::sin(endRad)) * radius;
+        // Clockwise on screen: the head points along the circle's tangent.
+        const QPointF along(std::sin(endRad), std::cos(endRad));
+        const QPointF across(std::cos(endRad), -std::sin(endRad));
+        QPolygonF head;
+        head << tip + along * 3.6 << tip + across * 3.4 - along * 1.2 << tip - across * 3.4 - along * 1.2;
+        p.setPen(Qt::NoPen);
+        p.setBrush(arrow);
+        p.drawPolygon(head);
+    }
+    if (bPressed) {
+        p.setPen(QPen(QColor(0, 110, 0), 1));
+        p.setBrush(QColor(40, 200, 40));
+        p.drawEllipse(centre, 3.2, 3.2);
+    }
+    return image;
+}
+
+// Daily (159, 32 x 26): a calendar page with a large red figure one, in a black
+// frame; pressed (158), the frame blue.
+QImage CalendarButton(bool bPressed)
+{
+    QImage image = ButtonFace(32, 26, bPressed);
+    QPainter p(&image);
+    const QColor frame = bPressed ? QColor(0, 0, 255) : QColor(0, 0, 0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRect(QRect(8, 4, 16, 18));
+    p.setBrush(QColor(200, 40, 40));
+    p.drawRect(QRect(8, 4, 16, 4));
+    p.setPen(frame);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(8, 4, 15, 17));
+    p.drawLine(11, 3, 11, 5);
+    p.drawLine(20, 3, 20, 5);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(220, 0, 0));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.drawText(QRect(8, 8, 16, 14), Qt::AlignCenter, QStringLiteral("1"));
+    return image;
+}
+
+// Hour by hour (157, 32 x 26): a clock face, black; pressed (160), blue.
+QImage ClockButton(bool bPressed)
+{
+    QImage image = ButtonFace(32, 26, bPressed);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = bPressed ? QColor(0, 0, 255) : QColor(0, 0, 0);
+    const QPointF centre(16, 13);
+    const qreal radius = 9;
+    p.setPen(QPen(ink, 1.4));
+    p.setBrush(Qt::white);
+    p.drawEllipse(centre, radius, radius);
+    for (int hour = 0; hour < 12; hour += 3) {
+        const qreal a = hour * M_PI / 6;
+        const QPointF dir(std::sin(a), -std::cos(a));
+        p.drawLine(centre + dir * (radius - 2.6), centre + dir * (radius - 0.8));
+    }
+    // Ten past ten.
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap));
+    const qreal hourAngle = (10 + 10 / 60.0) * M_PI / 6;
+    const qreal minuteAngle = 10 * M_PI / 30;
+    p.drawLine(centre, centre + QPointF(std::sin(hourAngle), -std::cos(hourAngle)) * 4.6);
+    p.drawLine(centre, centre + QPointF(std::sin(minuteAngle), -std::cos(minuteAngle)) * 6.8);
+    p.setBrush(ink);
+    p.drawEllipse(centre, 1.1, 1.1);
     return image;
 }
 
@@ -136,6 +245,16 @@ int main(int argc, char** argv)
     QString folder = QString::fromLocal8Bit(argv[1]);
     bool ok = Logo().save(folder + QStringLiteral("/161.png"), "PNG")
               && Credit().save(folder + QStringLiteral("/162.png"), "PNG");
+    const struct
+    {
+        int nID;
+        QImage image;
+    } buttons[] = {
+        {155, UpdateButton(false)},  {156, UpdateButton(true)},  {157, ClockButton(false)},
+        {158, CalendarButton(true)}, {159, CalendarButton(false)}, {160, ClockButton(true)},
+    };
+    for (const auto& button : buttons)
+        ok = ok && button.image.save(folder + QStringLiteral("/%1.png").arg(button.nID), "PNG");
     // The icon's sizes: title bar and task bar (16, 32), desktop (48, 128).
     QDir icons(folder + QStringLiteral("/../icons"));
     icons.mkpath(QStringLiteral("."));

@@ -3,23 +3,32 @@
 #include "platform/Resources.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/ZoomView.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QWindow>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <algorithm>
+#include <cstdlib>
 
 std::function<bool(const std::wstring&, const std::wstring&, UINT, int&)> g_messageBoxHook;
 std::function<void(CDialog*)> g_dialogOpenHook;
 std::function<bool(const RECT&, int&)> g_messageBoxShownHook;
 std::function<void(int)> g_messageBoxAnsweredHook;
+std::function<void(CWnd*)> g_paintedHook;
 
 namespace {
 
 const int kPortraitWidth = 240;
 const int kPortraitHeight = 320;
+const int kMaxZoom = 4;
 
 class ScreenWidget : public QWidget
 {
@@ -28,13 +37,20 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent*) override { m_pImpl->Layout(); }
+    void closeEvent(QCloseEvent* pEvent) override
+    {
+        pEvent->ignore();
+        m_pImpl->RequestQuit();
+    }
 
 private:
     CDeviceScreen::Impl* m_pImpl;
 };
 
-// Key presses reach the screen's window before any widget: there each key-down
-// is offered to the active dialog (or message box), once.
+// Key presses reach the desktop's window before any widget: there each key-down
+// is offered to the active dialog (or message box), once. A zoomed view only
+// shows the screen, so what the dialog leaves goes on to the screen's window,
+// which hands it to its focused widget or its open pop-up.
 class KeyFilter : public QObject
 {
 public:
@@ -43,15 +59,42 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* pEvent) override
     {
-        if (pEvent->type() != QEvent::KeyPress)
+        if (pEvent->type() != QEvent::KeyPress && pEvent->type() != QEvent::KeyRelease)
             return false;
         auto* key = static_cast<QKeyEvent*>(pEvent);
-        return m_pImpl->DispatchKey(VirtualKeyFromQt(key->key(), key->modifiers()), QApplication::focusWidget());
+        const bool bZoomed = m_pImpl->m_pView != nullptr;
+        QWidget* popup = QApplication::activePopupWidget();
+        const bool bDevicePopup = bZoomed && ZoomView::IsDevicePopup(popup, m_pImpl->m_pScreen);
+        if (pEvent->type() == QEvent::KeyPress && !bDevicePopup
+            && m_pImpl->DispatchKey(VirtualKeyFromQt(key->key(), key->modifiers()), m_pImpl->FocusWidget()))
+            return true;
+        if (!bZoomed)
+            return false;
+        QCoreApplication::sendEvent(m_pImpl->DeviceWindow(), key);
+        return true;
     }
 
 private:
     CDeviceScreen::Impl* m_pImpl;
 };
+
+// CIRROVAN_ZOOM when it is a zoom at all; otherwise the largest zoom at which
+// the portrait screen stays within about half the desktop's height (60 %, so
+// that a 1080-pixel desktop shows it at twice its size).
+int InitialZoom()
+{
+    if (const char* pszZoom = std::getenv("CIRROVAN_ZOOM")) {
+        char* pszEnd = nullptr;
+        const long nZoom = std::strtol(pszZoom, &pszEnd, 10);
+        if (pszEnd != pszZoom && *pszEnd == '\0' && nZoom >= 1 && nZoom <= kMaxZoom)
+            return static_cast<int>(nZoom);
+    }
+    const QScreen* desktop = QGuiApplication::primaryScreen();
+    if (!desktop)
+        return 1;
+    const int nZoom = desktop->geometry().height() * 6 / 10 / kPortraitHeight;
+    return std::clamp(nZoom, 1, kMaxZoom);
+}
 
 struct KeyCode
 {
@@ -218,8 +261,11 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
         QObject::connect(d->m_pKeys[i], &QPushButton::clicked, d->m_pKeys[i], [d, i]() { d->PressSoftKey(i); });
     }
     d->m_pScreen->resize(kPortraitWidth, kPortraitHeight);
+    d->m_pKeyFilter = new KeyFilter(d);
+    d->SetZoom(InitialZoom());
     d->m_pScreen->show();
-    d->KeyWindow()->installEventFilter(new KeyFilter(d));
+    if (d->m_pView)
+        d->m_pView->show();
     d->Layout();
     QCoreApplication::processEvents();
 }
@@ -254,9 +300,16 @@ int CDeviceScreen::GetOrientation() const
 
 void CDeviceScreen::Resize(int cx, int cy)
 {
-    m_pImpl->m_pScreen->resize(cx, cy);
+    m_pImpl->ResizeDevice(cx, cy);
+    if (m_pImpl->m_pView)
+        m_pImpl->m_pView->FitToScreen();
+}
+
+void CDeviceScreen::Impl::ResizeDevice(int cx, int cy)
+{
+    m_pScreen->resize(cx, cy);
     // Offscreen and hidden windows may hold the resize back; lay out now regardless.
-    m_pImpl->Layout();
+    Layout();
 }
 
 SIZE CDeviceScreen::GetSize() const
@@ -273,8 +326,117 @@ RECT CDeviceScreen::GetWorkArea() const
 
 bool CDeviceScreen::SaveScreenshot(const std::wstring& strPath) const
 {
+    return m_pImpl->Grab().save(ToQString(strPath), "PNG");
+}
+
+bool CDeviceScreen::GrabScreen(CBitmap& bitmap) const
+{
+    bitmap.DeleteObject();
+    QImage shot = m_pImpl->Grab();
+    if (shot.isNull())
+        return false;
+    bitmap.m_pImpl->m_image = std::move(shot);
+    return true;
+}
+
+void CDeviceScreen::SetZoom(int nZoom)
+{
+    m_pImpl->SetZoom(nZoom);
+    if (m_pImpl->m_pView && m_pImpl->m_pScreen->isVisible())
+        m_pImpl->m_pView->show();
     QCoreApplication::processEvents();
-    return m_pImpl->m_pScreen->grab().save(ToQString(strPath), "PNG");
+}
+
+int CDeviceScreen::GetZoom() const
+{
+    return m_pImpl->m_nZoom;
+}
+
+bool CDeviceScreen::RequestQuit()
+{
+    return m_pImpl->RequestQuit();
+}
+
+QImage CDeviceScreen::Impl::Grab()
+{
+    // Whatever is pending is painted first; rendering then paints every widget
+    // afresh, so the picture is the screen as it is now.
+    QCoreApplication::processEvents();
+    QImage shot = m_pScreen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&shot);
+    const QPoint origin = m_pScreen->mapToGlobal(QPoint(0, 0));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && ZoomView::IsDevicePopup(window, m_pScreen))
+            painter.drawPixmap(window->mapToGlobal(QPoint(0, 0)) - origin, window->grab());
+    }
+    return shot;
+}
+
+QWidget* CDeviceScreen::Impl::TopWindow() const
+{
+    return m_pView ? static_cast<QWidget*>(m_pView) : m_pScreen;
+}
+
+QWindow* CDeviceScreen::Impl::DeviceWindow() const
+{
+    m_pScreen->winId();   // makes sure the window exists
+    return m_pScreen->windowHandle();
+}
+
+QWidget* CDeviceScreen::Impl::FocusWidget() const
+{
+    // The desktop focuses the view when zoomed; the screen still knows its own.
+    return m_pView ? m_pScreen->focusWidget() : QApplication::focusWidget();
+}
+
+void CDeviceScreen::Impl::SetZoom(int nZoom)
+{
+    nZoom = std::clamp(nZoom, 1, kMaxZoom);
+    const bool bShown = m_pScreen->isVisible();
+    if (nZoom > 1 && !m_pView) {
+        // The screen's window stays off the desktop; Qt paints it all the same.
+        if (bShown)
+            m_pScreen->hide();
+        m_pScreen->setAttribute(Qt::WA_DontShowOnScreen, true);
+        m_pView = new ZoomView(this, nZoom);
+        if (bShown)
+            m_pScreen->show();
+    } else if (nZoom == 1 && m_pView) {
+        delete m_pView;
+        m_pView = nullptr;
+        if (bShown)
+            m_pScreen->hide();
+        m_pScreen->setAttribute(Qt::WA_DontShowOnScreen, false);
+        if (bShown)
+            m_pScreen->show();
+    }
+    m_nZoom = nZoom;
+    if (m_pView)
+        m_pView->SetZoom(nZoom);
+    InstallKeyFilter();
+}
+
+void CDeviceScreen::Impl::InstallKeyFilter()
+{
+    if (!m_pKeyFilter)
+        return;
+    DeviceWindow()->removeEventFilter(m_pKeyFilter);
+    KeyWindow()->installEventFilter(m_pKeyFilter);
+}
+
+bool CDeviceScreen::Impl::RequestQuit()
+{
+    if (m_layers.empty()) {
+        // Only a message loop of the application's own can be ended here.
+        if (QThread::currentThread()->loopLevel() == 0)
+            return false;
+        QCoreApplication::quit();
+        return true;
+    }
+    if (m_layers.size() > 1 || !m_layers.front().m_pDialog)
+        return false;
+    RunCommand(IDOK);
+    return true;
 }
 
 void CDeviceScreen::Impl::Layout()
@@ -293,8 +455,9 @@ void CDeviceScreen::Impl::Layout()
 
 QWindow* CDeviceScreen::Impl::KeyWindow() const
 {
-    m_pScreen->winId();   // makes sure the window exists
-    return m_pScreen->windowHandle();
+    QWidget* top = TopWindow();
+    top->winId();   // makes sure the window exists
+    return top->windowHandle();
 }
 
 void CDeviceScreen::Impl::ShowBarTexts()

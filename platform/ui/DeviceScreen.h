@@ -4,6 +4,8 @@
 
 #include <string>
 
+class CBitmap;
+
 // Display orientation codes.
 constexpr int DMDO_0 = 0;
 constexpr int DMDO_90 = 1;
@@ -30,7 +32,23 @@ public:
     SIZE GetSize() const;
     RECT GetWorkArea() const;   // between the bars, in screen coordinates
 
+    // The screen as the user sees it, open menus and lists included, in device
+    // pixels, at whatever zoom; what is pending is painted first.
     bool SaveScreenshot(const std::wstring& strPath) const;
+    bool GrabScreen(CBitmap& bitmap) const;
+
+    // On a desktop the screen is shown enlarged by a whole factor, 1 to 4, each
+    // device pixel a square, while every window, layout and image still works in
+    // device pixels. It starts at CIRROVAN_ZOOM when that holds 1 to 4, otherwise
+    // at the largest zoom that keeps the window within about half of the desktop's
+    // height. The user sizing the window sizes the device: window / zoom.
+    void SetZoom(int nZoom);
+    int GetZoom() const;
+
+    // The desktop asks the program to end (the window's close button, a
+    // signal): the main page ends as by its done button. A dialog or message
+    // box open over it must be finished first: false, and nothing happens.
+    bool RequestQuit();
 
     struct Impl;
     Impl* m_pImpl;

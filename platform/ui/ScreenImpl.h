@@ -15,6 +15,7 @@ class CDialog;
 class QLabel;
 class QPushButton;
 class QWindow;
+class ZoomView;
 
 struct ScreenLayer
 {
@@ -38,6 +39,9 @@ struct CDeviceScreen::Impl
     QString m_keyLabels[2];   // in full; the keys show them elided to fit
     int m_nOrientation = DMDO_0;
     std::vector<ScreenLayer> m_layers;
+    int m_nZoom = 1;
+    ZoomView* m_pView = nullptr;       // the desktop's window while the screen is zoomed
+    QObject* m_pKeyFilter = nullptr;
 
     void Layout();
     void UpdateBars();
@@ -49,8 +53,23 @@ struct CDeviceScreen::Impl
     // The hardware keys: every key-down is offered to the active dialog's
     // pre-translation first; a message box on top takes every key itself.
     bool DispatchKey(UINT vk, QWidget* pTarget);
-    // Where key presses arrive first, before any widget sees them.
+    // Where key presses arrive first, before any widget sees them: the window
+    // the desktop shows.
     QWindow* KeyWindow() const;
+    QWidget* TopWindow() const;
+    // The screen's own window, where events for its widgets go.
+    QWindow* DeviceWindow() const;
+    // The widget of the screen that has the keyboard focus, if any.
+    QWidget* FocusWidget() const;
+    void SetZoom(int nZoom);
+    void InstallKeyFilter();
+    // The device's size changes (the user sizing the window); the view stays.
+    void ResizeDevice(int cx, int cy);
+    // The desktop asks the program to end: the main page ends as by its done
+    // button. False while a dialog or message box is open over it.
+    bool RequestQuit();
+    // The screen as the user sees it now, its open pop-ups included, in device pixels.
+    QImage Grab();
     void PressSoftKey(int nKey);
     void RunCommand(UINT nCommand);
 };
@@ -77,3 +96,5 @@ extern std::function<void(CDialog* pDialog)> g_dialogOpenHook;
 extern std::function<bool(const RECT& rcBox, int& nAnswer)> g_messageBoxShownHook;
 // Runs when a box that was shown has been answered.
 extern std::function<void(int nAnswer)> g_messageBoxAnsweredHook;
+// Runs after a window drawn by its own class has painted.
+extern std::function<void(CWnd* pWnd)> g_paintedHook;

@@ -21,12 +21,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPolygonF>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -94,6 +98,61 @@ protected:
 private:
     CWnd* m_pDialog;
     UINT m_nID;
+};
+
+// A scroll bar drawn flat, as the device's: it repaints with every step of a
+// drag, and the style's shaded one costs several times as much (its gradients
+// are filled on worker threads). The style still places the parts, so they are
+// where the stylus finds them.
+class PlainScrollBar : public QScrollBar
+{
+public:
+    PlainScrollBar(Qt::Orientation orientation, QWidget* pParent) : QScrollBar(orientation, pParent)
+    {
+        // It covers itself whole: nothing under it needs painting first.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        auto part = [&](QStyle::SubControl control) {
+            return style()->subControlRect(QStyle::CC_ScrollBar, &option, control, this);
+        };
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(228, 228, 228));
+        const bool bEnabled = isEnabled() && maximum() > minimum();
+        const QColor ink = bEnabled ? QColor(64, 64, 64) : QColor(160, 160, 160);
+        const bool bHorizontal = orientation() == Qt::Horizontal;
+        for (QStyle::SubControl control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
+            const QRect rc = part(control);
+            if (rc.isEmpty())
+                continue;
+            const bool bDown = (option.state & QStyle::State_Sunken) && (option.activeSubControls & control);
+            painter.fillRect(rc, bDown ? QColor(168, 168, 168) : QColor(204, 204, 204));
+            // A small triangle pointing away from the groove.
+            const QPointF c = QRectF(rc).center();
+            const qreal s = std::min(rc.width(), rc.height()) * 0.3;
+            const qreal d = control == QStyle::SC_ScrollBarSubLine ? -1 : 1;
+            QPolygonF arrow;
+            if (bHorizontal)
+                arrow << QPointF(c.x() + d * s, c.y()) << QPointF(c.x() - d * s * 0.6, c.y() - s)
+                      << QPointF(c.x() - d * s * 0.6, c.y() + s);
+            else
+                arrow << QPointF(c.x(), c.y() + d * s) << QPointF(c.x() - s, c.y() - d * s * 0.6)
+                      << QPointF(c.x() + s, c.y() - d * s * 0.6);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(ink);
+            painter.drawPolygon(arrow);
+        }
+        if (bEnabled) {
+            const QRect slider = part(QStyle::SC_ScrollBarSlider);
+            const QRect handle = bHorizontal ? slider.adjusted(0, 1, 0, -1) : slider.adjusted(1, 0, -1, 0);
+            painter.fillRect(handle, isSliderDown() ? QColor(96, 96, 96) : QColor(138, 138, 138));
+        }
+    }
 };
 
 QWidget* MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
@@ -203,7 +262,7 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
     case CTL_SCROLLBAR: {
         auto* scrollBar = new CScrollBar;
         wrapper.reset(scrollBar);
-        auto* bar = new QScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
+        auto* bar = new PlainScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
         auto state = std::make_shared<ControlState>();
         scrollBar->m_pImpl->m_state = state;
         bar->setRange(state->m_nMinPos, state->m_nMaxPos);

@@ -138,6 +138,7 @@ void CTestDriver::Uninstall()
     g_dialogOpenHook = nullptr;
     g_messageBoxShownHook = nullptr;
     g_messageBoxAnsweredHook = nullptr;
+    g_paintedHook = nullptr;
     State() = DriverState();
 }
 
@@ -309,6 +310,23 @@ bool CTestDriver::GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect)
     return true;
 }
 
+bool CTestDriver::GetOpenMenuItemRect(const std::wstring& strText, RECT* pRect)
+{
+    QMenu* menu = OpenMenu();
+    if (!menu || !pRect)
+        return false;
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator() || FromQString(action->text()) != strText)
+            continue;
+        const QRect item = menu->actionGeometry(action);
+        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+        const QPoint topLeft = screen->mapFromGlobal(menu->mapToGlobal(item.topLeft()));
+        *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + item.width(), topLeft.y() + item.height()};
+        return true;
+    }
+    return false;
+}
+
 bool CTestDriver::TapOpenMenuItem(const std::wstring& strText)
 {
     QMenu* menu = OpenMenu();
@@ -393,4 +411,54 @@ void CTestDriver::ProcessEvents()
 bool CTestDriver::SaveScreenshot(const std::wstring& strPath)
 {
     return CDeviceScreen::Get().SaveScreenshot(strPath);
+}
+
+bool CTestDriver::GrabScreen(CBitmap& shot)
+{
+    return CDeviceScreen::Get().GrabScreen(shot);
+}
+
+bool CTestDriver::GrabWindow(CBitmap& shot)
+{
+    QCoreApplication::processEvents();
+    shot.DeleteObject();
+    QImage image = CDeviceScreen::Get().m_pImpl->TopWindow()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (image.isNull())
+        return false;
+    shot.m_pImpl->m_image = std::move(image);
+    return true;
+}
+
+void CTestDriver::ResizeWindow(int cx, int cy)
+{
+    CDeviceScreen::Get().m_pImpl->TopWindow()->resize(cx, cy);
+    QCoreApplication::processEvents();
+}
+
+void CTestDriver::StylusInWindow(UINT nMessage, POINT pt)
+{
+    QWindow* window = CDeviceScreen::Get().m_pImpl->KeyWindow();
+    const QEvent::Type type = nMessage == WM_LBUTTONDOWN ? QEvent::MouseButtonPress
+                              : nMessage == WM_LBUTTONUP ? QEvent::MouseButtonRelease
+                                                         : QEvent::MouseMove;
+    const QPointF local(pt.x, pt.y);
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, local, window->mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &event);
+}
+
+void CTestDriver::DragInWindow(POINT ptFrom, POINT ptTo, int nSteps)
+{
+    StylusInWindow(WM_LBUTTONDOWN, ptFrom);
+    for (int i = 1; i <= nSteps; ++i)
+        StylusInWindow(WM_MOUSEMOVE, POINT{ptFrom.x + (ptTo.x - ptFrom.x) * i / nSteps,
+                                           ptFrom.y + (ptTo.y - ptFrom.y) * i / nSteps});
+    StylusInWindow(WM_LBUTTONUP, ptTo);
+    QCoreApplication::processEvents();
+}
+
+void CTestDriver::OnPainted(std::function<void(CWnd*)> fnPainted)
+{
+    g_paintedHook = std::move(fnPainted);
 }

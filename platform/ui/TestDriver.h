@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class CBitmap;
 class CDialog;
 
 struct MESSAGEBOXCALL
@@ -60,6 +61,8 @@ public:
     // The pop-up menu a soft key has opened: its items (separators as "") and its
     // rectangle in screen coordinates; false when none is open.
     static bool GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect);
+    // Where an item of the open pop-up menu stands, in screen coordinates.
+    static bool GetOpenMenuItemRect(const std::wstring& strText, RECT* pRect);
     // Taps an item of the open pop-up menu; the command arrives once the menu is closed.
     static bool TapOpenMenuItem(const std::wstring& strText);
     static void TapDoneButton();
@@ -76,5 +79,20 @@ public:
     static bool SaveWindowIcon(const std::wstring& strPath, int nSize);
 
     static void ProcessEvents();
+    // The screen as the user sees it now (see CDeviceScreen::SaveScreenshot).
     static bool SaveScreenshot(const std::wstring& strPath);
+    static bool GrabScreen(CBitmap& shot);
+    // The desktop's window as it shows the screen, at the zoom.
+    static bool GrabWindow(CBitmap& shot);
+    // As the user sizes the desktop's window.
+    static void ResizeWindow(int cx, int cy);
+    // The stylus on the desktop's window, in its own (zoomed) coordinates, as
+    // the desktop delivers it: pressed at ptFrom, moved to ptTo in nSteps
+    // steps (0: a tap), released there.
+    static void DragInWindow(POINT ptFrom, POINT ptTo, int nSteps);
+    // One stylus event there: WM_LBUTTONDOWN, WM_MOUSEMOVE or WM_LBUTTONUP.
+    static void StylusInWindow(UINT nMessage, POINT pt);
+    // Runs after each paint of a window drawn by its own class (an empty
+    // function stops it); for timing how soon something is on screen.
+    static void OnPainted(std::function<void(CWnd*)> fnPainted);
 };

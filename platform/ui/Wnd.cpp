@@ -5,6 +5,9 @@
 #include "platform/ui/WndImpl.h"
 
 #include <QAbstractButton>
+#include <QBackingStore>
+#include <QPaintEngine>
+#include <QPaintEvent>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,16 +102,44 @@ HostWidget::HostWidget(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
     setMouseTracking(false);
 }
 
-void HostWidget::paintEvent(QPaintEvent*)
+void HostWidget::paintEvent(QPaintEvent* pEvent)
 {
-    QImage surface(size(), QImage::Format_RGB32);
-    surface.fill(qRgb(255, 255, 255));
+    QPainter painter(this);
+    // A paint of the whole window (every step of a drag is one) draws straight
+    // into the window's place in the store: whatever lies over the window is
+    // painted again after it, being in the same dirty area. Any other paint
+    // goes through a surface of its own, which the painter clips.
+    QImage direct;
+    QBackingStore* store = window()->backingStore();
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    if (store && device && device == store->paintDevice() && device->devType() == QInternal::Image
+        && pEvent->region() == QRegion(rect()) && painter.deviceTransform().type() <= QTransform::TxTranslate) {
+        auto* image = static_cast<QImage*>(device);
+        const QPoint at(qRound(painter.deviceTransform().dx()), qRound(painter.deviceTransform().dy()));
+        if ((image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied)
+            && image->devicePixelRatio() == 1.0 && image->isDetached() && image->rect().contains(QRect(at, size())))
+            direct = QImage(image->bits() + at.y() * image->bytesPerLine() + at.x() * 4, width(), height(),
+                            image->bytesPerLine(), image->format());
+    }
+    if (direct.isNull() && m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    QImage& surface = direct.isNull() ? m_surface : direct;
+    // Only the part to be painted is erased and copied; what the handler draws
+    // beyond it is clipped away.
+    const QRect rcPaint = pEvent->region().boundingRect() & rect();
+    {
+        QPainter eraser(&surface);
+        eraser.fillRect(rcPaint, Qt::white);
+    }
     m_pPaintSurface = &surface;
     if (m_pWnd)
         m_pWnd->WindowProc(WM_PAINT, 0, 0);
     m_pPaintSurface = nullptr;
-    QPainter painter(this);
-    painter.drawImage(0, 0, surface);
+    if (direct.isNull())
+        painter.drawImage(rcPaint.topLeft(), m_surface, rcPaint);
+    painter.end();
+    if (g_paintedHook && m_pWnd)
+        g_paintedHook(m_pWnd);
 }
 
 void HostWidget::resizeEvent(QResizeEvent*)

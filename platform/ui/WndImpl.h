@@ -119,6 +119,7 @@ public:
     HostWidget(CWnd* pWnd, QWidget* pParent);
     CWnd* m_pWnd;
     QImage* m_pPaintSurface = nullptr;
+    QImage m_surface;   // kept from one paint to the next: a drag repaints it often
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -79,15 +78,12 @@ protected:
         EXPECT_EQ(dlg.DoModal(), IDOK);
     }
 
-    // The device screen as the user sees it; the chart's client area starts one
-    // pixel inside its border, under the title bar.
+    // The device screen as the user sees it, taken straight into the bitmap
+    // (tests run side by side, so no file is shared); the chart's client area
+    // starts one pixel inside its border, under the title bar.
     void Screenshot(CBitmap& shot)
     {
-        const std::string path = ::testing::TempDir() + "cirrovan_graph_window.png";
-        const std::wstring wide(path.begin(), path.end());
-        EXPECT_TRUE(CTestDriver::SaveScreenshot(wide));
-        EXPECT_TRUE(shot.LoadPng(wide));
-        std::remove(path.c_str());
+        ASSERT_TRUE(CTestDriver::GrabScreen(shot));
         if (const char* folder = std::getenv("CIRROVAN_SHOTS")) {
             const std::string keep = std::string(folder) + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name()
                                    + "_" + std::to_string(++m_nShots) + ".png";
@@ -260,7 +256,7 @@ TEST_F(GraphWindow, ScrollBeyondTheImageShowsTheBackgrounds)
             graph.m_nScroll = nScroll;
             graph.Invalidate(true);
             CBitmap shot;
-        Screenshot(shot);
+            Screenshot(shot);
             for (int x = 0; x < V; x += 2) {
                 const long long xImage = static_cast<long long>(nScroll) + x;
                 const bool bInside = xImage >= 0 && xImage < 504;

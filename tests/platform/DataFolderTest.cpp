@@ -53,4 +53,44 @@ TEST(DataFolder, FallsBackToTheUsersDataHomeAndCreatesIt)
     }
 }
 
+// An installed program keeps its data in the user's data home whoever runs
+// it, root too, who could write the install prefix's bin folder; a program run
+// from its build folder, or copied anywhere else, keeps it beside itself.
+TEST(DataFolder, AnInstalledProgramsFolderIsNeverTheDataFolder)
+{
+    CTempFolder temp;
+    CEnvGuard xdg("XDG_DATA_HOME", temp.Path("xdg").c_str());
+    std::filesystem::create_directories(temp.Path("prefix/bin"));
+    std::filesystem::create_directories(temp.Path("prefix/share/applications"));
+    std::filesystem::create_directories(temp.Path("build"));
+    const struct
+    {
+        std::string exe;
+        bool bInstalled;
+    } cases[] = {
+        {temp.Path("build/cirrovan"), false},
+        // A bin folder alone is not an install...
+        {temp.Path("prefix/bin/cirrovan"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.exe);
+        CExePath::SetForTest(CCodePage::Decode(c.exe));
+        EXPECT_EQ(CDataFolder::Get(), CCodePage::Decode(c.exe.substr(0, c.exe.rfind('/'))));
+    }
+    // ...until the desktop entry is installed beside it, wherever the prefix is.
+    temp.Write("prefix/share/applications/cirrovan.desktop", "[Desktop Entry]\n");
+    CExePath::SetForTest(temp.WidePath("prefix/bin/cirrovan"));
+    EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
+    // Reached through a link too.
+    std::filesystem::create_directory_symlink(temp.Path("prefix/bin"), temp.Path("linked"));
+    CExePath::SetForTest(temp.WidePath("linked/cirrovan"));
+    EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
+    // The bin folder of the prefix this program was built for, with or without
+    // an entry beside it.
+    EXPECT_TRUE(CDataFolder::IsInstalledFolder(CDataFolder::InstallBinFolder()));
+    CExePath::SetForTest(CDataFolder::InstallBinFolder() + L"/cirrovan");
+    EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
+    EXPECT_FALSE(CDataFolder::IsInstalledFolder(L""));
+}
+
 } // namespace

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "chart/WndGraph.h"
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/ComboBox.h"
+#include "platform/ui/CommandBar.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ScrollBar.h"
+
+#include <string>
+
+// The main window: the current station's forecast as a chart, with the kind and
+// age of the forecast, the three custom views, the daily/hour-by-hour switch,
+// the update button, the chart's scroll bar and the station list.
+//
+// CirrovanDlg.cpp builds and lays out the window and draws its header, list and
+// buttons; CirrovanDlgCommands.cpp has its commands, keys and station switching.
+class CCirrovanDlg : public CDialog
+{
+public:
+    explicit CCirrovanDlg(CWnd* pParent = nullptr);
+    ~CCirrovanDlg() override;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Every key-down addressed to the window or its controls ends here.
+    bool PreTranslateMessage(MSG* pMsg) override;
+    // The scroll bar follows the chart while the user drags it.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnInitDialog() override;
+    // Quit: the display's orientation as it was at start; nothing is saved.
+    void OnOK() override;
+
+    void OnSize(UINT nType, int cx, int cy) override;
+    void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar) override;
+    void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem) override;
+    bool OnCommand(UINT nID, UINT nNotifyCode) override;
+
+    // The controls at their places for the client size (portrait when narrower
+    // than high, landscape otherwise).
+    void LayOut(int cx, int cy);
+    void FillStationList();
+    void UpdateHeader();
+    // 0 to what the chart is wider than the window (never below 0).
+    void UpdateScrollRange();
+
+    // Station switching (CirrovanDlgCommands.cpp).
+    void OnSelectStation();
+    void LoadCurrentForecasts();
+    // The current station's files as they are now, without offering an update.
+    void ReadForecastFiles();
+    // Each forecast from its file, or cleared when it has none.
+    void LoadForecasts(bool bDailyFile, bool bHourlyFile);
+    void RunFirstRunFlow();
+
+    void OnStationsSelect();
+    void OnStationsUpdate();
+    void OnStationsNew();
+    void OnCustomViews();
+    void OnPreferences();
+    void OnChangeOrientation();
+    void OnAbout();
+    void OnViewButton();
+    void OnDailyHourly();
+    void ShowView(int nView);
+    void OnKeyUp();
+    // The scroll bar at the position (kept within its range), the chart at the
+    // bar's position.
+    void ScrollTo(int nPos);
+    // The chart composed again for the current mode, view and size, and the
+    // scroll range to match its panels.
+    void RefreshChart(bool bResetScroll);
+
+    CCommandBar m_commandBar;
+    HICON m_hIcon;
+    CWndGraph m_wndGraph;
+    int m_nStartOrientation;
+    CBitmap m_bmpUpdate;            // 155, 26 x 26
+    CBitmap m_bmpUpdatePressed;     // 156
+    CBitmap m_bmpCalendar;          // 159, 32 x 26
+    CBitmap m_bmpCalendarPressed;   // 158
+    CBitmap m_bmpClock;             // 157, 32 x 26
+    CBitmap m_bmpClockPressed;      // 160
+    std::wstring m_strHeader;       // label 1041
+    CComboBox m_comboStations;      // 1000
+    CScrollBar m_scrollBar;         // 1046
+    int m_nView;                    // the pressed view button, 0 to 2
+};

@@ -1,0 +1,272 @@
+// The main window's commands, keys and station switching. Its construction,
+// layout and drawing are in CirrovanDlg.cpp.
+#include "app/CirrovanDlg.h"
+
+#include "app/Globals.h"
+#include "dialogs/DlgAbout.h"
+#include "dialogs/DlgCustomViews.h"
+#include "dialogs/DlgNewStation.h"
+#include "dialogs/DlgPreferences.h"
+#include "dialogs/DlgSelectStation.h"
+#include "dialogs/DlgStations.h"
+#include "dialogs/DlgUpdateStation.h"
+#include "platform/ui/DeviceScreen.h"
+#include "res/Resource.h"
+
+bool CCirrovanDlg::OnCommand(UINT nID, UINT nNotifyCode)
+{
+    if (nID == IDC_STATION_COMBO && nNotifyCode == CBN_SELCHANGE) {
+        OnSelectStation();
+        return true;
+    }
+    if (nNotifyCode == BN_CLICKED) {
+        switch (nID) {
+        case ID_STATIONS_SELECT: OnStationsSelect(); return true;
+        case ID_STATIONS_UPDATE: OnStationsUpdate(); return true;
+        case ID_STATIONS_NEW: OnStationsNew(); return true;
+        case ID_PREFERENCES_CUSTOMVIEWS: OnCustomViews(); return true;
+        case ID_PREFERENCES_PREFERENCES: OnPreferences(); return true;
+        case ID_PREFERENCES_ORIENTATION: OnChangeOrientation(); return true;
+        case ID_PREFERENCES_ABOUT: OnAbout(); return true;
+        case ID_PREFERENCES_QUIT: OnOK(); return true;
+        case IDC_VIEW1:
+        case IDC_VIEW2:
+        case IDC_VIEW3: OnViewButton(); return true;
+        case IDC_DAILY_HOURLY: OnDailyHourly(); return true;
+        case IDC_UPDATE_BUTTON: OnStationsUpdate(); return true;
+        default: break;
+        }
+    }
+    return CDialog::OnCommand(nID, nNotifyCode);
+}
+
+void CCirrovanDlg::OnOK()
+{
+    if (m_nStartOrientation >= 0 && GetDisplayOrientation() != m_nStartOrientation)
+        SetDisplayOrientation(m_nStartOrientation);
+    EndDialog(IDOK);
+}
+
+bool CCirrovanDlg::PreTranslateMessage(MSG* pMsg)
+{
+    const bool bOurs = pMsg->pWnd == this || (pMsg->pWnd && pMsg->pWnd->GetParent() == this);
+    if (pMsg->message != WM_KEYDOWN || !bOurs)
+        return CDialog::PreTranslateMessage(pMsg);
+    // Every key is taken here, so that none reaches a control: the arrows never
+    // move the station list.
+    const UINT vk = static_cast<UINT>(pMsg->wParam);
+    switch (vk) {
+    case VK_RETURN:
+        OnStationsUpdate();
+        break;
+    case VK_LEFT: {
+        const int nPos = m_scrollBar.GetScrollPos() - 20;
+        ScrollTo(nPos < 0 ? 0 : nPos);
+        break;
+    }
+    case VK_RIGHT:
+        ScrollTo(m_scrollBar.GetScrollPos() + 20);
+        break;
+    case VK_UP:
+        OnKeyUp();
+        break;
+    case VK_DOWN:
+        OnDailyHourly();
+        break;
+    case '0':
+    case VK_NUMPAD0:
+        m_comboStations.SetFocus();
+        break;
+    case '1':
+    case '2':
+    case '3':
+        ShowView(static_cast<int>(vk - '1'));
+        break;
+    case VK_NUMPAD0 + 1:
+    case VK_NUMPAD0 + 2:
+    case VK_NUMPAD0 + 3:
+        ShowView(static_cast<int>(vk - (VK_NUMPAD0 + 1)));
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void CCirrovanDlg::OnKeyUp()
+{
+    // The next scale of the left side when it has several, else of the right.
+    for (int side = 0; side < 2; ++side) {
+        const int nCount = static_cast<int>(m_wndGraph.m_sideSeries[side].size());
+        if (nCount > 1) {
+            m_wndGraph.m_nSideIndex[side] = (m_wndGraph.m_nSideIndex[side] + 1) % nCount;
+            m_wndGraph.Invalidate(true);
+            return;
+        }
+    }
+}
+
+void CCirrovanDlg::ShowView(int nView)
+{
+    theWeatherData.m_settings.m_nCurrentView = nView;
+    m_nView = nView;
+    UpdateData(false);
+    RefreshChart(false);
+}
+
+void CCirrovanDlg::OnViewButton()
+{
+    UpdateData(true);
+    if (m_nView < 0 || m_nView > 2)
+        return;
+    theWeatherData.m_settings.m_nCurrentView = m_nView;
+    RefreshChart(false);
+}
+
+void CCirrovanDlg::OnDailyHourly()
+{
+    CSettings& settings = theWeatherData.m_settings;
+    settings.m_bDaily = 1 - settings.m_bDaily;
+    if (CWnd* pSwitch = GetDlgItem(IDC_DAILY_HOURLY))
+        pSwitch->Invalidate(true);
+    UpdateHeader();
+    UpdateScrollRange();
+    RefreshChart(true);
+}
+
+void CCirrovanDlg::RefreshChart(bool bResetScroll)
+{
+    m_wndGraph.Refresh(bResetScroll);
+    // The panels may have changed with the view: the range follows them.
+    UpdateScrollRange();
+    if (bResetScroll)
+        m_scrollBar.SetScrollPos(0, true);
+}
+
+void CCirrovanDlg::OnSelectStation()
+{
+    CSettings& settings = theWeatherData.m_settings;
+    const int nIndex = m_comboStations.GetCurSel();
+    const CStation* pStation = theWeatherData.m_stations.GetAt(nIndex);
+    if (nIndex == CB_ERR || !pStation) {
+        settings.m_currentStation.m_strID.clear();
+        settings.m_currentStation.m_strName.clear();
+    } else {
+        settings.m_currentStation = *pStation;
+        LoadCurrentForecasts();
+    }
+    settings.Save();
+    UpdateHeader();
+    RefreshChart(true);
+}
+
+void CCirrovanDlg::LoadCurrentForecasts()
+{
+    const std::wstring strID = theWeatherData.m_settings.m_currentStation.m_strID;
+    bool bDaily = theWeatherData.HasDailyFile(strID);
+    bool bHourly = theWeatherData.HasHourlyFile(strID);
+    if (!bDaily && !bHourly) {
+        CDlgUpdateStation dlg(nullptr);
+        if (dlg.DoModal() == IDOK) {
+            bDaily = theWeatherData.HasDailyFile(strID);
+            bHourly = theWeatherData.HasHourlyFile(strID);
+        }
+    }
+    LoadForecasts(bDaily, bHourly);
+}
+
+void CCirrovanDlg::ReadForecastFiles()
+{
+    const std::wstring strID = theWeatherData.m_settings.m_currentStation.m_strID;
+    LoadForecasts(theWeatherData.HasDailyFile(strID), theWeatherData.HasHourlyFile(strID));
+}
+
+void CCirrovanDlg::LoadForecasts(bool bDailyFile, bool bHourlyFile)
+{
+    const std::wstring strID = theWeatherData.m_settings.m_currentStation.m_strID;
+    if (bDailyFile)
+        theWeatherData.LoadDailyForecast(strID);
+    else
+        theWeatherData.m_daily.Clear();
+    if (bHourlyFile)
+        theWeatherData.LoadHourlyForecast(strID);
+    else
+        theWeatherData.m_hourly.Clear();
+}
+
+void CCirrovanDlg::RunFirstRunFlow()
+{
+    CSettings& settings = theWeatherData.m_settings;
+    CDlgStations dlgStations(nullptr);
+    if (dlgStations.DoModal() == IDOK && !theWeatherData.m_chosenStation.m_strID.empty())
+        settings.m_currentStation = theWeatherData.m_chosenStation;
+    if (!settings.m_currentStation.m_strID.empty()) {
+        CDlgSelectStation dlgSelect(nullptr);
+        dlgSelect.DoModal();
+    }
+}
+
+void CCirrovanDlg::OnStationsSelect()
+{
+    CDlgStations dlg(this);
+    dlg.DoModal();
+    theWeatherData.m_settings.m_currentStation = theWeatherData.m_chosenStation;
+    FillStationList();
+    OnSelectStation();
+}
+
+void CCirrovanDlg::OnStationsUpdate()
+{
+    if (theWeatherData.m_settings.m_currentStation.m_strID.empty())
+        return;
+    CDlgSelectStation dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    FillStationList();
+    // The store holds the forecasts of the station updated last, which need not
+    // be the current one: the chart under its name shows its own files.
+    ReadForecastFiles();
+    UpdateHeader();
+    RefreshChart(true);
+}
+
+void CCirrovanDlg::OnStationsNew()
+{
+    CDlgNewStation dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    theWeatherData.m_settings.m_currentStation = theWeatherData.m_chosenStation;
+    FillStationList();
+    OnSelectStation();
+}
+
+void CCirrovanDlg::OnCustomViews()
+{
+    CDlgCustomViews dlg(this);
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_nView = theWeatherData.m_settings.m_nCurrentView;
+    UpdateData(false);
+    RefreshChart(false);
+}
+
+void CCirrovanDlg::OnPreferences()
+{
+    CDlgPreferences dlg(this);
+    if (dlg.DoModal() == IDOK)
+        RefreshChart(false);
+}
+
+void CCirrovanDlg::OnChangeOrientation()
+{
+    CSettings& settings = theWeatherData.m_settings;
+    settings.m_nOrientation = 4 - GetDisplayOrientation();
+    settings.Save();
+    SetDisplayOrientation(settings.m_nOrientation);
+}
+
+void CCirrovanDlg::OnAbout()
+{
+    CDlgAbout dlg(this);
+    dlg.DoModal();
+}

@@ -1,0 +1,129 @@
+// The main window as the user feels it: switching stations (both forecast files
+// loaded, the chart composed and painted) and one step of a drag (a stylus move
+// on the desktop's window to the painted frame, the scroll bar following), at
+// zoom 1 and at zoom 2.
+
+#include "app/CirrovanDlg.h"
+#include "app/Globals.h"
+#include "platform/CodePage.h"
+#include "platform/ui/DeviceScreen.h"
+#include "platform/ui/TestDriver.h"
+#include "res/AppResources.h"
+#include "res/Resource.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+namespace {
+
+// The data object was built for the benchmark's folder; it is pointed at a
+// folder of its own with two stations that have both forecast files.
+class CDataFolderForBench
+{
+public:
+    CDataFolderForBench()
+    {
+        char buffer[] = "/tmp/cirrovan-bench-XXXXXX";
+        m_path = mkdtemp(buffer) ? buffer : "";
+        const std::wstring folder = CCodePage::Decode(m_path);
+        std::filesystem::create_directory(m_path + "/forecasts");
+        theWeatherData.m_strFolder = folder;
+        theWeatherData.m_strSearchFile = folder + L"/search_stations.dat";
+        theWeatherData.m_settings.m_strPath = folder + L"/settings.dat";
+        theWeatherData.m_stations.RemoveAll();
+        for (const char* pszID : {"USNY0996", "USNY0997"}) {
+            const std::string data = CIRROVAN_BENCH_DATA;
+            std::filesystem::copy_file(data + "/daily.xml", m_path + "/forecasts/" + pszID + "_d.dat");
+            std::filesystem::copy_file(data + "/hourly.xml", m_path + "/forecasts/" + pszID + "_h.dat");
+            auto* pStation = new CStation;
+            pStation->m_strID = CCodePage::Decode(pszID);
+            pStation->m_strName = L"New York, NY";
+            theWeatherData.m_stations.Add(pStation);
+        }
+        theWeatherData.m_settings.m_currentStation = *theWeatherData.m_stations.GetAt(0);
+    }
+    ~CDataFolderForBench() { std::filesystem::remove_all(m_path); }
+
+    std::string m_path;
+};
+
+// Runs the work inside the main window, then quits it.
+void WithMainWindow(const std::function<void(CCirrovanDlg&)>& fnWork)
+{
+    CAppResources::Install();
+    CTestDriver::Install();
+    CDataFolderForBench folder;
+    CCirrovanDlg dlg;
+    CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog*) {
+        CTestDriver::ProcessEvents();
+        fnWork(dlg);
+        CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT);
+    });
+    dlg.DoModal();
+    CTestDriver::Uninstall();
+}
+
+void BM_SwitchStation(benchmark::State& state)
+{
+    WithMainWindow([&](CCirrovanDlg& dlg) {
+        int nStation = 0;
+        for (auto _ : state) {
+            nStation = 1 - nStation;
+            dlg.m_comboStations.SetCurSel(nStation);
+            dlg.OnSelectStation();
+            dlg.m_wndGraph.UpdateWindow();
+        }
+    });
+}
+BENCHMARK(BM_SwitchStation)->Unit(benchmark::kMillisecond);
+
+// The same without the save of the settings a switch makes (the store's save
+// waits for the disk), to tell the two apart.
+void BM_SwitchStationWithoutSaving(benchmark::State& state)
+{
+    WithMainWindow([&](CCirrovanDlg& dlg) {
+        int nStation = 0;
+        for (auto _ : state) {
+            nStation = 1 - nStation;
+            theWeatherData.m_settings.m_currentStation = *theWeatherData.m_stations.GetAt(nStation);
+            dlg.LoadCurrentForecasts();
+            dlg.UpdateHeader();
+            dlg.RefreshChart(true);
+            dlg.m_wndGraph.UpdateWindow();
+        }
+    });
+}
+BENCHMARK(BM_SwitchStationWithoutSaving)->Unit(benchmark::kMillisecond);
+
+// Back and forth over the daily chart, a pixel of the device per step.
+void BM_DragStep(benchmark::State& state)
+{
+    const int nZoom = static_cast<int>(state.range(0));
+    WithMainWindow([&](CCirrovanDlg& dlg) {
+        CDeviceScreen::Get().SetZoom(nZoom);
+        CTestDriver::PressKey(VK_DOWN);
+        RECT rc;
+        dlg.m_wndGraph.GetWindowRect(&rc);
+        const int y = (SCREEN_BAR_HEIGHT + rc.top + 100) * nZoom;
+        const int x = (rc.left + 150) * nZoom;
+        CTestDriver::StylusInWindow(WM_LBUTTONDOWN, POINT{x, y});
+        int nStep = 0;
+        for (auto _ : state) {
+            nStep = (nStep + 1) % 200;
+            const int dx = nStep < 100 ? nStep : 200 - nStep;
+            CTestDriver::StylusInWindow(WM_MOUSEMOVE, POINT{x - dx * nZoom, y});
+            // The chart's window paints, and then the view that shows it enlarged.
+            CTestDriver::ProcessEvents();
+            CTestDriver::ProcessEvents();
+        }
+        CTestDriver::StylusInWindow(WM_LBUTTONUP, POINT{x, y});
+        CDeviceScreen::Get().SetZoom(1);
+    });
+}
+BENCHMARK(BM_DragStep)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+} // namespace

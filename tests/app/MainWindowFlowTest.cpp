@@ -1,0 +1,281 @@
+// Station switching, the first-run flow, the display orientation, the start-up
+// routine, and which files each action writes. The dialogs the main window
+// opens are scripted to do what the real ones do to the data.
+#include "MainWindowSetup.h"
+
+#include "app/CirrovanApp.h"
+
+#include <vector>
+
+namespace {
+
+// What the stations dialog leaves after the user added a station by its ID
+// (which has no name yet) and pressed "Done".
+void AddByIdAndChoose(CDialog* pDlg, const wchar_t* pszID)
+{
+    auto* pStation = new CStation;
+    pStation->m_strID = pszID;
+    theWeatherData.m_stations.Add(pStation);
+    theWeatherData.SaveStations();
+    theWeatherData.m_chosenStation = *pStation;
+    pDlg->EndDialog(IDOK);
+}
+
+bool Contains(const std::string& strText, const std::string& strPart)
+{
+    return strText.find(strPart) != std::string::npos;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstRunAddsAStationUpdatesItAndShowsItsChart)
+{
+    std::vector<UINT> opened;
+    CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
+        opened.push_back(pDlg->m_nIDTemplate);
+        AddByIdAndChoose(pDlg, ZURICH);
+    });
+    // The downloads write the files and give the station the forecast's place name.
+    CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pDlg) {
+        opened.push_back(pDlg->m_nIDTemplate);
+        WriteForecasts(ZURICH, "zurich_daily.xml", "zurich_hourly.xml");
+        theWeatherData.m_stations.GetAt(0)->m_strName = L"Z\u00fcrich, Switzerland";
+        theWeatherData.SaveStations();
+        pDlg->EndDialog(IDOK);
+    });
+    CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
+        opened.push_back(pDlg->m_nIDTemplate);
+        pDlg->EndDialog(IDCANCEL);
+    });
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        EXPECT_EQ(opened, (std::vector<UINT>{IDD_STATIONS, IDD_SELECT_STATION}));
+        // The station keeps being the current one although its name came later.
+        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, ZURICH);
+        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strName, L"Z\u00fcrich, Switzerland");
+        EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 0);
+        std::wstring strItem;
+        dlg.m_comboStations.GetLBText(0, strItem);
+        EXPECT_EQ(strItem, L"Z\u00fcrich, Switzerland");
+        EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
+        EXPECT_FALSE(theWeatherData.m_hourly.IsEmpty());
+        EXPECT_TRUE(Contains(m_temp.Read("settings.dat"), "<station id=\"CHZU3595\">"));
+        CBitmap shot;
+        Shot(shot, "first_run_chart");
+    });
+}
+
+TEST_F(MainWindowTest, FirstRunWithoutAChosenStationShowsAnEmptyWindow)
+{
+    std::vector<UINT> opened;
+    for (UINT nID : {IDD_SELECT_STATION, IDD_UPDATE_STATION})
+        CTestDriver::OnDialogOpen(nID, [&](CDialog* pDlg) {
+            opened.push_back(pDlg->m_nIDTemplate);
+            pDlg->EndDialog(IDCANCEL);
+        });
+    CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
+        opened.push_back(pDlg->m_nIDTemplate);
+        pDlg->EndDialog(IDOK);   // "Done" with an empty list: the chosen station is empty
+    });
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        EXPECT_EQ(opened, (std::vector<UINT>{IDD_STATIONS}));
+        EXPECT_EQ(dlg.m_comboStations.GetCount(), 0);
+        EXPECT_EQ(dlg.m_strHeader, L"");
+        CBitmap shot;
+        Shot(shot, "first_run_empty");
+        const RECT rcChart = WindowRect(&dlg.m_wndGraph);
+        EXPECT_EQ(shot.GetPixel(rcChart.left + 100, SCREEN_BAR_HEIGHT + rcChart.top + 100), RGB(255, 255, 255));
+    });
+    EXPECT_TRUE(Contains(m_temp.Read("settings.dat"), "<station id=\"\"></station>")
+                || Contains(m_temp.Read("settings.dat"), "<station id=\"\" />"));
+}
+
+TEST_F(MainWindowTest, AStationWithOnlyAnHourlyFileIsNotOfferedAnUpdate)
+{
+    AddStation(LONDON, L"London", nullptr, "london_hourly.xml");
+    MakeCurrent(LONDON, L"London");
+    theWeatherData.m_daily.Load(CCodePage::Decode(std::string(CIRROVAN_FIXTURES) + "/app/fixtures/zurich_daily.xml"));
+    bool bOffered = false;
+    CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
+        bOffered = true;
+        pDlg->EndDialog(IDCANCEL);
+    });
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        EXPECT_FALSE(bOffered);
+        EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
+        // The daily forecast of before is gone, so the daily header is empty.
+        CTestDriver::PressKey(VK_DOWN);
+        EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
+        EXPECT_EQ(dlg.m_strHeader, L"");
+    });
+}
+
+// A new station without files: the update is offered at once; cancelled, both
+// forecasts are cleared and the header is empty.
+TEST_F(MainWindowTest, ANewStationWithoutFilesIsOfferedAnUpdate)
+{
+    WithLondon();
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        EXPECT_FALSE(theWeatherData.m_daily.IsEmpty());
+        bool bOffered = false;
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [](CDialog* pDlg) { AddByIdAndChoose(pDlg, ZURICH); });
+        CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
+            bOffered = true;
+            pDlg->EndDialog(IDCANCEL);
+        });
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_NEW));
+        EXPECT_TRUE(bOffered);
+        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, ZURICH);
+        EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 1);
+        EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
+        EXPECT_TRUE(theWeatherData.m_hourly.IsEmpty());
+        EXPECT_EQ(dlg.m_strHeader, L"");
+    });
+}
+
+// After an update of several stations the store holds the forecast downloaded
+// last; the chart under the current station's name shows that station's own.
+TEST_F(MainWindowTest, AfterAnUpdateTheCurrentStationsOwnForecastIsShown)
+{
+    WithLondon();
+    AddStation(ZURICH, L"Z\u00fcrich", "zurich_daily.xml", "zurich_hourly.xml");
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        dlg.ScrollTo(60);
+        CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [](CDialog* pDlg) {
+            theWeatherData.LoadDailyForecast(ZURICH);
+            theWeatherData.LoadHourlyForecast(ZURICH);
+            pDlg->EndDialog(IDOK);
+        });
+        CTestDriver::PressKey(VK_RETURN);
+        EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, L"London, Britain (UK)");
+        EXPECT_EQ(theWeatherData.m_daily.m_strLocation, L"London, Britain (UK)");
+        EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 0);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
+        EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
+    });
+}
+
+TEST_F(MainWindowTest, PickingAStationSwitchesToItEvenWhenItIsTheCurrentOne)
+{
+    WithLondon();
+    AddStation(ZURICH, L"Z\u00fcrich", "zurich_daily.xml", "zurich_hourly.xml");
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        CTestDriver::SelectItem(IDC_STATION_COMBO, 1);
+        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, ZURICH);
+        EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, L"Z\u00fcrich, Switzerland");
+        EXPECT_TRUE(Contains(m_temp.Read("settings.dat"), "<station id=\"CHZU3595\">"));
+
+        // The same station again still reloads, rebuilds and puts the bar back.
+        dlg.ScrollTo(100);
+        theWeatherData.m_hourly.Clear();
+        std::remove(m_temp.Path("settings.dat").c_str());
+        CTestDriver::SelectItem(IDC_STATION_COMBO, 1);
+        EXPECT_FALSE(theWeatherData.m_hourly.IsEmpty());
+        EXPECT_TRUE(m_temp.Exists("settings.dat"));
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
+        EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
+    });
+}
+
+// The stored orientation applies while the window runs; Quit gives the display
+// back the one it had.
+TEST_F(MainWindowTest, TheStoredOrientationAppliesUntilQuit)
+{
+    const struct
+    {
+        int nAtStart;
+        int nStored;
+    } cases[] = {{DMDO_90, DMDO_0}, {DMDO_0, DMDO_270}};
+    WithLondon();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nStored);
+        CDeviceScreen::Get().SetOrientation(c.nAtStart);
+        theWeatherData.m_settings.m_nOrientation = c.nStored;
+        RunMainWindow([&](CCirrovanDlg& dlg) {
+            EXPECT_EQ(GetDisplayOrientation(), c.nStored);
+            RECT client;
+            dlg.GetClientRect(&client);
+            EXPECT_EQ(client.right > client.bottom, c.nStored == DMDO_270);
+        });
+        EXPECT_EQ(GetDisplayOrientation(), c.nAtStart);
+    }
+}
+
+TEST_F(MainWindowTest, ChangingTheOrientationTurnsTheScreenAndSavesIt)
+{
+    WithLondon();
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        for (int nCode : {DMDO_270, DMDO_0}) {
+            EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_ORIENTATION));
+            EXPECT_EQ(GetDisplayOrientation(), nCode);
+            EXPECT_TRUE(Contains(m_temp.Read("settings.dat"),
+                                 "<displayorientation>" + std::to_string(nCode) + "</displayorientation>"));
+            EXPECT_EQ(WindowRect(&dlg.m_wndGraph),
+                      nCode == DMDO_270 ? (RECT{32, 20, 320, 178}) : (RECT{0, 26, 240, 238}));
+        }
+    });
+}
+
+// Each action writes exactly what it should, and Quit writes nothing.
+TEST_F(MainWindowTest, EachActionWritesOnlyItsOwnFiles)
+{
+    WithLondon();
+    AddStation(ZURICH, L"Z\u00fcrich", "zurich_daily.xml", "zurich_hourly.xml");
+    const struct
+    {
+        const char* pszAction;
+        std::function<void()> fnAction;
+        const char* pszSettingsPart;   // nullptr: nothing changes
+    } actions[] = {
+        {"daily switch", [] { CTestDriver::PressKey(VK_DOWN); }, nullptr},
+        {"scrolling", [] { CTestDriver::PressKey(VK_RIGHT); }, nullptr},
+        {"scale turn", [] { CTestDriver::PressKey(VK_UP); }, nullptr},
+        {"station pick", [] { CTestDriver::SelectItem(IDC_STATION_COMBO, 1); }, "<station id=\"CHZU3595\">"},
+        {"orientation", [] { CTestDriver::ChooseMenuItem(ID_PREFERENCES_ORIENTATION); },
+         "<displayorientation>4</displayorientation>"},
+        {"view key", [] { CTestDriver::PressKey('2'); }, nullptr},
+        {"view button", [] { CTestDriver::Tap(IDC_VIEW3); }, nullptr},
+    };
+    std::map<std::string, std::string> before;
+    RunMainWindow([&](CCirrovanDlg&) {
+        for (const auto& a : actions) {
+            SCOPED_TRACE(a.pszAction);
+            before = Files();
+            a.fnAction();
+            std::map<std::string, std::string> after = Files();
+            if (a.pszSettingsPart) {
+                EXPECT_NE(after["settings.dat"], before["settings.dat"]);
+                EXPECT_TRUE(Contains(after["settings.dat"], a.pszSettingsPart));
+                after["settings.dat"] = before["settings.dat"];
+            }
+            EXPECT_EQ(after, before);
+        }
+        before = Files();
+    });
+    // Quit: the files as they were; view 3, shown but never saved, is not in them.
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(Contains(before["settings.dat"], "<customviews current=\"0\">"));
+}
+
+// The start-up routine reads the settings and writes them back at once, before
+// the main window opens: a file with elements of another program loses them.
+TEST_F(MainWindowTest, StartUpReadsTheSettingsAndWritesThemBackAtOnce)
+{
+    WithLondon();
+    std::string settings = m_temp.Read("settings.dat");
+    settings.insert(settings.rfind("</Cirrovan>"), "<unknown>kept?</unknown>\n");
+    m_temp.Write("settings.dat", settings);
+    const std::string stations = m_temp.Read("stations.dat");
+    theWeatherData.m_settings.m_currentStation = CStation();
+
+    std::string atOpen;
+    CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog*) {
+        atOpen = m_temp.Read("settings.dat");
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT));
+    });
+    CCirrovanApp app;
+    EXPECT_FALSE(app.InitInstance());
+    EXPECT_FALSE(Contains(atOpen, "unknown"));
+    EXPECT_TRUE(Contains(atOpen, "<station id=\"GBLO5854\">London</station>"));
+    EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, LONDON);
+    EXPECT_EQ(m_temp.Read("stations.dat"), stations);
+}

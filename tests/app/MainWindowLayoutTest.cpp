@@ -1,0 +1,182 @@
+// The main window's layout and the chart's scrolling: by the bar, by dragging,
+// the corners and the link line.
+#include "MainWindowSetup.h"
+
+#include "store/ServiceConfig.h"
+
+#include <vector>
+
+namespace {
+
+struct Placement
+{
+    int cx, cy;   // the main window's client area
+    RECT chart, scroll, list, header, view1, view3, dailyHourly, update;
+};
+
+LPARAM ScrollBarParam(CCirrovanDlg& dlg)
+{
+    return reinterpret_cast<LPARAM>(dlg.GetDlgItem(IDC_CHART_SCROLL));
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, LaysOutPortraitLandscapeAndASquareAsLandscape)
+{
+    WithLondon();
+    const Placement cases[] = {
+        {240, 268, {0, 26, 240, 238}, {0, 238, 240, 248}, {0, 248, 240, 268}, {2, 6, 92, 20},
+         {95, 0, 121, 26}, {149, 0, 175, 26}, {180, 0, 212, 26}, {215, 0, 241, 26}},
+        {320, 188, {32, 20, 320, 178}, {32, 178, 320, 188}, {100, 0, 320, 20}, {2, 3, 92, 17},
+         {3, 20, 29, 46}, {3, 74, 29, 100}, {0, 110, 32, 136}, {3, 140, 29, 166}},
+        {240, 240, {32, 20, 240, 230}, {32, 230, 240, 240}, {100, 0, 240, 20}, {2, 3, 92, 17},
+         {3, 20, 29, 46}, {3, 74, 29, 100}, {0, 110, 32, 136}, {3, 140, 29, 166}},
+    };
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        for (const Placement& c : cases) {
+            SCOPED_TRACE(std::to_string(c.cx) + " x " + std::to_string(c.cy));
+            // The bars above and below the dialog take 26 pixels each.
+            CDeviceScreen::Get().Resize(c.cx, c.cy + 2 * SCREEN_BAR_HEIGHT);
+            RECT client;
+            dlg.GetClientRect(&client);
+            ASSERT_EQ(client, (RECT{0, 0, c.cx, c.cy}));
+            EXPECT_EQ(WindowRect(&dlg.m_wndGraph), c.chart);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_CHART_SCROLL)), c.scroll);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_STATION_COMBO)), c.list);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_HEADER)), c.header);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_VIEW1)), c.view1);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_VIEW3)), c.view3);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_DAILY_HOURLY)), c.dailyHourly);
+            EXPECT_EQ(WindowRect(dlg.GetDlgItem(IDC_UPDATE_BUTTON)), c.update);
+        }
+    });
+}
+
+// The range is what the chart and its panels are wider than the window; a
+// chart that fits leaves the bar nothing to move and the chart at its start.
+TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
+{
+    WithLondon();
+    const struct
+    {
+        int nDaily;
+        bool bRightPanel;
+        int cxScreen;
+        int nMax;
+    } cases[] = {
+        {1, true, 240, 724},    // 900 + 32 + 32 - 240
+        {0, false, 240, 296},   // 504 + 32 - 240
+        {0, true, 320, 248},    // 504 + 64 - 320
+        {0, true, 700, 0},      // 504 + 64 - 700 is below 0
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cxScreen);
+        theWeatherData.m_settings.m_bDaily = c.nDaily;
+        CCustomView& view = theWeatherData.m_settings.m_views[0];
+        view.ApplyPreset(0);
+        if (!c.bRightPanel)
+            for (int s = 0; s < 3; ++s)
+                view.m_series[s].Set(true, s == 0, true);
+        CDeviceScreen::Get().Resize(c.cxScreen, 320);
+        RunMainWindow([&](CCirrovanDlg& dlg) {
+            int nMin = -1, nMax = -1;
+            dlg.m_scrollBar.GetScrollRange(&nMin, &nMax);
+            EXPECT_EQ(nMin, 0);
+            EXPECT_EQ(nMax, c.nMax);
+            EXPECT_EQ(dlg.m_wndGraph.m_nRightWidth, c.bRightPanel ? 32 : 0);
+            // Neither the keys nor a drag take the chart past the range.
+            for (int i = 0; i < 50; ++i)
+                CTestDriver::PressKey(VK_RIGHT);
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), c.nMax);
+            EXPECT_EQ(dlg.m_wndGraph.m_nScroll, c.nMax);
+            if (c.nMax == 0) {
+                CTestDriver::Drag(&dlg.m_wndGraph, POINT{400, 100}, POINT{100, 100}, 3);
+                EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
+                EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
+            }
+        });
+    }
+}
+
+TEST_F(MainWindowTest, ScrollRequestsMoveBarAndChartWithinTheRange)
+{
+    WithLondon();
+    theWeatherData.m_settings.m_bDaily = 1;
+    const struct
+    {
+        int nStart;
+        UINT nCode;
+        UINT nPos;
+        int nExpected;
+    } cases[] = {
+        {0, SB_LINELEFT, 0, 0},        {0, SB_PAGELEFT, 0, 0},         {724, SB_LINERIGHT, 0, 724},
+        {724, SB_PAGERIGHT, 0, 724},   {100, SB_LINERIGHT, 0, 110},    {100, SB_PAGELEFT, 0, 90},
+        {0, SB_THUMBTRACK, 300, 300},  {0, SB_THUMBPOSITION, 900, 724}, {50, SB_ENDSCROLL, 0, 50},
+    };
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(c.nStart) + " code " + std::to_string(c.nCode));
+            dlg.ScrollTo(c.nStart);
+            dlg.SendMessage(WM_HSCROLL, MAKEWPARAM(c.nCode, c.nPos), ScrollBarParam(dlg));
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), c.nExpected);
+            EXPECT_EQ(dlg.m_wndGraph.m_nScroll, c.nExpected);
+        }
+    });
+}
+
+TEST_F(MainWindowTest, DraggingTheChartMovesTheScrollBarAlong)
+{
+    WithLondon();
+    theWeatherData.m_settings.m_bDaily = 1;
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        CWndGraph& graph = dlg.m_wndGraph;
+        // Fifty pixels to the left: later times come into view.
+        CTestDriver::Drag(&graph, POINT{150, 100}, POINT{100, 100}, 5);
+        EXPECT_EQ(graph.m_nScroll, 50);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 50);
+        // Past the end: the chart stops at its last column, the bar at its end.
+        CTestDriver::Drag(&graph, POINT{200, 100}, POINT{-900, 100}, 10);
+        const int nViewport = graph.m_rcChart.right - graph.m_rcChart.left;
+        EXPECT_EQ(graph.m_nScroll, 900 - nViewport);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 724);
+        // Past the start, from the time strip.
+        CTestDriver::Drag(&graph, POINT{60, 200}, POINT{1200, 200}, 4);
+        EXPECT_EQ(graph.m_nScroll, 0);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
+        EXPECT_EQ(CWnd::GetCapture(), nullptr);
+    });
+}
+
+TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
+{
+    WithLondon();
+    std::vector<std::wstring> opened;
+    CUrlOpener::SetForTest([&](const std::wstring& strUrl) { opened.push_back(strUrl); });
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        CWndGraph& graph = dlg.m_wndGraph;
+        auto centre = [](const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; };
+        // View 1: temperatures alone on the left, precipitation and wind on the right.
+        CTestDriver::TapAt(&graph, centre(graph.m_rcLeftCorner));
+        EXPECT_EQ(graph.m_nSideIndex[0], 0);
+        CTestDriver::TapAt(&graph, centre(graph.m_rcRightCorner));
+        EXPECT_EQ(graph.m_nSideIndex[1], 1);
+        CBitmap shot;
+        Shot(shot, "main_corner_wind");
+        // The corner shows the wind's picture now: the chart's client starts one
+        // pixel inside its border, under the title bar.
+        const RECT rcChart = WindowRect(&graph);
+        EXPECT_EQ(shot.GetPixel(rcChart.left + 1 + graph.m_rcRightCorner.left + 16,
+                                SCREEN_BAR_HEIGHT + rcChart.top + 1 + graph.m_rcRightCorner.top + 13),
+                  graph.m_headImages[2].GetPixel(16, 13));
+        CTestDriver::TapAt(&graph, centre(graph.m_rcRightCorner));
+        EXPECT_EQ(graph.m_nSideIndex[1], 0);
+
+        dlg.ScrollTo(30);
+        const POINT ptLink = {centre(graph.m_rcLink).x, graph.m_rcLink.bottom - 2};
+        CTestDriver::Drag(&graph, ptLink, POINT{ptLink.x - 40, ptLink.y}, 4);
+        EXPECT_EQ(opened, (std::vector<std::wstring>{CServiceConfig().m_strHome}));
+        EXPECT_EQ(graph.m_nScroll, 30);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 30);
+        EXPECT_FALSE(graph.m_bDragging);
+    });
+}

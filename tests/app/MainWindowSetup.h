@@ -1,0 +1,181 @@
+#pragma once
+
+// The world a main-window test runs in: a data folder of its own, holding the
+// stations and forecast files the test asks for; the application's resources;
+// the clock frozen on 10 December 2026 at 13:00 UTC on a device at UTC; the test
+// driver; the portrait screen at zoom 1.
+
+#include "app/CirrovanDlg.h"
+#include "app/Globals.h"
+#include "platform/Clock.h"
+#include "platform/ui/DeviceScreen.h"
+#include "platform/ui/Shell.h"
+#include "platform/ui/TestDriver.h"
+#include "res/AppResources.h"
+#include "res/Resource.h"
+
+#include "../TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+
+// The fixtures' stations, as the local service answers for them.
+const wchar_t* const LONDON = L"GBLO5854";
+const wchar_t* const ZURICH = L"CHZU3595";
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CAppResources::Install();
+        CTestDriver::Install();
+        CDeviceScreen::Get().SetZoom(1);
+        CDeviceScreen::Get().SetOrientation(DMDO_0);
+        CDeviceScreen::Get().Resize(240, 320);
+        CClock::Freeze(1796907600LL, 0);
+        UseDataFolder(CCodePage::Decode(m_temp.m_path));
+    }
+
+    void TearDown() override
+    {
+        CUrlOpener::SetForTest(nullptr);
+        CTestDriver::Uninstall();
+        CDeviceScreen::Get().SetZoom(1);
+        CDeviceScreen::Get().SetOrientation(DMDO_0);
+        CDeviceScreen::Get().Resize(240, 320);
+        CClock::Unfreeze();
+        UseDataFolder(CCodePage::Decode(m_temp.m_path));
+    }
+
+    // The global data object was built before the test, for the test program's
+    // folder; it is pointed at the test's own, emptied and given the defaults.
+    static void UseDataFolder(const std::wstring& strFolder)
+    {
+        CWeatherData& data = theWeatherData;
+        data.m_strFolder = strFolder;
+        data.m_strSearchFile = strFolder + L"/search_stations.dat";
+        std::filesystem::create_directories(CCodePage::Encode(strFolder + L"/forecasts"));
+        data.m_searchResults.RemoveAll();
+        data.m_stations.RemoveAll();
+        data.m_daily.Clear();
+        data.m_hourly.Clear();
+        data.m_chosenStation = CStation();
+        CSettings& s = data.m_settings;
+        s.m_strPath = strFolder + L"/settings.dat";
+        s.m_nWindUnit = 0;
+        s.m_bShowZero = false;
+        s.m_nTempUnit = 0;
+        s.m_bDisconnect = false;
+        for (int v = 0; v < 3; ++v)
+            s.m_views[v].ApplyPreset(v);
+        s.m_nCurrentView = 0;
+        s.m_bDaily = 0;
+        s.m_currentStation = CStation();
+        s.m_nOrientation = 0;
+        s.m_preferredStations.RemoveAll();
+    }
+
+    // A station of the list, saved in "stations.dat"; its forecast files are
+    // the fixtures named (nullptr: none).
+    void AddStation(const wchar_t* pszID, const wchar_t* pszName, const char* pszDaily, const char* pszHourly)
+    {
+        auto* pStation = new CStation;
+        pStation->m_strID = pszID;
+        pStation->m_strName = pszName;
+        theWeatherData.m_stations.Add(pStation);
+        theWeatherData.SaveStations();
+        WriteForecasts(pszID, pszDaily, pszHourly);
+    }
+
+    void WriteForecasts(const wchar_t* pszID, const char* pszDaily, const char* pszHourly) const
+    {
+        const std::string id = CCodePage::Encode(pszID);
+        if (pszDaily)
+            m_temp.Write("forecasts/" + id + "_d.dat", ReadFixture(std::string("app/fixtures/") + pszDaily));
+        if (pszHourly)
+            m_temp.Write("forecasts/" + id + "_h.dat", ReadFixture(std::string("app/fixtures/") + pszHourly));
+    }
+
+    static void MakeCurrent(const wchar_t* pszID, const wchar_t* pszName)
+    {
+        theWeatherData.m_settings.m_currentStation.m_strID = pszID;
+        theWeatherData.m_settings.m_currentStation.m_strName = pszName;
+        theWeatherData.m_settings.Save();
+    }
+
+    // London (both files) is the current station.
+    void WithLondon()
+    {
+        AddStation(LONDON, L"London", "london_daily.xml", "london_hourly.xml");
+        MakeCurrent(LONDON, L"London");
+    }
+
+    // Runs the main window; the checks run inside it once it is up, then the
+    // user quits (unless the checks did). Returns the window's result.
+    int RunMainWindow(const std::function<void(CCirrovanDlg&)>& fnChecks)
+    {
+        CCirrovanDlg dlg;
+        m_bQuit = false;
+        CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog*) {
+            fnChecks(dlg);
+            if (!m_bQuit)
+                Quit();
+        });
+        return dlg.DoModal();
+    }
+
+    void Quit()
+    {
+        m_bQuit = true;
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT));
+    }
+
+    // Every file of the data folder, by its path there, with its content.
+    std::map<std::string, std::string> Files() const
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_temp.m_path)) {
+            if (entry.is_regular_file()) {
+                const std::string path = std::filesystem::relative(entry.path(), m_temp.m_path).string();
+                files[path] = m_temp.Read(path);
+            }
+        }
+        return files;
+    }
+
+    static RECT WindowRect(CWnd* pWnd)
+    {
+        RECT rc = {0, 0, 0, 0};
+        if (pWnd)
+            pWnd->GetWindowRect(&rc);
+        return rc;
+    }
+
+    // The screen as the user sees it; kept in CIRROVAN_SHOTS when that is set.
+    static void Shot(CBitmap& shot, const std::string& strName)
+    {
+        ASSERT_TRUE(CTestDriver::GrabScreen(shot));
+        if (const char* pszFolder = std::getenv("CIRROVAN_SHOTS")) {
+            const std::string path = std::string(pszFolder) + "/" + strName + ".png";
+            shot.SavePng(CCodePage::Decode(path));
+        }
+    }
+
+    CTempFolder m_temp;
+    bool m_bQuit = false;
+};
+
+inline bool operator==(const RECT& a, const RECT& b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+inline std::ostream& operator<<(std::ostream& os, const RECT& rc)
+{
+    return os << "(" << rc.left << ", " << rc.top << ", " << rc.right - rc.left << " x " << rc.bottom - rc.top << ")";
+}
