@@ -14,6 +14,8 @@
 #include "res/AppResources.h"
 #include "res/Resource.h"
 
+#include "DataFolderCheck.h"
+
 #include "../TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +24,6 @@
 #include <functional>
 #include <map>
 #include <string>
-
-// The fixtures' stations, as the local service answers for them.
-const wchar_t* const LONDON = L"GBLO5854";
-const wchar_t* const ZURICH = L"CHZU3595";
 
 class MainWindowTest : public ::testing::Test
 {
@@ -136,17 +134,7 @@ protected:
     }
 
     // Every file of the data folder, by its path there, with its content.
-    std::map<std::string, std::string> Files() const
-    {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(m_temp.m_path)) {
-            if (entry.is_regular_file()) {
-                const std::string path = std::filesystem::relative(entry.path(), m_temp.m_path).string();
-                files[path] = m_temp.Read(path);
-            }
-        }
-        return files;
-    }
+    std::map<std::string, std::string> Files() const { return FolderFiles(m_temp); }
 
     static RECT WindowRect(CWnd* pWnd)
     {

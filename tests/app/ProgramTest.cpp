@@ -1,7 +1,14 @@
 // The real program, copied into a folder of its own (which is then its data
 // folder) with a station and its forecasts prepared, run offscreen and ended by
-// SIGTERM as the desktop's close button ends it; then the files it leaves.
+// SIGTERM as the desktop's close button ends it; then the files it leaves. And
+// a first run played by the tour, which runs the program's own application
+// object, main window and dialogs against the local service, followed by the
+// real program on the folder it left.
+#include "DataFolderCheck.h"
+#include "LocalService.h"
+
 #include "../TempFolder.h"
+#include "platform/ui/Bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +16,67 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
+#include <map>
+#include <set>
 #include <spawn.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
 namespace {
+
+// How often each file of a folder has been moved into place, by name: every
+// save of the program ends so, renaming a complete file over the old one.
+class CFolderSaves
+{
+public:
+    explicit CFolderSaves(const std::string& strFolder)
+        : m_nFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        if (m_nFd >= 0)
+            inotify_add_watch(m_nFd, strFolder.c_str(), IN_MOVED_TO);
+    }
+    ~CFolderSaves()
+    {
+        if (m_nFd >= 0)
+            close(m_nFd);
+    }
+    CFolderSaves(const CFolderSaves&) = delete;
+    CFolderSaves& operator=(const CFolderSaves&) = delete;
+
+    int Count(const std::string& strName)
+    {
+        alignas(inotify_event) char buffer[4096];
+        ssize_t n;
+        while (m_nFd >= 0 && (n = read(m_nFd, buffer, sizeof buffer)) > 0) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* pEvent = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (pEvent->len > 0)
+                    ++m_counts[pEvent->name];
+                at += static_cast<ssize_t>(sizeof(inotify_event) + pEvent->len);
+            }
+        }
+        return m_counts[strName];
+    }
+
+private:
+    int m_nFd;
+    std::map<std::string, int> m_counts;
+};
+
+// How many times the text holds the part.
+int Occurrences(const std::string& strText, const std::string& strPart)
+{
+    int n = 0;
+    for (size_t at = strText.find(strPart); at != std::string::npos; at = strText.find(strPart, at + 1))
+        ++n;
+    return n;
+}
 
 const char* const kStations = "<stations>\n    <station id=\"GBLO5854\">London</station>\n</stations>\n";
 
@@ -36,20 +96,26 @@ protected:
         }
     }
 
-    void Start()
+    // Runs the program of that name in the folder, with those arguments.
+    void Start(const std::string& name = "cirrovan", const std::vector<std::string>& args = {})
     {
-        const std::string exe = m_temp.Path("cirrovan");
-        char* argv[] = {const_cast<char*>(exe.c_str()), nullptr};
+        std::vector<std::string> all = {m_temp.Path(name)};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (const std::string& arg : all)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        ASSERT_EQ(posix_spawn(&m_pid, exe.c_str(), nullptr, nullptr, argv, environ), 0);
+        ASSERT_EQ(posix_spawn(&m_pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
     }
 
-    // Waits for the program to have written that into the file; false if it ends first.
-    bool WaitForFile(const std::string& name, const std::string& part)
+    // Waits for the condition; false if the program ends first.
+    bool WaitFor(const std::function<bool()>& fnDone)
     {
         // Only a guard against a program that would never get there.
-        for (int i = 0; i < 3000; ++i) {
-            if (m_temp.Read(name).find(part) != std::string::npos)
+        const auto stuck = std::chrono::steady_clock::now() + std::chrono::minutes(2);
+        while (std::chrono::steady_clock::now() < stuck) {
+            if (fnDone())
                 return true;
             if (waitpid(m_pid, &m_nStatus, WNOHANG) == m_pid) {
                 m_pid = -1;
@@ -60,13 +126,31 @@ protected:
         return false;
     }
 
+    // Waits for the program to have written that into the file; false if it ends first.
+    bool WaitForFile(const std::string& name, const std::string& part)
+    {
+        return WaitFor([&] { return m_temp.Read(name).find(part) != std::string::npos; });
+    }
+
     int Wait()
     {
         while (waitpid(m_pid, &m_nStatus, 0) < 0) {
         }
         m_pid = -1;
-        return WIFEXITED(m_nStatus) ? WEXITSTATUS(m_nStatus) : 128 + WTERMSIG(m_nStatus);
+        return ExitCode();
     }
+
+    // Lets the program run to its end; then as Wait, or -1 when it is stuck
+    // (TearDown kills it).
+    int RunToEnd()
+    {
+        if (WaitFor([] { return false; }) || m_pid > 0)
+            return -1;
+        return ExitCode();
+    }
+
+    // The exit code, or 128 plus the signal that ended the program.
+    int ExitCode() const { return WIFEXITED(m_nStatus) ? WEXITSTATUS(m_nStatus) : 128 + WTERMSIG(m_nStatus); }
 
     CTempFolder m_temp;
     pid_t m_pid = -1;
@@ -122,4 +206,80 @@ TEST_F(ProgramTest, FirstStartWritesTheSettingsBeforeAnyDialog)
     EXPECT_NE(settings.find("<customviews current=\"0\">"), std::string::npos);
     EXPECT_FALSE(m_temp.Exists("stations.dat"));
     EXPECT_TRUE(std::filesystem::is_directory(m_temp.Path("forecasts")));
+}
+
+// Issue 8's run of the real executables, as scripts/run plays it without a
+// display: the tour, a copy of the program's application object, main window
+// and dialogs driven by the test driver, makes a first run against the local
+// service from an empty folder; then the real program starts on that folder
+// with the service gone, shows the station's chart and is ended by SIGTERM.
+TEST_F(ProgramTest, AFirstRunPlayedByTheTourAndASecondRunOfTheProgramOffline)
+{
+    const std::set<std::string> programs = {"cirrovan", "cirrovan-tour"};
+    std::filesystem::copy_file(CIRROVAN_TOUR_EXE, m_temp.Path("cirrovan-tour"));
+    // The diagnostic log is on for both runs: it names every URL the program opens.
+    m_temp.Write("log.txt", "");
+    const std::string id = CCodePage::Encode(ZURICH);
+    {
+        CLocalService service;
+        ASSERT_TRUE(service.IsUp()) << service.m_process.m_strFirstLine;
+        Start("cirrovan-tour", {m_temp.Path("screens"), "Zurich"});
+        EXPECT_EQ(RunToEnd(), 0) << "the tour stopped; its last screen is screens/stuck.png";
+
+        EXPECT_EQ(service.Requests(), "1 /search/search\n2 /weather/local/" + id + "\n");
+        const std::string log = m_temp.Read("log.txt");
+        const std::string url = "url (http://" + service.m_strHost;
+        EXPECT_EQ(Occurrences(log, url), 3) << log;
+        EXPECT_EQ(Occurrences(log, url + "/search/search?where=Zurich)"), 1);
+        EXPECT_EQ(Occurrences(log, url + "/weather/local/" + id + "?dayf=10 )"), 1);
+        EXPECT_EQ(Occurrences(log, url + "/weather/local/" + id + "?hbhf=72 )"), 1);
+        EXPECT_EQ(service.Stop(), 0);
+    }
+
+    // The screens of each step, each of the whole screen in its orientation.
+    const struct
+    {
+        const char* pszName;
+        bool bLandscape;
+    } screens[] = {{"01-stations", false},          {"02-new-station", false},
+                   {"03-search-question", false},   {"04-search-results", false},
+                   {"05-station-added", false},     {"06-stations", false},
+                   {"07-update", false},            {"08-hourly-portrait", false},
+                   {"09-daily-portrait", false},    {"10-daily-landscape", true},
+                   {"11-hourly-landscape", true},   {"12-menu", true}};
+    std::map<std::string, std::string> files = FolderFiles(m_temp, programs);
+    for (const auto& screen : screens) {
+        SCOPED_TRACE(screen.pszName);
+        const std::string name = std::string("screens/") + screen.pszName + ".png";
+        EXPECT_EQ(files.erase(name), 1u);
+        CBitmap shot;
+        ASSERT_TRUE(shot.LoadPng(m_temp.WidePath(name)));
+        EXPECT_EQ(shot.GetSize().cx, screen.bLandscape ? 320 : 240);
+        EXPECT_EQ(shot.GetSize().cy, screen.bLandscape ? 240 : 320);
+    }
+    EXPECT_EQ(Names(files), (std::vector<std::string>{"forecasts/" + id + "_d.dat", "forecasts/" + id + "_h.dat",
+                                                      "log.txt", "search_stations.dat", "settings.dat",
+                                                      "stations.dat"}));
+    ExpectFirstRunFolder(m_temp);
+    // The tour turned the screen to landscape, which the settings keep.
+    EXPECT_NE(files["settings.dat"].find("<displayorientation>4</displayorientation>"), std::string::npos);
+
+    // The second run: the hosts still name the service's port, where nothing
+    // answers now. The program saves the settings twice on its way to the chart:
+    // once at start and once when it has switched to its station; a stations
+    // dialog (first run) or an update dialog (no forecast files) before would
+    // wait for the user. Only the main window open, SIGTERM ends it with 0.
+    const std::map<std::string, std::string> before = FolderFiles(m_temp, programs);
+    CFolderSaves saves(m_temp.m_path);
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return saves.Count("settings.dat") >= 2; })) << "the program never got to its station";
+    kill(m_pid, SIGTERM);
+    EXPECT_EQ(Wait(), 0);
+    EXPECT_EQ(saves.Count("settings.dat"), 2);
+    // Every file as the first run left it: the settings rewritten with what they
+    // held, and the log, emptied at start, with nothing in it: no URL was opened.
+    std::map<std::string, std::string> after = FolderFiles(m_temp, programs);
+    EXPECT_EQ(after["log.txt"], "");
+    after["log.txt"] = before.at("log.txt");
+    EXPECT_EQ(after, before);
 }
