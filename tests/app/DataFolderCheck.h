@@ -6,6 +6,7 @@
 #include "platform/CodePage.h"
 #include "store/WeatherData.h"
 
+#include "../StationList.h"
 #include "../TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -45,16 +46,6 @@ inline std::vector<std::string> Names(const std::map<std::string, std::string>& 
     return names;
 }
 
-using StationPairs = std::vector<std::pair<std::wstring, std::wstring>>;
-
-inline StationPairs Pairs(const CPointerArray<CStation>& stations)
-{
-    StationPairs pairs;
-    for (int i = 0; i < stations.GetCount(); ++i)
-        pairs.emplace_back(stations.GetAt(i)->m_strID, stations.GetAt(i)->m_strName);
-    return pairs;
-}
-
 // A first run in which the user searched for "Zurich", added the first place
 // found and fetched both its forecasts, ticked as the station to update. The
 // folder must be the one the test's executable path points into.
@@ -62,15 +53,15 @@ inline void ExpectFirstRunFolder(const CTempFolder& folder)
 {
     CWeatherData data;
     ASSERT_EQ(data.m_strFolder, CCodePage::Decode(folder.m_path));
-    const StationPairs zurich = {{ZURICH, ZURICH_NAME}};
-    EXPECT_EQ(Pairs(data.m_stations), zurich);
+    const StationList zurich = {{ZURICH, ZURICH_NAME}};
+    EXPECT_EQ(StationsOf(data.m_stations), zurich);
     data.LoadSearchResults();
     ASSERT_GT(data.m_searchResults.GetCount(), 0);
-    EXPECT_EQ(Pairs(data.m_searchResults).front(), zurich.front());
+    EXPECT_EQ(StationsOf(data.m_searchResults).front(), zurich.front());
     ASSERT_TRUE(data.m_settings.Load());
     EXPECT_EQ(data.m_settings.m_currentStation.m_strID, ZURICH);
     EXPECT_EQ(data.m_settings.m_currentStation.m_strName, ZURICH_NAME);
-    EXPECT_EQ(Pairs(data.m_settings.m_preferredStations), zurich);
+    EXPECT_EQ(StationsOf(data.m_settings.m_preferredStations), zurich);
     // The service's answers as they came: its ten days and seventy-two hours.
     data.LoadDailyForecast(ZURICH);
     data.LoadHourlyForecast(ZURICH);

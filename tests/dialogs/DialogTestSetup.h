@@ -4,6 +4,7 @@
 // a data folder of each test's own behind theWeatherData, and a stand-in for
 // the download dialog that ends each download as the real one does.
 
+#include "../StationList.h"
 #include "../TempFolder.h"
 #include "app/Globals.h"
 #include "net/DlgDownload.h"
@@ -209,16 +210,6 @@ inline std::string SearchAnswer(const std::vector<std::pair<std::string, std::st
     for (const auto& place : places)
         body += "<loc id=\"" + place.first + "\" type=\"1\">" + place.second + "</loc>";
     return body + "</search>";
-}
-
-using StationList = std::vector<std::pair<std::wstring, std::wstring>>;
-
-inline StationList StationsOf(const CPointerArray<CStation>& stations)
-{
-    StationList list;
-    for (int i = 0; i < stations.GetCount(); ++i)
-        list.emplace_back(stations.GetAt(i)->m_strID, stations.GetAt(i)->m_strName);
-    return list;
 }
 
 // The stations a station file holds, read back with the store's own reader.
