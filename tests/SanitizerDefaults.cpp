@@ -11,6 +11,13 @@ const char* __lsan_default_suppressions()
     return "leak:libfontconfig.so\n";
 }
 
+// Undefined behaviour fails the test that meets it, instead of a line in a
+// log nobody reads when the test passes.
+const char* __ubsan_default_options()
+{
+    return "halt_on_error=1:print_stacktrace=1";
+}
+
 // Qt's own locks and atomics are invisible to the thread sanitizer, so its
 // internal worker pools (fonts, images) look racy.
 const char* __tsan_default_suppressions()
