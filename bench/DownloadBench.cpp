@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -60,11 +61,15 @@ CHttpServer& Server()
 
 std::string Folder()
 {
-    static const std::string s_folder = []() {
+    // Never destroyed: the handler that removes the folder at exit still reads it.
+    static const std::string& s_folder = *[]() {
         char buffer[] = "/tmp/cirrovan-bench-download-XXXXXX";
-        std::string folder = mkdtemp(buffer) ? buffer : "/tmp";
-        mkdir((folder + "/forecasts").c_str(), 0777);
-        return folder;
+        if (!mkdtemp(buffer))
+            return new std::string("/tmp");
+        // A folder of its own is removed with the program, so that runs do not pile up.
+        std::atexit([]() { std::filesystem::remove_all(Folder()); });
+        mkdir((std::string(buffer) + "/forecasts").c_str(), 0777);
+        return new std::string(buffer);
     }();
     return s_folder;
 }
