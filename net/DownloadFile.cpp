@@ -41,7 +41,8 @@ bool CDownloadFile::Create()
         unlink(temp.c_str());
         return false;
     }
-    setvbuf(m_pFile, nullptr, _IOFBF, WRITE_BUFFER_BYTES);
+    m_buffer.resize(WRITE_BUFFER_BYTES);
+    setvbuf(m_pFile, m_buffer.data(), _IOFBF, m_buffer.size());
     m_strTemp = CCodePage::Decode(temp);
     m_bWriteFailed = false;
     return true;

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // The answer of a download on its way into its file. It is received into a
 // temporary file beside the target, which replaces the target only once the
@@ -33,5 +34,6 @@ public:
     std::wstring m_strTarget;
     std::wstring m_strTemp;     // empty until created and after commit or discard
     FILE* m_pFile = nullptr;
+    std::vector<char> m_buffer;   // the stream's: stdio takes the size only with the memory
     bool m_bWriteFailed = false;
 };

@@ -13,12 +13,21 @@
 
 namespace {
 
+// libcurl receives into a buffer of this size and hands over at most that much
+// at a time. Larger than its default of 16 KiB: each receive is a system call,
+// and a fourth of them leaves the layer's thread more time for the caller.
+const long RECEIVE_BUFFER = 64 * 1024;
+
 // The transfer pauses when this much waits unread, and goes on again once the
-// caller has read it down to the low mark, early enough that a reader who keeps
-// up rarely has to wait. libcurl hands over at most 16 KiB at a time, so the
-// buffer never holds more than 80 KiB.
-const size_t BODY_HIGH_MARK = 64 * 1024;
-const size_t BODY_LOW_MARK = 32 * 1024;
+// caller has read it down to the low mark. A caller that reads 1 KiB blocks and
+// writes them to a file is slower than a local network, so a large answer spends
+// most of its time paused, and every pause costs a wake-up of the layer's thread:
+// the band between the marks sets how often (a band of 32 KiB cost 32 wake-ups a
+// MiB, and as many chances for a busy machine to keep the thread waiting). The
+// low mark leaves the caller enough to read while that thread wakes. With one
+// receive buffer on top of the high mark, the body holds 256 KiB at most.
+const size_t BODY_HIGH_MARK = 256 * 1024 - RECEIVE_BUFFER;
+const size_t BODY_LOW_MARK = 64 * 1024;
 
 std::string TrimmedValue(const std::string& line, size_t nameLength)
 {
@@ -170,6 +179,7 @@ void CInternetRequest::SetOptions()
     curl_easy_setopt(m_pEasy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(m_pEasy, CURLOPT_WRITEFUNCTION, &CInternetRequest::OnBody);
     curl_easy_setopt(m_pEasy, CURLOPT_WRITEDATA, this);
+    curl_easy_setopt(m_pEasy, CURLOPT_BUFFERSIZE, RECEIVE_BUFFER);
 }
 
 void CInternetRequest::EndTransfer(CURLM* pMulti)
@@ -213,10 +223,6 @@ void CInternetRequest::Resume()
 {
     if (!m_pEasy)
         return;
-    {
-        std::lock_guard<std::mutex> lock(CInternetSession::Lock());
-        m_bPaused = false;
-    }
     m_lastActivity = Clock::now();
     // Hands the held-back block to OnBody at once.
     curl_easy_pause(m_pEasy, CURLPAUSE_CONT);
@@ -244,7 +250,7 @@ void CInternetRequest::RequestClose()
 
 void CInternetRequest::AskResumeLocked()
 {
-    if (m_bPaused && !m_bResumeAsked && m_body.size() - m_nBodyPos <= BODY_LOW_MARK) {
+    if (m_bPaused && !m_bResumeAsked && m_body.Size() <= BODY_LOW_MARK) {
         m_bResumeAsked = true;
         m_pSession->Wake();
     }
@@ -260,12 +266,9 @@ BOOL CInternetRequest::Read(INTERNET_BUFFERSA* pBuffers)
         SetLastError(ERROR_INTERNET_INCORRECT_HANDLE_STATE);
         return FALSE;
     }
-    size_t nAvailable = m_body.size() - m_nBodyPos;
-    if (nAvailable > 0) {
-        size_t n = std::min<size_t>(nAvailable, pBuffers->dwBufferLength);
-        std::memcpy(pBuffers->lpvBuffer, m_body.data() + m_nBodyPos, n);
-        pBuffers->dwBufferLength = static_cast<DWORD>(n);
-        m_nBodyPos += n;
+    if (m_body.Size() > 0) {
+        pBuffers->dwBufferLength =
+            static_cast<DWORD>(m_body.Take(static_cast<char*>(pBuffers->lpvBuffer), pBuffers->dwBufferLength));
         AskResumeLocked();
         return TRUE;
     }
@@ -499,15 +502,6 @@ bool CInternetRequest::OnHeaderLine(const std::string& line)
     return !IsClosed();
 }
 
-void CInternetRequest::AppendBodyLocked(const char* pData, size_t nSize)
-{
-    if (m_nBodyPos > 0) {
-        m_body.erase(m_body.begin(), m_body.begin() + static_cast<std::ptrdiff_t>(m_nBodyPos));
-        m_nBodyPos = 0;
-    }
-    m_body.insert(m_body.end(), pData, pData + nSize);
-}
-
 size_t CInternetRequest::OnBody(char* pData, size_t nSize, size_t nCount, void* pUser)
 {
     auto* pRequest = static_cast<CInternetRequest*>(pUser);
@@ -519,7 +513,7 @@ size_t CInternetRequest::OnBody(char* pData, size_t nSize, size_t nCount, void* 
             return 0;
         if (!pRequest->m_bHeadersDone || nTotal == 0)
             return nTotal;   // the body of an answer on the way
-        if (pRequest->m_body.size() - pRequest->m_nBodyPos >= BODY_HIGH_MARK) {
+        if (pRequest->m_body.Size() >= BODY_HIGH_MARK) {
             pRequest->m_bPaused = true;
             return CURL_WRITEFUNC_PAUSE;
         }
@@ -534,9 +528,10 @@ size_t CInternetRequest::OnBody(char* pData, size_t nSize, size_t nCount, void* 
             pFilled->dwBufferLength = static_cast<DWORD>(nDirect);
             pRequest->m_pPendingRead = nullptr;
         }
-        pRequest->AppendBodyLocked(pData + nDirect, nTotal - nDirect);
+        pRequest->m_body.Append(pData + nDirect, nTotal - nDirect);
     }
-    if (pFilled)
+    if (pFilled) {
         pRequest->NotifyResult(TRUE, 0);
+    }
     return nTotal;
 }

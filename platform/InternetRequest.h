@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Internet.h"
+#include "platform/InternetBody.h"
 
 #include <curl/curl.h>
 
@@ -13,9 +14,9 @@ class CInternetSession;
 
 // One request of an open handle: its libcurl transfer, which only the layer's
 // thread touches, and the answer it has received so far, which the caller reads
-// under the layer's lock. The body waits in a small buffer; when the caller
-// falls behind by more than a few blocks the transfer pauses, so memory stays
-// flat whatever the answer's size.
+// under the layer's lock. The body waits in a bounded buffer; when the caller
+// falls behind by more than it holds the transfer pauses, so memory stays flat
+// whatever the answer's size.
 class CInternetRequest
 {
 public:
@@ -58,8 +59,7 @@ public:
     long m_nStatusCode = 0;
     bool m_bHasContentLength = false;
     std::string m_strContentLength;
-    std::vector<char> m_body;        // received, not yet read: from m_nBodyPos on
-    size_t m_nBodyPos = 0;
+    CInternetBody m_body;            // received, not yet read
     INTERNET_BUFFERSA* m_pPendingRead = nullptr;
     bool m_bPaused = false;
     bool m_bResumeAsked = false;
@@ -72,7 +72,6 @@ private:
     void AskResumeLocked();
     void SetOptions();
     bool OnHeaderLine(const std::string& line);   // false: stop the transfer
-    void AppendBodyLocked(const char* pData, size_t nSize);
 
     static int OnResolverStart(void* pResolverState, void* pReserved, void* pUser);
     static curl_socket_t OnOpenSocket(void* pUser, curlsocktype purpose, curl_sockaddr* pAddress);

@@ -122,7 +122,10 @@ bool CInternetSession::HandOver()
                 pRequest->m_bStarted = true;
                 toStart.push_back(pRequest);
             } else if (pRequest->m_bResumeAsked) {
+                // Both at once, so that the caller's next read cannot ask again
+                // for a resume that is already on its way.
                 pRequest->m_bResumeAsked = false;
+                pRequest->m_bPaused = false;
                 toResume.push_back(pRequest);
             }
         }

@@ -10,17 +10,20 @@ namespace {
 // int: a span beyond it is drawn halved, as often as needed.
 void ShowState(CWnd* pWnd)
 {
-    auto* bar = qobject_cast<QProgressBar*>(pWnd->m_pImpl->m_pWidget.data());
     ControlState* state = pWnd->m_pImpl->m_state.get();
-    if (!bar || !state)
+    if (!state)
         return;
     uint32_t nLower, nUpper, nPos;
     {
         std::lock_guard<std::mutex> lock(state->m_mutex);
+        state->m_bShowQueued = false;
         nLower = state->m_nLower;
         nUpper = state->m_nUpper;
         nPos = state->m_nPos;
     }
+    auto* bar = qobject_cast<QProgressBar*>(pWnd->m_pImpl->m_pWidget.data());
+    if (!bar)
+        return;
     uint32_t span = nUpper - nLower;
     int shift = 0;
     while ((span >> shift) > 0x7fffffffu)
@@ -29,15 +32,21 @@ void ShowState(CWnd* pWnd)
     bar->setValue(static_cast<int>((nPos - nLower) >> shift));
 }
 
-// Changes the shared state under its lock and has the widget follow.
+// Changes the shared state under its lock and has the widget follow. A worker
+// moves the bar once per 1 KiB block: while one showing waits for the
+// user-interface thread, later changes join it instead of queueing their own,
+// so that thread wakes once per turn rather than once per block.
 template <typename F>
 void Change(CProgressCtrl* pCtrl, F change)
 {
     ControlState* state = pCtrl->m_pImpl->m_state.get();
     if (!state)
         return;
+    bool bQueued;
     {
         std::lock_guard<std::mutex> lock(state->m_mutex);
+        bQueued = state->m_bShowQueued;
+        state->m_bShowQueued = true;
         change(*state);
         if (state->m_nUpper < state->m_nLower)
             state->m_nUpper = state->m_nLower;
@@ -46,7 +55,9 @@ void Change(CProgressCtrl* pCtrl, F change)
         if (state->m_nPos > state->m_nUpper)
             state->m_nPos = state->m_nUpper;
     }
-    RunForWindow(pCtrl, ShowState);
+    // The user-interface thread's own changes show at once, as ever.
+    if (!bQueued || OnUiThread())
+        RunForWindow(pCtrl, ShowState);
 }
 
 }

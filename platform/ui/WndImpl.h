@@ -39,6 +39,7 @@ struct ControlState
     uint32_t m_nLower = 0;    // progress: unsigned 32-bit range and position
     uint32_t m_nUpper = 100;
     uint32_t m_nPos = 0;
+    bool m_bShowQueued = false;   // progress: the bar will show the latest state
     int m_nMinPos = 0;        // scroll bar
     int m_nMaxPos = 100;
     int m_nScrollPos = 0;

@@ -163,6 +163,9 @@ public:
     std::deque<std::pair<bool, std::string>> m_answers;
     // Runs in every download dialog before it is answered.
     std::function<void(CDlgDownload*)> m_fnOnOpen;
+    // Nothing is scripted: the download dialog does its real work, and only
+    // what it was asked to do is recorded.
+    bool m_bReal = false;
 
 private:
     void Answer(CDlgDownload* pDlg)
@@ -172,6 +175,8 @@ private:
                                       pDlg->m_pParentWnd});
         if (m_fnOnOpen)
             m_fnOnOpen(pDlg);
+        if (m_bReal)
+            return;
         if (m_answers.empty()) {
             ADD_FAILURE() << "a download nobody scripted: " << CCodePage::Encode(pDlg->m_strMessage);
             pDlg->EndDialog(2);
