@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <cstdlib>
 #include <vector>
 
@@ -37,13 +38,55 @@ void FillDevice(QImage& image, int x0, int y0, int x1, int y1, QRgb rgb)
         x1 = image.width();
     if (y1 > image.height())
         y1 = image.height();
-    for (int y = y0; y < y1; ++y) {
-        QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = x0; x < x1; ++x)
-            line[x] = rgb;
-    }
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    // Rows by their stride: a scan line asked of the image one at a time costs
+    // more than filling a short one.
+    const qsizetype nStride = image.bytesPerLine();
+    uchar* row = image.bits() + y0 * nStride + x0 * static_cast<qsizetype>(sizeof(QRgb));
+    for (int y = y0; y < y1; ++y, row += nStride)
+        std::fill_n(reinterpret_cast<QRgb*>(row), x1 - x0, rgb);
 }
 
+}
+
+void PendingErase::Start(const QRect& rc)
+{
+    m_rects.clear();
+    if (!rc.isEmpty())
+        m_rects.push_back(rc);
+}
+
+void PendingErase::Cover(const QRect& rc)
+{
+    if (m_rects.empty() || rc.isEmpty())
+        return;
+    m_rest.clear();
+    for (const QRect& r : m_rects) {
+        const QRect in = r & rc;
+        if (in.isEmpty()) {
+            m_rest.push_back(r);
+            continue;
+        }
+        // What is left of r: the bands above and below the covered part, and
+        // the pieces beside it.
+        if (in.top() > r.top())
+            m_rest.emplace_back(r.left(), r.top(), r.width(), in.top() - r.top());
+        if (in.bottom() < r.bottom())
+            m_rest.emplace_back(r.left(), in.bottom() + 1, r.width(), r.bottom() - in.bottom());
+        if (in.left() > r.left())
+            m_rest.emplace_back(r.left(), in.top(), in.left() - r.left(), in.height());
+        if (in.right() < r.right())
+            m_rest.emplace_back(in.right() + 1, in.top(), r.right() - in.right(), in.height());
+    }
+    m_rects.swap(m_rest);
+}
+
+void PendingErase::Flush(QImage& image)
+{
+    for (const QRect& rc : m_rects)
+        FillDevice(image, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), qRgb(255, 255, 255));
+    m_rects.clear();
 }
 
 CDC::CDC() : m_pImpl(new Impl)
@@ -89,12 +132,13 @@ void CDC::FillSolidRect(const RECT& rc, COLORREF cr)
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr)
 {
-    QImage* pImage = m_pImpl->Target();
+    QImage* pImage = m_pImpl->CoverTarget();
     if (!pImage || cx <= 0 || cy <= 0)
         return;
     int dx = x + m_pImpl->m_ptOrigin.x;
     int dy = y + m_pImpl->m_ptOrigin.y;
     FillDevice(*pImage, dx, dy, dx + cx, dy + cy, ToQRgb(cr));
+    m_pImpl->Covered(QRect(dx, dy, cx, cy));
     // The platform's FillSolidRect leaves the fill colour as the background colour.
     m_pImpl->m_crBk = cr;
 }
@@ -379,7 +423,9 @@ int CDC::DrawSingleLine(const std::wstring& str, RECT* pRect, UINT nFormat)
 
 bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD)
 {
-    QImage* pDest = m_pImpl->Target();
+    // The copy covers its rectangle whole, so the destination is not erased
+    // first; the source is read as it stands, erased where it is to be.
+    QImage* pDest = m_pImpl->CoverTarget();
     QImage* pSrc = pSrcDC ? pSrcDC->m_pImpl->Target() : nullptr;
     if (!pDest || !pSrc)
         return false;
@@ -396,16 +442,22 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     if (dy + nHeight > pDest->height()) nHeight = pDest->height() - dy;
     if (nWidth <= 0 || nHeight <= 0)
         return true;
-    if (pSrc == pDest) {
-        QImage copy = pSrc->copy(sx, sy, nWidth, nHeight);
-        for (int row = 0; row < nHeight; ++row)
-            std::copy_n(reinterpret_cast<const QRgb*>(copy.constScanLine(row)), nWidth,
-                        reinterpret_cast<QRgb*>(pDest->scanLine(dy + row)) + dx);
+    m_pImpl->Covered(QRect(dx, dy, nWidth, nHeight));
+    // Whole rows by their strides (painting a frame of a drag is mostly this).
+    // Within one image the rows are taken in the order that reads each source
+    // row before it is overwritten.
+    const qsizetype nDestStride = pDest->bytesPerLine();
+    const qsizetype nSrcStride = pSrc->bytesPerLine();
+    const size_t nRowBytes = static_cast<size_t>(nWidth) * sizeof(QRgb);
+    uchar* out = pDest->bits() + dy * nDestStride + dx * static_cast<qsizetype>(sizeof(QRgb));
+    const uchar* in = pSrc->constBits() + sy * nSrcStride + sx * static_cast<qsizetype>(sizeof(QRgb));
+    if (pSrc == pDest && dy > sy) {
+        for (int row = nHeight - 1; row >= 0; --row)
+            std::memmove(out + row * nDestStride, in + row * nSrcStride, nRowBytes);
         return true;
     }
     for (int row = 0; row < nHeight; ++row)
-        std::copy_n(reinterpret_cast<const QRgb*>(pSrc->constScanLine(sy + row)) + sx, nWidth,
-                    reinterpret_cast<QRgb*>(pDest->scanLine(dy + row)) + dx);
+        std::memmove(out + row * nDestStride, in + row * nSrcStride, nRowBytes);
     return true;
 }
 

@@ -7,8 +7,10 @@ CPaintDC::CPaintDC(CWnd* pWnd)
 {
     if (!pWnd)
         return;
-    if (auto* host = dynamic_cast<HostWidget*>(pWnd->m_pImpl->m_pWidget.data()))
+    if (auto* host = dynamic_cast<HostWidget*>(pWnd->m_pImpl->m_pWidget.data())) {
         m_pImpl->m_pSurface = host->m_pPaintSurface;
+        m_pImpl->m_pErase = host->m_pPaintSurface ? &host->m_erase : nullptr;
+    }
 }
 
 CPaintDC::~CPaintDC() = default;

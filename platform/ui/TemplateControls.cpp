@@ -31,6 +31,7 @@
 #include <QStyleOptionSlider>
 #include <QTreeWidget>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -109,25 +110,132 @@ class PlainScrollBar : public QScrollBar
 public:
     PlainScrollBar(Qt::Orientation orientation, QWidget* pParent) : QScrollBar(orientation, pParent)
     {
-        // It covers itself whole: nothing under it needs painting first.
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
+    bool event(QEvent* pEvent) override
+    {
+        const bool bResult = QScrollBar::event(pEvent);
+        // It covers itself whole, so nothing under it needs painting first; the
+        // style's polish takes that back (its own scroll bars may be rounded).
+        if (pEvent->type() == QEvent::Polish || pEvent->type() == QEvent::StyleChange)
+            setAttribute(Qt::WA_OpaquePaintEvent);
+        return bResult;
+    }
+
     void paintEvent(QPaintEvent*) override
     {
         QStyleOptionSlider option;
         initStyleOption(&option);
-        auto part = [&](QStyle::SubControl control) {
-            return style()->subControlRect(QStyle::CC_ScrollBar, &option, control, this);
-        };
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(228, 228, 228));
         const bool bEnabled = isEnabled() && maximum() > minimum();
+        // Everything but the thumb changes only with the size, the style and the
+        // arrows' state: it is drawn once into a picture, and a step of a drag
+        // puts that picture back and the thumb at its new place.
+        const Face face{size(), devicePixelRatio(), orientation(), style(), bEnabled, option.state & QStyle::State_Sunken,
+                        option.activeSubControls};
+        if (!(face == m_face) || m_faceImage.isNull()) {
+            m_face = face;
+            // At the screen's own pixel density, so that it looks as if drawn there.
+            m_faceImage = QImage(size() * face.dpr, QImage::Format_RGB32);
+            m_faceImage.setDevicePixelRatio(face.dpr);
+            QPainter facePainter(&m_faceImage);
+            DrawFace(facePainter, option, bEnabled);
+        }
+        QPainter painter(this);
+        painter.drawImage(0, 0, m_faceImage);
+        m_paintedHandle = bEnabled ? Handle() : QRect();
+        if (bEnabled)
+            painter.fillRect(m_paintedHandle, isSliderDown() ? QColor(96, 96, 96) : QColor(138, 138, 138));
+    }
+
+    void sliderChange(SliderChange change) override
+    {
+        if (change != SliderValueChange) {
+            QScrollBar::sliderChange(change);
+            return;
+        }
+        // A new position repaints only where the thumb was and now is, and
+        // nothing while it stays on the same pixels: most steps of a drag move
+        // the chart by less than a pixel of the bar.
+        const bool bEnabled = isEnabled() && maximum() > minimum();
+        const QRect handle = bEnabled ? Handle() : QRect();
+        if (handle != m_paintedHandle)
+            update(m_paintedHandle | handle);
+    }
+
+private:
+    struct Face
+    {
+        QSize size;
+        qreal dpr;
+        Qt::Orientation orientation;
+        const QStyle* pStyle;
+        bool bEnabled;
+        QStyle::State sunken;
+        QStyle::SubControls active;
+        bool operator==(const Face& other) const
+        {
+            return size == other.size && dpr == other.dpr && orientation == other.orientation && pStyle == other.pStyle && bEnabled == other.bEnabled
+                   && sunken == other.sunken && active == other.active;
+        }
+    };
+    Face m_face{};
+    QImage m_faceImage;
+    QRect m_paintedHandle;   // where the last paint put the thumb
+
+    // The thumb's place for each position, as the style puts it, kept while
+    // nothing else it depends on changes: asking the style costs a full set of
+    // its options, and a drag asks at every step.
+    struct HandleLayout
+    {
+        QSize size;
+        Qt::Orientation orientation;
+        const QStyle* pStyle;
+        Qt::LayoutDirection direction;
+        bool bInverted;
+        int nMin, nMax, nPage;
+        bool operator==(const HandleLayout& other) const
+        {
+            return size == other.size && orientation == other.orientation && pStyle == other.pStyle
+                   && direction == other.direction && bInverted == other.bInverted && nMin == other.nMin
+                   && nMax == other.nMax && nPage == other.nPage;
+        }
+    };
+    HandleLayout m_handleLayout{};
+    std::vector<QRect> m_handles;   // by position from the minimum; null: not asked yet
+
+    QRect Handle()
+    {
+        const HandleLayout layout{size(), orientation(), style(), layoutDirection(), invertedAppearance(),
+                                  minimum(), maximum(), pageStep()};
+        if (!(layout == m_handleLayout)) {
+            m_handleLayout = layout;
+            // A range too long to keep is asked of the style every time.
+            const long long nCount = static_cast<long long>(layout.nMax) - layout.nMin + 1;
+            m_handles.assign(nCount > 0 && nCount <= 4096 ? static_cast<size_t>(nCount) : 0, QRect());
+        }
+        const long long nIndex = static_cast<long long>(sliderPosition()) - minimum();
+        const bool bKept = nIndex >= 0 && nIndex < static_cast<long long>(m_handles.size());
+        if (bKept && !m_handles[static_cast<size_t>(nIndex)].isNull())
+            return m_handles[static_cast<size_t>(nIndex)];
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this);
+        const QRect handle = orientation() == Qt::Horizontal ? slider.adjusted(0, 1, 0, -1) : slider.adjusted(1, 0, -1, 0);
+        if (bKept)
+            m_handles[static_cast<size_t>(nIndex)] = handle;
+        return handle;
+    }
+
+    // The groove and the two arrow buttons.
+    void DrawFace(QPainter& painter, const QStyleOptionSlider& option, bool bEnabled)
+    {
+        painter.fillRect(rect(), QColor(228, 228, 228));
         const QColor ink = bEnabled ? QColor(64, 64, 64) : QColor(160, 160, 160);
         const bool bHorizontal = orientation() == Qt::Horizontal;
         for (QStyle::SubControl control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
-            const QRect rc = part(control);
+            const QRect rc = style()->subControlRect(QStyle::CC_ScrollBar, &option, control, this);
             if (rc.isEmpty())
                 continue;
             const bool bDown = (option.state & QStyle::State_Sunken) && (option.activeSubControls & control);
@@ -146,11 +254,6 @@ protected:
             painter.setPen(Qt::NoPen);
             painter.setBrush(ink);
             painter.drawPolygon(arrow);
-        }
-        if (bEnabled) {
-            const QRect slider = part(QStyle::SC_ScrollBarSlider);
-            const QRect handle = bHorizontal ? slider.adjusted(0, 1, 0, -1) : slider.adjusted(1, 0, -1, 0);
-            painter.fillRect(handle, isSliderDown() ? QColor(96, 96, 96) : QColor(138, 138, 138));
         }
     }
 };

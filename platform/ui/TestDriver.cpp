@@ -3,6 +3,7 @@
 #include "platform/Resources.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/ZoomView.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -433,6 +434,21 @@ void CTestDriver::ResizeWindow(int cx, int cy)
 {
     CDeviceScreen::Get().m_pImpl->TopWindow()->resize(cx, cy);
     QCoreApplication::processEvents();
+}
+
+bool CTestDriver::GrabPaintedWindow(CBitmap& shot)
+{
+    // Every paint asked for so far, also one asked for while a posted event
+    // (this test's own step, perhaps) was being handled.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    shot.DeleteObject();
+    QWidget* window = CDeviceScreen::Get().m_pImpl->TopWindow();
+    const QImage* painted = ZoomView::PaintedImage(window);
+    if (!painted)
+        return false;
+    shot.m_pImpl->m_image = painted->copy(0, 0, window->width(), window->height()).convertToFormat(QImage::Format_RGB32);
+    return true;
 }
 
 void CTestDriver::StylusInWindow(UINT nMessage, POINT pt)

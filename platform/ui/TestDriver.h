@@ -84,6 +84,10 @@ public:
     static bool GrabScreen(CBitmap& shot);
     // The desktop's window as it shows the screen, at the zoom.
     static bool GrabWindow(CBitmap& shot);
+    // The same as the paints so far left it, nothing painted afresh: what the
+    // user sees when only part of a window was repainted. False when the
+    // window's pixels cannot be read back.
+    static bool GrabPaintedWindow(CBitmap& shot);
     // As the user sizes the desktop's window.
     static void ResizeWindow(int cx, int cy);
     // The stylus on the desktop's window, in its own (zoomed) coordinates, as

@@ -102,42 +102,50 @@ HostWidget::HostWidget(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
     setMouseTracking(false);
 }
 
+QImage HostWidget::StoreSurface(const QPaintEvent* pEvent) const
+{
+    // Only a paint of the whole window (every step of a drag is one) into the
+    // raster store of its window, one pixel a pixel: whatever lies over the
+    // window is then painted after it, being in the same dirty area. A grab
+    // paints through a painter of its own and is left to the painter.
+    if (pEvent->region() != QRegion(rect()) || sharedPainter())
+        return QImage();
+    QPoint ptRedirect;
+    QPaintDevice* device = redirected(&ptRedirect);
+    QBackingStore* store = window()->backingStore();
+    if (!store || !device || device != store->paintDevice() || device->devType() != QInternal::Image)
+        return QImage();
+    auto* image = static_cast<QImage*>(device);
+    const QPoint at = -ptRedirect;
+    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
+        || image->devicePixelRatio() != 1.0 || !image->isDetached() || !image->rect().contains(QRect(at, size())))
+        return QImage();
+    return QImage(image->bits() + at.y() * image->bytesPerLine() + at.x() * 4, width(), height(),
+                  image->bytesPerLine(), image->format());
+}
+
 void HostWidget::paintEvent(QPaintEvent* pEvent)
 {
-    QPainter painter(this);
-    // A paint of the whole window (every step of a drag is one) draws straight
-    // into the window's place in the store: whatever lies over the window is
-    // painted again after it, being in the same dirty area. Any other paint
-    // goes through a surface of its own, which the painter clips.
-    QImage direct;
-    QBackingStore* store = window()->backingStore();
-    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
-    if (store && device && device == store->paintDevice() && device->devType() == QInternal::Image
-        && pEvent->region() == QRegion(rect()) && painter.deviceTransform().type() <= QTransform::TxTranslate) {
-        auto* image = static_cast<QImage*>(device);
-        const QPoint at(qRound(painter.deviceTransform().dx()), qRound(painter.deviceTransform().dy()));
-        if ((image->format() == QImage::Format_RGB32 || image->format() == QImage::Format_ARGB32_Premultiplied)
-            && image->devicePixelRatio() == 1.0 && image->isDetached() && image->rect().contains(QRect(at, size())))
-            direct = QImage(image->bits() + at.y() * image->bytesPerLine() + at.x() * 4, width(), height(),
-                            image->bytesPerLine(), image->format());
-    }
+    // Any other paint goes through a surface of the window's own, which the
+    // painter clips; both stay in the 32-bit format of the images copied in,
+    // so nothing is converted.
+    QImage direct = StoreSurface(pEvent);
     if (direct.isNull() && m_surface.size() != size())
         m_surface = QImage(size(), QImage::Format_RGB32);
     QImage& surface = direct.isNull() ? m_surface : direct;
     // Only the part to be painted is erased and copied; what the handler draws
     // beyond it is clipped away.
     const QRect rcPaint = pEvent->region().boundingRect() & rect();
-    {
-        QPainter eraser(&surface);
-        eraser.fillRect(rcPaint, Qt::white);
-    }
+    m_erase.Start(rcPaint);
     m_pPaintSurface = &surface;
     if (m_pWnd)
         m_pWnd->WindowProc(WM_PAINT, 0, 0);
+    m_erase.Flush(surface);
     m_pPaintSurface = nullptr;
-    if (direct.isNull())
+    if (direct.isNull()) {
+        QPainter painter(this);
         painter.drawImage(rcPaint.topLeft(), m_surface, rcPaint);
-    painter.end();
+    }
     if (g_paintedHook && m_pWnd)
         g_paintedHook(m_pWnd);
 }

@@ -2,6 +2,7 @@
 
 // Internal to the platform layer: the Qt side of windows and dialogs.
 
+#include "platform/ui/DCImpl.h"
 #include "platform/ui/Wnd.h"
 #include "platform/ui/QtBridge.h"
 
@@ -120,12 +121,16 @@ public:
     HostWidget(CWnd* pWnd, QWidget* pParent);
     CWnd* m_pWnd;
     QImage* m_pPaintSurface = nullptr;
+    PendingErase m_erase;   // of the paint under way
     QImage m_surface;   // kept from one paint to the next: a drag repaints it often
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
     void mousePressEvent(QMouseEvent* pEvent) override;
+    // The window's own pixels in the store being painted, when a paint can go
+    // straight there; null otherwise.
+    QImage StoreSurface(const QPaintEvent* pEvent) const;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 };

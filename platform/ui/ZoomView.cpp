@@ -185,21 +185,30 @@ void ZoomView::Enlarge(const QImage& source, const QRect& rcSource, QImage& targ
 {
     const int z = m_nZoom;
     const size_t nRowBytes = static_cast<size_t>(rcSource.width() * z) * sizeof(QRgb);
-    for (int y = 0; y < rcSource.height(); ++y) {
-        const QRgb* in = reinterpret_cast<const QRgb*>(source.constScanLine(rcSource.top() + y)) + rcSource.left();
-        QRgb* out = reinterpret_cast<QRgb*>(target.scanLine(ptTarget.y() + y * z)) + ptTarget.x();
+    // Rows by the images' strides (asking an image for each scan line costs a
+    // call and a check that it is not shared).
+    const qsizetype nInStride = source.bytesPerLine();
+    const qsizetype nOutStride = target.bytesPerLine();
+    const uchar* inRow = source.constBits() + rcSource.top() * nInStride + rcSource.left() * qsizetype(sizeof(QRgb));
+    uchar* outRow = target.bits() + ptTarget.y() * nOutStride + ptTarget.x() * qsizetype(sizeof(QRgb));
+    for (int y = 0; y < rcSource.height(); ++y, inRow += nInStride, outRow += z * nOutStride) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(inRow);
+        QRgb* out = reinterpret_cast<QRgb*>(outRow);
         if (z == 2) {
+            // Both rows of the square at once, a pixel pair per store: the
+            // second row is not read back from the first.
+            QRgb* out2 = reinterpret_cast<QRgb*>(outRow + nOutStride);
             for (int x = 0; x < rcSource.width(); ++x) {
-                out[2 * x] = in[x];
-                out[2 * x + 1] = in[x];
+                const quint64 pair = (quint64(in[x]) << 32) | in[x];
+                std::memcpy(out + 2 * x, &pair, sizeof(pair));
+                std::memcpy(out2 + 2 * x, &pair, sizeof(pair));
             }
-        } else {
-            for (int x = 0; x < rcSource.width(); ++x)
-                std::fill_n(out + x * z, z, in[x]);
+            continue;
         }
+        for (int x = 0; x < rcSource.width(); ++x)
+            std::fill_n(out + x * z, z, in[x]);
         for (int k = 1; k < z; ++k)
-            std::memcpy(reinterpret_cast<QRgb*>(target.scanLine(ptTarget.y() + y * z + k)) + ptTarget.x(), out,
-                        nRowBytes);
+            std::memcpy(outRow + k * nOutStride, out, nRowBytes);
     }
 }
 
@@ -232,6 +241,11 @@ void ZoomView::Forward(QMouseEvent* pEvent)
 bool ZoomView::eventFilter(QObject* pObject, QEvent* pEvent)
 {
     const QEvent::Type type = pEvent->type();
+    // Every event of the application passes here: those of no concern leave
+    // before anything is asked of the object.
+    if (!IsMouseEvent(type) && type != QEvent::Wheel && type != QEvent::Paint && type != QEvent::Show
+        && type != QEvent::Hide && type != QEvent::Move && type != QEvent::Resize)
+        return false;
     if (pObject == windowHandle() && pObject) {
         // The stylus, before the view's own window would take it for itself (or,
         // with a pop-up of the device open, for that pop-up at desktop coordinates).

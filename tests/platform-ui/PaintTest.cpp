@@ -1,8 +1,10 @@
 #include "platform/Resources.h"
 #include "platform/ui/Bitmap.h"
+#include "platform/ui/DataExchange.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/PaintDC.h"
+#include "platform/ui/ScrollBar.h"
 #include "platform/ui/TestDriver.h"
 
 #include <QString>
@@ -19,8 +21,8 @@
 
 namespace {
 
-const UINT IDD_MESSAGE_POPUP = 60600, IDD_MESSAGE_PAGE = 60601, IDD_INNER = 60602;
-const UINT IDC_MESSAGE = 1005, IDC_STATUS = 1008;
+const UINT IDD_MESSAGE_POPUP = 60600, IDD_MESSAGE_PAGE = 60601, IDD_INNER = 60602, IDD_PAINTS = 60603;
+const UINT IDC_MESSAGE = 1005, IDC_STATUS = 1008, IDC_BAR = 1010, IDC_PATCH = 1011;
 
 // As the download dialog: control 1005 is a hidden edit whose rectangle the
 // dialog paints its message into.
@@ -31,6 +33,10 @@ const DLGITEMTEMPLATE s_messageItems[] = {
 const DLGTEMPLATE s_messagePopup = {IDD_MESSAGE_POPUP, L"Download", WS_POPUP | WS_CAPTION, 143, 94, s_messageItems, 2};
 const DLGTEMPLATE s_messagePage = {IDD_MESSAGE_PAGE, L"Page", 0, 143, 94, s_messageItems, 2};
 const DLGTEMPLATE s_inner = {IDD_INNER, L"Inner", WS_POPUP | WS_CAPTION, 80, 30, nullptr, 0};
+const DLGITEMTEMPLATE s_paintItems[] = {
+    {IDC_BAR, CTL_SCROLLBAR, WS_CHILD | WS_VISIBLE | SBS_HORZ, nullptr, 6, 120, 126, 8, 0},
+};
+const DLGTEMPLATE s_paints = {IDD_PAINTS, L"Paints", 0, 160, 164, s_paintItems, 1};
 
 std::string ShotPath(const char* pszName)
 {
@@ -90,12 +96,76 @@ public:
     int m_nInkUnderInner = 0;
 };
 
+// A window that first paints itself red, then draws copies, a fill and text
+// that leave parts of it to the erase.
+class CPatchWnd : public CWnd
+{
+public:
+    static const int kWidth = 80, kHeight = 60;
+
+    CPatchWnd()
+    {
+        m_source.CreateBitmap(20, 10);
+        for (int y = 0; y < 10; ++y)
+            for (int x = 0; x < 20; ++x)
+                m_source.SetPixel(x, y, RGB(x * 12, y * 25, 200));
+    }
+    void OnPaint() override
+    {
+        CPaintDC dc(this);
+        Draw(&dc);
+    }
+    void Draw(CDC* pDC)
+    {
+        if (!m_bPatches) {
+            pDC->FillSolidRect(0, 0, kWidth, kHeight, RGB(255, 0, 0));
+            return;
+        }
+        CDC source;
+        source.SelectObject(&m_source);
+        pDC->BitBlt(5, 5, 20, 10, &source, 0, 0, SRCCOPY);
+        pDC->FillSolidRect(30, 0, 10, 40, RGB(0, 160, 0));
+        pDC->BitBlt(12, 9, 20, 10, &source, 0, 0, SRCCOPY);   // over the first copy and the fill
+        pDC->BitBlt(70, 50, 20, 10, &source, 0, 0, SRCCOPY);  // partly beyond the window
+        RECT rc = {0, 30, kWidth, kHeight};
+        pDC->SetBkMode(TRANSPARENT);
+        pDC->DrawText(L"Erase", &rc, DT_LEFT);
+        pDC->BitBlt(50, 35, 20, 10, &source, 0, 0, SRCCOPY);  // after the text
+        source.SelectObject(static_cast<CBitmap*>(nullptr));
+    }
+    CBitmap m_source;
+    bool m_bPatches = false;
+};
+
+class CPaintsDlg : public CDialog
+{
+public:
+    CPaintsDlg() : CDialog(IDD_PAINTS) {}
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_BAR, m_bar); }
+    CScrollBar m_bar;
+};
+
+// A part of the screen as the user sees it, in the dialog's coordinates.
+std::vector<COLORREF> PaintedPixels(CDialog* pDlg, const RECT& rc)
+{
+    CBitmap shot;
+    std::vector<COLORREF> pixels;
+    if (!CTestDriver::GrabPaintedWindow(shot))
+        return pixels;
+    RECT outer;
+    pDlg->GetWindowRect(&outer);
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            pixels.push_back(shot.GetPixel(outer.left + x, outer.top + y));
+    return pixels;
+}
+
 class PaintTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        for (const DLGTEMPLATE* t : {&s_messagePopup, &s_messagePage, &s_inner})
+        for (const DLGTEMPLATE* t : {&s_messagePopup, &s_messagePage, &s_inner, &s_paints})
             CResources::AddDialog(t);
         CTestDriver::Install();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
@@ -214,6 +284,68 @@ TEST_F(PaintTest, DialogsSetTheScreensIconFromTheIconResources)
             EXPECT_EQ(icon.GetPixel(sizes[i] / 2, sizes[i] / 2), i == 0 ? RGB(255, 0, 0) : RGB(0, 0, 255));
         }
         pDlg->EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+}
+
+namespace {
+
+TEST_F(PaintTest, APaintErasesWhiteWhatItsDrawingsLeaveAndNothingTheyCover)
+{
+    CDialog dlg(IDD_MESSAGE_PAGE);
+    CTestDriver::OnDialogOpen(IDD_MESSAGE_PAGE, [&](CDialog*) {
+        CPatchWnd patch;
+        const RECT rc = {10, 10, 10 + CPatchWnd::kWidth, 10 + CPatchWnd::kHeight};
+        EXPECT_TRUE(patch.Create(WS_CHILD | WS_VISIBLE, rc, &dlg, IDC_PATCH));
+        CTestDriver::ProcessEvents();
+        EXPECT_EQ(PaintedPixels(&dlg, rc), std::vector<COLORREF>(CPatchWnd::kWidth * CPatchWnd::kHeight, RGB(255, 0, 0)));
+
+        // What the same drawings make of a white picture.
+        CBitmap expected;
+        expected.CreateBitmap(CPatchWnd::kWidth, CPatchWnd::kHeight);
+        CDC dc;
+        dc.SelectObject(&expected);
+        dc.FillSolidRect(0, 0, CPatchWnd::kWidth, CPatchWnd::kHeight, RGB(255, 255, 255));
+        patch.m_bPatches = true;
+        patch.Draw(&dc);
+        dc.SelectObject(static_cast<CBitmap*>(nullptr));
+        std::vector<COLORREF> expectedPixels;
+        for (int y = 0; y < CPatchWnd::kHeight; ++y)
+            for (int x = 0; x < CPatchWnd::kWidth; ++x)
+                expectedPixels.push_back(expected.GetPixel(x, y));
+
+        patch.Invalidate(true);
+        EXPECT_EQ(PaintedPixels(&dlg, rc), expectedPixels);
+        dlg.EndDialog(IDOK);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+}
+
+TEST_F(PaintTest, TheScrollBarsThumbOnScreenFollowsEveryPosition)
+{
+    CPaintsDlg dlg;
+    CTestDriver::OnDialogOpen(IDD_PAINTS, [&](CDialog*) {
+        RECT rc;
+        dlg.m_bar.GetWindowRect(&rc);
+        dlg.m_bar.SetScrollRange(0, 300);
+        std::vector<COLORREF> first;
+        // Steps of one position (the thumb mostly stays), jumps, and back.
+        for (int nPos : {0, 1, 2, 3, 4, 5, 6, 40, 41, 150, 299, 300, 300, 120, 7, 0}) {
+            SCOPED_TRACE(nPos);
+            dlg.m_bar.SetScrollPos(nPos);
+            const std::vector<COLORREF> stepped = PaintedPixels(&dlg, rc);
+            EXPECT_FALSE(stepped.empty());
+            dlg.m_bar.Invalidate(true);
+            EXPECT_EQ(stepped, PaintedPixels(&dlg, rc));
+            if (first.empty()) {
+                first = stepped;
+            } else if (nPos == 300) {
+                EXPECT_NE(stepped, first);
+            }
+        }
+        dlg.EndDialog(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
