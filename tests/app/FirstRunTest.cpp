@@ -3,7 +3,7 @@
 // of its forecasts through the real download dialog and sees its chart; then
 // the files that run leaves, and a second run of the same folder that opens on
 // that chart with the service gone.
-#include "LocalService.h"
+#include "../service/LocalService.h"
 #include "MainWindowSetup.h"
 
 #include "app/CirrovanApp.h"

@@ -5,7 +5,7 @@
 // object, main window and dialogs against the local service, followed by the
 // real program on the folder it left.
 #include "DataFolderCheck.h"
-#include "LocalService.h"
+#include "../service/LocalService.h"
 
 #include "../TempFolder.h"
 #include "platform/ui/Bitmap.h"

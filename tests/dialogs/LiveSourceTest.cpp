@@ -4,17 +4,15 @@
 
 #include "DialogTestSetup.h"
 
-#include "../EnvGuard.h"
 #include "../service/FeedCheck.h"
 #include "../service/OpenMeteoStandIn.h"
-#include "../service/ServiceProcess.h"
+#include "../service/LocalService.h"
 
 #include "dialogs/DlgFindStation.h"
 #include "dialogs/DlgUpdateStation.h"
 #include "platform/ui/ConnMgr.h"
 
 #include <memory>
-#include <optional>
 
 namespace {
 
@@ -42,12 +40,9 @@ protected:
                                          "--geocoding-url", m_standIn.GeocodingURL(),
                                          "--data-dir", m_folder.Path("service")};
         args.insert(args.end(), extra.begin(), extra.end());
-        m_pService = std::make_unique<CServiceProcess>(args);
-        ASSERT_GT(m_pService->m_nPort, 0);
-        ASSERT_EQ(m_pService->ReadLine(), "source: open-meteo (live)");
-        const std::string strHost = "127.0.0.1:" + std::to_string(m_pService->m_nPort);
-        m_searchHost.emplace("CIRROVAN_SEARCH_HOST", strHost.c_str());
-        m_feedHost.emplace("CIRROVAN_FEED_HOST", strHost.c_str());
+        m_pService = std::make_unique<CLocalService>(args);
+        ASSERT_TRUE(m_pService->IsUp());
+        ASSERT_EQ(m_pService->m_process.ReadLine(), "source: open-meteo (live)");
     }
 
     // The update dialog run with Ok on the current station, both kinds ticked.
@@ -80,12 +75,7 @@ protected:
     }
 
     COpenMeteoStandIn m_standIn;
-    std::unique_ptr<CServiceProcess> m_pService;
-    std::optional<CEnvGuard> m_searchHost;
-    std::optional<CEnvGuard> m_feedHost;
-    // Loopback requests never go through a proxy of the machine's.
-    CEnvGuard m_httpProxy{"http_proxy", nullptr};
-    CEnvGuard m_httpProxyUpper{"HTTP_PROXY", nullptr};
+    std::unique_ptr<CLocalService> m_pService;
 };
 
 TEST_F(LiveSourceTest, SearchPickAndTwoUpdatesThroughTheDialogsAskTheSourceOnce)
@@ -126,13 +116,13 @@ TEST_F(LiveSourceTest, SearchPickAndTwoUpdatesThroughTheDialogsAskTheSourceOnce)
     EXPECT_EQ(m_standIn.m_nForecasts, 1);
     EXPECT_EQ(m_standIn.m_nSearches, 1);
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(m_pService->Stop(SIGTERM), 0);
+    EXPECT_EQ(m_pService->Stop(), 0);
 }
 
 TEST_F(LiveSourceTest, ASourceThatFailsLeavesTheForecastFilesByteForByte)
 {
     StartService({"--cache-minutes", "0"});
-    const SearchResults results = LoadSearch(m_pService->Client().Get("/search/search?where=sydney")->body);
+    const SearchResults results = LoadSearch(m_pService->m_process.Client().Get("/search/search?where=sydney")->body);
     ASSERT_FALSE(results.empty());
     const std::wstring strID = results[0].first;
     GiveStations({{strID, SYDNEY}});
@@ -174,7 +164,7 @@ TEST_F(LiveSourceTest, ASourceThatFailsLeavesTheForecastFilesByteForByte)
         ExpectForecastFiles(strID);
     }
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(m_pService->Stop(SIGTERM), 0);
+    EXPECT_EQ(m_pService->Stop(), 0);
 }
 
 }

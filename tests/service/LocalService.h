@@ -6,15 +6,18 @@
 // Through its control paths a test tells which requests reached it.
 
 #include "../EnvGuard.h"
-#include "../service/ServiceProcess.h"
+#include "ServiceProcess.h"
 
 #include <string>
+#include <vector>
 
 class CLocalService
 {
 public:
-    CLocalService()
-        : m_strHost(m_process.m_nPort > 0 ? "127.0.0.1:" + std::to_string(m_process.m_nPort) : std::string())
+    // The service started with those options besides its port.
+    explicit CLocalService(const std::vector<std::string>& args = {})
+        : m_process(args),
+          m_strHost(m_process.m_nPort > 0 ? "127.0.0.1:" + std::to_string(m_process.m_nPort) : std::string())
     {
     }
 
