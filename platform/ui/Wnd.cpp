@@ -126,9 +126,9 @@ QImage HostWidget::StoreSurface(const QPaintEvent* pEvent) const
 
 void HostWidget::paintEvent(QPaintEvent* pEvent)
 {
-    // Any other paint goes through a surface of the window's own, which the
-    // painter clips; both stay in the 32-bit format of the images copied in,
-    // so nothing is converted.
+    // A paint that cannot go straight into the store goes through a surface of
+    // the window's own, which the painter clips; both stay in the 32-bit format
+    // of the images copied in, so nothing is converted.
     QImage direct = StoreSurface(pEvent);
     if (direct.isNull() && m_surface.size() != size())
         m_surface = QImage(size(), QImage::Format_RGB32);
