@@ -36,8 +36,8 @@ HINTERNET NewHandle()
     return h;
 }
 
-std::atomic<DWORD> g_dwConnectTimeoutMs{15000};
-std::atomic<DWORD> g_dwReceiveTimeoutMs{30000};
+std::atomic<DWORD> g_dwConnectTimeoutMs{DEFAULT_CONNECT_TIMEOUT_MS};
+std::atomic<DWORD> g_dwReceiveTimeoutMs{DEFAULT_RECEIVE_TIMEOUT_MS};
 
 BOOL Fail(DWORD dwError)
 {
@@ -63,17 +63,10 @@ HANDLEENTRY* Find(HINTERNET h, bool bRequest)
 // The canonical URL's scheme decides synchronously whether it can be fetched.
 DWORD CheckUrl(const std::string& url)
 {
-    CURLU* pUrl = curl_url();
-    char* pszScheme = nullptr;
-    DWORD dwError = ERROR_INTERNET_INVALID_URL;
-    if (pUrl && curl_url_set(pUrl, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK
-        && curl_url_get(pUrl, CURLUPART_SCHEME, &pszScheme, 0) == CURLUE_OK) {
-        std::string scheme = pszScheme;
-        dwError = scheme == "http" || scheme == "https" ? 0 : ERROR_INTERNET_UNRECOGNIZED_SCHEME;
-        curl_free(pszScheme);
-    }
-    curl_url_cleanup(pUrl);
-    return dwError;
+    std::string scheme;
+    if (!UrlPart(url, CURLUPART_SCHEME, scheme))
+        return ERROR_INTERNET_INVALID_URL;
+    return scheme == "http" || scheme == "https" ? 0 : ERROR_INTERNET_UNRECOGNIZED_SCHEME;
 }
 
 }

@@ -78,6 +78,8 @@ constexpr DWORD HTTP_QUERY_FLAG_NUMBER = 0x20000000;   // answer a DWORD instead
 // nothing for 30 s has failed.
 constexpr DWORD INTERNET_OPTION_CONNECT_TIMEOUT = 2;
 constexpr DWORD INTERNET_OPTION_RECEIVE_TIMEOUT = 6;
+constexpr DWORD DEFAULT_CONNECT_TIMEOUT_MS = 15000;
+constexpr DWORD DEFAULT_RECEIVE_TIMEOUT_MS = 30000;
 
 // Error codes, in the request-complete notice's dwError and the last error.
 constexpr DWORD ERROR_INTERNET_TIMEOUT = 12002;

@@ -2,13 +2,13 @@
 
 #include "platform/CodePage.h"
 #include "platform/InternetSession.h"
+#include "platform/InternetUrl.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
 namespace {
@@ -29,28 +29,6 @@ const long RECEIVE_BUFFER = 64 * 1024;
 const size_t BODY_HIGH_MARK = 256 * 1024 - RECEIVE_BUFFER;
 const size_t BODY_LOW_MARK = 64 * 1024;
 
-std::string TrimmedValue(const std::string& line, size_t nameLength)
-{
-    size_t begin = nameLength;
-    size_t end = line.size();
-    while (begin < end && std::isspace(static_cast<unsigned char>(line[begin])))
-        ++begin;
-    while (end > begin && std::isspace(static_cast<unsigned char>(line[end - 1])))
-        --end;
-    return line.substr(begin, end - begin);
-}
-
-bool IsHeader(const std::string& line, const char* pszName)
-{
-    size_t n = std::strlen(pszName);
-    if (line.size() < n)
-        return false;
-    for (size_t i = 0; i < n; ++i)
-        if (std::tolower(static_cast<unsigned char>(line[i])) != pszName[i])
-            return false;
-    return true;
-}
-
 std::wstring AddressText(const curl_sockaddr* pAddress)
 {
     char text[INET6_ADDRSTRLEN] = "";
@@ -64,18 +42,25 @@ std::wstring AddressText(const curl_sockaddr* pAddress)
 // The host part of a URL, as the name that is about to be resolved.
 std::wstring HostOf(const std::string& url)
 {
-    std::wstring host;
-    CURLU* pUrl = curl_url();
-    char* pszHost = nullptr;
-    if (pUrl && curl_url_set(pUrl, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK
-        && curl_url_get(pUrl, CURLUPART_HOST, &pszHost, 0) == CURLUE_OK) {
-        host = CCodePage::Decode(pszHost);
-        curl_free(pszHost);
-    }
-    curl_url_cleanup(pUrl);
-    return host;
+    std::string host;
+    UrlPart(url, CURLUPART_HOST, host);
+    return CCodePage::Decode(host);
 }
 
+}
+
+bool UrlPart(const std::string& url, CURLUPart part, std::string& value)
+{
+    CURLU* pUrl = curl_url();
+    char* pszValue = nullptr;
+    const bool bRead = pUrl && curl_url_set(pUrl, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK
+                       && curl_url_get(pUrl, part, &pszValue, 0) == CURLUE_OK;
+    if (bRead) {
+        value = pszValue;
+        curl_free(pszValue);
+    }
+    curl_url_cleanup(pUrl);
+    return bRead;
 }
 
 CInternetRequest::CInternetRequest(std::shared_ptr<CInternetSession> pSession, HINTERNET hRequest, std::string strUrl,
@@ -470,11 +455,13 @@ bool CInternetRequest::OnHeaderLine(const std::string& line)
         Notify(INTERNET_STATUS_RECEIVING_RESPONSE);
     }
     m_dwHeaderBytes += static_cast<DWORD>(line.size());
-    if (IsHeader(line, "content-length:")) {
+    const std::string lengthHeader = "content-length:";
+    const std::string locationHeader = "location:";
+    if (StartsWithNoCase(line, lengthHeader)) {
         m_bBlockHasLength = true;
-        m_strBlockLength = TrimmedValue(line, 15);
-    } else if (IsHeader(line, "location:")) {
-        m_strBlockLocation = TrimmedValue(line, 9);
+        m_strBlockLength = Trim(line.substr(lengthHeader.size()));
+    } else if (StartsWithNoCase(line, locationHeader)) {
+        m_strBlockLocation = Trim(line.substr(locationHeader.size()));
     }
     if (line != "\r\n" && line != "\n")
         return !IsClosed();

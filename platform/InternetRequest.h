@@ -12,6 +12,10 @@
 
 class CInternetSession;
 
+// One part of a URL as libcurl reads it; false when the URL cannot be read or
+// has no such part.
+bool UrlPart(const std::string& url, CURLUPart part, std::string& value);
+
 // One request of an open handle: its libcurl transfer, which only the layer's
 // thread touches, and the answer it has received so far, which the caller reads
 // under the layer's lock. The body waits in a bounded buffer; when the caller
@@ -46,8 +50,8 @@ public:
     const HINTERNET m_hRequest;
     const DWORD_PTR m_dwContext;
     const std::shared_ptr<CInternetSession> m_pSession;
-    DWORD m_dwConnectTimeoutMs = 15000;
-    DWORD m_dwReceiveTimeoutMs = 30000;
+    DWORD m_dwConnectTimeoutMs = DEFAULT_CONNECT_TIMEOUT_MS;
+    DWORD m_dwReceiveTimeoutMs = DEFAULT_RECEIVE_TIMEOUT_MS;
 
     // Guarded by the layer's lock.
     bool m_bStarted = false;

@@ -48,8 +48,8 @@ public:
     std::string m_strAgent;
     std::optional<std::string> m_proxy;      // none: the environment's; "": no proxy
     std::optional<std::string> m_noProxy;
-    DWORD m_dwConnectTimeoutMs = 15000;
-    DWORD m_dwReceiveTimeoutMs = 30000;
+    DWORD m_dwConnectTimeoutMs = DEFAULT_CONNECT_TIMEOUT_MS;
+    DWORD m_dwReceiveTimeoutMs = DEFAULT_RECEIVE_TIMEOUT_MS;
 
     // Guarded by the lock.
     INTERNET_STATUS_CALLBACK m_pfnCallback = nullptr;

@@ -12,6 +12,8 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+}
+
 std::string Trim(const std::string& text)
 {
     size_t begin = 0;
@@ -22,6 +24,8 @@ std::string Trim(const std::string& text)
         --end;
     return text.substr(begin, end - begin);
 }
+
+namespace {
 
 // Pieces of a list separated by any of the separators, empty ones dropped.
 std::vector<std::string> Split(const std::string& text, const char* pszSeparators)
@@ -42,6 +46,8 @@ std::vector<std::string> Split(const std::string& text, const char* pszSeparator
     return pieces;
 }
 
+}
+
 bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 {
     if (text.size() < prefix.size())
@@ -50,8 +56,6 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix)
         if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i])
             return false;
     return true;
-}
-
 }
 
 std::string CanonicalUrl(const std::wstring& strUrl)

@@ -6,6 +6,12 @@
 // The texts the HTTP layer hands to libcurl, made from the wide texts of its
 // callers.
 
+// The text without the white space (ASCII, whatever the locale) at its ends.
+std::string Trim(const std::string& text);
+// Whether the text starts with the prefix, which is written in lower case,
+// ignoring the case of ASCII letters.
+bool StartsWithNoCase(const std::string& text, const std::string& prefix);
+
 // The URL as the request sends it (UTF-8): white space at its ends dropped;
 // every other space, control character and non-ASCII byte percent-encoded. An
 // escape that is already there ("%20") stays as it is.
