@@ -1,10 +1,10 @@
 #include "net/DownloadFile.h"
 
 #include "platform/CodePage.h"
+#include "store/RegularFile.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -26,15 +26,12 @@ CDownloadFile::~CDownloadFile()
 bool CDownloadFile::Create()
 {
     Discard();
-    std::string temp = CCodePage::Encode(m_strTarget) + ".XXXXXX";
-    int fd = mkstemp(temp.data());
+    // The usual mode, as every other file of the program; this runs on the
+    // download's worker, so the umask must stay as it is.
+    std::string temp;
+    int fd = CRegularFile::CreateBeside(CCodePage::Encode(m_strTarget), temp);
     if (fd < 0)
         return false;
-    // mkstemp makes the file private to the user; a forecast file gets the
-    // usual mode, as every other file of the program.
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, 0666 & ~mask);
     m_pFile = fdopen(fd, "wb");
     if (!m_pFile) {
         close(fd);

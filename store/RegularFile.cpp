@@ -1,6 +1,9 @@
 #include "store/RegularFile.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,3 +25,18 @@ int CRegularFile::Open(const std::string& strPath, int nFlags)
     fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
+
+int CRegularFile::CreateBeside(const std::string& strTarget, std::string& strTemp)
+{
+    std::random_device random;
+    for (int i = 0; i < 100; ++i) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
+        strTemp = strTarget + suffix;
+        int fd = open(strTemp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+

@@ -13,4 +13,9 @@ public:
     // never O_CREAT), or -1 when the path names no regular file or it cannot
     // be opened so. The open itself never waits.
     static int Open(const std::string& strPath, int nFlags);
+    // A new file of a fresh name beside the target (its name in strTemp),
+    // open for writing, with the mode of any new file. The umask is left alone:
+    // open applies it, and changing it even for a moment would give a file
+    // another thread creates meanwhile the wrong mode. -1 on failure.
+    static int CreateBeside(const std::string& strTarget, std::string& strTemp);
 };

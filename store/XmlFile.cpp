@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,23 +31,6 @@ bool ReadAll(int fd, std::string& text)
         if (text.size() > CXmlFile::MAX_BYTES)
             return false;
     }
-}
-
-// Creates a file of a fresh name beside the target. The mode asked for is that
-// of any new file; open applies the umask itself, which must not be changed
-// even for a moment, as other threads create files too.
-int CreateTemporary(const std::string& target, std::string& temp)
-{
-    std::random_device random;
-    for (int i = 0; i < 100; ++i) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, ".%08x", static_cast<unsigned>(random()));
-        temp = target + suffix;
-        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    return -1;
 }
 
 // A rename lives in the folder, so the folder is flushed as well: otherwise a
@@ -137,7 +119,7 @@ bool CXmlFile::Save(const TiXmlDocument& doc, const std::wstring& strPath)
     ClassUnicode conv;
     const std::string target = conv.ToAnsi(strPath);
     std::string temp;
-    int fd = CreateTemporary(target, temp);
+    int fd = CRegularFile::CreateBeside(target, temp);
     if (fd < 0)
         return false;
     // Rewriting a file in place keeps its permissions; so does replacing it.

@@ -1,6 +1,7 @@
 #include "store/XmlFile.h"
 
 #include "../TempFolder.h"
+#include "../UmaskWatch.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,6 @@
 
 namespace {
 
-std::atomic<int> g_nUmaskCalls{0};
-
 // What the flushes of folders found: for each, the folder and what the file
 // under watch held at that moment.
 std::mutex g_flushMutex;
@@ -29,11 +28,6 @@ std::string ReadWhole(const std::string& path)
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-mode_t SetUmask(mode_t mask)
-{
-    return static_cast<mode_t>(syscall(SYS_umask, mask));
 }
 
 mode_t ModeOf(const std::string& path)
@@ -51,14 +45,8 @@ bool SaveDocument(const std::string& path, const char* pszRoot)
 
 } // namespace
 
-// This test program sees every call of these before the C library does: the
-// umask is process-wide, and a folder's flush is not visible in the folder.
-extern "C" mode_t umask(mode_t mask)
-{
-    ++g_nUmaskCalls;
-    return SetUmask(mask);
-}
-
+// This test program sees every flush before the C library does: a folder's
+// flush is not visible in the folder.
 extern "C" int fsync(int fd)
 {
     struct stat st;
