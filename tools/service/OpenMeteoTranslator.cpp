@@ -484,8 +484,7 @@ void FillDays(CForecastRecord& record, const Forecast& forecast, const CPlace& s
 
 void FillHours(CForecastRecord& record, const Forecast& forecast, const CPlace& sunPlace, int64_t nNowUtc, int nCount)
 {
-    const int64_t nLocal = forecast.clock.LocalFromUtc(nNowUtc);
-    const int64_t nIssue = nNowUtc - ((nLocal % HOUR) + HOUR) % HOUR;
+    const int64_t nIssue = CForecastHeader::IssueTime(sunPlace, nNowUtc);
     const Hour* pPrevious = nullptr;
     for (const Hour& hour : forecast.hours) {
         if (hour.nUtc <= nIssue)
