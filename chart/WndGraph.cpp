@@ -62,11 +62,6 @@ CWndGraph::CWndGraph()
     m_nightEnds.reserve(32);
 }
 
-bool CWndGraph::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
-{
-    return CWnd::Create(dwStyle, rc, pParentWnd, nID);
-}
-
 void CWndGraph::SetClientSize(int nWidth, int nHeight)
 {
     m_offWindowSize = SIZE{nWidth, nHeight};

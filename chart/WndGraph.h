@@ -32,9 +32,6 @@ class CWndGraph : public CWnd
 public:
     CWndGraph();
 
-    // A visible bordered child of the main window; only the base's creation.
-    bool Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID) override;
-
     // Composes the chart of the current mode unless no station is chosen, then
     // has the whole window repainted.
     void Refresh(bool bResetScroll);
