@@ -175,9 +175,10 @@ std::vector<const CPlace*> CPlaces::Search(const std::string& strText) const
         return {};
 
     // Rank 0: the ID or a whole name; 1: a name's start; 2: a word's start; 3: anywhere.
+    const std::string strQueryAsID = Upper(strQuery);
     std::vector<std::pair<int, const CPlace*>> found;
     for (const CPlace& place : m_places) {
-        int nRank = Upper(strQuery) == place.m_strID ? 0 : 4;
+        int nRank = strQueryAsID == place.m_strID ? 0 : 4;
         for (const std::string& key : place.m_searchKeys) {
             const size_t at = key.find(strQuery);
             if (at == std::string::npos)
