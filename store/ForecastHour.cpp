@@ -6,7 +6,10 @@
 
 void CForecastHour::ReadXml(const TiXmlElement* pElement)
 {
-    m_nClock = CFeedReader::NumberAttribute(pElement, "c");
+    // A clock hour that is there is held to the day's hours; an absent one
+    // stays -1, which no hour has and which is never labelled.
+    const char* pszClock = pElement->Attribute("c");
+    m_nClock = pszClock ? CFeedReader::ClockHour(CFeedReader::Integer(pszClock)) : -1;
     m_nHour = CFeedReader::NumberAttribute(pElement, "h");
     const char* pszText;
     if (CFeedReader::ChildText(pElement, "icon", pszText))

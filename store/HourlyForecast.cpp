@@ -1,7 +1,5 @@
 #include "store/HourlyForecast.h"
 
-#include "store/FeedReader.h"
-
 #include <tinyxml.h>
 
 void CHourlyForecast::Load(const std::wstring& strPath)
@@ -16,10 +14,6 @@ void CHourlyForecast::Load(const std::wstring& strPath)
         CForecastHour* pRecord = new CForecastHour;
         m_hours.Add(pRecord);
         pRecord->ReadXml(pHour);
-        // A clock hour that is there is held to the day's hours; an absent one
-        // stays -1, which no hour has and which is never labelled.
-        if (pHour->Attribute("c"))
-            pRecord->m_nClock = CFeedReader::ClockHour(pRecord->m_nClock);
     }
 }
 
