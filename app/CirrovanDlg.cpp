@@ -19,10 +19,6 @@ namespace {
 // The application's icon, in all its sizes.
 const UINT IDI_CIRROVAN = 128;
 
-// The width of the daily and the hour-by-hour chart images.
-const int DAILY_CHART_WIDTH = 900;
-const int HOURLY_CHART_WIDTH = 504;
-
 struct ControlPlace
 {
     UINT nID;
@@ -149,7 +145,8 @@ void CCirrovanDlg::UpdateScrollRange()
 {
     RECT rc;
     GetClientRect(&rc);
-    const int nChartWidth = theWeatherData.m_settings.m_bDaily ? DAILY_CHART_WIDTH : HOURLY_CHART_WIDTH;
+    const int nChartWidth = theWeatherData.m_settings.m_bDaily ? CWndGraph::DAILY_CHART_WIDTH
+                                                                        : CWndGraph::HOURLY_CHART_WIDTH;
     int nMax = nChartWidth + m_wndGraph.m_nLeftWidth + m_wndGraph.m_nRightWidth - (rc.right - rc.left);
     // A chart that fits the window leaves the bar nothing to move.
     if (nMax < 0)

@@ -105,7 +105,7 @@ void CWndGraph::Layout()
     m_bDailyChart = settings.m_bDaily != 0;
     m_nStripHeight = 26;
     m_nLeftWidth = m_nRightWidth = 32;
-    m_nChartWidth = m_bDailyChart ? 900 : 504;
+    m_nChartWidth = m_bDailyChart ? DAILY_CHART_WIDTH : HOURLY_CHART_WIDTH;
 
     int nView = settings.m_nCurrentView;
     if (nView < 0 || nView > 2)

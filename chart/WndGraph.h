@@ -71,7 +71,7 @@ public:
     int m_nStripHeight = 26;
     int m_nLeftWidth = 32;
     int m_nRightWidth = 32;
-    int m_nChartWidth = 900;
+    int m_nChartWidth = DAILY_CHART_WIDTH;
     bool m_bDragging = false;
     POINT m_ptDrag = {0, 0};
     int m_nDragScroll = 0;
@@ -96,6 +96,9 @@ public:
     // plotting them all would only crowd the image and stall the composition.
     static constexpr int MAX_CHART_DAYS = 20;
     static constexpr int MAX_CHART_HOURS = 144;
+    // The widths of the daily and the hour-by-hour chart images.
+    static constexpr int DAILY_CHART_WIDTH = 900;
+    static constexpr int HOURLY_CHART_WIDTH = 504;
 
     static constexpr COLORREF CR_WHITE = RGB(255, 255, 255);
     static constexpr COLORREF CR_PANEL = RGB(255, 255, 204);
