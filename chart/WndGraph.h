@@ -89,8 +89,6 @@ public:
     CBitmap m_headImages[3];
     CBitmap m_iconImage;
     CBitmap m_arrowImage;
-    // The images' backgrounds, the night bands, the link line and the pictures'
-    // transparent colour.
     // The most days and hours a chart plots. The service answers 10 days and 72
     // hours; a feed may hold far more records within the loader's limits, and
     // plotting them all would only crowd the image and stall the composition.
@@ -100,6 +98,8 @@ public:
     static constexpr int DAILY_CHART_WIDTH = 900;
     static constexpr int HOURLY_CHART_WIDTH = 504;
 
+    // The images' backgrounds, the night bands, the link line and the pictures'
+    // transparent colour.
     static constexpr COLORREF CR_WHITE = RGB(255, 255, 255);
     static constexpr COLORREF CR_PANEL = RGB(255, 255, 204);
     static constexpr COLORREF CR_STRIP = RGB(192, 192, 192);
