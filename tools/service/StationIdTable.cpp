@@ -12,7 +12,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 using json = nlohmann::json;
 
@@ -176,9 +178,13 @@ std::string CStationIdTable::BaseID(const CPlace& place) const
 bool CStationIdTable::Assign(std::vector<CPlace>& places, std::string& strError)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const std::map<std::string, CPlace> oldByID = m_byID;
-    const std::map<int64_t, std::string> oldBySource = m_bySource;
-    bool bChanged = false;
+    // What the table held, taken at its first change only (most answers name
+    // places it knows as they are), to undo a save that fails.
+    std::optional<std::pair<std::map<std::string, CPlace>, std::map<int64_t, std::string>>> before;
+    auto keepBefore = [&]() {
+        if (!before)
+            before.emplace(m_byID, m_bySource);
+    };
     for (CPlace& place : places) {
         if (place.m_nSourceID == 0) {
             place.m_strID.clear();
@@ -187,12 +193,13 @@ bool CStationIdTable::Assign(std::vector<CPlace>& places, std::string& strError)
         auto known = m_bySource.find(place.m_nSourceID);
         if (known != m_bySource.end()) {
             place.m_strID = known->second;
-            CPlace& kept = m_byID[place.m_strID];
+            const auto kept = m_byID.find(place.m_strID);
             // The source may have better names or a finer position by now.
-            if (kept.m_strName != place.m_strName || kept.m_dLatitude != place.m_dLatitude ||
-                kept.m_dLongitude != place.m_dLongitude || kept.m_clock.m_strZone != place.m_clock.m_strZone) {
-                kept = place;
-                bChanged = true;
+            if (kept == m_byID.end() || kept->second.m_strName != place.m_strName ||
+                kept->second.m_dLatitude != place.m_dLatitude || kept->second.m_dLongitude != place.m_dLongitude ||
+                kept->second.m_clock.m_strZone != place.m_clock.m_strZone) {
+                keepBefore();
+                m_byID[place.m_strID] = place;
             }
             continue;
         }
@@ -211,14 +218,14 @@ bool CStationIdTable::Assign(std::vector<CPlace>& places, std::string& strError)
             place.m_strID.clear();
             continue;
         }
+        keepBefore();
         place.m_strID = strID;
         m_bySource[place.m_nSourceID] = strID;
         m_byID[strID] = place;
-        bChanged = true;
     }
-    if (bChanged && !Save(strError)) {
-        m_byID = oldByID;
-        m_bySource = oldBySource;
+    if (before && !Save(strError)) {
+        m_byID = std::move(before->first);
+        m_bySource = std::move(before->second);
         for (CPlace& place : places)
             place.m_strID.clear();
         return false;
