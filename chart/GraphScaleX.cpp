@@ -83,13 +83,14 @@ void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
     // the hours shown fall into a regular pattern around them.
     const int nCount = labels.GetCount();
     std::vector<LabelSpan> line1(nCount), line2(nCount);
+    std::vector<SIZE> extents1(nCount), extents2(nCount);   // measured once, for placing and drawing
     for (int i = 0; i < nCount; ++i) {
         CGraphTimeLabel* pLabel = labels.GetAt(i);
         const int px = PositionToPixel(pLabel->m_nX);
         pLabel->m_nPx = px;
         pLabel->m_bShown = false;
-        const SIZE ext1 = pStripDC->GetTextExtent(pLabel->m_strText1);
-        const SIZE ext2 = pStripDC->GetTextExtent(pLabel->m_strText2);
+        const SIZE ext1 = extents1[i] = pStripDC->GetTextExtent(pLabel->m_strText1);
+        const SIZE ext2 = extents2[i] = pStripDC->GetTextExtent(pLabel->m_strText2);
         line1[i].m_nLeft = pLabel->m_bCentred ? px - ext1.cx / 2 : px;
         line1[i].m_nRight = line1[i].m_nLeft + ext1.cx;
         line2[i] = {px, px + ext2.cx};
@@ -113,12 +114,10 @@ void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
         if (!pLabel->m_bShown)
             continue;
         const int px = pLabel->m_nPx;
-        const SIZE ext1 = pStripDC->GetTextExtent(pLabel->m_strText1);
-        RECT rc1 = {line1[i].m_nLeft, 0, line1[i].m_nRight, ext1.cy};
+        RECT rc1 = {line1[i].m_nLeft, 0, line1[i].m_nRight, extents1[i].cy};
         pStripDC->DrawText(pLabel->m_strText1, &rc1, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
 
-        const SIZE ext2 = pStripDC->GetTextExtent(pLabel->m_strText2);
-        RECT rc2 = {px, 12, px + ext2.cx, 12 + ext2.cy};
+        RECT rc2 = {px, 12, px + extents2[i].cx, 12 + extents2[i].cy};
         pStripDC->DrawText(pLabel->m_strText2, &rc2, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
 
         if (pGridDC) {
