@@ -278,7 +278,6 @@ void CWndGraph::BuildDaily()
     bool bHaveDate = false;
     int nFirstPos = 0;
     int nLastPos = 0;
-    bool bAnyDay = false;
     ClassUnicode convert;
     const int nDays = std::min(daily.m_days.GetCount(), MAX_CHART_DAYS);
     for (int i = 0; i < nDays; ++i) {
@@ -292,12 +291,11 @@ void CWndGraph::BuildDaily()
             dtBase = dtDate;
         else if (!bHaveDate)
             dtBase = CDateTime(dtDate.m_dt - i);   // no day 0: count back from the first day
+        if (!bHaveDate)
+            nFirstPos = 24 * i + 12;
         dtLast = dtDate;
         bHaveDate = true;
-        if (!bAnyDay)
-            nFirstPos = 24 * i + 12;
         nLastPos = 24 * i + 24;
-        bAnyDay = true;
 
         CGraphTimeLabel* pLabel = new CGraphTimeLabel;
         pLabel->m_nX = 24 * i + 6;
