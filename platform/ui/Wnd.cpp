@@ -442,10 +442,11 @@ void CWnd::SetFocus()
     });
 }
 
-void CWnd::Invalidate(bool bErase)
+// Every paint starts from white where it paints, so whether to erase first is
+// not the caller's to choose.
+void CWnd::Invalidate(bool)
 {
-    RunForWindow(this, [bErase](CWnd* p) {
-        p->m_pImpl->m_bEraseOnPaint = bErase;
+    RunForWindow(this, [](CWnd* p) {
         if (QWidget* w = p->m_pImpl->m_pWidget)
             w->update();
     });

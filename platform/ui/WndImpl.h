@@ -55,7 +55,6 @@ struct CWnd::Impl
     CWnd* m_pParent = nullptr;
     std::shared_ptr<WndToken> m_token;
     std::shared_ptr<ControlState> m_state;   // progress bars and scroll bars only
-    bool m_bEraseOnPaint = true;
     HICON m_hIcon[2] = {nullptr, nullptr};   // small, big
     SIZE m_lastSize = {-1, -1};
 
