@@ -26,7 +26,6 @@ public:
     ~ZoomView() override;
 
     void SetZoom(int nZoom);
-    int Zoom() const { return m_nZoom; }
     // The window becomes zoom times the screen's size.
     void FitToScreen();
     // A rectangle of the device screen, in its coordinates, has new pixels.
