@@ -7,12 +7,18 @@
 
 namespace {
 
-bool ReadNumber(const char* pszText, int nMin, int nMax, int& nValue)
+// The option's value as a whole number within the bounds; otherwise false,
+// with a message that names the option and its bounds.
+bool ReadNumber(const std::string& strOption, const char* pszText, int nMin, int nMax, int& nValue,
+                std::string& strError)
 {
     char* pEnd = nullptr;
     const long n = std::strtol(pszText, &pEnd, 10);
-    if (!*pszText || *pEnd || n < nMin || n > nMax)
+    if (!*pszText || *pEnd || n < nMin || n > nMax) {
+        strError = strOption + " needs a number from " + std::to_string(nMin) + " to " + std::to_string(nMax) +
+                   ", not \"" + pszText + "\"";
         return false;
+    }
     nValue = static_cast<int>(n);
     return true;
 }
@@ -51,17 +57,13 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
         } else if (strOption == "--verbose") {
             m_bVerbose = true;
         } else if (strOption == "--port" && bHasValue) {
-            if (!ReadNumber(argv[++i], 0, 65535, m_nPort)) {
-                strError = std::string("--port needs a number from 0 to 65535, not \"") + argv[i] + "\"";
+            if (!ReadNumber(strOption, argv[++i], 0, 65535, m_nPort, strError))
                 return false;
-            }
         } else if (strOption == "--host" && bHasValue) {
             m_strHost = argv[++i];
         } else if (strOption == "--threads" && bHasValue) {
-            if (!ReadNumber(argv[++i], 1, 1024, m_nThreads)) {
-                strError = std::string("--threads needs a number from 1 to 1024, not \"") + argv[i] + "\"";
+            if (!ReadNumber(strOption, argv[++i], 1, 1024, m_nThreads, strError))
                 return false;
-            }
         } else if (strOption == "--fault" && bHasValue) {
             if (!CFaultInjector::Parse(argv[++i], m_fault, strError))
                 return false;
@@ -84,15 +86,11 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
         } else if (strOption == "--geocoding-url" && bHasValue) {
             m_strGeocodingURL = argv[++i];
         } else if (strOption == "--cache-minutes" && bHasValue) {
-            if (!ReadNumber(argv[++i], 0, 1440, m_nCacheMinutes)) {
-                strError = std::string("--cache-minutes needs a number from 0 to 1440, not \"") + argv[i] + "\"";
+            if (!ReadNumber(strOption, argv[++i], 0, 1440, m_nCacheMinutes, strError))
                 return false;
-            }
         } else if (strOption == "--source-timeout" && bHasValue) {
-            if (!ReadNumber(argv[++i], 1, 300, m_nSourceTimeout)) {
-                strError = std::string("--source-timeout needs a number from 1 to 300, not \"") + argv[i] + "\"";
+            if (!ReadNumber(strOption, argv[++i], 1, 300, m_nSourceTimeout, strError))
                 return false;
-            }
         } else if (strOption == "--port" || strOption == "--host" || strOption == "--threads" || strOption == "--fault" ||
                    strOption == "--source" || strOption == "--data-dir" || strOption == "--forecast-url" ||
                    strOption == "--geocoding-url" || strOption == "--cache-minutes" || strOption == "--source-timeout") {
