@@ -74,13 +74,6 @@ uint32_t Fnv1a(const std::string& text)
     return nHash;
 }
 
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 } // namespace
 
 std::string CPlaces::DefaultZoneFolder()
@@ -100,7 +93,7 @@ std::string CPlaces::BaseID(const std::string& strCountryCode, const std::string
         strLetters += 'X';
     char szDigits[8];
     std::snprintf(szDigits, sizeof szDigits, "%04u", Fnv1a(strZone) % 10000u);
-    return Upper(strCountryCode) + strLetters + szDigits;
+    return CTextFolding::Upper(strCountryCode) + strLetters + szDigits;
 }
 
 bool CPlaces::Load(const std::string& strZoneFolder, std::string& strError)
@@ -164,7 +157,7 @@ bool CPlaces::Load(const std::string& strZoneFolder, std::string& strError)
 
 const CPlace* CPlaces::Find(const std::string& strID) const
 {
-    auto it = m_byID.find(Upper(strID));
+    auto it = m_byID.find(CTextFolding::Upper(strID));
     return it != m_byID.end() ? &m_places[it->second] : nullptr;
 }
 
@@ -175,7 +168,7 @@ std::vector<const CPlace*> CPlaces::Search(const std::string& strText) const
         return {};
 
     // Rank 0: the ID or a whole name; 1: a name's start; 2: a word's start; 3: anywhere.
-    const std::string strQueryAsID = Upper(strQuery);
+    const std::string strQueryAsID = CTextFolding::Upper(strQuery);
     std::vector<std::pair<int, const CPlace*>> found;
     for (const CPlace& place : m_places) {
         int nRank = strQueryAsID == place.m_strID ? 0 : 4;

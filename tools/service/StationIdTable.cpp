@@ -22,13 +22,6 @@ namespace {
 
 constexpr size_t MAX_TABLE_BYTES = 64 * 1024 * 1024;
 
-std::string Upper(std::string text)
-{
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string Text(const json& object, const char* pszKey)
 {
     const auto it = object.find(pszKey);
@@ -158,13 +151,13 @@ bool CStationIdTable::Load(const std::string& strPath, std::string& strError)
 std::string CStationIdTable::BaseID(const CPlace& place) const
 {
     std::string strID;
-    for (char c : Upper(place.m_strCountryCode)) {
+    for (char c : CTextFolding::Upper(place.m_strCountryCode)) {
         if (c >= 'A' && c <= 'Z' && strID.size() < 2)
             strID += c;
     }
     if (strID.size() < 2)
         strID = "XX";
-    for (char c : Upper(m_folding.Fold(place.m_strCity))) {
+    for (char c : CTextFolding::Upper(m_folding.Fold(place.m_strCity))) {
         if (c >= 'A' && c <= 'Z' && strID.size() < 4)
             strID += c;
     }
@@ -236,7 +229,7 @@ bool CStationIdTable::Assign(std::vector<CPlace>& places, std::string& strError)
 bool CStationIdTable::Find(const std::string& strID, CPlace& place) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_byID.find(Upper(strID));
+    const auto it = m_byID.find(CTextFolding::Upper(strID));
     if (it == m_byID.end())
         return false;
     place = it->second;

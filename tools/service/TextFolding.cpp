@@ -45,3 +45,10 @@ std::string CTextFolding::Fold(const std::string& strText) const
     }
     return strOut;
 }
+
+std::string CTextFolding::Upper(std::string strText)
+{
+    for (char& c : strText)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return strText;
+}

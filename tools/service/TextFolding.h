@@ -26,6 +26,8 @@ public:
     bool IsValid() const { return m_pTransliterator != nullptr; }
     // Safe to call from any thread. Invalid UTF-8 is folded as U+FFFD.
     std::string Fold(const std::string& strText) const;
+    // Upper case byte by byte, as station IDs are written.
+    static std::string Upper(std::string strText);
 
 private:
     std::unique_ptr<icu::Transliterator> m_pTransliterator;
