@@ -1,12 +1,12 @@
 // Throughput of the local forecast service: hour-by-hour forecasts for eight
 // keep-alive clients at once, server and clients in one process on loopback.
 
-#include "tools/service/DemoSource.h"
-#include "tools/service/FeedWriter.h"
-#include "tools/service/ForecastServer.h"
-#include "tools/service/OpenMeteoTranslator.h"
-#include "tools/service/Places.h"
-#include "tools/service/SyntheticWeather.h"
+#include "service/demo/DemoSource.h"
+#include "service/feed/FeedWriter.h"
+#include "service/http/ForecastServer.h"
+#include "service/live/OpenMeteoTranslator.h"
+#include "service/places/Places.h"
+#include "service/demo/SyntheticWeather.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 #include "FeedCheck.h"
 
 #include "store/ForecastMarkers.h"
-#include "tools/service/FeedWriter.h"
-#include "tools/service/Place.h"
+#include "service/feed/FeedWriter.h"
+#include "service/places/Place.h"
 
 #include <gtest/gtest.h>
 

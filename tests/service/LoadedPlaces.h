@@ -2,7 +2,7 @@
 
 // The service's places, loaded once per test program from the system's tz data.
 
-#include "tools/service/Places.h"
+#include "service/places/Places.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 
 #include "platform/CodePage.h"
 #include "store/ForecastMarkers.h"
-#include "tools/service/CivilTime.h"
-#include "tools/service/FeedWriter.h"
-#include "tools/service/OpenMeteoTranslator.h"
+#include "service/feed/CivilTime.h"
+#include "service/feed/FeedWriter.h"
+#include "service/live/OpenMeteoTranslator.h"
 
 #include <gtest/gtest.h>
 

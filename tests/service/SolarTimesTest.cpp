@@ -1,5 +1,5 @@
-#include "tools/service/CivilTime.h"
-#include "tools/service/SolarTimes.h"
+#include "service/feed/CivilTime.h"
+#include "service/feed/SolarTimes.h"
 
 #include <gtest/gtest.h>
 

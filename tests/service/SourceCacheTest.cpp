@@ -1,6 +1,6 @@
 // The live source's cache: one request to the source per key and interval.
 
-#include "tools/service/SourceCache.h"
+#include "service/live/SourceCache.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "FeedCheck.h"
 
-#include "tools/service/StationIdTable.h"
+#include "service/places/StationIdTable.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 #include "LoadedPlaces.h"
 
 #include "store/ForecastMarkers.h"
-#include "tools/service/Conditions.h"
-#include "tools/service/FeedWriter.h"
-#include "tools/service/ForecastHeader.h"
-#include "tools/service/SolarTimes.h"
-#include "tools/service/SyntheticWeather.h"
+#include "service/feed/Conditions.h"
+#include "service/feed/FeedWriter.h"
+#include "service/feed/ForecastHeader.h"
+#include "service/feed/SolarTimes.h"
+#include "service/demo/SyntheticWeather.h"
 
 #include <cmath>
 

@@ -2,8 +2,8 @@
 
 #include "FeedCheck.h"
 
-#include "tools/service/Conditions.h"
-#include "tools/service/WmoIcons.h"
+#include "service/feed/Conditions.h"
+#include "service/live/WmoIcons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "service/http/FaultInjector.h"
+
+#include <string>
+
+// The service's command line.
+class CServiceOptions
+{
+public:
+    static constexpr int DEFAULT_PORT = 8470;   // the program's default host is localhost:8470
+
+    // False with a reason for an unknown option or a bad value.
+    bool Parse(int argc, char** argv, std::string& strError);
+    static std::string HelpText();
+    // Enough threads that every keep-alive client keeps one.
+    static int DefaultThreads();
+
+    // Where the forecasts come from: the synthetic weather, Open-Meteo, or
+    // Open-Meteo when it answers at start and the demo otherwise.
+    enum Source { DEMO, OPEN_METEO, AUTO };
+
+    // $XDG_DATA_HOME/cirrovan-service, by default ~/.local/share/cirrovan-service.
+    static std::string DefaultDataFolder();
+
+    int m_nPort = DEFAULT_PORT;
+    std::string m_strHost = "127.0.0.1";
+    int m_nThreads = DefaultThreads();
+    CFaultInjector::Fault m_fault;   // kind NONE: none
+    bool m_bVerbose = false;
+    Source m_source = DEMO;
+    std::string m_strDataFolder = DefaultDataFolder();
+    // Open-Meteo's APIs, or a mirror or stand-in of them; empty: the real ones.
+    std::string m_strForecastURL;
+    std::string m_strGeocodingURL;
+    int m_nCacheMinutes = 15;          // how long an answer of the live source is used
+    int m_nSourceTimeout = 15;         // seconds a live source's answer may take
+    bool m_bHelp = false;
+};

@@ -1,0 +1,25 @@
+#include "service/demo/DemoSource.h"
+
+#include "service/places/Places.h"
+
+CForecastSource::Outcome CDemoSource::Search(const std::string& strText, std::vector<CPlace>& found, std::string&)
+{
+    // The answer needs only the ID and the name; the clocks stay in the table.
+    for (const CPlace* pPlace : m_places.Search(strText)) {
+        CPlace hit;
+        hit.m_strID = pPlace->m_strID;
+        hit.m_strName = pPlace->m_strName;
+        found.push_back(std::move(hit));
+    }
+    return ANSWERED;
+}
+
+CForecastSource::Outcome CDemoSource::Forecast(const std::string& strID, CForecastRecord::Section section, int nCount,
+                                               int64_t nNowUtc, CForecastRecord& record, std::string&)
+{
+    const CPlace* pPlace = m_places.Find(strID);
+    if (!pPlace)
+        return UNKNOWN_PLACE;
+    m_weather.Fill(*pPlace, section, nCount, nNowUtc, record);
+    return ANSWERED;
+}
