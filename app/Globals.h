@@ -1,7 +1,7 @@
 #pragma once
 
+#include "model/WeatherData.h"
 #include "net/LogFile.h"
-#include "store/WeatherData.h"
 
 // The process-wide objects, built before main in the order below and destroyed
 // in the reverse order.

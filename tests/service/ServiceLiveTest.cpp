@@ -7,8 +7,8 @@
 #include "OpenMeteoStandIn.h"
 #include "ServiceProcess.h"
 
+#include "model/WeatherData.h"
 #include "platform/CodePage.h"
-#include "store/WeatherData.h"
 
 #include <gtest/gtest.h>
 

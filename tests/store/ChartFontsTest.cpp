@@ -1,5 +1,5 @@
 #include "../TempFolder.h"
-#include "store/WeatherData.h"
+#include "model/WeatherData.h"
 
 #include <gtest/gtest.h>
 

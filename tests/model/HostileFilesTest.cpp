@@ -1,9 +1,9 @@
+#include "model/WeatherData.h"
 #include "net/LogFile.h"
-#include "store/WeatherData.h"
 #include "store/XmlFile.h"
 
 #include "../TempFolder.h"
-#include "PathologicalDocuments.h"
+#include "../store/PathologicalDocuments.h"
 
 #include <gtest/gtest.h>
 
