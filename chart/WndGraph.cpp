@@ -157,7 +157,7 @@ void CWndGraph::DrawLink()
 {
     CDC dc;
     dc.SelectObject(&m_chartImage);
-    const HFONT hOldFont = dc.SelectObject(theWeatherData.m_hFontNormal);
+    const HFONT hOldFont = dc.SelectObject(m_fonts.m_hFontNormal);
     const int nOldBkMode = dc.SetBkMode(TRANSPARENT);
     const COLORREF crOldText = dc.SetTextColor(CR_LINK);
     const int H = ChartHeight();

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "chart/ChartFonts.h"
 #include "chart/GraphBox.h"
 #include "chart/GraphGroup.h"
 #include "chart/GraphScaleX.h"
@@ -89,6 +90,7 @@ public:
     CBitmap m_headImages[3];
     CBitmap m_iconImage;
     CBitmap m_arrowImage;
+    CChartFonts m_fonts;
     // The most days and hours a chart plots. The service answers 10 days and 72
     // hours; a feed may hold far more records within the loader's limits, and
     // plotting them all would only crowd the image and stall the composition.

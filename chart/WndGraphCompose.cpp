@@ -93,7 +93,7 @@ void CWndGraph::DrawPanels(CDC* pChartDC)
             const int s = m_sideSeries[side][j];
             CBitmap& panel = m_panelImages[side][j];
             panelDC.SelectObject(&panel);
-            ScaleOf(s)->DrawPanel(&panelDC, panel.GetSize(), theWeatherData.m_hFontBold, side == 0 ? 30 : 1,
+            ScaleOf(s)->DrawPanel(&panelDC, panel.GetSize(), m_fonts.m_hFontBold, side == 0 ? 30 : 1,
                                   ColourOf(s), side == 1, s == nGridOwner ? pChartDC : nullptr,
                                   m_nChartWidth, m_crGrid);
         }
@@ -145,7 +145,7 @@ void CWndGraph::PlaceLabels(CDC* pDC, CPointerArray<CGraphGroup>& groups,
                             const std::vector<CGraphSegment>& segments,
                             std::vector<CGraphBox>& placed)
 {
-    const HFONT hOldFont = pDC->SelectObject(theWeatherData.m_hFontBold);
+    const HFONT hOldFont = pDC->SelectObject(m_fonts.m_hFontBold);
     const int nOldBkMode = pDC->SetBkMode(TRANSPARENT);
     CLabelPlacer placer(m_nChartWidth, ChartHeight(), segments, placed);
     for (int g = 0; g < groups.GetCount(); ++g) {
@@ -244,7 +244,7 @@ void CWndGraph::DrawTimeStrip(CDC* pGridDC)
     CDC stripDC;
     stripDC.SelectObject(&m_stripImage);
     stripDC.FillSolidRect(0, 0, m_nChartWidth, m_nStripHeight, CR_STRIP);
-    m_scaleTime.DrawTimeLabels(&stripDC, theWeatherData.m_hFontBold, m_timeLabels, pGridDC,
+    m_scaleTime.DrawTimeLabels(&stripDC, m_fonts.m_hFontBold, m_timeLabels, pGridDC,
                                pGridDC ? ChartHeight() : 0, m_crGrid);
     stripDC.SelectObject(static_cast<CBitmap*>(nullptr));
 }

@@ -9,7 +9,6 @@
 
 #include <tinyxml.h>
 
-#include <cwchar>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,31 +47,10 @@ bool IsReadableFile(const std::wstring& strPath)
     return true;
 }
 
-HFONT CreateChartFont(int nHeight, int nWeight)
-{
-    LOGFONT lf = {};
-    lf.lfHeight = nHeight;
-    lf.lfWeight = nWeight;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    wcscpy(lf.lfFaceName, L"Serif");
-    return CreateFontIndirect(&lf);
-}
-
 } // namespace
 
-CWeatherData::CWeatherData()
-    : m_settings(PrepareFolder()),
-      m_hFontBold(CreateChartFont(-10, FW_BOLD)),
-      m_hFontNormal(CreateChartFont(-9, FW_NORMAL))
+CWeatherData::CWeatherData() : m_settings(PrepareFolder())
 {
-}
-
-CWeatherData::~CWeatherData()
-{
-    if (m_hFontBold)
-        DeleteObject(m_hFontBold);
-    if (m_hFontNormal)
-        DeleteObject(m_hFontNormal);
 }
 
 CSettings CWeatherData::PrepareFolder()

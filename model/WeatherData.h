@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/Font.h"
 #include "settings/Settings.h"
 #include "store/DailyForecast.h"
 #include "store/HourlyForecast.h"
@@ -24,7 +23,6 @@ public:
     // Finds the data folder, reads the station list and creates the forecasts
     // folder before the settings exist; the settings are not read here.
     CWeatherData();
-    ~CWeatherData();
     CWeatherData(const CWeatherData&) = delete;
     CWeatherData& operator=(const CWeatherData&) = delete;
 
@@ -71,10 +69,6 @@ public:
     CHourlyForecast m_hourly;
     CSettings m_settings;
     CStation m_chosenStation;        // a station handed back by a dialog
-    // The chart's fonts, created after everything else and deleted first; a
-    // font that could not be created stays null and is not deleted.
-    HFONT m_hFontBold;               // "Serif", 10 pixels, bold, ClearType
-    HFONT m_hFontNormal;             // "Serif", 9 pixels, normal, ClearType
 
 private:
     // Runs the start-up steps that come before the settings are built.

@@ -477,7 +477,7 @@ TEST_F(Composition, HourlyStripLabelsNeverRunTogether)
             scratch.CreateBitmap(1, 1);
             CDC dc;
             dc.SelectObject(&scratch);
-            dc.SelectObject(theWeatherData.m_hFontBold);
+            dc.SelectObject(graph.m_fonts.m_hFontBold);
             struct Span { int left, right; };
             std::vector<Span> line1, line2;
             const int nCount = graph.m_timeLabels.GetCount();
@@ -525,7 +525,7 @@ TEST_F(Composition, LinkLineFitsTheViewport)
     scratch.CreateBitmap(1, 1);
     CDC dc;
     dc.SelectObject(&scratch);
-    dc.SelectObject(theWeatherData.m_hFontNormal);
+    dc.SelectObject(graph.m_fonts.m_hFontNormal);
     EXPECT_LE(dc.GetTextExtent(std::wstring(L"View this forecast at ") + CServiceConfig::DEFAULT_NAME).cx, 176 - 8);
 
     const COLORREF LINK = RGB(100, 100, 100);
