@@ -1,7 +1,18 @@
+#include "app/CirrovanApp.h"
+#include "model/WeatherData.h"
+#include "net/LogFile.h"
 #include "platform/ui/WinApp.h"
 
-// The data object, the log and the application object (app/Globals.cpp) exist
-// by now; the framework runs the application's start-up routine.
+// The process-wide objects, here alone and in one translation unit, so that the
+// order of definition is the order of construction: the data object finds the
+// data folder and reads the stations before the log opens, and both exist
+// before the application object, which hands them on by reference. They are
+// destroyed in the reverse order.
+CWeatherData theWeatherData;   // the data: folder, stations, forecasts, settings
+CLogFile theLog(L"log.txt");   // the diagnostic log, "log.txt"
+CCirrovanApp theApp(theWeatherData, theLog);
+
+// The framework runs the application's start-up routine.
 int main()
 {
     return AfxWinMain();

@@ -2,7 +2,7 @@
 // Composing the charts into the images is in WndGraphCompose.cpp.
 #include "chart/WndGraph.h"
 
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "platform/Resources.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/PaintDC.h"
@@ -45,7 +45,7 @@ bool Inside(const RECT& rc, POINT pt)
 
 } // namespace
 
-CWndGraph::CWndGraph()
+CWndGraph::CWndGraph(CWeatherData& data) : m_data(data)
 {
     const unsigned char* pData = nullptr;
     size_t nSize = 0;
@@ -78,7 +78,7 @@ SIZE CWndGraph::GetClientSize() const
 
 bool CWndGraph::HasStation() const
 {
-    return !theWeatherData.m_settings.m_currentStation.m_strID.empty();
+    return !m_data.m_settings.m_currentStation.m_strID.empty();
 }
 
 void CWndGraph::Refresh(bool bResetScroll)
@@ -93,7 +93,7 @@ void CWndGraph::Refresh(bool bResetScroll)
 
 void CWndGraph::Compose()
 {
-    if (theWeatherData.m_settings.m_bDaily)
+    if (m_data.m_settings.m_bDaily)
         BuildDaily();
     else
         BuildHourly();
@@ -101,7 +101,7 @@ void CWndGraph::Compose()
 
 void CWndGraph::Layout()
 {
-    const CSettings& settings = theWeatherData.m_settings;
+    const CSettings& settings = m_data.m_settings;
     m_bDailyChart = settings.m_bDaily != 0;
     m_nStripHeight = 26;
     m_nLeftWidth = m_nRightWidth = 32;

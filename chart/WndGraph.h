@@ -18,6 +18,7 @@
 #include <vector>
 
 class CDC;
+class CWeatherData;
 
 // Sent to the parent with the new scroll offset while the user drags the chart.
 constexpr UINT WM_GRAPH_SCROLLED = WM_USER + 120;
@@ -31,7 +32,8 @@ constexpr UINT WM_GRAPH_SCROLLED = WM_USER + 120;
 class CWndGraph : public CWnd
 {
 public:
-    CWndGraph();
+    // The chart shows the data object's current forecasts as its settings say.
+    explicit CWndGraph(CWeatherData& data);
 
     // Composes the chart of the current mode unless no station is chosen, then
     // has the whole window repainted.
@@ -69,6 +71,7 @@ public:
     void OnMouseMove(UINT nFlags, POINT point) override;
     void OnLButtonUp(UINT nFlags, POINT point) override;
 
+    CWeatherData& m_data;
     int m_nStripHeight = 26;
     int m_nLeftWidth = 32;
     int m_nRightWidth = 32;

@@ -3,10 +3,10 @@
 // marker, lines, icons and labels.
 #include "chart/WndGraph.h"
 
-#include "app/Globals.h"
 #include "chart/LabelPlacer.h"
 #include "chart/Trunc.h"
 #include "chart/Units.h"
+#include "model/WeatherData.h"
 #include "platform/ui/DC.h"
 #include "store/ClassUnicode.h"
 #include "store/ForecastMarkers.h"
@@ -43,7 +43,7 @@ SIZE MeasureWithDC(void* pContext, const std::wstring& str)
 
 bool CWndGraph::Displays(int nSeries) const
 {
-    const CSettings& settings = theWeatherData.m_settings;
+    const CSettings& settings = m_data.m_settings;
     int nView = settings.m_nCurrentView;
     if (nView < 0 || nView > 2)
         nView = 0;
@@ -226,7 +226,7 @@ void CWndGraph::SetUpScales(std::initializer_list<CGraphSeries*> temperatures, i
     if (Displays(SERIES_WIND)) {
         m_scaleWind.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, nWindIntervals);
         m_scaleWind.AddSeries(&m_windSpeed);
-        m_scaleWind.SetAutoRange(theWeatherData.m_settings.m_bShowZero);
+        m_scaleWind.SetAutoRange(m_data.m_settings.m_bShowZero);
         m_scaleTime.AddSeries(&m_windSpeed);
     }
     if (!m_scaleTime.m_bHasData) {
@@ -252,12 +252,12 @@ void CWndGraph::DrawTimeStrip(CDC* pGridDC)
 void CWndGraph::BuildDaily()
 {
     Layout();
-    CDailyForecast& daily = theWeatherData.m_daily;
+    CDailyForecast& daily = m_data.m_daily;
     if (daily.IsEmpty()) {
         DrawEmpty();
         return;
     }
-    const CSettings& settings = theWeatherData.m_settings;
+    const CSettings& settings = m_data.m_settings;
     CDateTime dtNow;
     FormatAge(daily.m_dtLastUpdate, daily.m_nZone, dtNow);
 
@@ -375,12 +375,12 @@ void CWndGraph::BuildDaily()
 void CWndGraph::BuildHourly()
 {
     Layout();
-    CHourlyForecast& hourly = theWeatherData.m_hourly;
+    CHourlyForecast& hourly = m_data.m_hourly;
     if (hourly.IsEmpty()) {
         DrawEmpty();
         return;
     }
-    const CSettings& settings = theWeatherData.m_settings;
+    const CSettings& settings = m_data.m_settings;
     CDateTime dtNow;
     FormatAge(hourly.m_dtLastUpdate, hourly.m_nZone, dtNow);
 

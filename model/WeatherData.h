@@ -15,8 +15,9 @@ constexpr int DOWNLOAD_HOURLY = 2;   // argument: a station ID
 
 // Everything the program knows, for the life of the process: the data folder,
 // the stations, the last search, the current station's forecasts, the settings
-// and the slot through which a dialog hands a station back. There is one, the
-// global of app/Globals.h; tests build their own.
+// and the slot through which a dialog hands a station back. The program has
+// one, built in app/ and handed to every window by reference; tests, tools
+// and benchmarks build their own.
 class CWeatherData
 {
 public:

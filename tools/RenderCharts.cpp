@@ -4,8 +4,8 @@
 //
 //     cirrovan_render_charts <daily.xml> <hourly.xml> <output folder>
 
-#include "app/Globals.h"
 #include "chart/WndGraph.h"
+#include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
 
@@ -72,18 +72,19 @@ int main(int argc, char** argv)
     }
     // 10 December 2026, 17:00 at the station (UTC-5), the device on the same zone.
     CClock::Freeze(1796940000LL, 300);
-    theWeatherData.m_daily.Load(Wide(argv[1]));
-    theWeatherData.m_hourly.Load(Wide(argv[2]));
-    theWeatherData.m_settings.m_currentStation.m_strID = L"USNY0996";
+    CWeatherData data;
+    data.m_daily.Load(Wide(argv[1]));
+    data.m_hourly.Load(Wide(argv[2]));
+    data.m_settings.m_currentStation.m_strID = L"USNY0996";
     const std::wstring strFolder = Wide(argv[3]);
 
-    CWndGraph graph;
+    CWndGraph graph(data);
     graph.SetClientSize(240, 268);
     for (int nView = 0; nView < 3; ++nView) {
-        theWeatherData.m_settings.m_nCurrentView = nView;
-        theWeatherData.m_settings.m_views[nView].ApplyPreset(nView);
+        data.m_settings.m_nCurrentView = nView;
+        data.m_settings.m_views[nView].ApplyPreset(nView);
         for (int nDaily = 1; nDaily >= 0; --nDaily) {
-            theWeatherData.m_settings.m_bDaily = nDaily;
+            data.m_settings.m_bDaily = nDaily;
             graph.Refresh(true);
             if (!Save(graph, strFolder + (nDaily ? L"/daily_view" : L"/hourly_view")
                                  + std::to_wstring(nView + 1))) {

@@ -71,8 +71,8 @@ TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cxScreen);
-        theWeatherData.m_settings.m_bDaily = c.nDaily;
-        CCustomView& view = theWeatherData.m_settings.m_views[0];
+        m_data.m_settings.m_bDaily = c.nDaily;
+        CCustomView& view = m_data.m_settings.m_views[0];
         view.ApplyPreset(0);
         if (!c.bRightPanel)
             for (int s = 0; s < 3; ++s)
@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
 TEST_F(MainWindowTest, ScrollRequestsMoveBarAndChartWithinTheRange)
 {
     WithLondon();
-    theWeatherData.m_settings.m_bDaily = 1;
+    m_data.m_settings.m_bDaily = 1;
     const struct
     {
         int nStart;
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ScrollRequestsMoveBarAndChartWithinTheRange)
 TEST_F(MainWindowTest, DraggingTheChartMovesTheScrollBarAlong)
 {
     WithLondon();
-    theWeatherData.m_settings.m_bDaily = 1;
+    m_data.m_settings.m_bDaily = 1;
     RunMainWindow([&](CCirrovanDlg& dlg) {
         CWndGraph& graph = dlg.m_wndGraph;
         // Fifty pixels to the left: later times come into view.

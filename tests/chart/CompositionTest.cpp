@@ -1,4 +1,3 @@
-#include "app/Globals.h"
 #include "ChartTestSetup.h"
 #include "chart/GraphScaleX.h"
 #include "chart/LabelPlacer.h"
@@ -75,18 +74,18 @@ class Composition : public ::testing::Test
 protected:
     void SetUp() override
     {
-        SetUpChartWorld();
+        SetUpChartWorld(data);
         graph.SetClientSize(240, 268);
     }
 
-    void TearDown() override { TearDownChartWorld(); }
+    void TearDown() override { TearDownChartWorld(data); }
 
     void Daily(const char* pszFixture, int nView = 0)
     {
-        theWeatherData.m_daily.Load(ChartFixture(pszFixture));
-        ASSERT_FALSE(theWeatherData.m_daily.IsEmpty());
-        theWeatherData.m_settings.m_nCurrentView = nView;
-        theWeatherData.m_settings.m_bDaily = 1;
+        data.m_daily.Load(ChartFixture(pszFixture));
+        ASSERT_FALSE(data.m_daily.IsEmpty());
+        data.m_settings.m_nCurrentView = nView;
+        data.m_settings.m_bDaily = 1;
         graph.Refresh(true);
     }
 
@@ -97,18 +96,18 @@ protected:
 
     void DailyFrom(const std::wstring& strPath)
     {
-        theWeatherData.m_daily.Load(strPath);
-        ASSERT_FALSE(theWeatherData.m_daily.IsEmpty());
-        theWeatherData.m_settings.m_bDaily = 1;
+        data.m_daily.Load(strPath);
+        ASSERT_FALSE(data.m_daily.IsEmpty());
+        data.m_settings.m_bDaily = 1;
         graph.Refresh(true);
     }
 
     void HourlyFrom(const std::wstring& strPath, int nView = 0)
     {
-        theWeatherData.m_hourly.Load(strPath);
-        ASSERT_FALSE(theWeatherData.m_hourly.IsEmpty());
-        theWeatherData.m_settings.m_nCurrentView = nView;
-        theWeatherData.m_settings.m_bDaily = 0;
+        data.m_hourly.Load(strPath);
+        ASSERT_FALSE(data.m_hourly.IsEmpty());
+        data.m_settings.m_nCurrentView = nView;
+        data.m_settings.m_bDaily = 0;
         graph.Refresh(true);
     }
 
@@ -124,7 +123,9 @@ protected:
         return false;
     }
 
-    CWndGraph graph;
+    CTempFolder m_temp;   // the data object's folder
+    CWeatherData data;
+    CWndGraph graph{data};
 };
 
 bool Overlap(const CGraphBox& a, const CGraphBox& b)
@@ -245,7 +246,7 @@ TEST_F(Composition, LabelsAvoidIconsLabelsAndLines)
 TEST_F(Composition, HourlyLabelsOnlyAtEndsAndTurns)
 {
     // Temperatures alone, so that icons take no room from the labels.
-    CCustomView& view = theWeatherData.m_settings.m_views[0];
+    CCustomView& view = data.m_settings.m_views[0];
     view.m_series[SERIES_PRECIPITATIONS].m_bDisplay = false;
     view.m_series[SERIES_WIND].m_bDisplay = false;
     Hourly("hourly12.xml");
@@ -300,7 +301,7 @@ TEST_F(Composition, HourlyGridAtLabelledHoursAndDatesUnderMidnightAndNoon)
 
 TEST_F(Composition, EmptyForecastColours)
 {
-    theWeatherData.m_settings.m_bDaily = 1;
+    data.m_settings.m_bDaily = 1;
     graph.Refresh(true);
     const int W = graph.m_nChartWidth;
     for (int x = 0; x < W; x += 7)
@@ -421,7 +422,7 @@ TEST_F(Composition, DailyDatesAroundNewYear)
         // The now marker is on the chart: its two columns are of the grid colour
         // in the top row, which nothing else reaches.
         CDateTime dtNow;
-        FormatAge(theWeatherData.m_daily.m_dtLastUpdate, theWeatherData.m_daily.m_nZone, dtNow);
+        FormatAge(data.m_daily.m_dtLastUpdate, data.m_daily.m_nZone, dtNow);
         const int x = time.DateToPixel(dtNow);
         if (!c.bNowSeen) {
             EXPECT_LT(x, 0);
@@ -451,9 +452,9 @@ TEST_F(Composition, HostileZoneAndClockHourAreHeldToRealOnes)
         SCOPED_TRACE(c.pszZone);
         FeedFile feed(HourlyFeed(12, "99999999999", c.pszZone));
         HourlyFrom(feed.Path());
-        EXPECT_EQ(theWeatherData.m_hourly.m_nZone, c.nZone);
+        EXPECT_EQ(data.m_hourly.m_nZone, c.nZone);
         // The first hour reads as 23:00 of the update's day.
-        EXPECT_EQ(theWeatherData.m_hourly.m_hours.GetAt(0)->m_nClock, 23);
+        EXPECT_EQ(data.m_hourly.m_hours.GetAt(0)->m_nClock, 23);
         EXPECT_EQ(graph.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 23:00");
         EXPECT_EQ(graph.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-11 10:00");
     }
