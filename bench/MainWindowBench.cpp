@@ -6,8 +6,8 @@
 #include "app/CirrovanDlg.h"
 #include "app/Globals.h"
 #include "platform/CodePage.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 

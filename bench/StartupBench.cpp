@@ -10,7 +10,7 @@
 
 #include "app/CirrovanApp.h"
 #include "chart/WndGraph.h"
-#include "platform/ui/TestDriver.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/WinApp.h"
 
 #include <benchmark/benchmark.h>

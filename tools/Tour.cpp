@@ -12,10 +12,10 @@
 #include "app/CirrovanApp.h"
 #include "app/Globals.h"
 #include "platform/CodePage.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListBox.h"
-#include "platform/ui/TestDriver.h"
 #include "platform/ui/WinApp.h"
 #include "res/Resource.h"
 

@@ -4,6 +4,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DCImpl.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/UiObserver.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -107,14 +108,15 @@ int CDialog::DoModal()
     DispatchSize(this);
     OnInitDialog();
     s->UpdateBars();
-    if (g_dialogOpenHook) {
+    if (GetUiObserver()) {
         std::shared_ptr<WndToken> token = m_pImpl->m_token;
         unsigned nLife = 0;
         GetWindowLife(this, &nLife);
         QMetaObject::invokeMethod(host, [token, nLife]() {
             CWnd* pWnd = LiveWindow(token, nLife);
-            if (pWnd && g_dialogOpenHook)
-                g_dialogOpenHook(static_cast<CDialog*>(pWnd));
+            CUiObserver* pObserver = GetUiObserver();
+            if (pWnd && pObserver)
+                pObserver->DialogOpened(static_cast<CDialog*>(pWnd));
         }, Qt::QueuedConnection);
     }
     if (!m_pImpl->m_bEnded) {

@@ -8,9 +8,8 @@
 #include "app/CirrovanDlg.h"
 #include "app/Globals.h"
 #include "platform/Clock.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/Shell.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 
@@ -41,7 +40,7 @@ protected:
 
     void TearDown() override
     {
-        CUrlOpener::SetForTest(nullptr);
+        CTestDriver::ReplaceUrlOpener(nullptr);
         CTestDriver::Uninstall();
         CDeviceScreen::Get().SetZoom(1);
         CDeviceScreen::Get().SetOrientation(DMDO_0);

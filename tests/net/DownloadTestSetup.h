@@ -12,9 +12,9 @@
 
 #include "app/Globals.h"
 #include "net/DlgDownload.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 
