@@ -226,19 +226,21 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
     ScreenLayer layer{nullptr, box.m_pFrame, ToQString(strCaption), true, nullptr, nullptr};
     layer.m_fnLayout = [&box, s]() { box.Layout(s->m_pScreen->width(), s->m_pScreen->height()); };
     layer.m_fnKey = [&box](UINT vk) { box.OnKey(vk); };
-    s->PushLayer(layer);
-    if (GetUiObserver()) {
-        QMetaObject::invokeMethod(box.m_pFrame, [&box]() {
-            QRect g = box.m_pFrame->geometry();
-            RECT rcBox = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-            int id = 0;
-            CUiObserver* pObserver = GetUiObserver();
-            if (pObserver && pObserver->MessageBoxShown(rcBox, id))
-                box.Answer(id);
-        }, Qt::QueuedConnection);
+    {
+        ScreenLayerGuard onScreen(s, layer);
+        if (GetUiObserver()) {
+            QMetaObject::invokeMethod(box.m_pFrame, [&box]() {
+                QRect g = box.m_pFrame->geometry();
+                RECT rcBox = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+                int id = 0;
+                CUiObserver* pObserver = GetUiObserver();
+                if (pObserver && pObserver->MessageBoxShown(rcBox, id))
+                    box.Answer(id);
+            }, Qt::QueuedConnection);
+        }
+        box.m_loop.exec();
     }
-    box.m_loop.exec();
-    s->PopLayer(box.m_pFrame);
+    // Only now: the screen finds a layer by its frame, which a deleted one no longer is.
     delete box.m_pFrame;
     if (CUiObserver* pObserver = GetUiObserver())
         pObserver->MessageBoxAnswered(box.m_nResult);

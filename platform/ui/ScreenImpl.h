@@ -84,3 +84,23 @@ QString ElidedText(QWidget* pWidget, const QString& text, int nWidth);
 // The virtual key for a key press (VK_NONAME for a key without one).
 UINT VirtualKeyFromQt(int nKey, Qt::KeyboardModifiers modifiers);
 
+
+// A modal layer on the screen for as long as the guard lives: it is pushed, the
+// one under it disabled, when the guard is made, and popped, the one under it
+// enabled again, when the guard goes.
+class ScreenLayerGuard
+{
+public:
+    ScreenLayerGuard(CDeviceScreen::Impl* pScreen, const ScreenLayer& layer)
+        : m_pScreen(pScreen), m_pFrame(layer.m_pFrame)
+    {
+        m_pScreen->PushLayer(layer);
+    }
+    ~ScreenLayerGuard() { m_pScreen->PopLayer(m_pFrame); }
+    ScreenLayerGuard(const ScreenLayerGuard&) = delete;
+    ScreenLayerGuard& operator=(const ScreenLayerGuard&) = delete;
+
+private:
+    CDeviceScreen::Impl* m_pScreen;
+    QWidget* m_pFrame;
+};
