@@ -263,7 +263,7 @@ private:
 struct MadeControl
 {
     std::unique_ptr<CWnd> pWrapper;
-    QWidget* pWidget = nullptr;
+    QWidget* pWidget;
 };
 
 QString ItemText(const DLGITEMTEMPLATE& item)
@@ -273,33 +273,30 @@ QString ItemText(const DLGITEMTEMPLATE& item)
 
 MadeControl MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CStatic>()};
     auto* label = new QLabel(pParent);
-    made.pWidget = label;
     if ((item.dwStyle & 0x1F) == SS_BITMAP) {
         CBitmap bmp;
         if (bmp.LoadBitmap(item.nBitmapID))
             label->setPixmap(QPixmap::fromImage(bmp.m_pImpl->m_image));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return made;
+    } else {
+        Qt::Alignment h = Qt::AlignLeft;
+        if ((item.dwStyle & 0x3) == SS_CENTER)
+            h = Qt::AlignHCenter;
+        else if ((item.dwStyle & 0x3) == SS_RIGHT)
+            h = Qt::AlignRight;
+        label->setAlignment(h | ((item.dwStyle & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
+        // Statics break lines at word boundaries unless they are one vertically centred line.
+        label->setWordWrap(!(item.dwStyle & SS_CENTERIMAGE));
+        label->setTextFormat(Qt::PlainText);
+        if (item.pszText)
+            label->setText(ToQString(item.pszText));
     }
-    Qt::Alignment h = Qt::AlignLeft;
-    if ((item.dwStyle & 0x3) == SS_CENTER)
-        h = Qt::AlignHCenter;
-    else if ((item.dwStyle & 0x3) == SS_RIGHT)
-        h = Qt::AlignRight;
-    label->setAlignment(h | ((item.dwStyle & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
-    // Statics break lines at word boundaries unless they are one vertically centred line.
-    label->setWordWrap(!(item.dwStyle & SS_CENTERIMAGE));
-    label->setTextFormat(Qt::PlainText);
-    if (item.pszText)
-        label->setText(ToQString(item.pszText));
-    return made;
+    return MadeControl{std::make_unique<CStatic>(), label};
 }
 
 MadeControl MakeButton(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CButton>()};
     const UINT id = item.nID;
     const QString text = ItemText(item);
     DWORD type = item.dwStyle & BS_TYPEMASK;
@@ -321,15 +318,14 @@ MadeControl MakeButton(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pPar
     }
     button->setFocusPolicy(Qt::NoFocus);
     QObject::connect(button, &QAbstractButton::clicked, button, [pDialog, id]() { Notify(pDialog, id, BN_CLICKED); });
-    made.pWidget = button;
-    return made;
+    return MadeControl{std::make_unique<CButton>(), button};
 }
 
 MadeControl MakeEdit(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CEdit>()};
     const UINT id = item.nID;
     const QString text = ItemText(item);
+    QWidget* widget = nullptr;
     if (item.dwStyle & ES_MULTILINE) {
         auto* edit = new QPlainTextEdit(pParent);
         edit->setPlainText(text);
@@ -338,32 +334,29 @@ MadeControl MakeEdit(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParen
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
-        made.pWidget = edit;
+        widget = edit;
     } else {
         auto* edit = new QLineEdit(text, pParent);
         edit->setReadOnly(item.dwStyle & ES_READONLY);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
-        made.pWidget = edit;
+        widget = edit;
     }
-    return made;
+    return MadeControl{std::make_unique<CEdit>(), widget};
 }
 
 MadeControl MakeComboBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CComboBox>()};
     const UINT id = item.nID;
     auto* combo = new QComboBox(pParent);
     combo->setEditable(false);
     combo->setFocusPolicy(Qt::NoFocus);
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,
                      [pDialog, id](int) { Notify(pDialog, id, CBN_SELCHANGE); });
-    made.pWidget = combo;
-    return made;
+    return MadeControl{std::make_unique<CComboBox>(), combo};
 }
 
 MadeControl MakeListBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CListBox>()};
     const UINT id = item.nID;
     auto* list = new QListWidget(pParent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -373,14 +366,13 @@ MadeControl MakeListBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pPa
     // a handler that reads the selection must find the user's choice.
     QObject::connect(list, &QListWidget::itemSelectionChanged, list, [pDialog, id]() { Notify(pDialog, id, LBN_SELCHANGE); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [pDialog, id](QListWidgetItem*) { Notify(pDialog, id, LBN_DBLCLK); });
-    made.pWidget = list;
-    return made;
+    return MadeControl{std::make_unique<CListBox>(), list};
 }
 
 MadeControl MakeScrollBar(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    auto* scrollBar = new CScrollBar;
-    MadeControl made{std::unique_ptr<CWnd>(scrollBar)};
+    auto wrapper = std::make_unique<CScrollBar>();
+    CScrollBar* scrollBar = wrapper.get();
     auto* bar = new PlainScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
     auto state = std::make_shared<ControlState>();
     scrollBar->m_pImpl->m_state = state;
@@ -415,25 +407,22 @@ MadeControl MakeScrollBar(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* p
                             reinterpret_cast<LPARAM>(scrollBar));
         pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(scrollBar));
     });
-    made.pWidget = bar;
-    return made;
+    return MadeControl{std::move(wrapper), bar};
 }
 
 MadeControl MakeProgress(QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CProgressCtrl>()};
-    made.pWrapper->m_pImpl->m_state = std::make_shared<ControlState>();
+    auto wrapper = std::make_unique<CProgressCtrl>();
+    wrapper->m_pImpl->m_state = std::make_shared<ControlState>();
     auto* bar = new QProgressBar(pParent);
     bar->setRange(0, 100);
     bar->setValue(0);
     bar->setTextVisible(false);
-    made.pWidget = bar;
-    return made;
+    return MadeControl{std::move(wrapper), bar};
 }
 
 MadeControl MakeTree(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
-    MadeControl made{std::make_unique<CTreeCtrl>()};
     auto* tree = new QTreeWidget(pParent);
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
@@ -445,8 +434,7 @@ MadeControl MakeTree(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParen
         UINT action = tree->property("cirrovanStylusDown").toBool() ? TVC_BYMOUSE : TVC_BYKEYBOARD;
         NotifyTreeSelection(pDialog, tree, pOld, pNew, action);
     });
-    made.pWidget = tree;
-    return made;
+    return MadeControl{std::make_unique<CTreeCtrl>(), tree};
 }
 
 MadeControl MakeControl(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
@@ -461,7 +449,7 @@ MadeControl MakeControl(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pPa
     case CTL_PROGRESS: return MakeProgress(pParent);
     case CTL_TREE: return MakeTree(pDialog, item, pParent);
     }
-    return MadeControl{};
+    return MadeControl{nullptr, nullptr};
 }
 
 }
