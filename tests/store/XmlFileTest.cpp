@@ -6,6 +6,7 @@
 #include "XmlGenerator.h"
 #include "XmlShapeOracle.h"
 #include "PathologicalDocuments.h"
+#include "PreparedSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -224,21 +225,6 @@ TEST(XmlFile, PreparedTextIsValidUtf8UpToTheFirstNul)
 // must give what the steps give one after the other.
 TEST(XmlFile, PreparedTextIsWhatTheStepsGiveOneByOne)
 {
-    auto stepByStep = [](const std::string& text) {
-        std::string lines;
-        for (size_t i = 0; i < text.size(); ++i) {
-            lines += text[i] == '\r' ? '\n' : text[i];
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        }
-        std::string prepared = CCodePage::Repair(lines.substr(0, lines.find('\0')));
-        for (size_t i = prepared.find('\xEF'); i != std::string::npos; i = prepared.find('\xEF', i + 1)) {
-            const std::string c = prepared.substr(i, 3);
-            if ((c == "\xEF\xBB\xBF" && i > 0) || c == "\xEF\xBF\xBE" || c == "\xEF\xBF\xBF")
-                prepared.replace(i, 3, "\xEF\xBF\xBD");
-        }
-        return prepared;
-    };
     const std::string pieces[] = {
         "abcdefghijklmnop", "<a>", " ", "\n", "\r", "\r\n", std::string(1, '\0'), "\x80", "\xBF", "\xC0\xAF",
         "\xC3", "\xC3\xA9", "\xE2\x82", "\xE2\x82\xAC", "\xED\xA0\x80", "\xEF\xBB\xBF", "\xEF\xBF\xBD",
@@ -253,7 +239,7 @@ TEST(XmlFile, PreparedTextIsWhatTheStepsGiveOneByOne)
             if (piece[0] != '\0' || random() % 8 == 0)
                 text += piece;
         }
-        ASSERT_EQ(CXmlFile::Prepare(text), stepByStep(text)) << ::testing::PrintToString(text);
+        ASSERT_EQ(CXmlFile::Prepare(text), PreparedStepByStep(text)) << ::testing::PrintToString(text);
     }
 }
 
