@@ -70,7 +70,7 @@ void BM_HourlyForecastLoad(benchmark::State& state)
 }
 BENCHMARK(BM_HourlyForecastLoad);
 
-void BareLoadBench(benchmark::State& state, const std::string& path)
+void BM_TinyXmlLoad(benchmark::State& state, const std::string& path)
 {
     bool bOk = false;
     for (auto _ : state) {
@@ -80,18 +80,8 @@ void BareLoadBench(benchmark::State& state, const std::string& path)
     if (!bOk)
         state.SkipWithError("TinyXML could not load the file");
 }
-
-void BM_TinyXmlLoadDaily(benchmark::State& state)
-{
-    BareLoadBench(state, DAILY);
-}
-BENCHMARK(BM_TinyXmlLoadDaily);
-
-void BM_TinyXmlLoadHourly(benchmark::State& state)
-{
-    BareLoadBench(state, HOURLY);
-}
-BENCHMARK(BM_TinyXmlLoadHourly);
+BENCHMARK_CAPTURE(BM_TinyXmlLoad, daily, DAILY);
+BENCHMARK_CAPTURE(BM_TinyXmlLoad, hourly, HOURLY);
 
 // Times guarded() and bare() in every iteration, each first in every other one.
 template <class Guarded, class Bare>
@@ -118,7 +108,7 @@ void Ratio(benchmark::State& state, Guarded guarded, Bare bare)
 }
 
 template <class Forecast>
-void LoadRatio(benchmark::State& state, const std::string& path)
+void BM_LoadRatio(benchmark::State& state, const std::string& path)
 {
     Forecast forecast;
     const std::wstring widePath = Wide(path);
@@ -127,20 +117,10 @@ void LoadRatio(benchmark::State& state, const std::string& path)
     if (forecast.IsEmpty() || !bBare)
         state.SkipWithError("a load failed");
 }
+BENCHMARK_CAPTURE(BM_LoadRatio<CDailyForecast>, daily, DAILY);
+BENCHMARK_CAPTURE(BM_LoadRatio<CHourlyForecast>, hourly, HOURLY);
 
-void BM_LoadRatioDaily(benchmark::State& state)
-{
-    LoadRatio<CDailyForecast>(state, DAILY);
-}
-BENCHMARK(BM_LoadRatioDaily);
-
-void BM_LoadRatioHourly(benchmark::State& state)
-{
-    LoadRatio<CHourlyForecast>(state, HOURLY);
-}
-BENCHMARK(BM_LoadRatioHourly);
-
-void ParseRatio(benchmark::State& state, const std::string& path)
+void BM_ParseRatio(benchmark::State& state, const std::string& path)
 {
     const std::string bytes = Bytes(path);
     bool bGuarded = false;
@@ -158,17 +138,7 @@ void ParseRatio(benchmark::State& state, const std::string& path)
     if (!bGuarded || !bBare)
         state.SkipWithError("a parse failed");
 }
-
-void BM_ParseRatioDaily(benchmark::State& state)
-{
-    ParseRatio(state, DAILY);
-}
-BENCHMARK(BM_ParseRatioDaily);
-
-void BM_ParseRatioHourly(benchmark::State& state)
-{
-    ParseRatio(state, HOURLY);
-}
-BENCHMARK(BM_ParseRatioHourly);
+BENCHMARK_CAPTURE(BM_ParseRatio, daily, DAILY);
+BENCHMARK_CAPTURE(BM_ParseRatio, hourly, HOURLY);
 
 } // namespace
