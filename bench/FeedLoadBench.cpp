@@ -107,18 +107,18 @@ void Ratio(benchmark::State& state, Guarded guarded, Bare bare)
     state.counters["ratio"] = Microseconds(guardedTime) / Microseconds(bareTime);
 }
 
+// The forecast comes by value so that one capture names both its type and its file.
 template <class Forecast>
-void BM_LoadRatio(benchmark::State& state, const std::string& path)
+void BM_LoadRatio(benchmark::State& state, Forecast forecast, const std::string& path)
 {
-    Forecast forecast;
     const std::wstring widePath = Wide(path);
     bool bBare = false;
     Ratio(state, [&] { forecast.Load(widePath); }, [&] { bBare = BareLoad(path); });
     if (forecast.IsEmpty() || !bBare)
         state.SkipWithError("a load failed");
 }
-BENCHMARK_CAPTURE(BM_LoadRatio<CDailyForecast>, daily, DAILY);
-BENCHMARK_CAPTURE(BM_LoadRatio<CHourlyForecast>, hourly, HOURLY);
+BENCHMARK_CAPTURE(BM_LoadRatio, daily, CDailyForecast(), DAILY);
+BENCHMARK_CAPTURE(BM_LoadRatio, hourly, CHourlyForecast(), HOURLY);
 
 void BM_ParseRatio(benchmark::State& state, const std::string& path)
 {
