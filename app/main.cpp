@@ -1,6 +1,6 @@
 #include "app/CirrovanApp.h"
 #include "model/WeatherData.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/ui/WinApp.h"
 
 // The process-wide objects, here alone and in one translation unit, so that the

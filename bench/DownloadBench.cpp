@@ -10,7 +10,7 @@
 #include "model/WeatherData.h"
 #include "net/DlgDownload.h"
 #include "net/DownloadFile.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "res/AppResources.h"
 #include "tests/platform-net/LoopbackServers.h"

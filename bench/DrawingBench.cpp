@@ -3,9 +3,9 @@
 // opening a dialog until it can be used.
 #include "dialogs/DlgAbout.h"
 #include "platform/Font.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DC.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 

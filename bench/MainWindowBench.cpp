@@ -5,10 +5,10 @@
 
 #include "app/CirrovanDlg.h"
 #include "model/WeatherData.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 

@@ -12,8 +12,8 @@
 #include "app/CirrovanApp.h"
 #include "chart/WndGraph.h"
 #include "model/WeatherData.h"
-#include "net/LogFile.h"
-#include "platform/ui/TestDriver.h"
+#include "log/LogFile.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/WinApp.h"
 
 #include <benchmark/benchmark.h>

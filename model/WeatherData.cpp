@@ -4,7 +4,9 @@
 #include "platform/DataFolder.h"
 #include "store/ClassUnicode.h"
 #include "store/RegularFile.h"
+#include "store/SearchAnswer.h"
 #include "store/ServiceConfig.h"
+#include "store/StationFile.h"
 #include "store/XmlFile.h"
 
 #include <tinyxml.h>
@@ -70,19 +72,7 @@ std::wstring CWeatherData::StationsFile() const
 
 void CWeatherData::LoadStations()
 {
-    m_stations.RemoveAll();
-    TiXmlDocument doc;
-    if (!CXmlFile::Load(doc, StationsFile()))
-        return;
-    const TiXmlElement* pRoot = doc.FirstChildElement();
-    if (!pRoot)
-        return;
-    for (const TiXmlElement* pStation = pRoot->FirstChildElement("station"); pStation;
-         pStation = pStation->NextSiblingElement("station")) {
-        CStation* pNew = new CStation;
-        pNew->ReadXml(pStation);
-        m_stations.Add(pNew);
-    }
+    CStationFile::Load(StationsFile(), m_stations);
 }
 
 void CWeatherData::SaveStations()
@@ -199,17 +189,5 @@ void CWeatherData::LoadHourlyForecast(const std::wstring& strID)
 
 void CWeatherData::LoadSearchResults()
 {
-    TiXmlDocument doc;
-    if (!CXmlFile::Load(doc, m_strSearchFile))
-        return;
-    m_searchResults.RemoveAll();
-    const TiXmlElement* pSearch = doc.FirstChildElement("search");
-    if (!pSearch)
-        return;
-    for (const TiXmlElement* pLoc = pSearch->FirstChildElement("loc"); pLoc;
-         pLoc = pLoc->NextSiblingElement("loc")) {
-        CStation* pNew = new CStation;
-        m_searchResults.Add(pNew);
-        pNew->ReadXml(pLoc);
-    }
+    CSearchAnswer::Load(m_strSearchFile, m_searchResults);
 }

@@ -1,6 +1,6 @@
 #include "net/Connection.h"
 
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/Internet.h"
 #include "platform/LastError.h"
 #include "platform/Ras.h"

@@ -2,7 +2,7 @@
 
 #include "model/WeatherData.h"
 #include "net/Connection.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/PaintDC.h"

@@ -7,7 +7,7 @@
 #include "model/WeatherData.h"
 #include "net/Connection.h"
 #include "net/DownloadFile.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/DebugOutput.h"
 #include "platform/WideFormat.h"
 #include "store/XmlFile.h"

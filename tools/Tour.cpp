@@ -11,12 +11,12 @@
 
 #include "app/CirrovanApp.h"
 #include "model/WeatherData.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListBox.h"
-#include "platform/ui/TestDriver.h"
 #include "platform/ui/WinApp.h"
 #include "res/Resource.h"
 

@@ -2,6 +2,7 @@
 
 #include "platform/Resources.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/ZoomView.h"
 
@@ -11,18 +12,11 @@
 #include <QWindow>
 #include <QLabel>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
 #include <cstdlib>
-
-std::function<bool(const std::wstring&, const std::wstring&, UINT, int&)> g_messageBoxHook;
-std::function<void(CDialog*)> g_dialogOpenHook;
-std::function<bool(const RECT&, int&)> g_messageBoxShownHook;
-std::function<void(int)> g_messageBoxAnsweredHook;
-std::function<void(CWnd*)> g_paintedHook;
 
 namespace {
 
@@ -96,42 +90,6 @@ int InitialZoom()
     return std::clamp(nZoom, 1, kMaxZoom);
 }
 
-struct KeyCode
-{
-    int nQt;
-    UINT vk;
-};
-
-// Keys with codes of their own; the shifted symbols of a US keyboard share the
-// code of their key. Digits, letters, keypad keys and F keys are computed.
-const KeyCode kKeyCodes[] = {
-    {Qt::Key_Backspace, VK_BACK},    {Qt::Key_Tab, VK_TAB},          {Qt::Key_Backtab, VK_TAB},
-    {Qt::Key_Return, VK_RETURN},     {Qt::Key_Enter, VK_RETURN},     {Qt::Key_Shift, VK_SHIFT},
-    {Qt::Key_Control, VK_CONTROL},   {Qt::Key_Alt, VK_MENU},         {Qt::Key_Escape, VK_ESCAPE},
-    {Qt::Key_Space, VK_SPACE},       {Qt::Key_PageUp, VK_PRIOR},     {Qt::Key_PageDown, VK_NEXT},
-    {Qt::Key_End, VK_END},           {Qt::Key_Home, VK_HOME},        {Qt::Key_Left, VK_LEFT},
-    {Qt::Key_Up, VK_UP},             {Qt::Key_Right, VK_RIGHT},      {Qt::Key_Down, VK_DOWN},
-    {Qt::Key_Insert, VK_INSERT},     {Qt::Key_Delete, VK_DELETE},    {Qt::Key_Semicolon, VK_OEM_1},
-    {Qt::Key_Colon, VK_OEM_1},       {Qt::Key_Equal, VK_OEM_PLUS},   {Qt::Key_Plus, VK_OEM_PLUS},
-    {Qt::Key_Comma, VK_OEM_COMMA},   {Qt::Key_Less, VK_OEM_COMMA},   {Qt::Key_Minus, VK_OEM_MINUS},
-    {Qt::Key_Underscore, VK_OEM_MINUS}, {Qt::Key_Period, VK_OEM_PERIOD}, {Qt::Key_Greater, VK_OEM_PERIOD},
-    {Qt::Key_Slash, VK_OEM_2},       {Qt::Key_Question, VK_OEM_2},   {Qt::Key_QuoteLeft, VK_OEM_3},
-    {Qt::Key_AsciiTilde, VK_OEM_3},  {Qt::Key_BracketLeft, VK_OEM_4}, {Qt::Key_BraceLeft, VK_OEM_4},
-    {Qt::Key_Backslash, VK_OEM_5},   {Qt::Key_Bar, VK_OEM_5},        {Qt::Key_BracketRight, VK_OEM_6},
-    {Qt::Key_BraceRight, VK_OEM_6},  {Qt::Key_Apostrophe, VK_OEM_7}, {Qt::Key_QuoteDbl, VK_OEM_7},
-    {Qt::Key_Exclam, '1'},           {Qt::Key_At, '2'},              {Qt::Key_NumberSign, '3'},
-    {Qt::Key_Dollar, '4'},           {Qt::Key_Percent, '5'},         {Qt::Key_AsciiCircum, '6'},
-    {Qt::Key_Ampersand, '7'},        {Qt::Key_Asterisk, '8'},        {Qt::Key_ParenLeft, '9'},
-    {Qt::Key_ParenRight, '0'},
-};
-
-// The keypad's own keys, told apart by the keypad modifier.
-const KeyCode kKeypadCodes[] = {
-    {Qt::Key_Asterisk, VK_MULTIPLY}, {Qt::Key_Plus, VK_ADD},     {Qt::Key_Minus, VK_SUBTRACT},
-    {Qt::Key_Period, VK_DECIMAL},    {Qt::Key_Comma, VK_DECIMAL}, {Qt::Key_Slash, VK_DIVIDE},
-    {Qt::Key_Enter, VK_RETURN},
-};
-
 QString SoftKeyLabel(const MENUBARBUTTON& button)
 {
     return ToQString(CResources::LoadString(button.nStringID));
@@ -157,38 +115,6 @@ UINT VirtualKeyFromQt(int nKey, Qt::KeyboardModifiers modifiers)
         if (code.nQt == nKey)
             return code.vk;
     return VK_NONAME;
-}
-
-bool QtKeyFromVirtualKey(UINT vk, int* pnKey, Qt::KeyboardModifiers* pModifiers)
-{
-    *pModifiers = Qt::NoModifier;
-    if (vk >= '0' && vk <= '9') {
-        *pnKey = Qt::Key_0 + static_cast<int>(vk - '0');
-    } else if (vk >= 'A' && vk <= 'Z') {
-        *pnKey = Qt::Key_A + static_cast<int>(vk - 'A');
-    } else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) {
-        *pnKey = Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
-        *pModifiers = Qt::KeypadModifier;
-    } else if (vk >= VK_F1 && vk <= VK_F1 + 23) {
-        *pnKey = Qt::Key_F1 + static_cast<int>(vk - VK_F1);
-    } else {
-        for (const KeyCode& code : kKeypadCodes) {
-            if (code.vk == vk && vk != VK_RETURN) {
-                *pnKey = code.nQt;
-                *pModifiers = Qt::KeypadModifier;
-                return true;
-            }
-        }
-        for (const KeyCode& code : kKeyCodes) {
-            if (code.vk == vk) {
-                *pnKey = code.nQt;
-                return true;
-            }
-        }
-        *pnKey = vk == VK_NONAME ? Qt::Key_unknown : 0;
-        return vk == VK_NONAME;
-    }
-    return true;
 }
 
 QString ElidedText(QWidget* pWidget, const QString& text, int nWidth)
@@ -324,21 +250,6 @@ RECT CDeviceScreen::GetWorkArea() const
     return RECT{0, SCREEN_BAR_HEIGHT, w, bottom < SCREEN_BAR_HEIGHT ? SCREEN_BAR_HEIGHT : bottom};
 }
 
-bool CDeviceScreen::SaveScreenshot(const std::wstring& strPath) const
-{
-    return m_pImpl->Grab().save(ToQString(strPath), "PNG");
-}
-
-bool CDeviceScreen::GrabScreen(CBitmap& bitmap) const
-{
-    bitmap.DeleteObject();
-    QImage shot = m_pImpl->Grab();
-    if (shot.isNull())
-        return false;
-    bitmap.m_pImpl->m_image = std::move(shot);
-    return true;
-}
-
 void CDeviceScreen::SetZoom(int nZoom)
 {
     m_pImpl->SetZoom(nZoom);
@@ -355,21 +266,6 @@ int CDeviceScreen::GetZoom() const
 bool CDeviceScreen::RequestQuit()
 {
     return m_pImpl->RequestQuit();
-}
-
-QImage CDeviceScreen::Impl::Grab()
-{
-    // Whatever is pending is painted first; rendering then paints every widget
-    // afresh, so the picture is the screen as it is now.
-    QCoreApplication::processEvents();
-    QImage shot = m_pScreen->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&shot);
-    const QPoint origin = m_pScreen->mapToGlobal(QPoint(0, 0));
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && ZoomView::IsDevicePopup(window, m_pScreen))
-            painter.drawPixmap(window->mapToGlobal(QPoint(0, 0)) - origin, window->grab());
-    }
-    return shot;
 }
 
 QWidget* CDeviceScreen::Impl::TopWindow() const

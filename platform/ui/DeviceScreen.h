@@ -2,10 +2,6 @@
 
 #include "platform/WinTypes.h"
 
-#include <string>
-
-class CBitmap;
-
 // Display orientation codes.
 constexpr int DMDO_0 = 0;
 constexpr int DMDO_90 = 1;
@@ -31,11 +27,6 @@ public:
     void Resize(int cx, int cy);
     SIZE GetSize() const;
     RECT GetWorkArea() const;   // between the bars, in screen coordinates
-
-    // The screen as the user sees it, open menus and lists included, in device
-    // pixels, at whatever zoom; what is pending is painted first.
-    bool SaveScreenshot(const std::wstring& strPath) const;
-    bool GrabScreen(CBitmap& bitmap) const;
 
     // On a desktop the screen is shown enlarged by a whole factor, 1 to 4, each
     // device pixel a square, while every window, layout and image still works in

@@ -4,6 +4,7 @@
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DCImpl.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/UiObserver.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -23,11 +24,11 @@ namespace {
 
 // Radio buttons form groups that start at a control with WS_GROUP (or at the
 // first radio button after another kind of control) and run to the next such start.
-void BuildRadioGroups(CDialog* pDlg, const DLGTEMPLATE* t)
+void BuildRadioGroups(CDialog* pDlg, const DLGTEMPLATE& t)
 {
     QButtonGroup* group = nullptr;
-    for (int i = 0; i < t->nItems; ++i) {
-        const DLGITEMTEMPLATE& item = t->pItems[i];
+    for (int i = 0; i < t.nItems; ++i) {
+        const DLGITEMTEMPLATE& item = t.pItems[i];
         bool radio = item.nKind == CTL_BUTTON && (item.dwStyle & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
         if (!radio) {
             if (item.dwStyle & WS_GROUP)
@@ -45,6 +46,147 @@ void BuildRadioGroups(CDialog* pDlg, const DLGTEMPLATE* t)
     }
 }
 
+// The widgets of one modal run: the dialog's own, and what the screen shows (the
+// same, or the captioned frame of a pop-up around it).
+struct ModalWindow
+{
+    HostWidget* pHost;
+    QWidget* pShown;
+};
+
+// Nothing of the last run is left: not ended, no result, no done button or soft keys.
+void ResetForRun(CDialog* pDlg, const DLGTEMPLATE& t)
+{
+    CWnd::Impl* d = pDlg->m_pImpl;
+    d->m_bPopup = (t.dwStyle & WS_CAPTION) == WS_CAPTION;
+    d->m_bFullScreen = false;
+    d->m_bEnded = false;
+    d->m_strCaption = t.pszCaption ? t.pszCaption : L"";
+    d->m_lastSize = SIZE{-1, -1};
+    pDlg->m_nModalResult = -1;
+    pDlg->m_bDoneButton = false;
+    pDlg->m_nMenuBarID = 0;
+}
+
+// The dialog's widget at the template's size, inside a captioned frame when the
+// template asks for a pop-up.
+ModalWindow BuildWindow(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pScreen)
+{
+    CWnd::Impl* d = pDlg->m_pImpl;
+    RECT rc;
+    DialogUnitsToPixels(0, 0, t.cx, t.cy, rc);
+    QWidget* frame = nullptr;
+    QWidget* parent = pScreen;
+    if (d->m_bPopup) {
+        frame = MakePopupFrame(pScreen, ToQString(d->m_strCaption), &parent);
+        frame->resize(rc.right + 2, rc.bottom + POPUP_CAPTION_HEIGHT + 2);
+        if (auto* title = frame->findChild<QLabel*>(QStringLiteral("popupCaption")))
+            title->setGeometry(1, 1, rc.right, POPUP_CAPTION_HEIGHT);
+        SetPopupCaption(frame, ToQString(d->m_strCaption));
+    }
+    auto* host = new HostWidget(pDlg, parent);
+    if (auto* border = dynamic_cast<BorderFrame*>(frame))
+        border->m_pClient = host;
+    host->setObjectName(QStringLiteral("dialog"));
+    SetWidgetWnd(host, pDlg);
+    host->setGeometry(d->m_bPopup ? 1 : 0, d->m_bPopup ? POPUP_CAPTION_HEIGHT + 1 : 0, rc.right, rc.bottom);
+    AttachWindow(pDlg, host);
+    d->m_pFrame = frame;
+    d->m_bOwnsWidget = true;
+    d->m_pParent = pDlg->m_pParentWnd;
+    return ModalWindow{host, frame ? frame : host};
+}
+
+// The template's controls. The last run's wrappers are retired, not destroyed,
+// since a worker may still hold a pointer it got from GetDlgItem; the lock keeps
+// a worker's lookup from seeing the table half rebuilt.
+void BuildControls(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pHost)
+{
+    CWnd::Impl* d = pDlg->m_pImpl;
+    std::lock_guard<std::mutex> lock(d->m_controlsMutex);
+    for (auto& control : d->m_controls)
+        d->m_retiredControls.push_back(std::move(control.second));
+    d->m_controls.clear();
+    d->m_controlOrder.clear();
+    for (int i = 0; i < t.nItems; ++i) {
+        std::unique_ptr<CWnd> control = CreateTemplateControl(pDlg, pHost, t.pItems[i]);
+        if (control) {
+            d->m_controlOrder.push_back(t.pItems[i].nID);
+            d->m_controls[t.pItems[i].nID] = std::move(control);
+        }
+    }
+}
+
+ModalWindow BuildModal(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pScreen)
+{
+    ResetForRun(pDlg, t);
+    const ModalWindow window = BuildWindow(pDlg, t, pScreen);
+    BuildControls(pDlg, t, window.pHost);
+    BuildRadioGroups(pDlg, t);
+    return window;
+}
+
+// Tells the observer, if any, once the loop below runs, and only if this run of
+// the dialog is still the one on the screen by then.
+void TellObserverOnceOpen(CDialog* pDlg, QWidget* pHost)
+{
+    if (!GetUiObserver())
+        return;
+    std::shared_ptr<WndToken> token = pDlg->m_pImpl->m_token;
+    unsigned nLife = 0;
+    GetWindowLife(pDlg, &nLife);
+    QMetaObject::invokeMethod(pHost, [token, nLife]() {
+        CWnd* pWnd = LiveWindow(token, nLife);
+        CUiObserver* pObserver = GetUiObserver();
+        if (pWnd && pObserver)
+            pObserver->DialogOpened(static_cast<CDialog*>(pWnd));
+    }, Qt::QueuedConnection);
+}
+
+// Initialises the dialog on the screen and runs its loop until EndDialog, which
+// may already have come from OnInitDialog.
+void RunModal(CDialog* pDlg, CDeviceScreen::Impl* s, QWidget* pHost)
+{
+    DispatchSize(pDlg);
+    pDlg->OnInitDialog();
+    s->UpdateBars();
+    TellObserverOnceOpen(pDlg, pHost);
+    if (!pDlg->m_pImpl->m_bEnded) {
+        QEventLoop loop;
+        pDlg->m_pImpl->m_pLoop = &loop;
+        loop.exec();
+        pDlg->m_pImpl->m_pLoop = nullptr;
+    }
+}
+
+// After the run, with the dialog off the screen: its widgets go, the wrappers of
+// its controls stay (see BuildControls).
+void TearDownModal(CDialog* pDlg, const ModalWindow& window)
+{
+    CWnd::Impl* d = pDlg->m_pImpl;
+    // Whether the stylus is captured by the dialog or one of its controls can
+    // only be told while their widgets stand.
+    if (CWnd* pCapture = CWnd::GetCapture()) {
+        QWidget* w = pCapture->m_pImpl->m_pWidget;
+        if (!w || w == window.pHost || window.pHost->isAncestorOf(w))
+            CWnd::ReleaseCapture();
+    }
+    // The widget stops speaking for the dialog before it goes, so that nothing
+    // its destruction sets off (a paint, a size, the stylus) reaches the
+    // dialog's handlers.
+    window.pHost->m_pWnd = nullptr;
+    // The groups are children of the dialog's widget: deleted after it, they
+    // would be deleted twice.
+    for (QButtonGroup* group : d->m_radioGroups)
+        delete group;
+    d->m_radioGroups.clear();
+    delete window.pShown;
+    d->m_pWidget = nullptr;
+    d->m_pFrame = nullptr;
+    d->m_bOwnsWidget = false;
+    d->m_bEnded = false;
+}
+
 }
 
 int CDialog::DoModal()
@@ -53,93 +195,21 @@ int CDialog::DoModal()
     const DLGTEMPLATE* t = CResources::FindDialog(m_nIDTemplate);
     if (!t || m_pImpl->m_pWidget || !OnUiThread())
         return -1;
-    CDeviceScreen& screen = CDeviceScreen::Get();
-    CDeviceScreen::Impl* s = screen.m_pImpl;
-
-    m_pImpl->m_bPopup = (t->dwStyle & WS_CAPTION) == WS_CAPTION;
-    m_pImpl->m_bFullScreen = false;
-    m_pImpl->m_bEnded = false;
-    m_pImpl->m_strCaption = t->pszCaption ? t->pszCaption : L"";
-    m_pImpl->m_lastSize = SIZE{-1, -1};
-    m_nModalResult = -1;
-    m_bDoneButton = false;
-    m_nMenuBarID = 0;
-
-    RECT rc;
-    DialogUnitsToPixels(0, 0, t->cx, t->cy, rc);
-    QWidget* frame = nullptr;
-    QWidget* parent = s->m_pScreen;
-    if (m_pImpl->m_bPopup) {
-        frame = MakePopupFrame(s->m_pScreen, ToQString(m_pImpl->m_strCaption), &parent);
-        frame->resize(rc.right + 2, rc.bottom + POPUP_CAPTION_HEIGHT + 2);
-        if (auto* title = frame->findChild<QLabel*>(QStringLiteral("popupCaption")))
-            title->setGeometry(1, 1, rc.right, POPUP_CAPTION_HEIGHT);
-        SetPopupCaption(frame, ToQString(m_pImpl->m_strCaption));
-    }
-    auto* host = new HostWidget(this, parent);
-    if (auto* border = dynamic_cast<BorderFrame*>(frame))
-        border->m_pClient = host;
-    host->setObjectName(QStringLiteral("dialog"));
-    SetWidgetWnd(host, this);
-    host->setGeometry(m_pImpl->m_bPopup ? 1 : 0, m_pImpl->m_bPopup ? POPUP_CAPTION_HEIGHT + 1 : 0, rc.right, rc.bottom);
-    AttachWindow(this, host);
-    m_pImpl->m_pFrame = frame;
-    m_pImpl->m_bOwnsWidget = true;
-    m_pImpl->m_pParent = m_pParentWnd;
+    CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    const ModalWindow window = BuildModal(this, *t, s->m_pScreen);
     {
-        std::lock_guard<std::mutex> lock(m_pImpl->m_controlsMutex);
-        for (auto& control : m_pImpl->m_controls)
-            m_pImpl->m_retiredControls.push_back(std::move(control.second));
-        m_pImpl->m_controls.clear();
-        m_pImpl->m_controlOrder.clear();
-        for (int i = 0; i < t->nItems; ++i) {
-            std::unique_ptr<CWnd> control = CreateTemplateControl(this, host, t->pItems[i]);
-            if (control) {
-                m_pImpl->m_controlOrder.push_back(t->pItems[i].nID);
-                m_pImpl->m_controls[t->pItems[i].nID] = std::move(control);
-            }
-        }
+        ScreenLayerGuard onScreen(s, ScreenLayer{this, window.pShown, ToQString(m_pImpl->m_strCaption), true,
+                                                 nullptr, nullptr});
+        RunModal(this, s, window.pHost);
+        // The run is over: from here on whatever a worker queues for the
+        // dialog, or had queued, is dropped, and a worker asking whether it
+        // exists hears that it does not, so nothing of a worker's reaches it
+        // while it leaves the screen and its widgets go.
+        EndWindowLife(this);
     }
-    BuildRadioGroups(this, t);
-
-    QWidget* shown = frame ? frame : host;
-    s->PushLayer(ScreenLayer{this, shown, ToQString(m_pImpl->m_strCaption), true, nullptr, nullptr});
-    DispatchSize(this);
-    OnInitDialog();
-    s->UpdateBars();
-    if (g_dialogOpenHook) {
-        std::shared_ptr<WndToken> token = m_pImpl->m_token;
-        unsigned nLife = 0;
-        GetWindowLife(this, &nLife);
-        QMetaObject::invokeMethod(host, [token, nLife]() {
-            CWnd* pWnd = LiveWindow(token, nLife);
-            if (pWnd && g_dialogOpenHook)
-                g_dialogOpenHook(static_cast<CDialog*>(pWnd));
-        }, Qt::QueuedConnection);
-    }
-    if (!m_pImpl->m_bEnded) {
-        QEventLoop loop;
-        m_pImpl->m_pLoop = &loop;
-        loop.exec();
-        m_pImpl->m_pLoop = nullptr;
-    }
-
-    EndWindowLife(this);
-    s->PopLayer(shown);
-    if (CWnd* pCapture = GetCapture()) {
-        QWidget* w = pCapture->m_pImpl->m_pWidget;
-        if (!w || w == host || host->isAncestorOf(w))
-            ReleaseCapture();
-    }
-    host->m_pWnd = nullptr;
-    for (QButtonGroup* group : m_pImpl->m_radioGroups)
-        delete group;
-    m_pImpl->m_radioGroups.clear();
-    delete shown;
-    m_pImpl->m_pWidget = nullptr;
-    m_pImpl->m_pFrame = nullptr;
-    m_pImpl->m_bOwnsWidget = false;
-    m_pImpl->m_bEnded = false;
+    // The layer is popped while its frame still exists: the screen finds it by
+    // its frame.
+    TearDownModal(this, window);
     return m_nModalResult;
 }
 

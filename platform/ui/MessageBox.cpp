@@ -2,6 +2,7 @@
 
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/UiObserver.h"
 
 #include <QEventLoop>
 #include <QLabel>
@@ -174,7 +175,8 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
         return (nType & MB_TYPEMASK) == MB_YESNO ? IDNO : ((nType & MB_TYPEMASK) == MB_OKCANCEL ? IDCANCEL : IDOK);
     }
     int answer = 0;
-    if (g_messageBoxHook && g_messageBoxHook(strText, strCaption, nType, answer))
+    if (CUiObserver* pObserver = GetUiObserver();
+        pObserver && pObserver->MessageBoxOpening(strText, strCaption, nType, answer))
         return answer;
 
     CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
@@ -224,20 +226,23 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
     ScreenLayer layer{nullptr, box.m_pFrame, ToQString(strCaption), true, nullptr, nullptr};
     layer.m_fnLayout = [&box, s]() { box.Layout(s->m_pScreen->width(), s->m_pScreen->height()); };
     layer.m_fnKey = [&box](UINT vk) { box.OnKey(vk); };
-    s->PushLayer(layer);
-    if (g_messageBoxShownHook) {
-        QMetaObject::invokeMethod(box.m_pFrame, [&box]() {
-            QRect g = box.m_pFrame->geometry();
-            RECT rcBox = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-            int id = 0;
-            if (g_messageBoxShownHook && g_messageBoxShownHook(rcBox, id))
-                box.Answer(id);
-        }, Qt::QueuedConnection);
+    {
+        ScreenLayerGuard onScreen(s, layer);
+        if (GetUiObserver()) {
+            QMetaObject::invokeMethod(box.m_pFrame, [&box]() {
+                QRect g = box.m_pFrame->geometry();
+                RECT rcBox = {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+                int id = 0;
+                CUiObserver* pObserver = GetUiObserver();
+                if (pObserver && pObserver->MessageBoxShown(rcBox, id))
+                    box.Answer(id);
+            }, Qt::QueuedConnection);
+        }
+        box.m_loop.exec();
     }
-    box.m_loop.exec();
-    s->PopLayer(box.m_pFrame);
+    // Only now: the screen finds a layer by its frame, which a deleted one no longer is.
     delete box.m_pFrame;
-    if (g_messageBoxAnsweredHook)
-        g_messageBoxAnsweredHook(box.m_nResult);
+    if (CUiObserver* pObserver = GetUiObserver())
+        pObserver->MessageBoxAnswered(box.m_nResult);
     return box.m_nResult;
 }

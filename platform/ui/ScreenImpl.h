@@ -68,8 +68,6 @@ struct CDeviceScreen::Impl
     // The desktop asks the program to end: the main page ends as by its done
     // button. False while a dialog or message box is open over it.
     bool RequestQuit();
-    // The screen as the user sees it now, its open pop-ups included, in device pixels.
-    QImage Grab();
     void PressSoftKey(int nKey);
     void RunCommand(UINT nCommand);
 };
@@ -83,18 +81,26 @@ void SetPopupCaption(QWidget* pFrame, const QString& caption);
 // nWidth pixels, never in the middle of a letter.
 QString ElidedText(QWidget* pWidget, const QString& text, int nWidth);
 
-// Key codes: the virtual key for a key press (VK_NONAME for a key without one)
-// and back, for the test driver.
+// The virtual key for a key press (VK_NONAME for a key without one).
 UINT VirtualKeyFromQt(int nKey, Qt::KeyboardModifiers modifiers);
-bool QtKeyFromVirtualKey(UINT vk, int* pnKey, Qt::KeyboardModifiers* pModifiers);
 
-// Test hooks: a scripted message box answer, and an action when a dialog opens.
-extern std::function<bool(const std::wstring& strText, const std::wstring& strCaption, UINT nType, int& nAnswer)> g_messageBoxHook;
-extern std::function<void(CDialog* pDialog)> g_dialogOpenHook;
-// Runs inside a message box's loop once it is on screen (the box's rectangle on
-// the screen); true answers it with nAnswer unless it was answered meanwhile.
-extern std::function<bool(const RECT& rcBox, int& nAnswer)> g_messageBoxShownHook;
-// Runs when a box that was shown has been answered.
-extern std::function<void(int nAnswer)> g_messageBoxAnsweredHook;
-// Runs after a window drawn by its own class has painted.
-extern std::function<void(CWnd* pWnd)> g_paintedHook;
+
+// A modal layer on the screen for as long as the guard lives: it is pushed, the
+// one under it disabled, when the guard is made, and popped, the one under it
+// enabled again, when the guard goes.
+class ScreenLayerGuard
+{
+public:
+    ScreenLayerGuard(CDeviceScreen::Impl* pScreen, const ScreenLayer& layer)
+        : m_pScreen(pScreen), m_pFrame(layer.m_pFrame)
+    {
+        m_pScreen->PushLayer(layer);
+    }
+    ~ScreenLayerGuard() { m_pScreen->PopLayer(m_pFrame); }
+    ScreenLayerGuard(const ScreenLayerGuard&) = delete;
+    ScreenLayerGuard& operator=(const ScreenLayerGuard&) = delete;
+
+private:
+    CDeviceScreen::Impl* m_pScreen;
+    QWidget* m_pFrame;
+};

@@ -2,7 +2,6 @@
 
 #include "platform/WinTypes.h"
 
-#include <functional>
 #include <string>
 
 constexpr DWORD SEE_MASK_NOCLOSEPROCESS = 0x00000040;
@@ -24,10 +23,9 @@ struct SHELLEXECUTEINFO
 
 bool ShellExecuteEx(SHELLEXECUTEINFO* pInfo);
 
-// The desktop's URL opener; tests replace it to see what would be opened.
+// The desktop's URL opener, unless the user-interface observer takes the address.
 class CUrlOpener
 {
 public:
     static bool Open(const std::wstring& strUrl);
-    static void SetForTest(std::function<void(const std::wstring&)> fnOpener);   // empty: real one
 };

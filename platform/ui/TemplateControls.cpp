@@ -258,7 +258,20 @@ private:
     }
 };
 
-QWidget* MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
+// What a maker builds for one control of a template: the wrapper the dialog
+// sees and the widget under it, not yet placed.
+struct MadeControl
+{
+    std::unique_ptr<CWnd> pWrapper;
+    QWidget* pWidget;
+};
+
+QString ItemText(const DLGITEMTEMPLATE& item)
+{
+    return item.pszText ? ToQString(item.pszText) : QString();
+}
+
+MadeControl MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
     auto* label = new QLabel(pParent);
     if ((item.dwStyle & 0x1F) == SS_BITMAP) {
@@ -266,169 +279,185 @@ QWidget* MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
         if (bmp.LoadBitmap(item.nBitmapID))
             label->setPixmap(QPixmap::fromImage(bmp.m_pImpl->m_image));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        return label;
+    } else {
+        Qt::Alignment h = Qt::AlignLeft;
+        if ((item.dwStyle & 0x3) == SS_CENTER)
+            h = Qt::AlignHCenter;
+        else if ((item.dwStyle & 0x3) == SS_RIGHT)
+            h = Qt::AlignRight;
+        label->setAlignment(h | ((item.dwStyle & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
+        // Statics break lines at word boundaries unless they are one vertically centred line.
+        label->setWordWrap(!(item.dwStyle & SS_CENTERIMAGE));
+        label->setTextFormat(Qt::PlainText);
+        if (item.pszText)
+            label->setText(ToQString(item.pszText));
     }
-    Qt::Alignment h = Qt::AlignLeft;
-    if ((item.dwStyle & 0x3) == SS_CENTER)
-        h = Qt::AlignHCenter;
-    else if ((item.dwStyle & 0x3) == SS_RIGHT)
-        h = Qt::AlignRight;
-    label->setAlignment(h | ((item.dwStyle & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
-    // Statics break lines at word boundaries unless they are one vertically centred line.
-    label->setWordWrap(!(item.dwStyle & SS_CENTERIMAGE));
-    label->setTextFormat(Qt::PlainText);
-    if (item.pszText)
-        label->setText(ToQString(item.pszText));
-    return label;
+    return MadeControl{std::make_unique<CStatic>(), label};
+}
+
+MadeControl MakeButton(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    const UINT id = item.nID;
+    const QString text = ItemText(item);
+    DWORD type = item.dwStyle & BS_TYPEMASK;
+    QAbstractButton* button = nullptr;
+    if (type == BS_OWNERDRAW) {
+        button = new OwnerDrawButton(pDialog, id, pParent);
+    } else if (type == BS_AUTOCHECKBOX && !(item.dwStyle & BS_PUSHLIKE)) {
+        button = new QCheckBox(text, pParent);
+    } else {
+        auto* push = new QPushButton(text, pParent);
+        if (type == BS_AUTORADIOBUTTON || type == BS_AUTOCHECKBOX) {
+            push->setCheckable(true);
+            // A pressed-in state that reads at a glance on a small screen.
+            push->setStyleSheet(QStringLiteral(
+                "QPushButton { border: 1px solid #8a8a8a; border-radius: 3px; background: #f0f0f0; }"
+                "QPushButton:checked { border: 1px solid #1c3f8c; background: #a9c2ee; font-weight: bold; }"));
+        }
+        button = push;
+    }
+    button->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(button, &QAbstractButton::clicked, button, [pDialog, id]() { Notify(pDialog, id, BN_CLICKED); });
+    return MadeControl{std::make_unique<CButton>(), button};
+}
+
+MadeControl MakeEdit(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    const UINT id = item.nID;
+    const QString text = ItemText(item);
+    QWidget* widget = nullptr;
+    if (item.dwStyle & ES_MULTILINE) {
+        auto* edit = new QPlainTextEdit(pParent);
+        edit->setPlainText(text);
+        edit->setReadOnly(item.dwStyle & ES_READONLY);
+        edit->setVerticalScrollBarPolicy((item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
+        widget = edit;
+    } else {
+        auto* edit = new QLineEdit(text, pParent);
+        edit->setReadOnly(item.dwStyle & ES_READONLY);
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
+        widget = edit;
+    }
+    return MadeControl{std::make_unique<CEdit>(), widget};
+}
+
+MadeControl MakeComboBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    const UINT id = item.nID;
+    auto* combo = new QComboBox(pParent);
+    combo->setEditable(false);
+    combo->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,
+                     [pDialog, id](int) { Notify(pDialog, id, CBN_SELCHANGE); });
+    return MadeControl{std::make_unique<CComboBox>(), combo};
+}
+
+MadeControl MakeListBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    const UINT id = item.nID;
+    auto* list = new QListWidget(pParent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    if (item.dwStyle & LBS_SORT)
+        list->setSortingEnabled(true);
+    // Told once the new line is selected, not when it merely became current:
+    // a handler that reads the selection must find the user's choice.
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [pDialog, id]() { Notify(pDialog, id, LBN_SELCHANGE); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, list, [pDialog, id](QListWidgetItem*) { Notify(pDialog, id, LBN_DBLCLK); });
+    return MadeControl{std::make_unique<CListBox>(), list};
+}
+
+MadeControl MakeScrollBar(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    auto wrapper = std::make_unique<CScrollBar>();
+    CScrollBar* scrollBar = wrapper.get();
+    auto* bar = new PlainScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
+    auto state = std::make_shared<ControlState>();
+    scrollBar->m_pImpl->m_state = state;
+    bar->setRange(state->m_nMinPos, state->m_nMaxPos);
+    // The thumb dragged with tracking moves the value too; the state follows.
+    QObject::connect(bar, &QAbstractSlider::valueChanged, bar, [state](int value) {
+        std::lock_guard<std::mutex> lock(state->m_mutex);
+        state->m_nScrollPos = value;
+    });
+    bar->setSingleStep(10);
+    bar->setPageStep(10);
+    bar->setFocusPolicy(Qt::NoFocus);
+    // The device's scroll bar does not move by itself: it asks its parent, which
+    // sets the position. Only the thumb follows the stylus while dragged.
+    QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [pDialog, bar, scrollBar](int action) {
+        UINT code = SB_ENDSCROLL;
+        int pos = bar->sliderPosition();
+        switch (action) {
+        case QAbstractSlider::SliderSingleStepSub: code = SB_LINELEFT; break;
+        case QAbstractSlider::SliderSingleStepAdd: code = SB_LINERIGHT; break;
+        case QAbstractSlider::SliderPageStepSub: code = SB_PAGELEFT; break;
+        case QAbstractSlider::SliderPageStepAdd: code = SB_PAGERIGHT; break;
+        case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
+        default: return;
+        }
+        if (code != SB_THUMBTRACK)
+            bar->setSliderPosition(bar->value());
+        pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(code, static_cast<UINT>(pos)), reinterpret_cast<LPARAM>(scrollBar));
+    });
+    QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [pDialog, bar, scrollBar]() {
+        pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<UINT>(bar->sliderPosition())),
+                            reinterpret_cast<LPARAM>(scrollBar));
+        pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(scrollBar));
+    });
+    return MadeControl{std::move(wrapper), bar};
+}
+
+MadeControl MakeProgress(QWidget* pParent)
+{
+    auto wrapper = std::make_unique<CProgressCtrl>();
+    wrapper->m_pImpl->m_state = std::make_shared<ControlState>();
+    auto* bar = new QProgressBar(pParent);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return MadeControl{std::move(wrapper), bar};
+}
+
+MadeControl MakeTree(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    auto* tree = new QTreeWidget(pParent);
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setRootIsDecorated(item.dwStyle & TVS_HASBUTTONS);
+    tree->setProperty("cirrovanCheckBoxes", (item.dwStyle & TVS_CHECKBOXES) != 0);
+    tree->viewport()->installEventFilter(new TreeClickFilter(pDialog, tree));
+    QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
+                     [pDialog, tree](QTreeWidgetItem* pNew, QTreeWidgetItem* pOld) {
+        UINT action = tree->property("cirrovanStylusDown").toBool() ? TVC_BYMOUSE : TVC_BYKEYBOARD;
+        NotifyTreeSelection(pDialog, tree, pOld, pNew, action);
+    });
+    return MadeControl{std::make_unique<CTreeCtrl>(), tree};
+}
+
+MadeControl MakeControl(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
+{
+    switch (item.nKind) {
+    case CTL_STATIC: return MakeStatic(item, pParent);
+    case CTL_BUTTON: return MakeButton(pDialog, item, pParent);
+    case CTL_EDIT: return MakeEdit(pDialog, item, pParent);
+    case CTL_COMBOBOX: return MakeComboBox(pDialog, item, pParent);
+    case CTL_LISTBOX: return MakeListBox(pDialog, item, pParent);
+    case CTL_SCROLLBAR: return MakeScrollBar(pDialog, item, pParent);
+    case CTL_PROGRESS: return MakeProgress(pParent);
+    case CTL_TREE: return MakeTree(pDialog, item, pParent);
+    }
+    return MadeControl{nullptr, nullptr};
 }
 
 }
 
 std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, const DLGITEMTEMPLATE& item)
 {
-    std::unique_ptr<CWnd> wrapper;
-    QWidget* widget = nullptr;
-    const UINT id = item.nID;
-    const QString text = item.pszText ? ToQString(item.pszText) : QString();
-
-    switch (item.nKind) {
-    case CTL_STATIC:
-        wrapper.reset(new CStatic);
-        widget = MakeStatic(item, pParent);
-        break;
-    case CTL_BUTTON: {
-        wrapper.reset(new CButton);
-        DWORD type = item.dwStyle & BS_TYPEMASK;
-        QAbstractButton* button = nullptr;
-        if (type == BS_OWNERDRAW) {
-            button = new OwnerDrawButton(pDialog, id, pParent);
-        } else if (type == BS_AUTOCHECKBOX && !(item.dwStyle & BS_PUSHLIKE)) {
-            button = new QCheckBox(text, pParent);
-        } else {
-            auto* push = new QPushButton(text, pParent);
-            if (type == BS_AUTORADIOBUTTON || type == BS_AUTOCHECKBOX) {
-                push->setCheckable(true);
-                // A pressed-in state that reads at a glance on a small screen.
-                push->setStyleSheet(QStringLiteral(
-                    "QPushButton { border: 1px solid #8a8a8a; border-radius: 3px; background: #f0f0f0; }"
-                    "QPushButton:checked { border: 1px solid #1c3f8c; background: #a9c2ee; font-weight: bold; }"));
-            }
-            button = push;
-        }
-        button->setFocusPolicy(Qt::NoFocus);
-        QObject::connect(button, &QAbstractButton::clicked, button, [pDialog, id]() { Notify(pDialog, id, BN_CLICKED); });
-        widget = button;
-        break;
-    }
-    case CTL_EDIT: {
-        wrapper.reset(new CEdit);
-        if (item.dwStyle & ES_MULTILINE) {
-            auto* edit = new QPlainTextEdit(pParent);
-            edit->setPlainText(text);
-            edit->setReadOnly(item.dwStyle & ES_READONLY);
-            edit->setVerticalScrollBarPolicy((item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
-            widget = edit;
-        } else {
-            auto* edit = new QLineEdit(text, pParent);
-            edit->setReadOnly(item.dwStyle & ES_READONLY);
-            QObject::connect(edit, &QLineEdit::textEdited, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
-            widget = edit;
-        }
-        break;
-    }
-    case CTL_COMBOBOX: {
-        wrapper.reset(new CComboBox);
-        auto* combo = new QComboBox(pParent);
-        combo->setEditable(false);
-        combo->setFocusPolicy(Qt::NoFocus);
-        QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,
-                         [pDialog, id](int) { Notify(pDialog, id, CBN_SELCHANGE); });
-        widget = combo;
-        break;
-    }
-    case CTL_LISTBOX: {
-        wrapper.reset(new CListBox);
-        auto* list = new QListWidget(pParent);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        if (item.dwStyle & LBS_SORT)
-            list->setSortingEnabled(true);
-        // Told once the new line is selected, not when it merely became current:
-        // a handler that reads the selection must find the user's choice.
-        QObject::connect(list, &QListWidget::itemSelectionChanged, list, [pDialog, id]() { Notify(pDialog, id, LBN_SELCHANGE); });
-        QObject::connect(list, &QListWidget::itemDoubleClicked, list, [pDialog, id](QListWidgetItem*) { Notify(pDialog, id, LBN_DBLCLK); });
-        widget = list;
-        break;
-    }
-    case CTL_SCROLLBAR: {
-        auto* scrollBar = new CScrollBar;
-        wrapper.reset(scrollBar);
-        auto* bar = new PlainScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
-        auto state = std::make_shared<ControlState>();
-        scrollBar->m_pImpl->m_state = state;
-        bar->setRange(state->m_nMinPos, state->m_nMaxPos);
-        // The thumb dragged with tracking moves the value too; the state follows.
-        QObject::connect(bar, &QAbstractSlider::valueChanged, bar, [state](int value) {
-            std::lock_guard<std::mutex> lock(state->m_mutex);
-            state->m_nScrollPos = value;
-        });
-        bar->setSingleStep(10);
-        bar->setPageStep(10);
-        bar->setFocusPolicy(Qt::NoFocus);
-        // The device's scroll bar does not move by itself: it asks its parent, which
-        // sets the position. Only the thumb follows the stylus while dragged.
-        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar, [pDialog, bar, scrollBar](int action) {
-            UINT code = SB_ENDSCROLL;
-            int pos = bar->sliderPosition();
-            switch (action) {
-            case QAbstractSlider::SliderSingleStepSub: code = SB_LINELEFT; break;
-            case QAbstractSlider::SliderSingleStepAdd: code = SB_LINERIGHT; break;
-            case QAbstractSlider::SliderPageStepSub: code = SB_PAGELEFT; break;
-            case QAbstractSlider::SliderPageStepAdd: code = SB_PAGERIGHT; break;
-            case QAbstractSlider::SliderMove: code = SB_THUMBTRACK; break;
-            default: return;
-            }
-            if (code != SB_THUMBTRACK)
-                bar->setSliderPosition(bar->value());
-            pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(code, static_cast<UINT>(pos)), reinterpret_cast<LPARAM>(scrollBar));
-        });
-        QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [pDialog, bar, scrollBar]() {
-            pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, static_cast<UINT>(bar->sliderPosition())),
-                                reinterpret_cast<LPARAM>(scrollBar));
-            pDialog->WindowProc(WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(scrollBar));
-        });
-        widget = bar;
-        break;
-    }
-    case CTL_PROGRESS: {
-        wrapper.reset(new CProgressCtrl);
-        wrapper->m_pImpl->m_state = std::make_shared<ControlState>();
-        auto* bar = new QProgressBar(pParent);
-        bar->setRange(0, 100);
-        bar->setValue(0);
-        bar->setTextVisible(false);
-        widget = bar;
-        break;
-    }
-    case CTL_TREE: {
-        wrapper.reset(new CTreeCtrl);
-        auto* tree = new QTreeWidget(pParent);
-        tree->setHeaderHidden(true);
-        tree->setColumnCount(1);
-        tree->setRootIsDecorated(item.dwStyle & TVS_HASBUTTONS);
-        tree->setProperty("cirrovanCheckBoxes", (item.dwStyle & TVS_CHECKBOXES) != 0);
-        tree->viewport()->installEventFilter(new TreeClickFilter(pDialog, tree));
-        QObject::connect(tree, &QTreeWidget::currentItemChanged, tree,
-                         [pDialog, tree](QTreeWidgetItem* pNew, QTreeWidgetItem* pOld) {
-            UINT action = tree->property("cirrovanStylusDown").toBool() ? TVC_BYMOUSE : TVC_BYKEYBOARD;
-            NotifyTreeSelection(pDialog, tree, pOld, pNew, action);
-        });
-        widget = tree;
-        break;
-    }
-    }
+    MadeControl made = MakeControl(pDialog, item, pParent);
+    QWidget* widget = made.pWidget;
     if (!widget)
         return nullptr;
     RECT rc;
@@ -437,9 +466,9 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
     widget->setEnabled(!(item.dwStyle & WS_DISABLED));
     // A control without WS_VISIBLE stays hidden; its rectangle is still its own.
     widget->setVisible((item.dwStyle & WS_VISIBLE) != 0);
-    SetWidgetWnd(widget, wrapper.get());
-    AttachWindow(wrapper.get(), widget);
-    wrapper->m_pImpl->m_nID = id;
-    wrapper->m_pImpl->m_pParent = pDialog;
-    return wrapper;
+    SetWidgetWnd(widget, made.pWrapper.get());
+    AttachWindow(made.pWrapper.get(), widget);
+    made.pWrapper->m_pImpl->m_nID = item.nID;
+    made.pWrapper->m_pImpl->m_pParent = pDialog;
+    return std::move(made.pWrapper);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/UiObserver.h"
 #include "platform/ui/WndImpl.h"
 
 #include <QAbstractButton>
@@ -146,8 +147,9 @@ void HostWidget::paintEvent(QPaintEvent* pEvent)
         QPainter painter(this);
         painter.drawImage(rcPaint.topLeft(), m_surface, rcPaint);
     }
-    if (g_paintedHook && m_pWnd)
-        g_paintedHook(m_pWnd);
+    CUiObserver* pObserver = GetUiObserver();
+    if (pObserver && m_pWnd)
+        pObserver->Painted(m_pWnd);
 }
 
 void HostWidget::resizeEvent(QResizeEvent*)

@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
 {
     WithLondon();
     std::vector<std::wstring> opened;
-    CUrlOpener::SetForTest([&](const std::wstring& strUrl) { opened.push_back(strUrl); });
+    CTestDriver::ReplaceUrlOpener([&](const std::wstring& strUrl) { opened.push_back(strUrl); });
     RunMainWindow([&](CCirrovanDlg& dlg) {
         CWndGraph& graph = dlg.m_wndGraph;
         auto centre = [](const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; };

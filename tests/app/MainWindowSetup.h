@@ -8,11 +8,10 @@
 
 #include "app/CirrovanDlg.h"
 #include "model/WeatherData.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/Clock.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/Shell.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 
@@ -42,7 +41,7 @@ protected:
 
     void TearDown() override
     {
-        CUrlOpener::SetForTest(nullptr);
+        CTestDriver::ReplaceUrlOpener(nullptr);
         CTestDriver::Uninstall();
         CDeviceScreen::Get().SetZoom(1);
         CDeviceScreen::Get().SetOrientation(DMDO_0);

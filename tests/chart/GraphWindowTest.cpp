@@ -2,11 +2,10 @@
 #include "chart/WndGraph.h"
 #include "platform/Clock.h"
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/Shell.h"
-#include "platform/ui/TestDriver.h"
 #include "store/ServiceConfig.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +53,7 @@ protected:
 
     void TearDown() override
     {
-        CUrlOpener::SetForTest(nullptr);
+        CTestDriver::ReplaceUrlOpener(nullptr);
         CDeviceScreen::Get().Resize(240, 320);
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CTestDriver::Uninstall();
@@ -185,7 +184,7 @@ TEST_F(GraphWindow, CornerTapsTurnTheScalesOfASide)
 TEST_F(GraphWindow, LinkTapOpensTheHomePageAndStartsNoDrag)
 {
     std::vector<std::wstring> opened;
-    CUrlOpener::SetForTest([&](const std::wstring& strUrl) { opened.push_back(strUrl); });
+    CTestDriver::ReplaceUrlOpener([&](const std::wstring& strUrl) { opened.push_back(strUrl); });
     WithChart(240, 268, [&](CHostDlg& dlg, CWndGraph& graph) {
         graph.m_nScroll = 30;
         const POINT pt = {Centre(graph.m_rcLink).x, graph.m_rcLink.bottom - 2};

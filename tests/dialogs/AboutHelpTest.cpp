@@ -2,11 +2,10 @@
 #include "dialogs/DlgAbout.h"
 #include "dialogs/DlgHelp.h"
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/Shell.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 
@@ -30,11 +29,11 @@ protected:
         CAppResources::Install();
         CTestDriver::Install();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
-        CUrlOpener::SetForTest([this](const std::wstring& strUrl) { m_opened.push_back(strUrl); });
+        CTestDriver::ReplaceUrlOpener([this](const std::wstring& strUrl) { m_opened.push_back(strUrl); });
     }
     void TearDown() override
     {
-        CUrlOpener::SetForTest(nullptr);
+        CTestDriver::ReplaceUrlOpener(nullptr);
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CTestDriver::Uninstall();
         unsetenv("CIRROVAN_SERVICE_NAME");

@@ -1,5 +1,5 @@
 #include "model/WeatherData.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "store/XmlFile.h"
 
 #include "../TempFolder.h"

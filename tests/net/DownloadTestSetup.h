@@ -12,10 +12,10 @@
 
 #include "model/WeatherData.h"
 #include "net/DlgDownload.h"
-#include "net/LogFile.h"
+#include "log/LogFile.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/TestDriver.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 

@@ -1,9 +1,9 @@
 #include "platform/Kernel.h"
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/Static.h"
-#include "platform/ui/TestDriver.h"
 
 #include "../EnvGuard.h"
 

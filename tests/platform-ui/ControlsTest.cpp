@@ -1,4 +1,5 @@
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/DataExchange.h"
@@ -7,7 +8,6 @@
 #include "platform/ui/Edit.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/ProgressCtrl.h"
-#include "platform/ui/TestDriver.h"
 #include "platform/ui/TreeCtrl.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CommandBar.h"
@@ -7,7 +8,6 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/PaintDC.h"
-#include "platform/ui/TestDriver.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
-#include "platform/ui/TestDriver.h"
 
 #include <gtest/gtest.h>
 

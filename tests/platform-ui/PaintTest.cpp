@@ -1,11 +1,11 @@
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ScrollBar.h"
-#include "platform/ui/TestDriver.h"
 
 #include <QString>
 #include <QtGlobal>

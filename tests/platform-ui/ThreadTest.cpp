@@ -1,12 +1,12 @@
 #include "platform/Kernel.h"
 #include "platform/Resources.h"
+#include "platform/testing/TestDriver.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ProgressCtrl.h"
 #include "platform/ui/ScrollBar.h"
 #include "platform/ui/Static.h"
-#include "platform/ui/TestDriver.h"
 
 #include <gtest/gtest.h>
 

@@ -22,7 +22,9 @@ struct MESSAGEBOXCALL
 // Drives the modal world from a test as a user would: answers message boxes,
 // acts when a dialog opens, taps controls and soft keys, presses keys, and takes
 // screenshots of the device screen. Installing it makes unscripted message boxes
-// answer at once (OK, Cancel or No) instead of waiting for a user.
+// answer at once (OK, Cancel or No) instead of waiting for a user. It lives in a
+// library of its own that only the tests, the benchmarks and the tour link: the
+// program carries none of it.
 class CTestDriver
 {
 public:
@@ -79,7 +81,8 @@ public:
     static bool SaveWindowIcon(const std::wstring& strPath, int nSize);
 
     static void ProcessEvents();
-    // The screen as the user sees it now (see CDeviceScreen::SaveScreenshot).
+    // The screen as the user sees it now, open menus and lists included, in
+    // device pixels, at whatever zoom; what is pending is painted first.
     static bool SaveScreenshot(const std::wstring& strPath);
     static bool GrabScreen(CBitmap& shot);
     // The desktop's window as it shows the screen, at the zoom.
@@ -99,4 +102,7 @@ public:
     // Runs after each paint of a window drawn by its own class (an empty
     // function stops it); for timing how soon something is on screen.
     static void OnPainted(std::function<void(CWnd*)> fnPainted);
+    // The web browser: an address to open goes to fnOpener instead, until
+    // Uninstall or an empty function brings the desktop's opener back.
+    static void ReplaceUrlOpener(std::function<void(const std::wstring&)> fnOpener);
 };

@@ -1,7 +1,9 @@
-#include "platform/ui/TestDriver.h"
+#include "platform/testing/TestDriver.h"
 
 #include "platform/Resources.h"
+#include "platform/testing/DriverObserver.h"
 #include "platform/ui/Dialog.h"
+#include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/ZoomView.h"
 
@@ -18,27 +20,62 @@
 #include <QMenu>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
-#include <deque>
 #include <utility>
 
 namespace {
 
-struct DriverState
+// The screen as the user sees it now, its open pop-ups included, in device
+// pixels, at whatever zoom.
+QImage GrabDevice()
 {
-    std::deque<int> m_answers;
-    std::vector<MESSAGEBOXCALL> m_calls;
-    std::vector<std::pair<UINT, std::function<void(CDialog*)>>> m_actions;
-    std::wstring m_strShowPath;               // the next box is shown and photographed here
-    std::function<void()> m_fnBoxAction;      // or shown and acted on
-    int m_nShownAnswer = 0;
-    size_t m_nShownCall = 0;                  // its record
-};
+    // Whatever is pending is painted first; rendering then paints every widget
+    // afresh, so the picture is the screen as it is now.
+    QCoreApplication::processEvents();
+    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    QImage shot = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&shot);
+    const QPoint origin = screen->mapToGlobal(QPoint(0, 0));
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && ZoomView::IsDevicePopup(window, screen))
+            painter.drawPixmap(window->mapToGlobal(QPoint(0, 0)) - origin, window->grab());
+    }
+    return shot;
+}
 
-DriverState& State()
+// The key of the keyboard that gives a virtual key, and its modifiers; false
+// when no key gives it.
+bool QtKeyFromVirtualKey(UINT vk, int* pnKey, Qt::KeyboardModifiers* pModifiers)
 {
-    static DriverState state;
-    return state;
+    *pModifiers = Qt::NoModifier;
+    if (vk >= '0' && vk <= '9') {
+        *pnKey = Qt::Key_0 + static_cast<int>(vk - '0');
+    } else if (vk >= 'A' && vk <= 'Z') {
+        *pnKey = Qt::Key_A + static_cast<int>(vk - 'A');
+    } else if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD0 + 9) {
+        *pnKey = Qt::Key_0 + static_cast<int>(vk - VK_NUMPAD0);
+        *pModifiers = Qt::KeypadModifier;
+    } else if (vk >= VK_F1 && vk <= VK_F1 + 23) {
+        *pnKey = Qt::Key_F1 + static_cast<int>(vk - VK_F1);
+    } else {
+        for (const KeyCode& code : kKeypadCodes) {
+            if (code.vk == vk && vk != VK_RETURN) {
+                *pnKey = code.nQt;
+                *pModifiers = Qt::KeypadModifier;
+                return true;
+            }
+        }
+        for (const KeyCode& code : kKeyCodes) {
+            if (code.vk == vk) {
+                *pnKey = code.nQt;
+                return true;
+            }
+        }
+        *pnKey = vk == VK_NONAME ? Qt::Key_unknown : 0;
+        return vk == VK_NONAME;
+    }
+    return true;
 }
 
 void SendMouse(QWidget* w, QEvent::Type type, QPoint p)
@@ -81,91 +118,37 @@ void CTestDriver::Install()
 {
     EnsureApplication();
     CDeviceScreen::Get();
-    g_messageBoxHook = [](const std::wstring& strText, const std::wstring& strCaption, UINT nType, int& nAnswer) {
-        DriverState& s = State();
-        bool scripted = !s.m_answers.empty();
-        bool show = !s.m_strShowPath.empty() || s.m_fnBoxAction;
-        if (scripted) {
-            nAnswer = s.m_answers.front();
-            s.m_answers.pop_front();
-        } else {
-            UINT buttons = nType & MB_TYPEMASK;
-            nAnswer = buttons == MB_YESNO ? IDNO : (buttons == MB_OKCANCEL ? IDCANCEL : IDOK);
-        }
-        s.m_calls.push_back(MESSAGEBOXCALL{strText, strCaption, nType, nAnswer, scripted, RECT{0, 0, 0, 0}});
-        s.m_nShownAnswer = nAnswer;
-        s.m_nShownCall = s.m_calls.size() - 1;
-        return !show;
-    };
-    g_messageBoxShownHook = [](const RECT& rcBox, int& nAnswer) {
-        DriverState& s = State();
-        if (s.m_strShowPath.empty() && !s.m_fnBoxAction)
-            return false;
-        if (s.m_nShownCall < s.m_calls.size())
-            s.m_calls[s.m_nShownCall].rcBox = rcBox;
-        if (!s.m_strShowPath.empty()) {
-            CDeviceScreen::Get().SaveScreenshot(s.m_strShowPath);
-            s.m_strShowPath.clear();
-        }
-        if (s.m_fnBoxAction) {
-            std::function<void()> fn = std::move(s.m_fnBoxAction);
-            s.m_fnBoxAction = nullptr;
-            fn();
-        }
-        nAnswer = s.m_nShownAnswer;
-        return true;
-    };
-    g_messageBoxAnsweredHook = [](int nAnswer) {
-        DriverState& s = State();
-        if (s.m_nShownCall < s.m_calls.size())
-            s.m_calls[s.m_nShownCall].nAnswer = nAnswer;
-    };
-    g_dialogOpenHook = [](CDialog* pDialog) {
-        DriverState& s = State();
-        for (auto it = s.m_actions.begin(); it != s.m_actions.end(); ++it) {
-            if (it->first == pDialog->m_nIDTemplate) {
-                std::function<void(CDialog*)> fn = std::move(it->second);
-                s.m_actions.erase(it);
-                fn(pDialog);
-                return;
-            }
-        }
-    };
+    CDriverObserver::Get().Observe(true);
 }
 
 void CTestDriver::Uninstall()
 {
-    g_messageBoxHook = nullptr;
-    g_dialogOpenHook = nullptr;
-    g_messageBoxShownHook = nullptr;
-    g_messageBoxAnsweredHook = nullptr;
-    g_paintedHook = nullptr;
-    State() = DriverState();
+    CDriverObserver::Get().Forget();
 }
 
 void CTestDriver::AnswerNextMessageBox(int nAnswer)
 {
-    State().m_answers.push_back(nAnswer);
+    CDriverObserver::Get().m_script.m_answers.push_back(nAnswer);
 }
 
 void CTestDriver::ShowNextMessageBox(const std::wstring& strShotPath)
 {
-    State().m_strShowPath = strShotPath;
+    CDriverObserver::Get().m_script.m_strShowPath = strShotPath;
 }
 
 void CTestDriver::ActOnNextMessageBox(std::function<void()> fnAction)
 {
-    State().m_fnBoxAction = std::move(fnAction);
+    CDriverObserver::Get().m_script.m_fnBoxAction = std::move(fnAction);
 }
 
 std::vector<MESSAGEBOXCALL>& CTestDriver::MessageBoxes()
 {
-    return State().m_calls;
+    return CDriverObserver::Get().m_script.m_calls;
 }
 
 void CTestDriver::OnDialogOpen(UINT nTemplateID, std::function<void(CDialog*)> fnAction)
 {
-    State().m_actions.emplace_back(nTemplateID, std::move(fnAction));
+    CDriverObserver::Get().m_script.m_actions.emplace_back(nTemplateID, std::move(fnAction));
 }
 
 CDialog* CTestDriver::GetActiveDialog()
@@ -411,12 +394,17 @@ void CTestDriver::ProcessEvents()
 
 bool CTestDriver::SaveScreenshot(const std::wstring& strPath)
 {
-    return CDeviceScreen::Get().SaveScreenshot(strPath);
+    return GrabDevice().save(ToQString(strPath), "PNG");
 }
 
 bool CTestDriver::GrabScreen(CBitmap& shot)
 {
-    return CDeviceScreen::Get().GrabScreen(shot);
+    shot.DeleteObject();
+    QImage image = GrabDevice();
+    if (image.isNull())
+        return false;
+    shot.m_pImpl->m_image = std::move(image);
+    return true;
 }
 
 bool CTestDriver::GrabWindow(CBitmap& shot)
@@ -476,5 +464,12 @@ void CTestDriver::DragInWindow(POINT ptFrom, POINT ptTo, int nSteps)
 
 void CTestDriver::OnPainted(std::function<void(CWnd*)> fnPainted)
 {
-    g_paintedHook = std::move(fnPainted);
+    CDriverObserver::Get().m_script.m_fnPainted = std::move(fnPainted);
+    CDriverObserver::Get().Observe(false);
+}
+
+void CTestDriver::ReplaceUrlOpener(std::function<void(const std::wstring&)> fnOpener)
+{
+    CDriverObserver::Get().SetUrlOpener(std::move(fnOpener));
+    CDriverObserver::Get().Observe(false);
 }
