@@ -17,7 +17,7 @@ set(uses_res "platform;store")
 set(uses_net "platform;platform/ui;store;model;log;res")
 set(uses_dialogs "platform;platform/ui;store;settings;model;log;res;net")
 set(uses_chart "platform;platform/ui;store;settings;model;res")
-set(uses_app "platform;platform/ui;store;settings;model;log;res;net;dialogs;chart")
+set(uses_app "platform;platform/ui;store;settings;model;log;res;net;dialogs;chart;service")
 set(folders platform platform/ui platform/testing store settings model log res net dialogs chart app)
 # Only these draw with Qt directly; everything else goes through platform/ui.
 set(qt_folders platform/ui platform/testing)
