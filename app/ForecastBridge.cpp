@@ -29,6 +29,12 @@ CServiceOptions::Source SourceFromEnvironment()
 
 } // namespace
 
+CForecastBridge::~CForecastBridge()
+{
+    m_service.Stop();
+    CServiceConfig::ForgetEmbedded();
+}
+
 bool CForecastBridge::Start(const std::wstring& strDataFolder)
 {
     if (CServiceConfig::IsConfigured())

@@ -18,6 +18,10 @@ public:
     static constexpr const wchar_t* LIVE_HOME = L"https://open-meteo.com/";
     static constexpr const wchar_t* DEMO_NAME = L"Cirrovan demo";
 
+    // Stops the service; the program's requests then go where the
+    // environment or the defaults say.
+    ~CForecastBridge();
+
     // Starts the service with its files in the data folder, unless a host is
     // configured; says on standard error where it answers and, once it has
     // chosen, which source. False when it was wanted and could not start.

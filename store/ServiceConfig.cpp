@@ -54,6 +54,12 @@ void CServiceConfig::UseEmbedded(const std::wstring& strHost, const std::wstring
     s_strEmbeddedHome = strHome;
 }
 
+void CServiceConfig::ForgetEmbedded()
+{
+    std::lock_guard<std::mutex> lock(s_embeddedLock);
+    s_bEmbedded = false;
+}
+
 bool CServiceConfig::IsConfigured()
 {
     for (const char* pszName : {"CIRROVAN_FEED_HOST", "CIRROVAN_SEARCH_HOST"}) {

@@ -22,6 +22,8 @@ public:
     // show for its source. Safe from any thread; may be called again once the
     // source is chosen.
     static void UseEmbedded(const std::wstring& strHost, const std::wstring& strName, const std::wstring& strHome);
+    // Once the service inside the program has stopped.
+    static void ForgetEmbedded();
 
     std::wstring m_strSearchHost;   // host of "/search/search"
     std::wstring m_strFeedHost;     // host of "/weather/local"
