@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     // What a run script reads: the address, the source, the name to show.
     std::printf("http://%s%s%s:%d/\n", bIPv6 ? "[" : "", options.m_strHost.c_str(), bIPv6 ? "]" : "", nPort);
     std::printf("%s\n", choice.m_strLine.c_str());
-    std::printf("name: %s\n", choice.IsLive() ? CHomePage::LIVE_SOURCE_NAME : CHomePage::SERVICE_NAME);
+    std::printf("name: %s\n", choice.IsLive() ? CHomePage::LIVE_SOURCE_NAME : CHomePage::DEMO_NAME);
     std::fflush(stdout);
     if (choice.IsLive())
         std::fprintf(stderr, "cirrovan-service: live forecasts from %s (weather data by Open-Meteo.com, CC BY 4.0); "

@@ -126,7 +126,7 @@ std::string CServiceOptions::HelpText()
         "Prints three lines: the address it listens on, the source it uses\n"
         "(\"source: demo\", \"source: open-meteo (live)\" or \"source: demo (Open-Meteo\n"
         "unreachable: REASON)\") and the name the program is to show for the service\n"
-        "(\"name: Cirrovan\" or \"name: Open-Meteo\", for CIRROVAN_SERVICE_NAME).\n"
+        "(\"name: Cirrovan demo\" or \"name: Open-Meteo\", for CIRROVAN_SERVICE_NAME).\n"
         "Stops on SIGINT or SIGTERM.\n"
         "\n"
         "Options:\n"
