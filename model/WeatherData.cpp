@@ -191,3 +191,25 @@ void CWeatherData::LoadSearchResults()
 {
     CSearchAnswer::Load(m_strSearchFile, m_searchResults);
 }
+
+bool CWeatherData::HoldsAnswer(int nKind, const TiXmlDocument& doc)
+{
+    if (nKind == DOWNLOAD_SEARCH)
+        return doc.FirstChildElement("search") != nullptr;
+    const TiXmlElement* pWeather = doc.FirstChildElement("weather");
+    if (!pWeather)
+        return false;
+    if (nKind == DOWNLOAD_DAILY)
+        return pWeather->FirstChildElement("dayf") != nullptr;
+    return nKind == DOWNLOAD_HOURLY && pWeather->FirstChildElement("hbhf") != nullptr;
+}
+
+void CWeatherData::ReadAnswer(int nKind, const TiXmlDocument& doc)
+{
+    if (nKind == DOWNLOAD_SEARCH)
+        CSearchAnswer::Read(doc, m_searchResults);
+    else if (nKind == DOWNLOAD_DAILY)
+        m_daily.Read(doc);
+    else if (nKind == DOWNLOAD_HOURLY)
+        m_hourly.Read(doc);
+}

@@ -8,6 +8,8 @@
 
 #include <string>
 
+class TiXmlDocument;
+
 // Request kinds of a download.
 constexpr int DOWNLOAD_SEARCH = 0;   // argument: the search text
 constexpr int DOWNLOAD_DAILY = 1;    // argument: a station ID
@@ -52,6 +54,14 @@ public:
     // Reads m_strSearchFile into m_searchResults; an unreadable or malformed
     // answer keeps the previous results.
     void LoadSearchResults();
+
+    // Whether a downloaded answer that CXmlFile has parsed is what a request
+    // of that kind asks for: a search answer, or a feed holding the daily or
+    // the hour-by-hour section. A portal's page or another feed is not.
+    static bool HoldsAnswer(int nKind, const TiXmlDocument& doc);
+    // Reads such an answer into the search results or the forecast of its
+    // kind, as loading the file that stores it would.
+    void ReadAnswer(int nKind, const TiXmlDocument& doc);
 
     // Station IDs name files, and they come from a file or the network: an ID
     // that is empty, holds '/', '\\', ".." or a control character never

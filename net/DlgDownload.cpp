@@ -2,46 +2,35 @@
 
 #include "model/WeatherData.h"
 #include "net/Connection.h"
+#include "net/DownloadAnswer.h"
 #include "log/LogFile.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/PaintDC.h"
 #include "res/Resource.h"
 
-CDlgDownload::CDlgDownload(CWeatherData& data, CLogFile& log, CWnd* pParent)
-    : CDialog(IDD_DOWNLOAD, pParent), m_data(data), m_log(log)
-{
-}
+#include <utility>
 
-CDlgDownload::~CDlgDownload()
+CDlgDownload::CDlgDownload(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_DOWNLOAD, pParent), m_data(data), m_log(log), m_job(log, *this)
 {
-    for (HANDLE hEvent : {m_hEventCancel, m_hEventRequest, m_hEventStatusConnected}) {
-        if (hEvent)
-            CloseHandle(hEvent);
-    }
 }
 
 int CDlgDownload::DoModal()
 {
-    int nResult = CDialog::DoModal();
-    // The worker uses the dialog until it has ended it; should the run have
-    // ended any other way, it is told to stop. Either way it is gone before
-    // the caller can destroy the dialog.
-    if (m_hThread) {
-        SetEvent(m_hEventCancel);
-        WaitForSingleObject(m_hThread, INFINITE);
-        CloseHandle(m_hThread);
-        m_hThread = nullptr;
+    m_outcome = CDownloadOutcome();
+    CDialog::DoModal();
+    // The job uses the dialog until it has ended it; should the run have ended
+    // any other way, it is told to stop. Either way it is gone before the
+    // answer is committed and before the caller can destroy the dialog.
+    bool bRan = m_job.m_hThread != nullptr;
+    m_job.Join();
+    if (bRan) {
+        m_outcome = m_job.m_bWhole ? CDownloadAnswer::Commit(m_data, m_log, m_nKind, m_job.m_file,
+                                                             std::move(m_job.m_strBody))
+                                   : m_job.m_outcome;
     }
-    if (m_bAnswerStored) {
-        if (m_nKind == DOWNLOAD_SEARCH)
-            m_data.LoadSearchResults();
-        else if (m_nKind == DOWNLOAD_DAILY)
-            m_data.LoadDailyForecast(m_strArgument);
-        else
-            m_data.LoadHourlyForecast(m_strArgument);
-    }
-    return nResult;
+    return m_outcome.IsStored() ? IDOK : IDCANCEL;
 }
 
 bool CDlgDownload::OnInitDialog()
@@ -50,15 +39,9 @@ bool CDlgDownload::OnInitDialog()
     SetWindowText(m_strTitle);
     if (CWnd* pMessage = GetDlgItem(IDC_DOWNLOAD_MESSAGE))
         pMessage->SetWindowText(m_strMessage);
-    // Made before anything can be tapped, so that a Cancel pressed at once is
-    // kept until the worker looks.
-    for (HANDLE* phEvent : {&m_hEventCancel, &m_hEventRequest, &m_hEventStatusConnected}) {
-        if (*phEvent)
-            ResetEvent(*phEvent);   // left from an earlier run of the same dialog
-        else
-            *phEvent = CreateEvent(false, false);
-    }
-    m_bCancelled = false;
+    // The job's events were made with it, so that a Cancel pressed at once is
+    // kept until the worker looks; what an earlier run left is cleared.
+    m_job.Reset();
     m_bStartPending = true;
     return true;
 }
@@ -108,7 +91,7 @@ bool CDlgDownload::OnCommand(UINT nID, UINT nNotifyCode)
 {
     if (nID == IDC_DOWNLOAD_CANCEL && nNotifyCode == BN_CLICKED) {
         // The worker sees it at its next wait and ends the dialog itself.
-        SetEvent(m_hEventCancel);
+        m_job.Cancel();
         return true;
     }
     return CDialog::OnCommand(nID, nNotifyCode);
@@ -122,7 +105,7 @@ void CDlgDownload::OnOK()
 // Escape asks the worker to stop, as the Cancel button does.
 void CDlgDownload::OnCancel()
 {
-    SetEvent(m_hEventCancel);
+    m_job.Cancel();
 }
 
 LRESULT CDlgDownload::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -138,27 +121,42 @@ void CDlgDownload::OnConnMgrStatus(DWORD dwStatus)
 {
     std::wstring strText = ConnMgrStatusText(dwStatus);
     m_log.Printf(L"Status = %s\n", strText.c_str());
-    SetStatus(strText);
-    if (dwStatus == CONNMGR_STATUS_CONNECTED)
-        SetEvent(m_hEventStatusConnected);
+    ShowStatus(strText);
+    m_job.OnConnectionStatus(dwStatus);
 }
 
 void CDlgDownload::DoDownload()
 {
     m_log.Printf(L"DoDownload\n");
-    m_hThread = CreateThread(&CDlgDownload::s_DownloadThread, this);
-    if (!m_hThread)
+    m_data.BuildRequest(m_nKind, m_strArgument, m_job.m_strURL, m_job.m_strTarget);
+    m_job.m_nKind = m_nKind;
+    if (!m_job.Start(this))
         EndDialog(IDCANCEL);
 }
 
-void CDlgDownload::SetStatus(const std::wstring& strText)
+void CDlgDownload::ShowStatus(const std::wstring& strText)
 {
     if (CWnd* pStatus = GetDlgItem(IDC_DOWNLOAD_STATUS))
         pStatus->SetWindowText(strText);
 }
 
-void CDlgDownload::SetInternetStatus(const std::wstring& strText)
+void CDlgDownload::ShowInternetStatus(const std::wstring& strText)
 {
     if (CWnd* pStatus = GetDlgItem(IDC_DOWNLOAD_INTERNET_STATUS))
         pStatus->SetWindowText(strText);
+}
+
+void CDlgDownload::ShowRange(int nUpper)
+{
+    m_progress.SetRange32(0, nUpper);
+}
+
+void CDlgDownload::ShowPosition(int nPos)
+{
+    m_progress.SetPos(nPos);
+}
+
+void CDlgDownload::Finished()
+{
+    EndDialog(IDOK);
 }

@@ -49,6 +49,23 @@ void InstallStringTable()
         {IDS_DOWNLOADING, L"Downloading..."},
         {IDS_DOWNLOAD_FAILED, L"The download failed."},
         {IDS_SERVICE_NAME, strName},
+        {IDS_FAIL_UNREACHABLE, strName + L" could not be reached. Please check the connection and try again."},
+        {IDS_FAIL_TIMED_OUT, strName + L" did not answer in time. Please try again later."},
+        {IDS_FAIL_TOO_SLOW, L"The answer of " + strName + L" came in too slowly. Please try again later."},
+        {IDS_FAIL_UNKNOWN_STATION, strName + L" does not know station '%s'."},
+        {IDS_FAIL_HTTP_ERROR, strName + L" answered with an error (%s). Please try again later."},
+        {IDS_FAIL_NOT_A_FORECAST, L"The answer was not a forecast."},
+        {IDS_FAIL_NOT_A_SEARCH, L"The answer was not a list of places."},
+        {IDS_FAIL_TOO_LARGE, L"The download was too large."},
+        {IDS_FAIL_CUT_SHORT, L"The connection broke off before the whole answer came. Please try again."},
+        {IDS_FAIL_NOT_SAVED, L"The answer could not be saved on this device."},
+        {IDS_UPDATES_FAILED, L"These forecasts could not be updated; the previous ones are kept.\n\n%s"},
+        {IDS_UPDATE_FAILED_LINE, L"%s, %s: %s"},
+        {IDS_ID_UNKNOWN, strName + L" does not know station '%s'. Please check the ID, or type a place name "
+                                   L"to search for it."},
+        {IDS_ID_NOT_CHECKED, L"'%s' (%s) has been added to the stations list, but it could not be checked "
+                             L"with " + strName + L": %s"},
+        {IDS_UNUSABLE_ID, L"This place has no station ID that can be used. Please pick another one."},
     };
     for (const Entry& e : entries)
         CResources::AddString(static_cast<UINT>(e.nID), e.strText);

@@ -8,6 +8,8 @@
 #include "../TempFolder.h"
 #include "model/WeatherData.h"
 #include "net/DlgDownload.h"
+#include "net/DownloadAnswer.h"
+#include "net/DownloadFile.h"
 #include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "platform/Ras.h"
@@ -157,11 +159,14 @@ public:
     {
         CTestDriver::OnDialogOpen(IDD_DOWNLOAD, [this](CDialog* pDlg) { Answer(static_cast<CDlgDownload*>(pDlg)); });
     }
-    void Succeed(const std::string& strBody) { m_answers.push_back({true, strBody}); }
-    void Fail() { m_answers.push_back({false, std::string()}); }
+    void Succeed(const std::string& strBody) { m_answers.push_back({CDownloadOutcome::STORED, strBody}); }
+    void Fail(CDownloadOutcome::Reason nReason = CDownloadOutcome::UNREACHABLE)
+    {
+        m_answers.push_back({nReason, std::string()});
+    }
 
     std::vector<DOWNLOADSEEN> m_seen;
-    std::deque<std::pair<bool, std::string>> m_answers;
+    std::deque<std::pair<CDownloadOutcome::Reason, std::string>> m_answers;
     // Runs in every download dialog before it is answered.
     std::function<void(CDlgDownload*)> m_fnOnOpen;
     // Nothing is scripted: the download dialog does its real work, and only
@@ -183,23 +188,22 @@ private:
             pDlg->EndDialog(2);
             return;
         }
-        std::pair<bool, std::string> answer = m_answers.front();
+        std::pair<CDownloadOutcome::Reason, std::string> answer = m_answers.front();
         m_answers.pop_front();
         CWeatherData& data = pDlg->m_data;
         std::wstring strURL, strTarget;
         data.BuildRequest(pDlg->m_nKind, pDlg->m_strArgument, strURL, strTarget);
-        if (!answer.first || strURL.empty() || strTarget.empty()) {
+        if (answer.first != CDownloadOutcome::STORED || strURL.empty() || strTarget.empty()) {
+            pDlg->m_outcome = answer.first;
             pDlg->EndDialog(2);
             return;
         }
-        std::ofstream(CCodePage::Encode(strTarget), std::ios::binary) << answer.second;
-        if (pDlg->m_nKind == DOWNLOAD_SEARCH)
-            data.LoadSearchResults();
-        else if (pDlg->m_nKind == DOWNLOAD_DAILY)
-            data.LoadDailyForecast(pDlg->m_strArgument);
-        else
-            data.LoadHourlyForecast(pDlg->m_strArgument);
-        pDlg->EndDialog(1);
+        // Received whole; committed as the real dialog commits it.
+        CDownloadFile file(strTarget);
+        bool bWritten = file.Create() && file.Write(answer.second.data(), answer.second.size()) && file.Flush();
+        EXPECT_TRUE(bWritten);
+        pDlg->m_outcome = CDownloadAnswer::Commit(data, pDlg->m_log, pDlg->m_nKind, file, answer.second);
+        pDlg->EndDialog(pDlg->m_outcome.IsStored() ? 1 : 2);
     }
 };
 

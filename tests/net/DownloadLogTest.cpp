@@ -210,10 +210,10 @@ TEST_F(DownloadLog, StatusesOutsideTheTablesEmptyTheirLines)
                   shown.push_back(view.Status());
                   view.pDlg->SendMessage(WM_CONNMGR_STATUS, 0x99);
                   shown.push_back(view.Status());
-                  CDlgDownload::OnInternetStatus(nullptr, reinterpret_cast<DWORD_PTR>(view.pDlg),
+                  CDownloadJob::OnInternetStatus(nullptr, reinterpret_cast<DWORD_PTR>(&view.pDlg->m_job),
                                                  INTERNET_STATUS_SENDING_REQUEST, nullptr, 0);
                   shown.push_back(view.InternetStatus());
-                  CDlgDownload::OnInternetStatus(nullptr, reinterpret_cast<DWORD_PTR>(view.pDlg), 999, nullptr, 0);
+                  CDownloadJob::OnInternetStatus(nullptr, reinterpret_cast<DWORD_PTR>(&view.pDlg->m_job), 999, nullptr, 0);
                   shown.push_back(view.InternetStatus());
                   view.RunToEnd();
               }),

@@ -1,0 +1,35 @@
+#include "net/DownloadOutcome.h"
+
+#include "model/WeatherData.h"
+#include "platform/Resources.h"
+#include "platform/WideFormat.h"
+#include "res/Resource.h"
+
+std::wstring CDownloadOutcome::Words(int nKind, const std::wstring& strArgument) const
+{
+    auto text = [](UINT nID) { return CResources::LoadString(nID); };
+    switch (m_nReason) {
+    case STORED:
+    case CANCELLED:
+        return L"";
+    case UNREACHABLE:
+        return text(IDS_FAIL_UNREACHABLE);
+    case TIMED_OUT:
+        return text(IDS_FAIL_TIMED_OUT);
+    case TOO_SLOW:
+        return text(IDS_FAIL_TOO_SLOW);
+    case UNKNOWN_STATION:
+        return CWideFormat::Format(text(IDS_FAIL_UNKNOWN_STATION).c_str(), strArgument.c_str());
+    case HTTP_ERROR:
+        return CWideFormat::Format(text(IDS_FAIL_HTTP_ERROR).c_str(), std::to_wstring(m_nStatus).c_str());
+    case NOT_AN_ANSWER:
+        return text(nKind == DOWNLOAD_SEARCH ? IDS_FAIL_NOT_A_SEARCH : IDS_FAIL_NOT_A_FORECAST);
+    case TOO_LARGE:
+        return text(IDS_FAIL_TOO_LARGE);
+    case CUT_SHORT:
+        return text(IDS_FAIL_CUT_SHORT);
+    case NOT_SAVED:
+        return text(IDS_FAIL_NOT_SAVED);
+    }
+    return L"";
+}
