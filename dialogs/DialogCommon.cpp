@@ -61,32 +61,63 @@ std::wstring CDialogCommon::StationLine(const CStation& station)
     return station.m_strID + L" / " + station.m_strName;
 }
 
-bool CDialogCommon::Download(CWeatherData& data, CLogFile& log, CWnd* pOwner, int nKind,
-                             const std::wstring& strArgument, const std::wstring& strMessage)
+CDownloadOutcome CDialogCommon::Download(CWeatherData& data, CLogFile& log, CWnd* pOwner, int nKind,
+                                         const std::wstring& strArgument, const std::wstring& strMessage)
 {
     CDlgDownload dlg(data, log, pOwner);
     dlg.m_strTitle = L"Download";
     dlg.m_strMessage = strMessage;
     dlg.m_nKind = nKind;
     dlg.m_strArgument = strArgument;
-    return dlg.DoModal() == 1;
+    dlg.DoModal();
+    return dlg.m_outcome;
 }
 
 void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwner, const CStation& station,
-                                  bool bDaily, bool bHourly, CStation* pListed, CStation* pAlsoNamed)
+                                  bool bDaily, bool bHourly, CStation* pListed, CStation* pAlsoNamed,
+                                  std::wstring& strFailures)
 {
+    // Named in the message as the list shows it, whatever the downloads then name it.
+    const std::wstring strStation = station.m_strName.empty() ? station.m_strID
+                                                              : station.m_strName + L" (" + station.m_strID + L")";
+    auto note = [&](const CDownloadOutcome& outcome, int nKind, const wchar_t* pszKind) {
+        if (!outcome.IsFailure())
+            return;
+        if (!strFailures.empty())
+            strFailures += L"\n";
+        strFailures += CWideFormat::Format(CResources::LoadString(IDS_UPDATE_FAILED_LINE).c_str(), strStation.c_str(),
+                                           pszKind, outcome.Words(nKind, station.m_strID).c_str());
+    };
     bool bDailyOk = false;
     if (bDaily) {
-        bDailyOk = Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
-                            L"Search daily forecasts for " + station.m_strName);
+        CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
+                                            L"Search daily forecasts for " + station.m_strName);
+        bDailyOk = outcome.IsStored();
         if (bDailyOk)
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_daily.m_strLocation);
+        note(outcome, DOWNLOAD_DAILY, L"daily forecast");
     }
     if (bHourly && (!bDaily || bDailyOk)) {
-        if (Download(data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
-                     L"Search hour-by-hour forecasts for " + station.m_strName))
+        CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
+                                            L"Search hour-by-hour forecasts for " + station.m_strName);
+        if (outcome.IsStored())
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_hourly.m_strLocation);
+        note(outcome, DOWNLOAD_HOURLY, L"hour-by-hour forecast");
     }
+}
+
+void CDialogCommon::ReportUpdateFailures(CWnd* pOwner, const std::wstring& strFailures)
+{
+    if (strFailures.empty())
+        return;
+    MessageText(pOwner,
+                CWideFormat::Format(CResources::LoadString(IDS_UPDATES_FAILED).c_str(), strFailures.c_str()),
+                L"Update !", MB_ICONEXCLAMATION);
+}
+
+int CDialogCommon::MessageText(CWnd* pOwner, const std::wstring& strText, const std::wstring& strCaption, UINT nType)
+{
+    return pOwner->MessageBox(strText, strCaption, nType);
 }
 
 void CDialogCommon::HangUpAfterUpdate(const CSettings& settings)

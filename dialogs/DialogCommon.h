@@ -2,6 +2,8 @@
 
 #include "platform/WinTypes.h"
 
+#include "net/DownloadOutcome.h"
+
 #include <string>
 
 class CCommandBar;
@@ -40,19 +42,25 @@ public:
     // A station's line in the lists: "ID / name".
     static std::wstring StationLine(const CStation& station);
 
-    // Runs one download request in the download dialog, titled "Download";
-    // true when the answer was stored and read back into the store.
-    static bool Download(CWeatherData& data, CLogFile& log, CWnd* pOwner, int nKind,
-                         const std::wstring& strArgument, const std::wstring& strMessage);
+    // Runs one download request in the download dialog, titled "Download":
+    // stored and read into the store, cancelled, or why it failed.
+    static CDownloadOutcome Download(CWeatherData& data, CLogFile& log, CWnd* pOwner, int nKind,
+                                     const std::wstring& strArgument, const std::wstring& strMessage);
 
     // The update of one station: its daily forecast, then its hour-by-hour one
     // unless the daily one was asked for and failed. The messages name the
     // station as it stands when each request starts. A station of the list
     // (pListed, may be null) that has no name yet is named after the place a
     // request has just loaded, and the list is saved; pAlsoNamed, when given,
-    // is named with it.
+    // is named with it. Each failure adds a line to strFailures: the station,
+    // the kind and the reason.
     static void UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwner, const CStation& station,
-                              bool bDaily, bool bHourly, CStation* pListed, CStation* pAlsoNamed);
+                              bool bDaily, bool bHourly, CStation* pListed, CStation* pAlsoNamed,
+                              std::wstring& strFailures);
+    // After an update walk: one message naming every failure, if there was any.
+    static void ReportUpdateFailures(CWnd* pOwner, const std::wstring& strFailures);
+    // A message box with text of its own.
+    static int MessageText(CWnd* pOwner, const std::wstring& strText, const std::wstring& strCaption, UINT nType);
 
     // After an update: hangs up every dial-up connection when the user asked
     // for it ("Disconnect after update").

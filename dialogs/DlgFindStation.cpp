@@ -97,12 +97,18 @@ void CDlgFindStation::OnSearch()
     // Only this search's answer may be listed: when it fails, the places of an
     // earlier one must not look like its answer.
     m_data.m_searchResults.RemoveAll();
-    CDialogCommon::Download(m_data, m_log, this, DOWNLOAD_SEARCH, m_strSearch,
-                            CWideFormat::Format(L"Search stations for '%s'...", m_strSearch.c_str()));
+    CDownloadOutcome outcome = CDialogCommon::Download(
+        m_data, m_log, this, DOWNLOAD_SEARCH, m_strSearch,
+        CWideFormat::Format(L"Search stations for '%s'...", m_strSearch.c_str()));
 
     const CPointerArray<CStation>& results = m_data.m_searchResults;
-    if (results.GetCount() == 0) {
-        CDialogCommon::MessageBox(this, IDS_NO_STATION_FOUND, L"Find a station", MB_ICONEXCLAMATION);
+    if (outcome.IsFailure()) {
+        // "No station found" only when the service answered so; else why it did not.
+        CDialogCommon::MessageText(this, outcome.Words(DOWNLOAD_SEARCH, m_strSearch), L"Find a station",
+                                   MB_ICONEXCLAMATION);
+    } else if (results.GetCount() == 0) {
+        if (outcome.IsStored())
+            CDialogCommon::MessageBox(this, IDS_NO_STATION_FOUND, L"Find a station", MB_ICONEXCLAMATION);
     } else {
         for (int i = 0; i < results.GetCount(); ++i)
             m_list.AddString(CDialogCommon::StationLine(*results.GetAt(i)));
@@ -120,6 +126,12 @@ void CDlgFindStation::OnOK()
     const CStation* pResult = m_data.m_searchResults.GetAt(m_list.GetCurSel());
     if (!pResult) {
         CDialogCommon::MessageBox(this, IDS_SELECT_LOCATION, L"Find a location", MB_ICONEXCLAMATION);
+        return;
+    }
+    // The answer comes from the network: an ID that cannot name the station's
+    // files never joins the list.
+    if (!CWeatherData::IsSafeFileID(pResult->m_strID)) {
+        CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, L"Find a location", MB_ICONEXCLAMATION);
         return;
     }
     m_data.m_chosenStation = *pResult;

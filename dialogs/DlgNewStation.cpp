@@ -4,6 +4,8 @@
 #include "dialogs/DlgFindStation.h"
 #include "dialogs/DlgHelp.h"
 #include "model/WeatherData.h"
+#include "platform/Resources.h"
+#include "platform/WideFormat.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
@@ -11,6 +13,22 @@ CDlgNewStation::CDlgNewStation(CWeatherData& data, CLogFile& log, CWnd* pParent)
     : CDialog(IDD_NEW_STATION, pParent), m_data(data), m_log(log)
 {
 }
+
+namespace {
+
+bool SameID(const std::wstring& strA, const std::wstring& strB)
+{
+    auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+    if (strA.size() != strB.size())
+        return false;
+    for (size_t i = 0; i < strA.size(); ++i) {
+        if (upper(strA[i]) != upper(strB[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 bool CDlgNewStation::IsStationID(const std::wstring& strText)
 {
@@ -73,9 +91,13 @@ void CDlgNewStation::OnOK()
     if (!UpdateData(true))
         return;
     CStation& chosen = m_data.m_chosenStation;
+    std::wstring strNotChecked;
     if (IsStationID(m_strStation)) {
-        chosen = CStation();
-        chosen.m_strID = m_strStation;
+        CStation typed;
+        typed.m_strID = m_strStation;
+        if (!m_data.FindStation(typed.m_strID) && !CheckWithService(typed, strNotChecked))
+            return;
+        chosen = typed;
     } else {
         if (CDialogCommon::MessageBox(this, IDS_CONNECT_TO_SEARCH, L"Connection Required", MB_YESNO | MB_ICONQUESTION)
             != IDYES)
@@ -88,11 +110,47 @@ void CDlgNewStation::OnOK()
     if (const CStation* pListed = m_data.FindStation(chosen.m_strID)) {
         // The station the user asked for is the one in the list, with its name.
         chosen = *pListed;
+    } else if (!CWeatherData::IsSafeFileID(chosen.m_strID)) {
+        CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, L"New station", MB_ICONEXCLAMATION);
+        return;
     } else {
         m_data.m_stations.Add(new CStation(chosen));
         m_data.SaveStations();
-        CDialogCommon::MessageBox(this, IDS_STATION_ADDED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
-                                  chosen.m_strName);
+        if (strNotChecked.empty()) {
+            CDialogCommon::MessageBox(this, IDS_STATION_ADDED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
+                                      chosen.m_strName);
+        } else {
+            CDialogCommon::MessageText(this,
+                                       CWideFormat::Format(CResources::LoadString(IDS_ID_NOT_CHECKED).c_str(),
+                                                           chosen.m_strID.c_str(), chosen.m_strName.c_str(),
+                                                           strNotChecked.c_str()),
+                                       L"New station", MB_ICONINFORMATION);
+        }
     }
     CDialog::OnOK();
+}
+
+bool CDlgNewStation::CheckWithService(CStation& station, std::wstring& strNotChecked)
+{
+    CDownloadOutcome outcome = CDialogCommon::Download(
+        m_data, m_log, this, DOWNLOAD_SEARCH, station.m_strID,
+        CWideFormat::Format(L"Search stations for '%s'...", station.m_strID.c_str()));
+    if (outcome.m_nReason == CDownloadOutcome::CANCELLED)
+        return false;
+    if (outcome.IsFailure()) {
+        // Added as before, but the user learns that nobody vouched for it.
+        strNotChecked = outcome.Words(DOWNLOAD_SEARCH, station.m_strID);
+        return true;
+    }
+    // IDs are compared without letter case: the ID is kept as typed, and the
+    // service answers in capitals.
+    for (int i = 0; i < m_data.m_searchResults.GetCount(); ++i) {
+        const CStation* pResult = m_data.m_searchResults.GetAt(i);
+        if (pResult && CDlgNewStation::IsStationID(pResult->m_strID) && SameID(pResult->m_strID, station.m_strID)) {
+            station.m_strName = pResult->m_strName;
+            return true;
+        }
+    }
+    CDialogCommon::MessageBox(this, IDS_ID_UNKNOWN, L"New station", MB_ICONEXCLAMATION, station.m_strID, L"");
+    return false;
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 class CLogFile;
+class CStation;
 class CWeatherData;
 
 // Adds a station by its ID, or by a place name searched online. On OK the
@@ -25,9 +26,15 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
     bool OnCommand(UINT nID, UINT nNotifyCode) override;
     void OnHelp();
-    // The addition: an ID is taken as typed; anything else is searched for
-    // online once the user agrees. Stays open when the user declines.
+    // The addition: an ID is taken as typed once the service has found it (or
+    // could not be asked); anything else is searched for online once the user
+    // agrees. Stays open when the user declines or the service does not know
+    // the ID.
     void OnOK() override;
+    // Asks the service for a new ID. True when it may be added: the service
+    // knows it (its name is then taken), or could not be asked (strNotChecked
+    // then says why).
+    bool CheckWithService(CStation& station, std::wstring& strNotChecked);
 
     CWeatherData& m_data;
     CLogFile& m_log;

@@ -157,13 +157,15 @@ void CDlgSelectStation::OnOK()
         if (m_tree.GetCheck(hItem) && m_data.m_stations.GetAt(i))
             ticked.push_back(i);
     }
+    std::wstring strFailures;
     for (int nIndex : ticked) {
         CStation* pStation = m_data.m_stations.GetAt(nIndex);
         m_data.m_chosenStation = *pStation;
         CDialogCommon::UpdateStation(m_data, m_log, this, m_data.m_chosenStation, m_bDaily != 0, m_bHourly != 0,
-                                     pStation, nullptr);
+                                     pStation, nullptr, strFailures);
     }
     CDialogCommon::HangUpAfterUpdate(m_data.m_settings);
+    CDialogCommon::ReportUpdateFailures(this, strFailures);
     if (ticked.empty()) {
         CDialogCommon::MessageBox(this, IDS_SELECT_A_STATION, L"Update !", MB_ICONEXCLAMATION);
         return;

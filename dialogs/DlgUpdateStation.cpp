@@ -70,8 +70,10 @@ void CDlgUpdateStation::OnOK()
         return;
     }
     CStation& current = m_data.m_settings.m_currentStation;
+    std::wstring strFailures;
     CDialogCommon::UpdateStation(m_data, m_log, nullptr, current, m_bDaily != 0, m_bHourly != 0,
-                                 m_data.FindStation(current.m_strID), &current);
+                                 m_data.FindStation(current.m_strID), &current, strFailures);
     CDialogCommon::HangUpAfterUpdate(m_data.m_settings);
+    CDialogCommon::ReportUpdateFailures(this, strFailures);
     EndDialog(IDOK);
 }

@@ -17,7 +17,7 @@ CDownloadOutcome CDownloadAnswer::Commit(CWeatherData& data, CLogFile& log, int 
     // document cut short, a portal's page, another feed) must not replace a
     // forecast that it can read.
     TiXmlDocument doc;
-    if (!CXmlFile::Parse(doc, std::move(strBody))) {
+    if (!CXmlFile::Parse(doc, std::move(strBody)) || !CWeatherData::HoldsAnswer(nKind, doc)) {
         log.Printf(L"Not a readable document: %s\n", file.m_strTarget.c_str());
         file.Discard();
         return CDownloadOutcome::NOT_AN_ANSWER;

@@ -207,11 +207,12 @@ private:
     }
 };
 
-// A forecast answer that names its place; enough for the store to read the name.
+// A forecast answer that names its place, with both sections (empty), so that
+// it answers a daily and an hour-by-hour request alike.
 inline std::string FeedFor(const std::string& strID, const std::string& strPlace)
 {
     return "<weather ver=\"2.0\"><loc id=\"" + strID + "\"><dnam>" + strPlace
-           + "</dnam><tm>1:00 PM</tm><zone>0</zone></loc></weather>";
+           + "</dnam><tm>1:00 PM</tm><zone>0</zone></loc><dayf></dayf><hbhf></hbhf></weather>";
 }
 
 // A search answer with these places, in this order.

@@ -56,34 +56,48 @@ TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
     EXPECT_EQ(m_data.m_chosenStation.m_strID, L"KEPT0001");
 }
 
+// "No station found" only when the service answered and found nothing; a
+// failure says why, and a search the user cancelled says nothing.
 TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
 {
+    const std::wstring strUnreachable = L"Test Weather could not be reached. Please check the connection and try again.";
     struct Case
     {
         const char* pszWhat;
-        bool bSucceeds;
+        CDownloadOutcome::Reason nOutcome;
         std::string strAnswer;
+        std::wstring strSaid;   // empty: no message
     };
     const Case cases[] = {
-        {"the download fails", false, ""},
-        {"the service knows no such place", true, "<search ver=\"2.0\"></search>"},
-        {"the answer is no XML", true, "<html>busy"},
+        {"the service cannot be reached", CDownloadOutcome::UNREACHABLE, "", strUnreachable},
+        {"the service does not answer in time", CDownloadOutcome::TIMED_OUT, "",
+         L"Test Weather did not answer in time. Please try again later."},
+        {"the user cancels", CDownloadOutcome::CANCELLED, "", L""},
+        {"the service knows no such place", CDownloadOutcome::STORED, "<search ver=\"2.0\"></search>",
+         L"No station found. You may try again with another location name."},
+        {"the answer is no XML", CDownloadOutcome::STORED, "<html>busy", L"The answer was not a list of places."},
+        {"the answer is another document", CDownloadOutcome::STORED, "<html><body>Sign in</body></html>",
+         L"The answer was not a list of places."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszWhat);
         Boxes().clear();
         m_downloads.m_seen.clear();
         m_downloads.Succeed(SearchAnswer({{"FRXX0076", "Paris, France"}}));
-        if (c.bSucceeds)
+        if (c.nOutcome == CDownloadOutcome::STORED)
             m_downloads.Succeed(c.strAnswer);
         else
-            m_downloads.Fail();
+            m_downloads.Fail(c.nOutcome);
         CDlgFindStation dlg(m_data, m_log);
         dlg.m_strSearch = L"paris";
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
             ASSERT_TRUE(SearchFinished(1));
             EXPECT_EQ(dlg.m_list.GetCount(), 1);
             Item(IDC_STATION_TEXT)->SetWindowText(L"atlantis");
+            if (c.nOutcome == CDownloadOutcome::UNREACHABLE)
+                ShotOfNextBox("find-unreachable-portrait");
+            else if (c.nOutcome == CDownloadOutcome::STORED && c.strAnswer[1] == 's')
+                ShotOfNextBox("find-nothing-found-portrait");
             CTestDriver::Tap(IDC_FIND_SEARCH);
             ASSERT_TRUE(SearchFinished(2));
             EXPECT_EQ(dlg.m_list.GetCount(), 0);
@@ -91,8 +105,6 @@ TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
             // Nothing to pick: Ok is refused.
             CTestDriver::PressSoftKey(0);
             EXPECT_EQ(CTestDriver::GetActiveDialog(), &dlg);
-            if (!c.bSucceeds)
-                ShotOfNextBox("find-nothing-found-portrait");
             CTestDriver::Tap(IDC_FIND_SEARCH);
             ASSERT_TRUE(SearchFinished(3));
             CTestDriver::PressSoftKey(1);
@@ -100,12 +112,47 @@ TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
         m_downloads.Fail();   // the third search
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
         EXPECT_EQ(m_downloads.m_seen[1].strArgument, L"atlantis");
-        ASSERT_EQ(Boxes().size(), 3u);
-        ExpectBox(Boxes()[0], L"No station found. You may try again with another location name.", L"Find a station",
-                  MB_ICONEXCLAMATION);
-        ExpectBox(Boxes()[1], L"Please select a location in the list.", L"Find a location", MB_ICONEXCLAMATION);
-        EXPECT_EQ(Boxes()[2].strText, Boxes()[0].strText);
+        std::vector<std::wstring> said;
+        for (const MESSAGEBOXCALL& box : Boxes()) {
+            said.push_back(box.strText);
+            EXPECT_EQ(box.nType, static_cast<UINT>(MB_ICONEXCLAMATION));
+        }
+        std::vector<std::wstring> expected;
+        if (!c.strSaid.empty())
+            expected.push_back(c.strSaid);
+        expected.push_back(L"Please select a location in the list.");
+        expected.push_back(strUnreachable);
+        EXPECT_EQ(said, expected);
+        ASSERT_FALSE(Boxes().empty());
+        EXPECT_EQ(Boxes().front().strCaption, c.strSaid.empty() ? L"Find a location" : L"Find a station");
     }
+}
+
+// Search answers come from the network: a place whose ID is empty or could
+// name a file elsewhere can be seen but not picked.
+TEST_F(FindStationTest, APlaceWithAnEmptyOrUnsafeIdCannotBePicked)
+{
+    m_downloads.Succeed(SearchAnswer({{"", "Nowhere"}, {"../../x", "Escape"}, {"AB\x01" "CD", "Control"}}));
+    m_data.m_chosenStation.m_strID = L"KEPT0001";
+    CDlgFindStation dlg(m_data, m_log);
+    CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog* pDlg) {
+        ASSERT_TRUE(SearchFinished(1));
+        ASSERT_EQ(dlg.m_list.GetCount(), 3);
+        for (int i = 0; i < 3; ++i) {
+            CTestDriver::SelectItem(IDC_STATION_LIST, i);
+            if (i == 1)
+                ShotOfNextBox("find-unusable-id");
+            CTestDriver::PressSoftKey(0);
+            EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        }
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(Boxes().size(), 3u);
+    for (const MESSAGEBOXCALL& box : Boxes())
+        ExpectBox(box, L"This place has no station ID that can be used. Please pick another one.", L"Find a location",
+                  MB_ICONEXCLAMATION);
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"KEPT0001");
 }
 
 TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)

@@ -60,6 +60,8 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
         SCOPED_TRACE(CCodePage::Encode(c.pszText));
         Boxes().clear();
         m_data.m_chosenStation = CStation();
+        if (c.bID)
+            m_downloads.Succeed(SearchAnswer({{"USNY0996", "New York, NY"}}));   // the check
         CDlgNewStation dlg(m_data, m_log);
         CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
             Item(IDC_STATION_TEXT)->SetWindowText(c.pszText);
@@ -74,10 +76,11 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
         ASSERT_EQ(dlg.DoModal(), c.bID ? IDOK : IDCANCEL);
         ASSERT_EQ(Boxes().size(), 1u);
         if (c.bID) {
-            ExpectBox(Boxes()[0], L"'" + std::wstring(c.pszText) + L"' () has been added to the stations list.",
+            ExpectBox(Boxes()[0],
+                      L"'" + std::wstring(c.pszText) + L"' (New York, NY) has been added to the stations list.",
                       L"New station", MB_ICONINFORMATION);
             EXPECT_EQ(m_data.m_chosenStation.m_strID, c.pszText);
-            EXPECT_EQ(m_data.m_chosenStation.m_strName, L"");
+            EXPECT_EQ(m_data.m_chosenStation.m_strName, L"New York, NY");
             EXPECT_EQ(StationsInFile(Path("stations.dat")).back().first, c.pszText);
         } else {
             ExpectBox(Boxes()[0], s_question, L"Connection Required", MB_YESNO | MB_ICONQUESTION);
@@ -86,7 +89,70 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
     }
     // Each ID was added once, in the order typed; upper and lower case are two stations.
     EXPECT_EQ(StationsInFile(Path("stations.dat")),
-              (StationList{{L"USNY0996", L""}, {L"usny0996", L""}, {L"UsNy0996", L""}}));
+              (StationList{{L"USNY0996", L"New York, NY"}, {L"usny0996", L"New York, NY"},
+                           {L"UsNy0996", L"New York, NY"}}));
+}
+
+// A typed ID is asked of the service first: one it does not know is refused,
+// one it cannot be asked about is added with a word that it was not checked,
+// and a check the user cancels adds nothing.
+TEST_F(NewStationTest, AnIdIsCheckedWithTheServiceBeforeItIsAdded)
+{
+    struct Case
+    {
+        const char* pszWhat;
+        CDownloadOutcome::Reason nOutcome;
+        std::string strAnswer;
+        bool bAdded;
+        std::wstring strSaid;   // empty: no message
+    };
+    const Case cases[] = {
+        {"known", CDownloadOutcome::STORED, SearchAnswer({{"FRXX0076", "Paris"}, {"ABCD1234", "Alpha"}}), true,
+         L"'ABCD1234' (Alpha) has been added to the stations list."},
+        {"unknown", CDownloadOutcome::STORED, SearchAnswer({{"ABCD1235", "Beta"}}), false,
+         L"Test Weather does not know station 'ABCD1234'. Please check the ID, or type a place name to search "
+         L"for it."},
+        {"unreachable", CDownloadOutcome::UNREACHABLE, "", true,
+         L"'ABCD1234' () has been added to the stations list, but it could not be checked with Test Weather: "
+         L"Test Weather could not be reached. Please check the connection and try again."},
+        {"cancelled", CDownloadOutcome::CANCELLED, "", false, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        Boxes().clear();
+        GiveStations({});
+        m_downloads.m_seen.clear();
+        if (c.nOutcome == CDownloadOutcome::STORED)
+            m_downloads.Succeed(c.strAnswer);
+        else
+            m_downloads.Fail(c.nOutcome);
+        CDlgNewStation dlg(m_data, m_log);
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+            Item(IDC_STATION_TEXT)->SetWindowText(L"ABCD1234");
+            if (c.nOutcome == CDownloadOutcome::STORED && !c.bAdded)
+                ShotOfNextBox("new-station-unknown-id");
+            else if (c.nOutcome == CDownloadOutcome::UNREACHABLE)
+                ShotOfNextBox("new-station-not-checked");
+            CTestDriver::PressSoftKey(0);
+            if (!c.bAdded) {
+                EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+                CTestDriver::PressSoftKey(1);
+            }
+        });
+        EXPECT_EQ(dlg.DoModal(), c.bAdded ? IDOK : IDCANCEL);
+        ASSERT_EQ(m_downloads.m_seen.size(), 1u);
+        EXPECT_EQ(m_downloads.m_seen[0].nKind, DOWNLOAD_SEARCH);
+        EXPECT_EQ(m_downloads.m_seen[0].strArgument, L"ABCD1234");
+        EXPECT_EQ(m_data.m_stations.GetCount(), c.bAdded ? 1 : 0);
+        EXPECT_EQ(StationsInFile(Path("stations.dat")).size(), c.bAdded ? 1u : 0u);
+        if (c.strSaid.empty()) {
+            EXPECT_TRUE(Boxes().empty());
+        } else {
+            ASSERT_EQ(Boxes().size(), 1u);
+            EXPECT_EQ(Boxes()[0].strText, c.strSaid);
+            EXPECT_EQ(Boxes()[0].strCaption, L"New station");
+        }
+    }
 }
 
 TEST_F(NewStationTest, AnIdAlreadyInTheListClosesWithOkAndNoMessage)

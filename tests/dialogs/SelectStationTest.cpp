@@ -202,7 +202,13 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
     // Every station had a name: the station file is not written; no hang-up was asked for.
     EXPECT_EQ(Read("stations.dat"), stationsBefore);
     EXPECT_EQ(CRas::ConnectionsForTest().size(), 1u);
-    EXPECT_TRUE(Boxes().empty());
+    // The failure is said once, after the walk.
+    ASSERT_EQ(Boxes().size(), 1u);
+    ExpectBox(Boxes()[0],
+              L"These forecasts could not be updated; the previous ones are kept.\n\n"
+              L"Paris, France (FRXX0076), daily forecast: Test Weather could not be reached. Please check the "
+              L"connection and try again.",
+              L"Update !", MB_ICONEXCLAMATION);
 }
 
 TEST_F(SelectStationTest, HourByHourAloneIsFetchedForEveryTickedStationThenTheLineIsHungUp)

@@ -179,6 +179,7 @@ TEST_F(StationsDialogTest, AddSelectsTheStationJustAddedOrFound)
     GiveStations(s_three);
     SetCurrent(L"USNY0996", L"New York, NY");
     CDlgStations dlg(m_data, m_log);
+    m_downloads.Succeed(SearchAnswer({{"EFGH5678", "Efgh"}}));   // the new ID's check
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
         for (const wchar_t* pszID : {L"EFGH5678", L"FRXX0076"}) {
             CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pNew) {
@@ -195,12 +196,13 @@ TEST_F(StationsDialogTest, AddSelectsTheStationJustAddedOrFound)
         CTestDriver::PressSoftKey(0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(StationsInFile(Path("stations.dat")).back(), std::make_pair(std::wstring(L"EFGH5678"), std::wstring()));
+    EXPECT_EQ(StationsInFile(Path("stations.dat")).back(),
+              std::make_pair(std::wstring(L"EFGH5678"), std::wstring(L"Efgh")));
     EXPECT_EQ(m_data.m_stations.GetCount(), 4);
     // The second add found Paris in the list; its line was selected and handed back.
     EXPECT_EQ(m_data.m_chosenStation.m_strID, L"FRXX0076");
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].strText, L"'EFGH5678' () has been added to the stations list.");
+    EXPECT_EQ(Boxes()[0].strText, L"'EFGH5678' (Efgh) has been added to the stations list.");
 }
 
 }

@@ -189,11 +189,11 @@ TEST_F(DownloadDialog, EnterAndEscapeNeverEndTheDialogUnderItsWorker)
     }
 }
 
-// A well-formed document of exactly that many bytes.
+// A daily feed of exactly that many bytes.
 std::string DocumentOfSize(size_t nBytes)
 {
-    const std::string head = "<?xml version=\"1.0\"?>\n<weather><!--";
-    const std::string tail = "--></weather>\n";
+    const std::string head = "<?xml version=\"1.0\"?>\n<weather><dayf><!--";
+    const std::string tail = "--></dayf></weather>\n";
     return head + std::string(nBytes - head.size() - tail.size(), '.') + tail;
 }
 
