@@ -15,6 +15,8 @@ bool CCirrovanApp::InitInstance()
     // counterpart on a desktop.
     CAppResources::Install();
     SetRegistryKey(L"Cirrovan");
+    // What saves and downloads cut short by a crash left behind.
+    m_data.RemoveLeftovers();
     m_data.m_settings.Load();
     // Written at once, so the file has its full layout from the first start on.
     m_data.m_settings.Save();

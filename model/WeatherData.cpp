@@ -11,9 +11,13 @@
 
 #include <tinyxml.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
+#include <functional>
 
 namespace {
 
@@ -190,6 +194,49 @@ void CWeatherData::LoadHourlyForecast(const std::wstring& strID)
 void CWeatherData::LoadSearchResults()
 {
     CSearchAnswer::Load(m_strSearchFile, m_searchResults);
+}
+
+void CWeatherData::RemoveLeftovers() const
+{
+    // A download gives up within two minutes and a save takes moments: a
+    // temporary file older than this belongs to no program still running
+    // (a second one started on the same folder, say).
+    const time_t LEFTOVER_AGE_S = 600;
+    const time_t now = time(nullptr);
+    auto sweep = [&](const std::string& folder, const std::function<bool(const std::string&)>& fnIsLeftover) {
+        DIR* pDir = opendir(folder.c_str());
+        if (!pDir)
+            return;
+        while (const dirent* pEntry = readdir(pDir)) {
+            const std::string name = pEntry->d_name;
+            const std::string path = folder + "/" + name;
+            struct stat st;
+            if (!fnIsLeftover(name) || lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)
+                || now - st.st_mtime < LEFTOVER_AGE_S)
+                continue;
+            unlink(path.c_str());
+        }
+        closedir(pDir);
+    };
+    const std::string folder = CCodePage::Encode(m_strFolder);
+    sweep(folder, [](const std::string& name) {
+        for (const char* pszTarget : {"stations.dat", "settings.dat", "search_stations.dat"}) {
+            if (CRegularFile::IsTempOf(name, pszTarget))
+                return true;
+        }
+        return false;
+    });
+    sweep(folder + "/forecasts", [](const std::string& name) {
+        // "<ID>_d.dat.<8 hex digits>" or "_h.dat": the name without its last
+        // nine characters is the forecast file's.
+        if (name.size() <= 9 + 6)
+            return false;
+        const std::string target = name.substr(0, name.size() - 9);
+        const std::string suffix = target.substr(target.size() - 6);
+        return (suffix == "_d.dat" || suffix == "_h.dat")
+            && IsSafeFileID(CCodePage::Decode(target.substr(0, target.size() - 6)))
+            && CRegularFile::IsTempOf(name, target);
+    });
 }
 
 bool CWeatherData::HoldsAnswer(int nKind, const TiXmlDocument& doc)

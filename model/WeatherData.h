@@ -63,6 +63,13 @@ public:
     // kind, as loading the file that stores it would.
     void ReadAnswer(int nKind, const TiXmlDocument& doc);
 
+    // Removes what saves and downloads cut short by a crash leave beside the
+    // program's files: "<file>.<8 hex digits>" of the station, settings and
+    // search files in the data folder, and of forecast files in "forecasts".
+    // Only regular files of that exact form, and only ones older than any
+    // save or download of a program still running can be.
+    void RemoveLeftovers() const;
+
     // Station IDs name files, and they come from a file or the network: an ID
     // that is empty, holds '/', '\\', ".." or a control character never
     // becomes part of a path.

@@ -17,6 +17,10 @@ const wchar_t* const MAPPED_ADDRESS = L"http://www.example.com/";
 
 const DWORD ESTABLISH_TIMEOUT_MS = 15000;
 
+// A proxy set for the Internet must not carry this machine's own requests
+// (a service on loopback) when no bypass list says otherwise.
+const wchar_t* const LOCAL_BYPASS = L"localhost;127.0.0.1;::1";
+
 } // namespace
 
 void HangUpAllConnections()
@@ -84,6 +88,9 @@ bool CConnection::Connect(CWnd* pWnd, HANDLE hEventConnected, HANDLE hEventCance
     if (hr == S_OK) {
         m_dwAccessType = INTERNET_OPEN_TYPE_PROXY;
         m_strProxy = pcProxy.szProxyServer;
+        m_strBypass = pcProxy.szProxyOverride[0] ? pcProxy.szProxyOverride : LOCAL_BYPASS;
+        m_strProxyUser = pcProxy.szUsername;
+        m_strProxyPassword = pcProxy.szPassword;
     } else if (hr == E_NOINTERFACE) {
         m_dwAccessType = INTERNET_OPEN_TYPE_DIRECT;
         m_strProxy.clear();

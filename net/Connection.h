@@ -48,4 +48,8 @@ public:
     // could not tell.
     DWORD m_dwAccessType = 0;
     std::wstring m_strProxy;
+    // The hosts reached without the proxy, and the proxy's credentials (empty: none).
+    std::wstring m_strBypass;
+    std::wstring m_strProxyUser;
+    std::wstring m_strProxyPassword;
 };

@@ -68,12 +68,16 @@ bool CDownloadFile::Commit()
     bool bClosed = std::fclose(m_pFile) == 0;
     m_pFile = nullptr;
     std::string temp = CCodePage::Encode(m_strTemp);
-    if (!bClosed || std::rename(temp.c_str(), CCodePage::Encode(m_strTarget).c_str()) != 0) {
+    const std::string target = CCodePage::Encode(m_strTarget);
+    if (!bClosed || std::rename(temp.c_str(), target.c_str()) != 0) {
         unlink(temp.c_str());
         m_strTemp.clear();
         return false;
     }
     m_strTemp.clear();
+    // The rename lives in the folder: flushed too, as a save's is. Should the
+    // flush fail, the new file is in place all the same, and the store reads it.
+    CRegularFile::FlushFolder(target);
     return true;
 }
 

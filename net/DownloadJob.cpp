@@ -172,13 +172,21 @@ void CDownloadJob::Run()
 
 bool CDownloadJob::DownloadOver(const CConnection& connection)
 {
-    HINTERNET hOpen = InternetOpenW(L"anonymous", connection.m_dwAccessType, connection.m_strProxy.c_str(), nullptr,
-                                    INTERNET_FLAG_ASYNC);
+    // Through a proxy, the connection's bypass list goes with it.
+    const bool bProxy = connection.m_dwAccessType == INTERNET_OPEN_TYPE_PROXY;
+    HINTERNET hOpen = InternetOpenW(L"anonymous", connection.m_dwAccessType, connection.m_strProxy.c_str(),
+                                    bProxy ? connection.m_strBypass.c_str() : nullptr, INTERNET_FLAG_ASYNC);
     m_log.Printf(L"hOpen (0x%08x) = InternetOpen('anonymous', 0x%08x, %s, NULL,INTERNET_FLAG_ASYNC)\n",
                   LogAddress(hOpen), connection.m_dwAccessType, connection.m_strProxy.c_str());
     if (!hOpen)
         return false;
     m_log.Printf(L"InternetOpen OK\n");
+    if (bProxy && !connection.m_strProxyUser.empty()) {
+        std::wstring strUser = connection.m_strProxyUser;
+        std::wstring strPassword = connection.m_strProxyPassword;
+        InternetSetOptionW(hOpen, INTERNET_OPTION_PROXY_USERNAME, &strUser[0], 0);
+        InternetSetOptionW(hOpen, INTERNET_OPTION_PROXY_PASSWORD, &strPassword[0], 0);
+    }
     InternetSetStatusCallbackW(hOpen, &CDownloadJob::OnInternetStatus);
 
     bool bOk = false;

@@ -223,6 +223,20 @@ BOOL InternetCloseHandle(HINTERNET hInternet)
 
 BOOL InternetSetOptionW(HINTERNET hInternet, DWORD dwOption, void* lpBuffer, DWORD dwBufferLength)
 {
+    if (dwOption == INTERNET_OPTION_PROXY_USERNAME || dwOption == INTERNET_OPTION_PROXY_PASSWORD) {
+        if (!hInternet || !lpBuffer)
+            return Fail(ERROR_INVALID_PARAMETER);
+        const auto* pszText = static_cast<const wchar_t*>(lpBuffer);
+        std::string text = CCodePage::Encode(dwBufferLength ? std::wstring(pszText, dwBufferLength)
+                                                            : std::wstring(pszText));
+        std::lock_guard<std::mutex> lock(CInternetSession::Lock());
+        HANDLEENTRY* pEntry = Find(hInternet, false);
+        if (!pEntry)
+            return FALSE;
+        (dwOption == INTERNET_OPTION_PROXY_USERNAME ? pEntry->pSession->m_strProxyUser
+                                                    : pEntry->pSession->m_strProxyPassword) = text;
+        return TRUE;
+    }
     if (dwOption != INTERNET_OPTION_CONNECT_TIMEOUT && dwOption != INTERNET_OPTION_RECEIVE_TIMEOUT)
         return Fail(ERROR_INTERNET_INVALID_OPTION);
     if (!lpBuffer || dwBufferLength < sizeof(DWORD))

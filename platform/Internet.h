@@ -78,6 +78,11 @@ constexpr DWORD HTTP_QUERY_FLAG_NUMBER = 0x20000000;   // answer a DWORD instead
 // nothing for 30 s has failed.
 constexpr DWORD INTERNET_OPTION_CONNECT_TIMEOUT = 2;
 constexpr DWORD INTERNET_OPTION_RECEIVE_TIMEOUT = 6;
+// The named proxy's credentials, on an open handle, as wide text (the length
+// in characters, or 0: up to the terminator); sent to the proxy by Basic
+// authentication with the handle's later requests.
+constexpr DWORD INTERNET_OPTION_PROXY_USERNAME = 43;
+constexpr DWORD INTERNET_OPTION_PROXY_PASSWORD = 44;
 constexpr DWORD DEFAULT_CONNECT_TIMEOUT_MS = 15000;
 constexpr DWORD DEFAULT_RECEIVE_TIMEOUT_MS = 30000;
 

@@ -127,6 +127,10 @@ void CInternetRequest::SetOptions()
         curl_easy_setopt(m_pEasy, CURLOPT_PROXY, m_pSession->m_proxy->c_str());
     if (m_pSession->m_noProxy)
         curl_easy_setopt(m_pEasy, CURLOPT_NOPROXY, m_pSession->m_noProxy->c_str());
+    if (!m_pSession->m_strProxyUser.empty()) {
+        curl_easy_setopt(m_pEasy, CURLOPT_PROXYUSERNAME, m_pSession->m_strProxyUser.c_str());
+        curl_easy_setopt(m_pEasy, CURLOPT_PROXYPASSWORD, m_pSession->m_strProxyPassword.c_str());
+    }
     curl_easy_setopt(m_pEasy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
 
     // Every request goes to the network on a connection of its own, so that its

@@ -48,6 +48,8 @@ public:
     std::string m_strAgent;
     std::optional<std::string> m_proxy;      // none: the environment's; "": no proxy
     std::optional<std::string> m_noProxy;
+    std::string m_strProxyUser;              // empty: no credentials for the proxy
+    std::string m_strProxyPassword;
     DWORD m_dwConnectTimeoutMs = DEFAULT_CONNECT_TIMEOUT_MS;
     DWORD m_dwReceiveTimeoutMs = DEFAULT_RECEIVE_TIMEOUT_MS;
 

@@ -22,6 +22,10 @@ std::string CanonicalUrl(const std::wstring& strUrl);
 // empty when it names another kind of proxy or none.
 std::string ProxyHostPort(const std::string& proxy, std::string* pUserInfo = nullptr);
 
+// The text with its "%XX" escapes undone (the user part of a proxy URL is
+// written so when it holds ':' or '@'); a '%' that starts no escape stays.
+std::string PercentDecoded(const std::string& text);
+
 // A proxy named the platform's way ("host:port", "http://host:port/" or a list
 // such as "http=host:port https=other:port") as libcurl's proxy URL; the port
 // is 80 when none is named. Empty when no HTTP proxy is named.

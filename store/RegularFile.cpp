@@ -40,3 +40,28 @@ int CRegularFile::CreateBeside(const std::string& strTarget, std::string& strTem
     return -1;
 }
 
+
+bool CRegularFile::IsTempOf(const std::string& strName, const std::string& strTargetName)
+{
+    const size_t n = strTargetName.size();
+    if (strName.size() != n + 9 || strName.compare(0, n, strTargetName) != 0 || strName[n] != '.')
+        return false;
+    for (size_t i = n + 1; i < strName.size(); ++i) {
+        const char c = strName[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+bool CRegularFile::FlushFolder(const std::string& strPath)
+{
+    size_t nSlash = strPath.rfind('/');
+    std::string folder = nSlash == std::string::npos ? "." : nSlash == 0 ? "/" : strPath.substr(0, nSlash);
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    bool bOk = fsync(fd) == 0 || errno == EINVAL;
+    close(fd);
+    return bOk;
+}

@@ -18,4 +18,12 @@ public:
     // open applies it, and changing it even for a moment would give a file
     // another thread creates meanwhile the wrong mode. -1 on failure.
     static int CreateBeside(const std::string& strTarget, std::string& strTemp);
+    // Whether a file name is one that CreateBeside gives beside a target of
+    // that name: the target's name, a dot and eight lower-case hex digits.
+    static bool IsTempOf(const std::string& strName, const std::string& strTargetName);
+    // Flushes the folder of a file just renamed into it: otherwise a power
+    // cut can bring back the old file, or none. A folder that cannot be
+    // opened or a file system that cannot flush folders leaves the new file in
+    // place all the same; only a failed flush counts as failure.
+    static bool FlushFolder(const std::string& strPath);
 };

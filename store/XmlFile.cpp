@@ -130,22 +130,6 @@ void PrepareInPlace(std::string& text)
     }
 }
 
-// A rename lives in the folder, so the folder is flushed as well: otherwise a
-// power cut can bring back the old file, or none. A folder that cannot be
-// opened or a file system that cannot flush folders leaves the new file in
-// place all the same; only a failed flush counts as failure.
-bool FlushFolder(const std::string& target)
-{
-    size_t nSlash = target.rfind('/');
-    std::string folder = nSlash == std::string::npos ? "." : nSlash == 0 ? "/" : target.substr(0, nSlash);
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return true;
-    bool bOk = fsync(fd) == 0 || errno == EINVAL;
-    close(fd);
-    return bOk;
-}
-
 } // namespace
 
 std::string CXmlFile::Prepare(std::string strText)
@@ -215,5 +199,5 @@ bool CXmlFile::Save(const TiXmlDocument& doc, const std::wstring& strPath)
         unlink(temp.c_str());
         return false;
     }
-    return FlushFolder(target);
+    return CRegularFile::FlushFolder(target);
 }

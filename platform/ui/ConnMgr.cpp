@@ -119,9 +119,9 @@ HRESULT ConnMgrProviderMessage(HANDLE hConnection, const GUID* pguidProvider, DW
     config.dwEnable = TRUE;
     CopyText(config.szProxyServer, hostPort);
     size_t colon = userInfo.find(':');
-    CopyText(config.szUsername, userInfo.substr(0, colon));
+    CopyText(config.szUsername, PercentDecoded(userInfo.substr(0, colon)));
     if (colon != std::string::npos)
-        CopyText(config.szPassword, userInfo.substr(colon + 1));
+        CopyText(config.szPassword, PercentDecoded(userInfo.substr(colon + 1)));
     std::string bypass = Environment("no_proxy", "NO_PROXY");
     std::replace(bypass.begin(), bypass.end(), ',', ';');
     CopyText(config.szProxyOverride, bypass);

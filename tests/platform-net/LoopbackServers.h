@@ -252,7 +252,8 @@ public:
         return "";
     }
 
-    CTinyproxy(const std::string& folder, const std::string& viaName)
+    // Extra lines of configuration (such as "BasicAuth user secret") go last.
+    CTinyproxy(const std::string& folder, const std::string& viaName, const std::string& extraConfig = "")
     {
         m_nPort = FreePort();
         m_logPath = folder + "/tinyproxy.log";
@@ -264,7 +265,8 @@ public:
                                   << "Allow 127.0.0.1\n"
                                   << "LogFile \"" << m_logPath << "\"\n"
                                   << "LogLevel Info\n"
-                                  << "ViaProxyName \"" << viaName << "\"\n";
+                                  << "ViaProxyName \"" << viaName << "\"\n"
+                                  << extraConfig;
         std::string program = Program();
         char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>("-d"), const_cast<char*>("-c"),
                         const_cast<char*>(configPath.c_str()), nullptr};
