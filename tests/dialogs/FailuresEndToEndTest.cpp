@@ -1,0 +1,333 @@
+// Failed updates, searches and ID checks end to end: the real update, find and
+// new station dialogs, the real download dialog and its job, against the real
+// service executable (demo source) and small stand-in servers on loopback that
+// misbehave as servers do.
+#include "DialogTestSetup.h"
+#include "../EnvGuard.h"
+#include "../platform-net/LoopbackServers.h"
+#include "../service/FeedCheck.h"
+#include "../service/LocalService.h"
+#include "dialogs/DlgFindStation.h"
+#include "dialogs/DlgNewStation.h"
+#include "dialogs/DlgUpdateStation.h"
+#include "platform/ui/ConnMgr.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// What the stand-in answers to every request.
+enum STANDIN {
+    NOT_A_FEED,     // a portal's page: well-formed, not a feed
+    OTHER_FEED,     // the hour-by-hour feed for a daily request
+    SLOW,           // says nothing for longer than the deadline
+    TRICKLE,        // a byte now and then, for ever
+    ENDLESS,        // a body without length that never ends
+    OVER_LIMIT,     // a length past what the store reads
+    UNSAFE_PLACES,  // a search answer whose IDs cannot name files
+};
+
+// A feed of another kind than the daily one asked for.
+const char* const HOURLY_FEED = "<weather ver=\"2.0\"><loc id=\"X\"><dnam>Elsewhere</dnam></loc><hbhf>"
+                                       "<lsup>12/10/26 1:00 PM EST</lsup></hbhf></weather>";
+
+class FailuresEndToEnd : public DialogTest
+{
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        CConnMgr::ResetForTest();
+        m_downloads.m_bReal = true;
+        ASSERT_TRUE(m_service.IsUp());
+        m_standIn.m_server.Get(R"(/.*)", [this](const httplib::Request&, httplib::Response& res) { Answer(res); });
+        m_standIn.Start();
+        m_strServiceHost = m_service.m_strHost;
+        m_strStandInHost = "127.0.0.1:" + std::to_string(m_standIn.m_nPort);
+        m_strDeadHost = "127.0.0.1:" + std::to_string(FreePort());
+        Point(m_strServiceHost);
+        auto found = m_service.m_process.Client().Get("/search/search?where=zurich");
+        ASSERT_TRUE(found);
+        SearchResults results = LoadSearch(found->body);
+        ASSERT_FALSE(results.empty());
+        m_strID = results[0].first;
+    }
+    void TearDown() override
+    {
+        m_bStopping = true;
+        m_standIn.Stop();
+        EXPECT_EQ(m_service.Stop(), 0);
+        CConnMgr::ResetForTest();
+        DialogTest::TearDown();
+    }
+
+    void Point(const std::string& strHost)
+    {
+        setenv("CIRROVAN_FEED_HOST", strHost.c_str(), 1);
+        setenv("CIRROVAN_SEARCH_HOST", strHost.c_str(), 1);
+    }
+
+    void Answer(httplib::Response& res)
+    {
+        switch (m_nMode.load()) {
+        case NOT_A_FEED:
+            res.set_content("<html><body><p>Please sign in to use the Internet.</p></body></html>", "text/html");
+            break;
+        case OTHER_FEED:
+            res.set_content(HOURLY_FEED, "text/xml");
+            break;
+        case SLOW:
+            for (int i = 0; i < 40 && !m_bStopping; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            res.set_content(HOURLY_FEED, "text/xml");
+            break;
+        case TRICKLE:
+            res.set_chunked_content_provider("text/xml", [this](size_t, httplib::DataSink& sink) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                return !m_bStopping && sink.write("<", 1);
+            });
+            break;
+        case ENDLESS:
+            res.set_chunked_content_provider("text/xml", [this](size_t nOffset, httplib::DataSink& sink) {
+                static const std::string block(64 * 1024, ' ');
+                // Bounded all the same, should the client never stop.
+                return !m_bStopping && nOffset < 64 * 1024 * 1024 && sink.write(block.data(), block.size());
+            });
+            break;
+        case OVER_LIMIT:
+            res.set_content(std::string(5 * 1024 * 1024, ' '), "text/xml");
+            break;
+        case UNSAFE_PLACES:
+            res.set_content(SearchAnswer({{"../../settings", "Up"}, {"", "Nowhere"}}), "text/xml");
+            break;
+        }
+    }
+
+    // The update dialog run with Ok on the current station, both kinds ticked.
+    void Update()
+    {
+        CDlgUpdateStation dlg(m_data, m_log);
+        CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [](CDialog*) { CTestDriver::PressSoftKey(0); });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+    }
+
+    std::vector<std::string> ForecastFolder() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path("data/forecasts")))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    CLocalService m_service;
+    CHttpServer m_standIn;
+    std::atomic<int> m_nMode{NOT_A_FEED};
+    std::atomic<bool> m_bStopping{false};
+    std::string m_strServiceHost;
+    std::string m_strStandInHost;
+    std::string m_strDeadHost;
+    std::wstring m_strID;   // Zürich's
+};
+
+TEST_F(FailuresEndToEnd, AFailedUpdateSaysWhyOnceAndKeepsTheForecastAsItWas)
+{
+    GiveStations({{m_strID, L"Z\u00fcrich"}});
+    SetCurrent(m_strID, L"Z\u00fcrich");
+    Update();
+    ASSERT_TRUE(Boxes().empty());
+    const std::string id = CCodePage::Encode(m_strID);
+    const std::string daily = Read("forecasts/" + id + "_d.dat");
+    const std::string hourly = Read("forecasts/" + id + "_h.dat");
+    const std::string stations = Read("stations.dat");
+    ASSERT_NE(daily.find("<dayf>"), std::string::npos);
+    const std::wstring strLocation = m_data.m_daily.m_strLocation;
+    const int nDays = m_data.m_daily.m_days.GetCount();
+    const int nHours = m_data.m_hourly.m_hours.GetCount();
+    ASSERT_GT(nDays, 0);
+
+    struct Case
+    {
+        const char* pszShot;
+        const std::string* pHost;
+        int nMode;              // of the stand-in
+        const char* pszFault;   // armed on the service, or nullptr
+        std::wstring strWhy;
+    };
+    const std::wstring strService = L"Test Weather";
+    const Case cases[] = {
+        {"update-unreachable", &m_strDeadHost, 0, nullptr,
+         strService + L" could not be reached. Please check the connection and try again."},
+        {"update-http-error", &m_strServiceHost, 0, "status:502",
+         strService + L" answered with an error (502). Please try again later."},
+        {"update-not-a-feed", &m_strStandInHost, NOT_A_FEED, nullptr, L"The answer was not a forecast."},
+        {"update-other-feed", &m_strStandInHost, OTHER_FEED, nullptr, L"The answer was not a forecast."},
+        {"update-slow", &m_strStandInHost, SLOW, nullptr,
+         strService + L" did not answer in time. Please try again later."},
+        {"update-trickle", &m_strStandInHost, TRICKLE, nullptr,
+         L"The answer of " + strService + L" came in too slowly. Please try again later."},
+        {"update-endless", &m_strStandInHost, ENDLESS, nullptr, L"The download was too large."},
+        {"update-too-large", &m_strStandInHost, OVER_LIMIT, nullptr, L"The download was too large."},
+        {"update-cut", &m_strServiceHost, 0, "cut:200",
+         L"The connection broke off before the whole answer came. Please try again."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszShot);
+        Boxes().clear();
+        Point(*c.pHost);
+        m_nMode = c.nMode;
+        if (c.pszFault) {
+            const std::string target = "/control/fault?kind=" + PercentEncoded(c.pszFault) + "&count=1&path="
+                                       + PercentEncoded("/weather/local/");
+            auto armed = m_service.m_process.Client().Post(target.c_str());
+            ASSERT_TRUE(armed && armed->status == 200);
+        }
+        // Limits a test can wait for: what a real link does in seconds, here in a fraction.
+        m_downloads.m_fnOnOpen = [](CDlgDownload* pDlg) {
+            pDlg->m_job.m_dwDeadlineMs = 1000;
+            pDlg->m_job.m_dwRateWindowMs = 400;
+            pDlg->m_job.m_nMinWindowBytes = 100;
+        };
+        ShotOfNextBox(c.pszShot);
+        Update();
+        ASSERT_EQ(Boxes().size(), 1u);
+        ExpectBox(Boxes()[0],
+                  L"These forecasts could not be updated; the previous ones are kept.\n\nZ\u00fcrich (" + m_strID
+                      + L"), daily forecast: " + c.strWhy,
+                  L"Update !", MB_ICONEXCLAMATION);
+        // The daily request failed, so no hour-by-hour one was made.
+        EXPECT_EQ(m_downloads.m_seen.back().nKind, DOWNLOAD_DAILY);
+        EXPECT_EQ(Read("forecasts/" + id + "_d.dat"), daily);
+        EXPECT_EQ(Read("forecasts/" + id + "_h.dat"), hourly);
+        EXPECT_EQ(Read("stations.dat"), stations);
+        EXPECT_EQ(ForecastFolder(), (std::vector<std::string>{id + "_d.dat", id + "_h.dat"}));
+        EXPECT_EQ(m_data.m_daily.m_strLocation, strLocation);
+        EXPECT_EQ(m_data.m_daily.m_days.GetCount(), nDays);
+        EXPECT_EQ(m_data.m_hourly.m_hours.GetCount(), nHours);
+    }
+
+    // A station the service does not know: said with its ID, and no file made.
+    Boxes().clear();
+    Point(m_strServiceHost);
+    GiveStations({{m_strID, L"Z\u00fcrich"}, {L"ZZZZ9999", L""}});
+    SetCurrent(L"ZZZZ9999");
+    ShotOfNextBox("update-unknown-station");
+    Update();
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].strText, L"These forecasts could not be updated; the previous ones are kept.\n\n"
+                                  L"ZZZZ9999, daily forecast: Test Weather does not know station 'ZZZZ9999'.");
+    EXPECT_EQ(ForecastFolder(), (std::vector<std::string>{id + "_d.dat", id + "_h.dat"}));
+    EXPECT_EQ(m_data.m_daily.m_strLocation, strLocation);
+}
+
+TEST_F(FailuresEndToEnd, AFailedSearchSaysWhyAndNeverThatNothingWasFound)
+{
+    struct Case
+    {
+        const char* pszShot;
+        const std::string* pHost;
+        int nMode;
+        const char* pszFault;
+        const wchar_t* pszSearch;
+        std::wstring strSaid;
+    };
+    const Case cases[] = {
+        {"search-unreachable", &m_strDeadHost, 0, nullptr, L"paris",
+         L"Test Weather could not be reached. Please check the connection and try again."},
+        {"search-http-error", &m_strServiceHost, 0, "status:502", L"paris",
+         L"Test Weather answered with an error (502). Please try again later."},
+        {"search-not-a-list", &m_strStandInHost, NOT_A_FEED, nullptr, L"paris",
+         L"The answer was not a list of places."},
+        {"search-nothing-found", &m_strServiceHost, 0, nullptr, L"qqqqqqqq",
+         L"No station found. You may try again with another location name."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pszShot);
+        Boxes().clear();
+        Point(*c.pHost);
+        m_nMode = c.nMode;
+        if (c.pszFault) {
+            const std::string target = "/control/fault?kind=" + PercentEncoded(c.pszFault) + "&count=1&path="
+                                       + PercentEncoded("/search/");
+            auto armed = m_service.m_process.Client().Post(target.c_str());
+            ASSERT_TRUE(armed && armed->status == 200);
+        }
+        CDlgFindStation dlg(m_data, m_log);
+        dlg.m_strSearch = c.pszSearch;
+        size_t nBefore = m_downloads.m_seen.size();
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+            ShotOfNextBox(c.pszShot);
+            ASSERT_TRUE(SearchFinished(nBefore + 1));
+            EXPECT_EQ(dlg.m_list.GetCount(), 0);
+            CTestDriver::PressSoftKey(1);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        ASSERT_EQ(Boxes().size(), 1u);
+        ExpectBox(Boxes()[0], c.strSaid, L"Find a station", MB_ICONEXCLAMATION);
+    }
+}
+
+TEST_F(FailuresEndToEnd, UnknownAndUnsafeIdsAreRefusedAndAnUncheckedIdIsSaidSo)
+{
+    auto addByID = [&](const std::wstring& strID) {
+        CDlgNewStation dlg(m_data, m_log);
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+            Item(IDC_STATION_TEXT)->SetWindowText(strID);
+            CTestDriver::PressSoftKey(0);
+            if (CTestDriver::GetActiveDialog() == pDlg)
+                CTestDriver::PressSoftKey(1);
+        });
+        return dlg.DoModal();
+    };
+    // Unknown to the service: refused, the list as it was.
+    ShotOfNextBox("new-station-unknown-id-service");
+    EXPECT_EQ(addByID(L"ZZZZ9999"), IDCANCEL);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].strText, L"Test Weather does not know station 'ZZZZ9999'. Please check the ID, or type a "
+                                  L"place name to search for it.");
+    EXPECT_EQ(m_data.m_stations.GetCount(), 0);
+    EXPECT_FALSE(Exists("stations.dat"));
+
+    // Known: added under the service's name for it.
+    Boxes().clear();
+    EXPECT_EQ(addByID(m_strID), IDOK);
+    ASSERT_EQ(m_data.m_stations.GetCount(), 1);
+    EXPECT_FALSE(m_data.m_stations.GetAt(0)->m_strName.empty());
+    EXPECT_EQ(Boxes()[0].nType, static_cast<UINT>(MB_ICONINFORMATION));
+
+    // The service gone: added, and said so.
+    Boxes().clear();
+    Point(m_strDeadHost);
+    EXPECT_EQ(addByID(L"ABCD1234"), IDOK);
+    EXPECT_EQ(m_data.m_stations.GetCount(), 2);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].strText, L"'ABCD1234' () has been added to the stations list, but it could not be checked "
+                                  L"with Test Weather: Test Weather could not be reached. Please check the "
+                                  L"connection and try again.");
+
+    // Places whose IDs cannot name files are listed, and never picked.
+    Boxes().clear();
+    Point(m_strStandInHost);
+    m_nMode = UNSAFE_PLACES;
+    CDlgFindStation find(m_data, m_log);
+    find.m_strSearch = L"up";
+    CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+        ASSERT_TRUE(SearchFinished(m_downloads.m_seen.size() + 1));
+        ASSERT_EQ(find.m_list.GetCount(), 2);
+        for (int i = 0; i < 2; ++i) {
+            CTestDriver::SelectItem(IDC_STATION_LIST, i);
+            CTestDriver::PressSoftKey(0);
+        }
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(find.DoModal(), IDCANCEL);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1].strText, L"This place has no station ID that can be used. Please pick another one.");
+    EXPECT_EQ(m_data.m_stations.GetCount(), 2);
+}
+
+}
