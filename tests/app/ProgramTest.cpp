@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/time.h>
+
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -169,6 +171,12 @@ TEST_F(ProgramTest, ShowsTheStationOfItsFolderAndEndsCleanlyOnSigterm)
     m_temp.Write("settings.dat", "<Cirrovan><station id=\"GBLO5854\">london</station><extra/></Cirrovan>");
     m_temp.Write("log.txt", "a line of the last run\n");
     const std::string daily = m_temp.Read("forecasts/GBLO5854_d.dat");
+    // What a crash in a save and in a download left, an hour ago: gone at the start.
+    const timeval old[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    for (const char* pszLeftover : {"stations.dat.0badcafe", "forecasts/GBLO5854_d.dat.12345678"}) {
+        m_temp.Write(pszLeftover, daily);
+        ASSERT_EQ(utimes(m_temp.Path(pszLeftover).c_str(), old), 0);
+    }
 
     Start();
     // The main window has found the station in its list and saved it as listed.

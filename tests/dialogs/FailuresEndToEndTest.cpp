@@ -107,6 +107,21 @@ protected:
         }
     }
 
+    // Points the program at a host; the stand-in answers as the mode says, and
+    // the service's next request under the path gets the fault, if one is given.
+    void Arrange(const std::string& strHost, int nMode, const char* pszFault, const char* pszPath)
+    {
+        Boxes().clear();
+        Point(strHost);
+        m_nMode = nMode;
+        if (!pszFault)
+            return;
+        const std::string target = "/control/fault?kind=" + PercentEncoded(pszFault) + "&count=1&path="
+                                   + PercentEncoded(pszPath);
+        auto armed = m_service.m_process.Client().Post(target.c_str());
+        ASSERT_TRUE(armed && armed->status == 200);
+    }
+
     // The update dialog run with Ok on the current station, both kinds ticked.
     void Update()
     {
@@ -177,15 +192,7 @@ TEST_F(FailuresEndToEnd, AFailedUpdateSaysWhyOnceAndKeepsTheForecastAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszShot);
-        Boxes().clear();
-        Point(*c.pHost);
-        m_nMode = c.nMode;
-        if (c.pszFault) {
-            const std::string target = "/control/fault?kind=" + PercentEncoded(c.pszFault) + "&count=1&path="
-                                       + PercentEncoded("/weather/local/");
-            auto armed = m_service.m_process.Client().Post(target.c_str());
-            ASSERT_TRUE(armed && armed->status == 200);
-        }
+        Arrange(*c.pHost, c.nMode, c.pszFault, "/weather/local/");
         // Limits a test can wait for: what a real link does in seconds, here in a fraction.
         m_downloads.m_fnOnOpen = [](CDlgDownload* pDlg) {
             pDlg->m_job.m_dwDeadlineMs = 1000;
@@ -247,15 +254,7 @@ TEST_F(FailuresEndToEnd, AFailedSearchSaysWhyAndNeverThatNothingWasFound)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pszShot);
-        Boxes().clear();
-        Point(*c.pHost);
-        m_nMode = c.nMode;
-        if (c.pszFault) {
-            const std::string target = "/control/fault?kind=" + PercentEncoded(c.pszFault) + "&count=1&path="
-                                       + PercentEncoded("/search/");
-            auto armed = m_service.m_process.Client().Post(target.c_str());
-            ASSERT_TRUE(armed && armed->status == 200);
-        }
+        Arrange(*c.pHost, c.nMode, c.pszFault, "/search/");
         CDlgFindStation dlg(m_data, m_log);
         dlg.m_strSearch = c.pszSearch;
         size_t nBefore = m_downloads.m_seen.size();
