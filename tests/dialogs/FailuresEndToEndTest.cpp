@@ -29,6 +29,7 @@ enum STANDIN {
     ENDLESS,        // a body without length that never ends
     OVER_LIMIT,     // a length past what the store reads
     UNSAFE_PLACES,  // a search answer whose IDs cannot name files
+    SLOW_LINK,      // the service's own answer, 20 kB at 10 kB/s
 };
 
 // A feed of another kind than the daily one asked for.
@@ -44,7 +45,7 @@ protected:
         CConnMgr::ResetForTest();
         m_downloads.m_bReal = true;
         ASSERT_TRUE(m_service.IsUp());
-        m_standIn.m_server.Get(R"(/.*)", [this](const httplib::Request&, httplib::Response& res) { Answer(res); });
+        m_standIn.m_server.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) { Answer(req, res); });
         m_standIn.Start();
         m_strServiceHost = m_service.m_strHost;
         m_strStandInHost = "127.0.0.1:" + std::to_string(m_standIn.m_nPort);
@@ -71,9 +72,23 @@ protected:
         setenv("CIRROVAN_SEARCH_HOST", strHost.c_str(), 1);
     }
 
-    void Answer(httplib::Response& res)
+    void Answer(const httplib::Request& req, httplib::Response& res)
     {
         switch (m_nMode.load()) {
+        case SLOW_LINK: {
+            auto answer = m_service.m_process.Client().Get(req.target.c_str());
+            std::string body = answer ? answer->body : std::string();
+            // Padded after the document to the size of a long real answer.
+            if (body.size() < 20000)
+                body += std::string(20000 - body.size(), '\n');
+            res.set_content_provider(body.size(), "text/xml",
+                                     [this, body](size_t nOffset, size_t, httplib::DataSink& sink) {
+                                         std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                                         const size_t n = std::min<size_t>(1000, body.size() - nOffset);
+                                         return !m_bStopping && sink.write(body.data() + nOffset, n);
+                                     });
+            break;
+        }
         case NOT_A_FEED:
             res.set_content("<html><body><p>Please sign in to use the Internet.</p></body></html>", "text/html");
             break;
@@ -229,6 +244,28 @@ TEST_F(FailuresEndToEnd, AFailedUpdateSaysWhyOnceAndKeepsTheForecastAsItWas)
                                   L"ZZZZ9999, daily forecast: Test Weather does not know station 'ZZZZ9999'.");
     EXPECT_EQ(ForecastFolder(), (std::vector<std::string>{id + "_d.dat", id + "_h.dat"}));
     EXPECT_EQ(m_data.m_daily.m_strLocation, strLocation);
+}
+
+// The limits leave a slow real link room: 20 kB over 1 kB/s complete with the
+// limits as they are. Here a tenth of the time: ten times the rate against a
+// tenth of each limit.
+TEST_F(FailuresEndToEnd, ALongAnswerOverASlowLinkStillCompletes)
+{
+    GiveStations({{m_strID, L"Z\u00fcrich"}});
+    SetCurrent(m_strID, L"Z\u00fcrich");
+    Arrange(m_strStandInHost, SLOW_LINK, nullptr, nullptr);
+    m_downloads.m_fnOnOpen = [](CDlgDownload* pDlg) {
+        pDlg->m_job.m_dwDeadlineMs = CDownloadJob::TOTAL_DEADLINE_MS / 10;
+        pDlg->m_job.m_dwRateWindowMs = CDownloadJob::RATE_WINDOW_MS / 10;
+        pDlg->m_job.m_nMinWindowBytes = CDownloadJob::MIN_WINDOW_BYTES / 10;
+    };
+    Update();
+    EXPECT_TRUE(Boxes().empty());
+    const std::string id = CCodePage::Encode(m_strID);
+    EXPECT_EQ(Read("forecasts/" + id + "_d.dat").size(), 20000u);
+    EXPECT_GE(Read("forecasts/" + id + "_h.dat").size(), 20000u);
+    EXPECT_FALSE(m_data.m_daily.IsEmpty());
+    EXPECT_FALSE(m_data.m_hourly.IsEmpty());
 }
 
 TEST_F(FailuresEndToEnd, AFailedSearchSaysWhyAndNeverThatNothingWasFound)
