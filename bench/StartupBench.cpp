@@ -10,7 +10,7 @@
 //     bench_startup --child         the program, as the benchmark starts it
 
 #include "app/CirrovanApp.h"
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/testing/TestDriver.h"

@@ -17,11 +17,12 @@ public:
     int DateToPixel(const CDateTime& dt) const;
     int PositionToPixel(int x) const;
 
-    // Into the time strip (origin not moved); with a grid context also a vertical
-    // grid line of the given height at every label shown. A label that would run
-    // into one already shown is skipped; labels with a second line come first.
-    void DrawTimeLabels(CDC* pStripDC, HFONT hFont, CPointerArray<CGraphTimeLabel>& labels,
-                        CDC* pGridDC, int nGridHeight, COLORREF crGrid) const;
+    // The texts of the time strip; with a grid list also a vertical grid line of
+    // the given height at every label shown. A label that would run into one
+    // already shown is skipped; labels with a second line come first.
+    void PlanTimeLabels(const CTextMeasure& measure, CPointerArray<CGraphTimeLabel>& labels,
+                        std::vector<CPlanText>& strip, std::vector<CPlanLine>* pGrid,
+                        int nGridHeight, COLORREF crGrid) const;
 
     CDateTime m_dtStart;
     CDateTime m_dtEnd;

@@ -4,7 +4,7 @@
 //
 //     cirrovan_render_charts <daily.xml> <hourly.xml> <output folder>
 
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
