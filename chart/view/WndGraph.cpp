@@ -149,7 +149,11 @@ void CWndGraph::BuildHourly()
 
 int CWndGraph::MaxScroll() const
 {
-    const int nMax = m_nChartWidth - ViewportWidth();
+    // From the window's own size, so that the range is right before the chart of
+    // a new size or mode has been composed.
+    const int nChartWidth = m_data.m_settings.m_bDaily ? DAILY_CHART_WIDTH : HOURLY_CHART_WIDTH;
+    const int nViewport = GetClientSize().cx - m_nLeftWidth - m_nRightWidth;
+    const int nMax = nChartWidth - nViewport;
     return nMax > 0 ? nMax : 0;
 }
 
