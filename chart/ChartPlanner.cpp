@@ -8,6 +8,8 @@
 #include "settings/Settings.h"
 #include "store/ServiceConfig.h"
 
+#include <algorithm>
+
 namespace {
 
 // A pixel held near the image, so rectangles built from it cannot overflow.
@@ -160,8 +162,31 @@ void CChartPlanner::PlanPanels(CChartPlan& plan) const
             ScaleOf(s)->PlanPanel(m_measure, m_frame.m_nHeight, side == 0 ? 30 : 1, ColourOf(s),
                                   side == 1, panel, s == nGridOwner ? &plan.m_grid : nullptr,
                                   m_frame.m_nWidth, m_crGrid);
+            PlanUnit(s, panel);
         }
     }
+}
+
+// The scale's unit at the foot of its panel, beside the link line's band and
+// below the lowest tick, in the scale's colour; a name too wide for the bold
+// font takes the normal one.
+void CChartPlanner::PlanUnit(int nSeries, CPlanPanel& panel) const
+{
+    CPlanText unit;
+    unit.m_str = nSeries == SERIES_TEMPERATURES ? TemperatureUnitName(m_pSettings->m_nTempUnit)
+               : nSeries == SERIES_PRECIPITATIONS ? std::wstring(L"%")
+               : WindUnitName(m_pSettings->m_nWindUnit);
+    SIZE ext = m_measure.Measure(CHART_FONT_BOLD, unit.m_str);
+    if (ext.cx > PANEL_WIDTH - 2) {
+        unit.m_nFont = CHART_FONT_NORMAL;
+        ext = m_measure.Measure(CHART_FONT_NORMAL, unit.m_str);
+    }
+    unit.m_nWidth = ext.cx;
+    unit.m_nHeight = ext.cy;
+    unit.m_nLeft = std::max(0, (PANEL_WIDTH - ext.cx) / 2);
+    unit.m_nTop = m_frame.m_nHeight - LINK_BAND + (LINK_BAND - ext.cy) / 2 - 1;
+    unit.m_crColour = ColourOf(nSeries);
+    panel.m_texts.push_back(std::move(unit));
 }
 
 void CChartPlanner::PlanNowMarker(const CDateTime& dtNow, CChartPlan& plan) const
@@ -173,8 +198,57 @@ void CChartPlanner::PlanNowMarker(const CDateTime& dtNow, CChartPlan& plan) cons
     plan.m_marks.push_back(marker);
 }
 
-void CChartPlanner::PlanIcons(CPointerArray<CGraphGroup>& groups, std::vector<CGraphBox>& placed,
-                              bool bArrows, CPlanSeries& series)
+// An icon or arrow a group asks for, before the marks that cover each other
+// are sorted out.
+struct CChartPlanner::IconCandidate
+{
+    CGraphBox m_box;
+    CGraphGroup* m_pGroup;
+    size_t m_nSeries;   // index into the plan's series
+    int m_nStrip;
+    int m_nPicture;     // outside the strip: nothing drawn, the box still kept free
+    int m_nRank;        // the more significant mark wins a place
+    int m_nValue;       // then the higher value
+    int m_nOrder;       // then the earlier one
+};
+
+namespace {
+
+bool Overlap(const CGraphBox& a, const CGraphBox& b)
+{
+    return a.m_nLeft <= b.m_nLeft + b.m_nWidth - 1 && b.m_nLeft <= a.m_nLeft + a.m_nWidth - 1
+        && a.m_nTop <= b.m_nTop + b.m_nHeight - 1 && b.m_nTop <= a.m_nTop + a.m_nHeight - 1;
+}
+
+// How much a weather condition matters to a reader: storms and hail, then
+// rain and snow, then fog, dust and wind, then clouds, then a clear sky.
+int WeatherRank(int nIcon)
+{
+    switch (nIcon) {
+    case 0: case 1: case 2: case 3: case 4: case 17: case 35: case 37: case 38: case 47:
+        return 6;
+    case 40: case 42: case 43:
+        return 5;
+    case 5: case 6: case 7: case 8: case 9: case 10: case 11: case 12: case 13: case 14:
+    case 15: case 16: case 18: case 39: case 41: case 45: case 46:
+        return 4;
+    case 19: case 20: case 21: case 22: case 23: case 24:
+        return 3;
+    case 26: case 27: case 28:
+        return 2;
+    case 29: case 30:
+        return 1;
+    case 25: case 31: case 32: case 33: case 34: case 36:
+        return 0;
+    default:
+        return -1;   // not available
+    }
+}
+
+} // namespace
+
+void CChartPlanner::CollectIcons(CPointerArray<CGraphGroup>& groups, bool bArrows, size_t nSeries,
+                                 std::vector<IconCandidate>& candidates)
 {
     const int s = bArrows ? 16 : 28;
     const int nPictures = bArrows ? 16 : 49;
@@ -192,20 +266,78 @@ void CChartPlanner::PlanIcons(CPointerArray<CGraphGroup>& groups, std::vector<CG
         }
         if (!pPoint)
             continue;
-        const CGraphBox box = {pPoint->m_nPx - s / 2, -pPoint->m_nPy - s / 2, s, s};
-        placed.push_back(box);
-        m_iconBoxes.push_back(box);
-        // An unknown picture number draws nothing but still keeps labels away.
-        if (pPoint->m_nValue >= 0 && pPoint->m_nValue < nPictures) {
-            CPlanIcon icon;
-            icon.m_nStrip = bArrows ? PICTURES_ARROWS : PICTURES_WEATHER;
-            icon.m_nPicture = pPoint->m_nValue;
-            icon.m_nLeft = box.m_nLeft;
-            icon.m_nTop = box.m_nTop + m_frame.m_nHeight;
-            icon.m_nSize = s;
-            series.m_icons.push_back(icon);
-        }
-        pGroup->m_bDone = true;
+        IconCandidate c;
+        c.m_box = {pPoint->m_nPx - s / 2, -pPoint->m_nPy - s / 2, s, s};
+        c.m_pGroup = pGroup;
+        c.m_nSeries = nSeries;
+        c.m_nStrip = bArrows ? PICTURES_ARROWS : PICTURES_WEATHER;
+        const bool bKnown = pPoint->m_nValue >= 0 && pPoint->m_nValue < nPictures;
+        c.m_nPicture = bKnown ? pPoint->m_nValue : -1;
+        // Weather before wind: a sky that rains says more than where the wind
+        // blows; among arrows the stronger wind.
+        c.m_nRank = bArrows ? -10 : (bKnown ? WeatherRank(pPoint->m_nValue) : -2);
+        c.m_nValue = pPoint->m_nY;
+        c.m_nOrder = static_cast<int>(candidates.size());
+        candidates.push_back(c);
+    }
+}
+
+// Every mark drawn is whole: where two icons, two arrows or an icon and an
+// arrow would cover each other, the more significant keeps its place and the
+// other is left out. The kept ones keep labels away.
+void CChartPlanner::PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed)
+{
+    std::vector<IconCandidate> candidates;
+    for (size_t k = 0; k < plan.m_series.size(); ++k) {
+        const int nSeries = plan.m_series[k].m_nSeries;
+        if (nSeries == SERIES_PRECIPITATIONS)
+            CollectIcons(m_precipGroups, false, k, candidates);
+        else if (nSeries == SERIES_WIND)
+            CollectIcons(m_windGroups, true, k, candidates);
+    }
+    std::vector<size_t> order(candidates.size());
+    for (size_t k = 0; k < order.size(); ++k)
+        order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const IconCandidate& x = candidates[a];
+        const IconCandidate& y = candidates[b];
+        if (x.m_nRank != y.m_nRank)
+            return x.m_nRank > y.m_nRank;
+        if (x.m_nValue != y.m_nValue)
+            return x.m_nValue > y.m_nValue;
+        return x.m_nOrder < y.m_nOrder;
+    });
+    std::vector<bool> kept(candidates.size(), false);
+    std::vector<CGraphBox> keptBoxes;
+    for (size_t k : order) {
+        const IconCandidate& c = candidates[k];
+        // A group with two marks at one place (the last point's own group)
+        // draws it once.
+        bool bFree = true;
+        for (const CGraphBox& box : keptBoxes)
+            bFree = bFree && !Overlap(box, c.m_box);
+        c.m_pGroup->m_bDone = true;
+        if (!bFree)
+            continue;
+        kept[k] = true;
+        keptBoxes.push_back(c.m_box);
+    }
+    // Drawn in the order of their series and points, as the lines are.
+    for (size_t k = 0; k < candidates.size(); ++k) {
+        if (!kept[k])
+            continue;
+        const IconCandidate& c = candidates[k];
+        placed.push_back(c.m_box);
+        m_iconBoxes.push_back(c.m_box);
+        if (c.m_nPicture < 0)
+            continue;
+        CPlanIcon icon;
+        icon.m_nStrip = c.m_nStrip;
+        icon.m_nPicture = c.m_nPicture;
+        icon.m_nLeft = c.m_box.m_nLeft;
+        icon.m_nTop = c.m_box.m_nTop + m_frame.m_nHeight;
+        icon.m_nSize = c.m_box.m_nWidth;
+        plan.m_series[c.m_nSeries].m_icons.push_back(icon);
     }
 }
 
@@ -245,12 +377,12 @@ void CChartPlanner::PlanSeries(const std::vector<CGraphSegment>& segments, CChar
 {
     std::vector<CGraphBox> placed;
     const int H = m_frame.m_nHeight;
+    // Nothing that carries meaning enters the link line's band.
+    placed.push_back({0, -LINK_BAND, m_frame.m_nWidth, LINK_BAND});
     const struct {
         int nSeries;
         CGraphSeries* pLine;
-        CPointerArray<CGraphGroup>* pGroups;
-    } pictured[] = {{SERIES_PRECIPITATIONS, &m_precip, &m_precipGroups},
-                    {SERIES_WIND, &m_windSpeed, &m_windGroups}};
+    } pictured[] = {{SERIES_PRECIPITATIONS, &m_precip}, {SERIES_WIND, &m_windSpeed}};
     for (const auto& p : pictured) {
         if (!Displays(p.nSeries))
             continue;
@@ -259,8 +391,8 @@ void CChartPlanner::PlanSeries(const std::vector<CGraphSegment>& segments, CChar
         series.m_nSeries = p.nSeries;
         series.m_lines.emplace_back();
         p.pLine->PlanLine(ColourOf(p.nSeries), H, series.m_lines.back());
-        PlanIcons(*p.pGroups, placed, p.nSeries == SERIES_WIND, series);
     }
+    PlanIcons(plan, placed);
     if (Displays(SERIES_TEMPERATURES)) {
         plan.m_series.emplace_back();
         CPlanSeries& series = plan.m_series.back();
@@ -332,7 +464,7 @@ void CChartPlanner::PlanLink(CChartPlan& plan) const
     link.m_nHeight = ext.cy;
     link.m_crColour = CChartPlan::CR_LINK;
     link.m_nFont = CHART_FONT_NORMAL;
-    link.m_nTop = H - 10 + (10 - ext.cy) / 2;
+    link.m_nTop = H - LINK_BAND + (LINK_BAND - ext.cy) / 2;
     for (int g = 0; g < W; g += nStep) {
         link.m_nLeft = g + (nStep - ext.cx) / 2;
         plan.m_link.push_back(link);

@@ -58,13 +58,20 @@ public:
     // The widths of the daily and the hour-by-hour chart images.
     static constexpr int DAILY_CHART_WIDTH = 900;
     static constexpr int HOURLY_CHART_WIDTH = 504;
+    // The height of the link line's band, and the width of a scale panel.
+    static constexpr int LINK_BAND = 10;
+    static constexpr int PANEL_WIDTH = 32;
+    // The steps, in hours, the hour-by-hour strip may take, smallest first.
+    static constexpr int HOUR_STEPS[4] = {2, 3, 4, 6};
 
     COLORREF m_crTemp = RGB(255, 0, 0);
     COLORREF m_crPrecip = RGB(0, 0, 255);
     COLORREF m_crWind = RGB(0, 255, 0);
     COLORREF m_crGrid = RGB(255, 204, 204);
     int m_nMarginTop = 17;
-    int m_nMarginBottom = 17;
+    // Above the link line's own band at the bottom of the chart, which nothing
+    // that carries meaning enters.
+    int m_nMarginBottom = 17 + LINK_BAND;
     int m_nMarginLeft = 35;
     int m_nMarginRight = 35;
 
@@ -100,10 +107,14 @@ private:
                      int nFirstPos, int nLastPos);
     void PlanNightBand(const CDateTime& dtStart, const CDateTime& dtEnd, CChartPlan& plan) const;
     void PlanPanels(CChartPlan& plan) const;
+    void PlanUnit(int nSeries, CPlanPanel& panel) const;
     void PlanNowMarker(const CDateTime& dtNow, CChartPlan& plan) const;
     void PlanSeries(const std::vector<CGraphSegment>& segments, CChartPlan& plan);
-    void PlanIcons(CPointerArray<CGraphGroup>& groups, std::vector<CGraphBox>& placed,
-                   bool bArrows, CPlanSeries& series);
+    struct IconCandidate;
+    void CollectIcons(CPointerArray<CGraphGroup>& groups, bool bArrows, size_t nSeries,
+                      std::vector<IconCandidate>& candidates);
+    void PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed);
+    int HourStep(const std::vector<int>& clocks) const;
     void PlanLabels(CPointerArray<CGraphGroup>& groups, const std::vector<CGraphSegment>& segments,
                     std::vector<CGraphBox>& placed, CPlanSeries& series);
     void PlanLink(CChartPlan& plan) const;

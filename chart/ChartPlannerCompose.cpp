@@ -2,6 +2,7 @@
 // each chart runs the shared steps.
 #include "chart/ChartPlanner.h"
 
+#include "chart/TextMeasure.h"
 #include "chart/Trunc.h"
 #include "settings/Settings.h"
 #include "store/ClassUnicode.h"
@@ -139,6 +140,28 @@ void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& sett
     PlanLink(plan);
 }
 
+// The smallest step whose hour labels fit side by side with a gap between them
+// at the time scale's spacing, in the bold font; the widest step when none does.
+int CChartPlanner::HourStep(const std::vector<int>& clocks) const
+{
+    int nWidest = 0;
+    bool bMeasured[24] = {};
+    for (int nClock : clocks) {
+        const int nIndex = nClock >= 0 && nClock < 24 ? nClock : 0;
+        if (bMeasured[nIndex])
+            continue;
+        bMeasured[nIndex] = true;
+        nWidest = std::max(nWidest, static_cast<int>(m_measure.Measure(CHART_FONT_BOLD,
+                                                                       std::to_wstring(nClock)).cx));
+    }
+    for (int nStep : HOUR_STEPS) {
+        const int nSpacing = m_scaleTime.PositionToPixel(nStep) - m_scaleTime.PositionToPixel(0);
+        if (nSpacing >= nWidest + CGraphScaleX::TIME_LABEL_GAP + 1)
+            return nStep;
+    }
+    return HOUR_STEPS[3];
+}
+
 void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& settings,
                                const CDeviceClock& clock, const CChartFrame& frame,
                                CChartPlan& plan)
@@ -169,6 +192,9 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     const bool bPrecip = Displays(SERIES_PRECIPITATIONS);
     const bool bWind = Displays(SERIES_WIND);
     int nPlotted = 0;
+    std::vector<int> clocks;
+    std::vector<int> positions;
+    std::vector<CDateTime> times;
     CDateTime dtFirst;
     CDateTime dtLast;
     int nFirstPos = 0;
@@ -187,15 +213,9 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
             nFirstPos = i;
         }
 
-        if (pHour->m_nClock % 2 == 0) {
-            CGraphTimeLabel* pLabel = new CGraphTimeLabel;
-            pLabel->m_nX = i;
-            pLabel->m_strText1 = std::to_wstring(pHour->m_nClock);
-            if (pHour->m_nClock == 0 || pHour->m_nClock == 12)
-                pLabel->m_strText2 = t.Format(L"%a, %b %d");
-            pLabel->m_bCentred = true;
-            m_timeLabels.Add(pLabel);
-        }
+        clocks.push_back(pHour->m_nClock);
+        positions.push_back(i);
+        times.push_back(t);
         if (bTemps) {
             const int t10 = TenthsFromCelsius(pHour->m_dTemp, settings.m_nTempUnit);
             m_temp.AddTextPoint(i, t10, TemperatureLabel(t10));
@@ -213,6 +233,23 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
 
     SetUpScales({&m_temp}, 5, nFirstPos, nLastPos);
     m_scaleTime.SetDateRange(dtFirst, dtLast);
+
+    // One step for the whole strip, the date once per day at its first label.
+    const int nStep = HourStep(clocks);
+    double dLabelledDay = -1e300;
+    for (size_t k = 0; k < clocks.size(); ++k) {
+        if (clocks[k] % nStep != 0)
+            continue;
+        CGraphTimeLabel* pLabel = new CGraphTimeLabel;
+        pLabel->m_nX = positions[k];
+        pLabel->m_strText1 = std::to_wstring(clocks[k]);
+        const double dDay = std::isfinite(times[k].m_dt) ? std::floor(times[k].m_dt) : 0.0;
+        if (dDay != dLabelledDay)
+            pLabel->m_strText2 = times[k].Format(L"%a, %b %d");
+        dLabelledDay = dDay;
+        pLabel->m_bCentred = true;
+        m_timeLabels.Add(pLabel);
+    }
 
     const double dSunset = TimeOfDay(hourly.m_dtSunset);
     const double dSunrise = TimeOfDay(hourly.m_dtSunrise);

@@ -44,9 +44,6 @@ int CGraphScaleX::DateToPixel(const CDateTime& dt) const
 
 namespace {
 
-// Labels closer than this read as one number ("1416182022").
-const int TIME_LABEL_GAP = 2;
-
 struct LabelSpan
 {
     int m_nLeft;
@@ -58,8 +55,8 @@ bool Crowds(const LabelSpan& a, const std::vector<LabelSpan>& shown)
     if (a.m_nRight <= a.m_nLeft)
         return false;   // an empty line takes no room
     for (const LabelSpan& b : shown)
-        if (b.m_nRight > b.m_nLeft && a.m_nLeft < b.m_nRight + TIME_LABEL_GAP
-            && b.m_nLeft < a.m_nRight + TIME_LABEL_GAP)
+        if (b.m_nRight > b.m_nLeft && a.m_nLeft < b.m_nRight + CGraphScaleX::TIME_LABEL_GAP
+            && b.m_nLeft < a.m_nRight + CGraphScaleX::TIME_LABEL_GAP)
             return true;
     return false;
 }

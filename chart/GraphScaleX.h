@@ -24,6 +24,9 @@ public:
                         std::vector<CPlanText>& strip, std::vector<CPlanLine>* pGrid,
                         int nGridHeight, COLORREF crGrid) const;
 
+    // Time labels closer than this read as one number ("1416182022").
+    static constexpr int TIME_LABEL_GAP = 2;
+
     CDateTime m_dtStart;
     CDateTime m_dtEnd;
 };

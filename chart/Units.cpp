@@ -59,6 +59,22 @@ int WindArrowIndex(int nDirection)
     return s_pictures[k];
 }
 
+std::wstring TemperatureUnitName(int nTempUnit)
+{
+    return nTempUnit == 1 ? L"\u00b0F" : L"\u00b0C";
+}
+
+std::wstring WindUnitName(int nWindUnit)
+{
+    switch (nWindUnit) {
+    case 1: return L"mph";
+    case 2: return L"m/s";
+    case 3: return L"kt";
+    case 4: return L"Bft";
+    default: return L"km/h";
+    }
+}
+
 CDateTime LocalNow()
 {
     return CDateTime(CClock::GetLocalTime());

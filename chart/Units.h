@@ -12,6 +12,9 @@ int TenthsFromCelsius(double dCelsius, int nTempUnit);
 // from zero, so that negative labels agree with the scale beside them.
 std::wstring TemperatureLabel(int nTenths);
 int WindTenths(int nKmh, int nWindUnit);
+// The names of the units, as the scales show them.
+std::wstring TemperatureUnitName(int nTempUnit);
+std::wstring WindUnitName(int nWindUnit);
 int BeaufortTenths(int nKmh);
 // Picture of the arrow strip pointing where a wind from this direction blows to.
 int WindArrowIndex(int nDirection);

@@ -322,14 +322,14 @@ TEST_F(Composition, HourlyIconsWhereTheConditionChanges)
                                     time.PositionToPixel(12)}));
 }
 
-TEST_F(Composition, HourlyGridAtLabelledHoursAndDatesUnderMidnightAndNoon)
+TEST_F(Composition, HourlyGridAtLabelledHoursAndTheDateOncePerDay)
 {
     Hourly("hourly12.xml");
     ASSERT_EQ(graph.m_planner.m_timeLabels.GetCount(), 6);   // 10, 12, ..., 20
-    const CGraphTimeLabel* pNoon = graph.m_planner.m_timeLabels.GetAt(1);
-    EXPECT_EQ(pNoon->m_strText1, L"12");
-    EXPECT_EQ(pNoon->m_strText2, L"Thu, Dec 10");
-    EXPECT_EQ(graph.m_planner.m_timeLabels.GetAt(0)->m_strText2, L"");
+    const CGraphTimeLabel* pFirst = graph.m_planner.m_timeLabels.GetAt(0);
+    EXPECT_EQ(pFirst->m_strText1, L"10");
+    EXPECT_EQ(pFirst->m_strText2, L"Thu, Dec 10");
+    EXPECT_EQ(graph.m_planner.m_timeLabels.GetAt(1)->m_strText2, L"");
     for (int i = 0; i < graph.m_planner.m_timeLabels.GetCount(); ++i) {
         const int px = graph.m_planner.m_timeLabels.GetAt(i)->m_nPx;
         EXPECT_EQ(px, graph.m_planner.m_scaleTime.PositionToPixel(graph.m_planner.m_timeLabels.GetAt(i)->m_nX));
@@ -506,11 +506,11 @@ TEST_F(Composition, HostileZoneAndClockHourAreHeldToRealOnes)
     }
 }
 
-// Two-hour labels of two digits are wider than their spacing in the 72-hour
-// chart: every label that would run into one already drawn is skipped, the
-// dates under 0 and 12 always stay, and those drawn keep a blank column between
-// them, with the test's fixed metrics and with the real font.
-TEST_F(Composition, HourlyStripLabelsNeverRunTogether)
+// The 72-hour strip takes one step for all its labels, the smallest of 2, 3, 4
+// and 6 hours whose labels keep a blank column between them, with the test's
+// fixed metrics and with the real font; every label is drawn, evenly spaced,
+// and the date stands once under the first label of each day.
+TEST_F(Composition, HourlyStripIsRegularAndNeverRunsTogether)
 {
     FeedFile feed(HourlyFeed(72));
     const COLORREF STRIP = RGB(192, 192, 192);
@@ -520,43 +520,36 @@ TEST_F(Composition, HourlyStripLabelsNeverRunTogether)
             SCOPED_TRACE(std::to_string(client.cx) + (bRealFont ? " real font" : " fixed metrics"));
             graph.SetClientSize(client.cx, client.cy);
             HourlyFrom(feed.Path());
-            CBitmap scratch;
-            scratch.CreateBitmap(1, 1);
-            CDC dc;
-            dc.SelectObject(&scratch);
-            dc.SelectObject(graph.m_fonts.m_hFontBold);
-            struct Span { int left, right; };
-            std::vector<Span> line1, line2;
-            const int nCount = graph.m_planner.m_timeLabels.GetCount();
-            ASSERT_EQ(nCount, 36);
+            const CPointerArray<CGraphTimeLabel>& labels = graph.m_planner.m_timeLabels;
+            const int nCount = labels.GetCount();
+            ASSERT_GE(nCount, 12);
+            const int nStep = std::stoi(labels.GetAt(1)->m_strText1) - std::stoi(labels.GetAt(0)->m_strText1);
+            EXPECT_TRUE(nStep == 3 || nStep == 4) << nStep;   // two hours are 12 pixels apart
+            const int nSpacing = labels.GetAt(1)->m_nPx - labels.GetAt(0)->m_nPx;
+            std::set<std::wstring> dates;
             for (int i = 0; i < nCount; ++i) {
-                const CGraphTimeLabel* p = graph.m_planner.m_timeLabels.GetAt(i);
+                const CGraphTimeLabel* p = labels.GetAt(i);
+                EXPECT_TRUE(p->m_bShown) << i;
+                EXPECT_EQ(std::stoi(p->m_strText1) % nStep, 0) << i;
+                if (i > 0) {
+                    EXPECT_LE(std::abs(p->m_nPx - labels.GetAt(i - 1)->m_nPx - nSpacing), 1) << i;
+                }
+                const bool bNewDay = i == 0 || std::stoi(p->m_strText1) < std::stoi(labels.GetAt(i - 1)->m_strText1);
+                EXPECT_EQ(!p->m_strText2.empty(), bNewDay) << i;
                 if (!p->m_strText2.empty()) {
-                    EXPECT_TRUE(p->m_bShown) << "date at " << i;
+                    EXPECT_TRUE(dates.insert(p->m_strText2).second) << i;
                 }
-                if (!p->m_bShown)
+            }
+            EXPECT_EQ(dates.size(), 4u);   // 10 December 10:00 to 13 December 9:00
+            // A column of bare strip just left of every hour drawn.
+            for (const CPlanText& text : graph.m_plan.m_strip) {
+                if (text.m_nTop != 0)
                     continue;
-                const int w1 = dc.GetTextExtent(p->m_strText1).cx;
-                const Span s1 = {p->m_nPx - w1 / 2, p->m_nPx - w1 / 2 + w1};
-                const Span s2 = {p->m_nPx, p->m_nPx + dc.GetTextExtent(p->m_strText2).cx};
-                for (const Span& o : line1)
-                    EXPECT_TRUE(s1.left > o.right || o.left > s1.right) << "label " << i;
-                if (s2.right > s2.left) {
-                    for (const Span& o : line2)
-                        EXPECT_TRUE(s2.left > o.right || o.left > s2.right) << "date " << i;
-                }
-                // A column of bare strip just left of every label drawn.
                 bool bBlank = true;
                 for (int y = 0; y < 11; ++y)
-                    bBlank = bBlank && graph.m_stripImage.GetPixel(s1.left - 1, y) == STRIP;
-                EXPECT_TRUE(bBlank) << "label " << i;
-                line1.push_back(s1);
-                if (s2.right > s2.left)
-                    line2.push_back(s2);
+                    bBlank = bBlank && graph.m_stripImage.GetPixel(text.m_nLeft - 1, y) == STRIP;
+                EXPECT_TRUE(bBlank) << text.m_nLeft;
             }
-            // At least every second label (the one-digit hours fit closer).
-            EXPECT_GE(line1.size(), 18u);
-            EXPECT_LT(line1.size(), 36u);
         }
     }
 }
