@@ -465,8 +465,13 @@ void CChartPlanner::PlanLink(CChartPlan& plan) const
     link.m_crColour = CChartPlan::CR_LINK;
     link.m_nFont = CHART_FONT_NORMAL;
     link.m_nTop = H - LINK_BAND + (LINK_BAND - ext.cy) / 2;
+    // A copy past the image's end would be cut: the last one stands at the
+    // right end instead, when it keeps clear of the one before.
     for (int g = 0; g < W; g += nStep) {
-        link.m_nLeft = g + (nStep - ext.cx) / 2;
+        link.m_nLeft = (g + nStep <= W ? g : W - nStep) + (nStep - ext.cx) / 2;
+        if (!plan.m_link.empty()
+            && link.m_nLeft < plan.m_link.back().m_nLeft + ext.cx + 2 * LINK_MARGIN)
+            break;
         plan.m_link.push_back(link);
     }
 }

@@ -125,7 +125,8 @@ void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& sett
     m_windSpeed.BuildSegments(segments);
 
     PlanPanels(plan);
-    m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, plan.m_strip, nullptr, 0, m_crGrid);
+    m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, m_frame.m_nWidth, plan.m_strip, nullptr, 0,
+                               m_crGrid);
     PlanNowMarker(dtNow, plan);
 
     m_tempGroups.RemoveAll();
@@ -264,7 +265,7 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
 
     PlanPanels(plan);
     // A vertical grid line at every labelled hour.
-    m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, plan.m_strip, &plan.m_grid,
+    m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, m_frame.m_nWidth, plan.m_strip, &plan.m_grid,
                                m_frame.m_nHeight, m_crGrid);
     PlanNowMarker(dtNow, plan);
 

@@ -65,8 +65,9 @@ bool Crowds(const LabelSpan& a, const std::vector<LabelSpan>& shown)
 
 void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
                                   CPointerArray<CGraphTimeLabel>& labels,
-                                  std::vector<CPlanText>& strip, std::vector<CPlanLine>* pGrid,
-                                  int nGridHeight, COLORREF crGrid) const
+                                  int nStripWidth, std::vector<CPlanText>& strip,
+                                  std::vector<CPlanLine>* pGrid, int nGridHeight,
+                                  COLORREF crGrid) const
 {
     // A crowded strip (two-hour labels a few pixels wider than their spacing)
     // skips every label that would run into one already shown. Labels with a
@@ -85,6 +86,13 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         line1[i].m_nLeft = pLabel->m_bCentred ? px - ext1.cx / 2 : px;
         line1[i].m_nRight = line1[i].m_nLeft + ext1.cx;
         line2[i] = {px, px + ext2.cx};
+        // A line the strip's end would cut moves inside it.
+        for (LabelSpan* pSpan : {&line1[i], &line2[i]}) {
+            const int nShift = pSpan->m_nRight > nStripWidth ? pSpan->m_nRight - nStripWidth
+                             : pSpan->m_nLeft < 0 ? pSpan->m_nLeft : 0;
+            pSpan->m_nLeft -= nShift;
+            pSpan->m_nRight -= nShift;
+        }
     }
     std::vector<LabelSpan> shown1, shown2;
     for (int nPass = 0; nPass < 2; ++nPass) {
@@ -113,7 +121,7 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         strip.push_back(text);
         if (!pLabel->m_strText2.empty()) {
             text.m_str = pLabel->m_strText2;
-            text.m_nLeft = px;
+            text.m_nLeft = line2[i].m_nLeft;
             text.m_nTop = 12;
             text.m_nWidth = extents2[i].cx;
             text.m_nHeight = extents2[i].cy;

@@ -20,9 +20,10 @@ public:
     // The texts of the time strip; with a grid list also a vertical grid line of
     // the given height at every label shown. A label that would run into one
     // already shown is skipped; labels with a second line come first.
+    // A line that the strip's ends would cut is moved inside it.
     void PlanTimeLabels(const CTextMeasure& measure, CPointerArray<CGraphTimeLabel>& labels,
-                        std::vector<CPlanText>& strip, std::vector<CPlanLine>* pGrid,
-                        int nGridHeight, COLORREF crGrid) const;
+                        int nStripWidth, std::vector<CPlanText>& strip,
+                        std::vector<CPlanLine>* pGrid, int nGridHeight, COLORREF crGrid) const;
 
     // Time labels closer than this read as one number ("1416182022").
     static constexpr int TIME_LABEL_GAP = 2;
