@@ -12,6 +12,9 @@ public:
 
     // False with a reason for an unknown option or a bad value.
     bool Parse(int argc, char** argv, std::string& strError);
+    // The live source's addresses from CIRROVAN_OPENMETEO_FORECAST_URL and
+    // CIRROVAN_OPENMETEO_GEOCODING_URL (a mirror, or a stand-in in the tests).
+    void ReadEnvironment();
     static std::string HelpText();
     // Enough threads that every keep-alive client keeps one.
     static int DefaultThreads();

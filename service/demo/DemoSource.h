@@ -4,6 +4,7 @@
 #include "service/demo/SyntheticWeather.h"
 
 class CPlaces;
+class CStationIdTable;
 
 // The offline source: the places of the tz database and their synthetic
 // weather. Needs no network and answers every request it can place.
@@ -15,8 +16,11 @@ public:
     Outcome Search(const std::string& strText, std::vector<CPlace>& found, std::string& strWhy) override;
     Outcome Forecast(const std::string& strID, CForecastRecord::Section section, int nCount, int64_t nNowUtc,
                      CForecastRecord& record, std::string& strWhy) override;
-    bool IsLive() const override { return false; }
+    bool IsLive() override { return false; }
 
     const CPlaces& m_places;
+    // The places a live source has named, if any, so that stations kept from
+    // it go on working here, with made-up weather like all the rest.
+    const CStationIdTable* m_pLiveIds = nullptr;
     CSyntheticWeather m_weather;
 };

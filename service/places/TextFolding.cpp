@@ -5,29 +5,46 @@
 
 #include <cctype>
 
-CTextFolding::CTextFolding()
+CTextFolding::CTextFolding() = default;
+
+bool CTextFolding::Build() const
 {
-    UErrorCode status = U_ZERO_ERROR;
-    m_pTransliterator.reset(icu::Transliterator::createInstance(
-        "Any-Latin; Latin-ASCII; Lower", UTRANS_FORWARD, status));
-    if (U_FAILURE(status))
-        m_pTransliterator.reset();
+    // Built at the first fold: it loads a few megabytes of ICU's tables, which
+    // a program that starts the service inside itself pays only once it asks.
+    if (!m_bBuilt) {
+        m_bBuilt = true;
+        UErrorCode status = U_ZERO_ERROR;
+        m_pTransliterator.reset(icu::Transliterator::createInstance(
+            "Any-Latin; Latin-ASCII; Lower", UTRANS_FORWARD, status));
+        if (U_FAILURE(status))
+            m_pTransliterator.reset();
+    }
+    return m_pTransliterator != nullptr;
+}
+
+bool CTextFolding::IsValid() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return Build();
 }
 
 CTextFolding::~CTextFolding() = default;
 
 std::string CTextFolding::Fold(const std::string& strText) const
 {
-    std::string strFolded;
-    if (m_pTransliterator) {
-        icu::UnicodeString text = icu::UnicodeString::fromUTF8(strText);
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
+    std::string strFolded = strText;
+    icu::UnicodeString text = icu::UnicodeString::fromUTF8(strText);
+    bool bFolded = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (Build()) {
             m_pTransliterator->transliterate(text);
+            bFolded = true;
         }
+    }
+    if (bFolded) {
+        strFolded.clear();
         text.toUTF8String(strFolded);
-    } else {
-        strFolded = strText;
     }
 
     std::string strOut;

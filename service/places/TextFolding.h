@@ -23,13 +23,17 @@ public:
     CTextFolding& operator=(const CTextFolding&) = delete;
 
     // False when ICU could not build the folding; Fold then only lowers ASCII.
-    bool IsValid() const { return m_pTransliterator != nullptr; }
+    bool IsValid() const;
     // Safe to call from any thread. Invalid UTF-8 is folded as U+FFFD.
     std::string Fold(const std::string& strText) const;
     // Upper case byte by byte, as station IDs are written.
     static std::string Upper(std::string strText);
 
 private:
-    std::unique_ptr<icu::Transliterator> m_pTransliterator;
+    // Builds the transliterator the first time; with m_mutex held.
+    bool Build() const;
+
+    mutable std::unique_ptr<icu::Transliterator> m_pTransliterator;
+    mutable bool m_bBuilt = false;
     mutable std::mutex m_mutex;   // a transliterator is not to be shared unguarded
 };
