@@ -69,10 +69,12 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
                                   std::vector<CPlanLine>* pGrid, int nGridHeight,
                                   COLORREF crGrid) const
 {
-    // A crowded strip (two-hour labels a few pixels wider than their spacing)
-    // skips every label that would run into one already shown. Labels with a
-    // second line (the dates) go first, so the strip never loses its dates and
-    // the hours shown fall into a regular pattern around them.
+    // The first lines (the hours, the weekdays) are placed in order, each one
+    // that would run into the one before left out; a caller that spaces them
+    // evenly gets them all. A second line (a date) is shown only where it keeps
+    // clear of the dates shown, and never takes its first line with it. The
+    // dates that start a new day go before the first label's, which only says
+    // where the chart starts.
     const int nCount = labels.GetCount();
     std::vector<LabelSpan> line1(nCount), line2(nCount);
     std::vector<SIZE> extents1(nCount), extents2(nCount);   // measured once, for placing and drawing
@@ -95,17 +97,19 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         }
     }
     std::vector<LabelSpan> shown1, shown2;
-    for (int nPass = 0; nPass < 2; ++nPass) {
-        for (int i = 0; i < nCount; ++i) {
-            CGraphTimeLabel* pLabel = labels.GetAt(i);
-            if (pLabel->m_strText2.empty() == (nPass == 0))
-                continue;
-            if (Crowds(line1[i], shown1) || Crowds(line2[i], shown2))
-                continue;
-            pLabel->m_bShown = true;
-            shown1.push_back(line1[i]);
-            shown2.push_back(line2[i]);
-        }
+    std::vector<bool> dateShown(nCount, false);
+    for (int i = 0; i < nCount; ++i) {
+        if (Crowds(line1[i], shown1))
+            continue;
+        labels.GetAt(i)->m_bShown = true;
+        shown1.push_back(line1[i]);
+    }
+    for (int k = 1; k <= nCount; ++k) {
+        const int i = k % nCount;
+        if (!labels.GetAt(i)->m_bShown || labels.GetAt(i)->m_strText2.empty() || Crowds(line2[i], shown2))
+            continue;
+        dateShown[i] = true;
+        shown2.push_back(line2[i]);
     }
 
     for (int i = 0; i < nCount; ++i) {
@@ -119,7 +123,7 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         text.m_nWidth = extents1[i].cx;
         text.m_nHeight = extents1[i].cy;
         strip.push_back(text);
-        if (!pLabel->m_strText2.empty()) {
+        if (dateShown[i]) {
             text.m_str = pLabel->m_strText2;
             text.m_nLeft = line2[i].m_nLeft;
             text.m_nTop = 12;

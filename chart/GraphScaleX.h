@@ -18,9 +18,9 @@ public:
     int PositionToPixel(int x) const;
 
     // The texts of the time strip; with a grid list also a vertical grid line of
-    // the given height at every label shown. A label that would run into one
-    // already shown is skipped; labels with a second line come first.
-    // A line that the strip's ends would cut is moved inside it.
+    // the given height at every label shown. A label that would run into the
+    // one before is skipped; a second line that would run into another is left
+    // out alone. A line that the strip's ends would cut is moved inside it.
     void PlanTimeLabels(const CTextMeasure& measure, CPointerArray<CGraphTimeLabel>& labels,
                         int nStripWidth, std::vector<CPlanText>& strip,
                         std::vector<CPlanLine>* pGrid, int nGridHeight, COLORREF crGrid) const;
