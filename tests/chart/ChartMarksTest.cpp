@@ -166,6 +166,9 @@ std::vector<Case> Cases()
         {"close wind, landscape", false, Records(72, Gusty), 320, 3, 1, 2, 1},
         {"labels at both ends, days", true, Records(10, [](int i) { return Edges(i, 10); }), 240, 0, 1, 1, 0},
         {"labels at both ends, hours", false, Records(24, [](int i) { return Edges(i, 24); }), 320, 2, 0, 3, 0},
+        // The highest value last, under the right-hand panel's top number.
+        {"labels beside the panels", true, Records(10, [](int i) { return Edges(9 - i, 10); }), 320, 0, 1, 4, 2},
+        {"labels beside the panels, hours", false, Records(72, [](int i) { return Edges(71 - i, 72); }), 240, 3, 1, 0, 1},
     };
     // The strip at both widths for every step it may take.
     const int hours[4][2] = {{48, 2}, {72, 3}, {110, 4}, {144, 6}};
