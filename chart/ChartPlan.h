@@ -28,6 +28,10 @@ struct CPlanText
     int m_nHeight = 0;
     COLORREF m_crColour = RGB(0, 0, 0);
     int m_nFont = CHART_FONT_BOLD;
+    // Where a viewport's edge cuts it, it may stand whole just inside the edge
+    // instead (a day's name or date); otherwise (an hour, which names its grid
+    // line) the cut part is left out.
+    bool m_bMovable = false;
 };
 
 // A solid 1-pixel line through its points; like the device's lines, each piece
@@ -78,6 +82,14 @@ struct CPlanPanel
 struct CChartPlan
 {
     void Clear();
+
+    // What the strip shows in the viewport from column nScroll on, nViewport
+    // wide, beyond a copy of the strip image: the parts of the lines the
+    // viewport's edges cut, to be covered with the strip's colour, and those of
+    // them that stand whole just inside the edge, where they keep clear of the
+    // lines in view. All in the strip image's columns.
+    void StripEdges(int nScroll, int nViewport, std::vector<RECT>& cut,
+                    std::vector<CPlanText>& moved) const;
 
     int m_nWidth = 0;
     int m_nHeight = 0;

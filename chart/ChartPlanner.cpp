@@ -54,19 +54,6 @@ std::wstring FitText(const CTextMeasure& measure, int nFont, const std::wstring&
 
 } // namespace
 
-void CChartPlan::Clear()
-{
-    m_bEmpty = true;
-    m_bands.clear();
-    m_grid.clear();
-    m_marks.clear();
-    m_series.clear();
-    m_link.clear();
-    m_strip.clear();
-    m_panels[0].clear();
-    m_panels[1].clear();
-}
-
 CChartPlanner::CChartPlanner(const CTextMeasure& measure) : m_measure(measure)
 {
     m_nightStarts.reserve(32);

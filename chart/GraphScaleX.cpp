@@ -122,6 +122,7 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         text.m_nLeft = line1[i].m_nLeft;
         text.m_nWidth = extents1[i].cx;
         text.m_nHeight = extents1[i].cy;
+        text.m_bMovable = !pLabel->m_bCentred;
         strip.push_back(text);
         if (dateShown[i]) {
             text.m_str = pLabel->m_strText2;
@@ -129,6 +130,7 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
             text.m_nTop = 12;
             text.m_nWidth = extents2[i].cx;
             text.m_nHeight = extents2[i].cy;
+            text.m_bMovable = true;
             strip.push_back(std::move(text));
         }
         if (pGrid) {

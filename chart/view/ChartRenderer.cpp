@@ -94,3 +94,20 @@ void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& str
     }
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
 }
+
+void CChartRenderer::DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll, int nViewport,
+                                    int x, int y) const
+{
+    std::vector<RECT> cut;
+    std::vector<CPlanText> moved;
+    plan.StripEdges(nScroll, nViewport, cut, moved);
+    const int dx = x - nScroll;
+    for (const RECT& rc : cut)
+        dc.FillSolidRect(rc.left + dx, rc.top + y, rc.right - rc.left, rc.bottom - rc.top,
+                         CChartPlan::CR_STRIP);
+    for (CPlanText& text : moved) {
+        text.m_nLeft += dx;
+        text.m_nTop += y;
+    }
+    DrawTexts(dc, moved);
+}

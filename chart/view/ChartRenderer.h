@@ -22,6 +22,12 @@ public:
     // without a panel are only filled.
     void Render(const CChartPlan& plan, CBitmap& chart, CBitmap& strip, CBitmap panels[2][3]) const;
 
+    // Over a strip copied into a viewport whose first column is the strip's
+    // column nScroll, at (x, y) of the context: covers the parts of lines the
+    // viewport cuts and draws those that stand whole inside its edges.
+    void DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll, int nViewport, int x,
+                        int y) const;
+
     // The strips' transparent colour.
     static constexpr COLORREF CR_KEY = RGB(255, 153, 255);
 

@@ -218,6 +218,9 @@ void CWndGraph::Paint(CDC* pDC)
         pDC->BitBlt(x, m_rcStrip.top, cx, m_nStripHeight, &sourceDC, xSource, 0, SRCCOPY);
     }
     sourceDC.SelectObject(static_cast<CBitmap*>(nullptr));
+    // A day's name or date the viewport's edge would cut reads as another word
+    // ("hursday"): it stands whole inside the edge, or its part goes.
+    m_renderer.DrawStripEdges(*pDC, m_plan, m_nScroll, V, m_rcStrip.left, m_rcStrip.top);
 }
 
 void CWndGraph::OnPaint()

@@ -20,8 +20,9 @@ constexpr UINT WM_GRAPH_SCROLLED = WM_USER + 120;
 // The forecast chart of the current station, a child window of the main window.
 // Plans the daily or hour-by-hour chart and draws the plan into off-screen
 // images much wider than the screen: the chart, the time strip under it and the
-// scale panels at its sides. Painting only copies a viewport-wide part of them,
-// so the repaints of a drag stay cheap; the stylus scrolls the chart, turns the
+// scale panels at its sides. Painting copies a viewport-wide part of them and
+// redraws only the strip lines the viewport's edges cut, so the repaints of a
+// drag stay cheap; the stylus scrolls the chart, turns the
 // scales of a side in its corner and opens the service's home page from the
 // link line.
 class CWndGraph : public CWnd
@@ -47,7 +48,8 @@ public:
     void BuildHourly();
 
     // What the window shows: panels, head pictures, the chart and the strip from
-    // the scroll offset on. Nothing outside the images is ever read; where the
+    // the scroll offset on, with no piece of a strip line at the viewport's
+    // edges. Nothing outside the images is ever read; where the
     // offset leaves the viewport beyond the images, it shows the chart's white
     // and the strip's grey.
     void Paint(CDC* pDC);

@@ -291,4 +291,50 @@ TEST_F(ChartMarks, EveryMarkWholeAndApart)
     }
 }
 
+// Scrolled a pixel at a time, the strip's lines in the viewport are whole and
+// apart: a day's name or date cut by an edge stands whole inside it when there
+// is room, anything else cut there is covered; and a day's name is always in view.
+TEST_F(ChartMarks, StripLinesWholeAtEveryOffset)
+{
+    FixedMeasure measure;
+    for (const Case& c : {Case{"days", true, Records(10, Mixed), 240, 0, 0, 0, 0},
+                          Case{"hours", false, Records(72, Mixed), 320, 0, 0, 0, 0}}) {
+        SCOPED_TRACE(c.pszName);
+        CChartPlanner planner(measure);
+        CChartPlan plan;
+        Plan(c, planner, plan);
+        const int V = c.nScreenWidth - 64;
+        bool bMovedThursday = false;
+        for (int s = 0; s + V <= plan.m_nWidth; ++s) {
+            std::vector<RECT> cut;
+            std::vector<CPlanText> moved;
+            plan.StripEdges(s, V, cut, moved);
+            std::vector<Rect> shown;
+            size_t nCut = 0;
+            int nFirstLines = 0;
+            for (const CPlanText& text : plan.m_strip) {
+                if (text.m_nLeft >= s && text.m_nLeft + text.m_nWidth <= s + V) {
+                    shown.push_back(Of(text, "strip"));
+                    nFirstLines += text.m_nTop == 0;
+                } else if (text.m_nLeft < s + V && s < text.m_nLeft + text.m_nWidth) {
+                    ++nCut;
+                }
+            }
+            for (const CPlanText& text : moved) {
+                shown.push_back(Of(text, "moved"));
+                nFirstLines += text.m_nTop == 0;
+                bMovedThursday = bMovedThursday || text.m_str == L"Thursday";
+            }
+            EXPECT_EQ(cut.size(), nCut) << s;
+            for (Rect& r : shown)
+                r.l -= s;
+            ExpectWholeAndApart(shown, V, plan.m_nStripHeight, ("offset " + std::to_string(s)).c_str());
+            if (c.bDaily) {
+                EXPECT_GE(nFirstLines, 1) << s;
+            }
+        }
+        EXPECT_EQ(bMovedThursday, c.bDaily);
+    }
+}
+
 } // namespace

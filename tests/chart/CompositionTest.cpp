@@ -412,6 +412,47 @@ TEST_F(Composition, PaintNeverReadsOutsideTheImages)
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
 }
 
+// While the chart scrolls, the strip in the viewport shows no piece of a line:
+// every pixel that is not the strip's grey belongs to a line shown whole.
+TEST_F(Composition, ScrolledStripShowsNoPieceOfALine)
+{
+    const COLORREF STRIP = RGB(192, 192, 192);
+    CDC::SetTextMeasurerForTest(nullptr);   // boxes as wide as the glyphs drawn
+    CBitmap screen;
+    screen.CreateBitmap(240, 268);
+    CDC dc;
+    dc.SelectObject(&screen);
+    for (bool bDaily : {true, false}) {
+        if (bDaily)
+            Daily("daily3.xml");
+        else
+            Hourly("hourly12.xml");
+        const int V = graph.ViewportWidth();
+        const int nTop = graph.m_rcStrip.top;
+        for (int nScroll = 0; nScroll <= graph.MaxScroll(); nScroll += 7) {
+            graph.m_nScroll = nScroll;
+            graph.Paint(&dc);
+            std::vector<RECT> cut;
+            std::vector<CPlanText> whole;
+            Plan().StripEdges(nScroll, V, cut, whole);
+            for (const CPlanText& text : Plan().m_strip)
+                if (text.m_nLeft >= nScroll && text.m_nLeft + text.m_nWidth <= nScroll + V)
+                    whole.push_back(text);
+            for (int x = 0; x < V; ++x)
+                for (int y = 0; y < 26; ++y) {
+                    if (screen.GetPixel(graph.m_rcStrip.left + x, nTop + y) == STRIP)
+                        continue;
+                    bool bInside = false;
+                    for (const CPlanText& t : whole)
+                        bInside = bInside || (x + nScroll >= t.m_nLeft && x + nScroll < t.m_nLeft + t.m_nWidth
+                                              && y >= t.m_nTop && y < t.m_nTop + t.m_nHeight);
+                    ASSERT_TRUE(bInside) << (bDaily ? "daily" : "hourly") << " offset " << nScroll << " at " << x << "," << y;
+                }
+        }
+    }
+    dc.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+
 TEST_F(Composition, NegativeLabelsAgreeWithTheirScale)
 {
     // Lows of 14, 24 and 30 °F: -10.0, -4.4 and -1.1 °C.
