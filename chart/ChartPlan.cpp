@@ -23,10 +23,12 @@ void CChartPlan::StripEdges(int nScroll, int nViewport, std::vector<RECT>& cut,
     moved.clear();
     const long long nViewLeft = nScroll;
     const long long nViewRight = nViewLeft + nViewport;   // exclusive
-    auto clear = [](const CPlanText& a, const CPlanText& b) {
-        return a.m_nTop != b.m_nTop
-            || static_cast<long long>(a.m_nLeft) + a.m_nWidth + CGraphScaleX::TIME_LABEL_GAP <= b.m_nLeft
-            || static_cast<long long>(b.m_nLeft) + b.m_nWidth + CGraphScaleX::TIME_LABEL_GAP <= a.m_nLeft;
+    // A line moved off its place keeps a word's space from the others, so that
+    // two dates never read as one.
+    const long long nGap = 3 * CGraphScaleX::TIME_LABEL_GAP;
+    auto clear = [nGap](const CPlanText& a, const CPlanText& b) {
+        return a.m_nTop != b.m_nTop || static_cast<long long>(a.m_nLeft) + a.m_nWidth + nGap <= b.m_nLeft
+            || static_cast<long long>(b.m_nLeft) + b.m_nWidth + nGap <= a.m_nLeft;
     };
     for (const CPlanText& text : m_strip) {
         const long long l = text.m_nLeft;

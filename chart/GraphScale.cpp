@@ -95,7 +95,16 @@ void CGraphScale::PlanPanel(const CTextMeasure& measure, int nPanelHeight, int n
     // Positions count upward from the bottom row; the panel's rows downward.
     const int H = nPanelHeight;
     const long long nStep = TickStep();
-    for (long long v = FirstTick(); v <= m_nHi; v += nStep) {
+    // On a short chart (landscape) the numbers of neighbouring ticks would run
+    // into each other: every tick keeps its mark and grid line, but only every
+    // second (third, ...) one, from the lowest on, its number.
+    const int nHeight = measure.Measure(CHART_FONT_BOLD, std::to_wstring(FirstTick())).cy;
+    const double dSpacing = static_cast<double>(nStep) * m_dFactor;
+    long long nEvery = 1;
+    while (dSpacing > 0 && nEvery < 100 && dSpacing * static_cast<double>(nEvery) < nHeight + 1)
+        ++nEvery;
+    long long nIndex = 0;
+    for (long long v = FirstTick(); v <= m_nHi; v += nStep, ++nIndex) {
         const int y = TruncToInt((static_cast<double>(v) - m_nLo) * m_dFactor + m_nPxLo);
         const int nRow = H - y;
         CPlanText number;
@@ -115,7 +124,8 @@ void CGraphScale::PlanPanel(const CTextMeasure& measure, int nPanelHeight, int n
             number.m_nLeft = nTickX - 5 - ext.cx;
         }
         panel.m_lines.push_back(std::move(tick));
-        panel.m_texts.push_back(std::move(number));
+        if (nIndex % nEvery == 0)
+            panel.m_texts.push_back(std::move(number));
         if (pGrid) {
             CPlanLine grid;
             grid.m_crColour = crGrid;

@@ -198,8 +198,11 @@ protected:
         CChartPlanner::SideSeries(settings, sides);
         CChartFrame frame;
         frame.m_nWidth = c.bDaily ? CChartPlanner::DAILY_CHART_WIDTH : CChartPlanner::HOURLY_CHART_WIDTH;
-        frame.m_nHeight = (c.nScreenWidth == 240 ? 268 : 188) - 26;
-        frame.m_nViewport = c.nScreenWidth - (sides[0].empty() ? 0 : 32) - (sides[1].empty() ? 0 : 32);
+        // The chart window on that screen: inside its border, and in landscape
+        // beside the main window's buttons.
+        const SIZE client = c.nScreenWidth == 240 ? SIZE{238, 210} : SIZE{286, 156};
+        frame.m_nHeight = client.cy - 26;
+        frame.m_nViewport = client.cx - (sides[0].empty() ? 0 : 32) - (sides[1].empty() ? 0 : 32);
         TiXmlDocument doc;
         const std::string strFeed = c.bDaily ? DailyFeed(c.records) : HourlyFeed(c.records);
         doc.Parse(strFeed.c_str());
@@ -303,7 +306,7 @@ TEST_F(ChartMarks, StripLinesWholeAtEveryOffset)
         CChartPlanner planner(measure);
         CChartPlan plan;
         Plan(c, planner, plan);
-        const int V = c.nScreenWidth - 64;
+        const int V = (c.nScreenWidth == 240 ? 238 : 286) - 64;
         bool bMovedThursday = false;
         for (int s = 0; s + V <= plan.m_nWidth; ++s) {
             std::vector<RECT> cut;
