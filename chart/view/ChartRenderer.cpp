@@ -101,7 +101,11 @@ void CChartRenderer::DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll
     std::vector<RECT> cut;
     std::vector<CPlanText> moved;
     plan.StripEdges(nScroll, nViewport, cut, moved);
-    const int dx = x - nScroll;
+    // A line is cut only where the viewport overlaps the strip, so the offset
+    // is then near it; any other offset (a scroll far past either end) draws nothing.
+    if (cut.empty())
+        return;
+    const int dx = static_cast<int>(static_cast<long long>(x) - nScroll);
     for (const RECT& rc : cut)
         dc.FillSolidRect(rc.left + dx, rc.top + y, rc.right - rc.left, rc.bottom - rc.top,
                          CChartPlan::CR_STRIP);
