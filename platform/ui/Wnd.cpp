@@ -477,6 +477,16 @@ CWnd* CWnd::GetCapture()
     return g_pCapture;
 }
 
+CWnd* CWnd::GetFocus()
+{
+    if (!OnUiThread())
+        return nullptr;
+    // The screen keeps its focused widget while the desktop's focus is elsewhere
+    // (on the enlarged view, or on no window of ours at all).
+    QWidget* w = CDeviceScreen::Get().m_pImpl->m_pScreen->focusWidget();
+    return w ? WndFromWidget(w) : nullptr;
+}
+
 bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     // Through the same queue as every other call from any thread, so that a

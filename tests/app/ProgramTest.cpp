@@ -203,7 +203,7 @@ TEST_F(ProgramTest, FirstStartWritesTheSettingsBeforeAnyDialog)
     EXPECT_EQ(Wait(), 128 + SIGTERM);
     const std::string settings = m_temp.Read("settings.dat");
     EXPECT_NE(settings.find("<station id=\"\""), std::string::npos);
-    EXPECT_NE(settings.find("<customviews current=\"0\">"), std::string::npos);
+    EXPECT_NE(settings.find("<customviews current=\"0\" daily=\"0\">"), std::string::npos);
     EXPECT_FALSE(m_temp.Exists("stations.dat"));
     EXPECT_TRUE(std::filesystem::is_directory(m_temp.Path("forecasts")));
 }
