@@ -8,6 +8,7 @@
 #include "platform/ui/ZoomView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QIcon>
@@ -96,6 +97,18 @@ QWidget* ActiveControlWidget(UINT nControlID)
     CDialog* pDlg = CTestDriver::GetActiveDialog();
     CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
     return pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
+}
+
+// The drop-down of the screen whose list is open, if any.
+QComboBox* OpenDropDown()
+{
+    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    for (QComboBox* combo : screen->findChildren<QComboBox*>()) {
+        QWidget* popup = combo->view() ? combo->view()->window() : nullptr;
+        if (popup && popup != screen && popup->isVisible())
+            return combo;
+    }
+    return nullptr;
 }
 
 // The tree's items in the order shown: depth first, children of collapsed items left out.
@@ -292,6 +305,32 @@ bool CTestDriver::GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect)
         *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + menu->width(), topLeft.y() + menu->height()};
     }
     return true;
+}
+
+bool CTestDriver::GetOpenDropDown(std::vector<std::wstring>* pItems, RECT* pRect)
+{
+    QComboBox* combo = OpenDropDown();
+    if (!combo)
+        return false;
+    if (pItems) {
+        pItems->clear();
+        for (int i = 0; i < combo->count(); ++i)
+            pItems->push_back(FromQString(combo->itemText(i)));
+    }
+    if (pRect) {
+        QWidget* popup = combo->view()->window();
+        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+        const QPoint topLeft = screen->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0)));
+        *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + popup->width(), topLeft.y() + popup->height()};
+    }
+    return true;
+}
+
+void CTestDriver::CloseDropDown()
+{
+    if (QComboBox* combo = OpenDropDown())
+        combo->hidePopup();
+    QCoreApplication::processEvents();
 }
 
 bool CTestDriver::GetOpenMenuItemRect(const std::wstring& strText, RECT* pRect)

@@ -347,7 +347,7 @@ MadeControl MakeEdit(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParen
 MadeControl MakeComboBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
     const UINT id = item.nID;
-    auto* combo = new QComboBox(pParent);
+    QComboBox* combo = MakeDropDownList(pParent);
     combo->setEditable(false);
     combo->setFocusPolicy(Qt::NoFocus);
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,
