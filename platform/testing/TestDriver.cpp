@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -455,6 +456,12 @@ bool CTestDriver::GrabWindow(CBitmap& shot)
         return false;
     shot.m_pImpl->m_image = std::move(image);
     return true;
+}
+
+void CTestDriver::CloseWindow()
+{
+    QCloseEvent event;
+    QCoreApplication::sendEvent(CDeviceScreen::Get().m_pImpl->TopWindow(), &event);
 }
 
 void CTestDriver::ResizeWindow(int cx, int cy)

@@ -98,6 +98,8 @@ public:
     static bool GrabPaintedWindow(CBitmap& shot);
     // As the user sizes the desktop's window.
     static void ResizeWindow(int cx, int cy);
+    // As the user presses the close button of the desktop's window.
+    static void CloseWindow();
     // The stylus on the desktop's window, in its own (zoomed) coordinates, as
     // the desktop delivers it: pressed at ptFrom, moved to ptTo in nSteps
     // steps (0: a tap), released there.

@@ -312,6 +312,11 @@ void CDialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void CDialog::OnClose()
+{
+    OnCancel();
+}
+
 bool CDialog::OnCommand(UINT nID, UINT nNotifyCode)
 {
     if (nNotifyCode != BN_CLICKED)

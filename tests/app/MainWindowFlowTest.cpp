@@ -353,3 +353,39 @@ TEST_F(MainWindowTest, TheViewAndTheDailyChartComeBackAfterARestart)
     });
     EXPECT_EQ(settingsFile(), atChart);
 }
+
+// The window's close button in the middle of the first run, with a question
+// over the new station dialog over the stations dialog: the question gets the
+// answer that changes nothing, each dialog ends as its Cancel would, the
+// innermost first, and the program quits as Quit does.
+TEST_F(MainWindowTest, TheCloseButtonCancelsTheOpenDialogsInnermostFirstThenQuits)
+{
+    std::vector<std::string> steps;
+    CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_ADD));
+        steps.push_back(CTestDriver::GetActiveDialog() == pDlg ? "new station closed" : "stations closed too");
+    });
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        pDlg->GetDlgItem(IDC_STATION_TEXT)->SetWindowText(L"Zurich");
+        CTestDriver::ActOnNextMessageBox([&] {
+            steps.push_back("question shown");
+            CTestDriver::CloseWindow();
+        });
+        CTestDriver::PressSoftKey(0);
+        steps.push_back(pDlg->m_nModalResult == -1 ? "question answered" : "new station closed at once");
+    });
+    for (UINT nID : {IDD_FIND_STATION, IDD_SELECT_STATION, IDD_UPDATE_STATION})
+        CTestDriver::OnDialogOpen(nID, [&](CDialog* pDlg) {
+            steps.push_back("opened " + std::to_string(pDlg->m_nIDTemplate));
+            pDlg->EndDialog(IDCANCEL);
+        });
+    CCirrovanDlg dlg(m_data, m_log);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(steps, (std::vector<std::string>{"question shown", "question answered", "new station closed"}));
+    ASSERT_EQ(CTestDriver::MessageBoxes().size(), 1u);
+    EXPECT_EQ(CTestDriver::MessageBoxes()[0].strCaption, L"Connection Required");
+    EXPECT_EQ(CTestDriver::MessageBoxes()[0].nAnswer, IDNO);
+    EXPECT_EQ(m_data.m_stations.GetCount(), 0);
+    EXPECT_FALSE(m_temp.Exists("stations.dat"));
+    EXPECT_EQ(CTestDriver::GetActiveDialog(), nullptr);
+}
