@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_nModalResult(-1), m_bDoneButton(false),
@@ -154,7 +154,7 @@ bool TakesInput(QWidget* w)
         return false;
     if (auto* line = qobject_cast<QLineEdit*>(w))
         return !line->isReadOnly();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+    if (auto* plain = qobject_cast<QTextEdit*>(w))
         return !plain->isReadOnly();
     return true;
 }

@@ -14,7 +14,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVariant>
 #include <algorithm>
 
@@ -362,7 +362,7 @@ void CWnd::SetWindowText(const std::wstring& strText)
             label->setText(text);
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             edit->setText(text);
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        } else if (auto* plain = qobject_cast<QTextEdit*>(w)) {
             text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             plain->setPlainText(text);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
@@ -390,7 +390,7 @@ std::wstring CWnd::GetWindowText() const
             result = FromQString(label->text());
         else if (auto* edit = qobject_cast<QLineEdit*>(w))
             result = FromQString(edit->text());
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        else if (auto* plain = qobject_cast<QTextEdit*>(w))
             result = FromQString(plain->toPlainText().replace(QLatin1String("\n"), QLatin1String("\r\n")));
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
             result = FromQString(button->text());
