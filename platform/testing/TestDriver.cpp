@@ -100,6 +100,14 @@ QWidget* ActiveControlWidget(UINT nControlID)
     return pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
 }
 
+// Where a pop-up window stands on the device screen, in its coordinates.
+RECT ScreenRect(QWidget* pPopup)
+{
+    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    const QPoint topLeft = screen->mapFromGlobal(pPopup->mapToGlobal(QPoint(0, 0)));
+    return RECT{topLeft.x(), topLeft.y(), topLeft.x() + pPopup->width(), topLeft.y() + pPopup->height()};
+}
+
 // The drop-down of the screen whose list is open, if any.
 QComboBox* OpenDropDown()
 {
@@ -300,11 +308,8 @@ bool CTestDriver::GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect)
         for (QAction* action : menu->actions())
             pItems->push_back(action->isSeparator() ? std::wstring() : FromQString(action->text()));
     }
-    if (pRect) {
-        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
-        QPoint topLeft = screen->mapFromGlobal(menu->mapToGlobal(QPoint(0, 0)));
-        *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + menu->width(), topLeft.y() + menu->height()};
-    }
+    if (pRect)
+        *pRect = ScreenRect(menu);
     return true;
 }
 
@@ -318,12 +323,8 @@ bool CTestDriver::GetOpenDropDown(std::vector<std::wstring>* pItems, RECT* pRect
         for (int i = 0; i < combo->count(); ++i)
             pItems->push_back(FromQString(combo->itemText(i)));
     }
-    if (pRect) {
-        QWidget* popup = combo->view()->window();
-        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
-        const QPoint topLeft = screen->mapFromGlobal(popup->mapToGlobal(QPoint(0, 0)));
-        *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + popup->width(), topLeft.y() + popup->height()};
-    }
+    if (pRect)
+        *pRect = ScreenRect(combo->view()->window());
     return true;
 }
 

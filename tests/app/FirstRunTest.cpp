@@ -128,11 +128,7 @@ protected:
         });
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [this](CDialog* pDlg) {
             m_opened.push_back(IDD_FIND_STATION);
-            auto* pList = static_cast<CListBox*>(pDlg->GetDlgItem(IDC_STATION_LIST));
-            // The search starts by itself once the dialog shows, and lists what it found.
-            EXPECT_TRUE(RunUntil([&] {
-                return pList->GetCurSel() == 0 && pDlg->GetDlgItem(IDC_FIND_SEARCH)->IsWindowEnabled();
-            })) << "the search never listed a place";
+            ExpectPlacesListed(pDlg);
             CTestDriver::PressSoftKey(0);
             CloseIfStillOpen(pDlg);
         });
@@ -167,10 +163,7 @@ protected:
         });
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [this](CDialog* pDlg) {
             m_opened.push_back(IDD_FIND_STATION);
-            auto* pList = static_cast<CListBox*>(pDlg->GetDlgItem(IDC_STATION_LIST));
-            EXPECT_TRUE(RunUntil([&] {
-                return pList->GetCurSel() == 0 && pDlg->GetDlgItem(IDC_FIND_SEARCH)->IsWindowEnabled();
-            })) << "the search never listed a place";
+            ExpectPlacesListed(pDlg);
             // "... has been added", once the place is picked.
             CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_RETURN); });
             CTestDriver::PressKey(VK_RETURN);
@@ -183,6 +176,16 @@ protected:
         });
         RefuseDialog(IDD_UPDATE_STATION);
         RunProgram(fnAtChart);
+    }
+
+    // The search of the find dialog starts by itself once the dialog shows, and
+    // lists what it found, the first place selected.
+    static void ExpectPlacesListed(CDialog* pDlg)
+    {
+        auto* pList = static_cast<CListBox*>(pDlg->GetDlgItem(IDC_STATION_LIST));
+        EXPECT_TRUE(RunUntil([&] {
+            return pList->GetCurSel() == 0 && pDlg->GetDlgItem(IDC_FIND_SEARCH)->IsWindowEnabled();
+        })) << "the search never listed a place";
     }
 
     // A dialog that the user's steps should have closed and did not is
