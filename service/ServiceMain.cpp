@@ -9,21 +9,13 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
 #include <memory>
 #include <cstdio>
 #include <thread>
-
-// The HTTP library is not built with the thread sanitizer, which therefore
-// misses the ordering on the fast path of the library's function-local
-// statics (the set of request methods, built on the first request) and takes
-// their first use on another worker thread for a race. Other builds ignore this.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:libcpp-httplib.so\n";
-}
 
 namespace {
 
@@ -35,9 +27,20 @@ bool OpenLiveSource(const CServiceOptions& options, COpenMeteoSource& live, std:
     if (!options.m_strGeocodingURL.empty())
         live.m_strGeocodingURL = options.m_strGeocodingURL;
     live.m_cache.m_nIntervalSeconds = options.m_nCacheMinutes * 60;
+    live.m_cache.m_nMaxBytes = static_cast<size_t>(options.m_nCacheMegabytes) * 1024 * 1024;
     live.m_fetcher.m_nTotalSeconds = options.m_nSourceTimeout;
     live.m_fetcher.m_nConnectSeconds = std::min(options.m_nSourceTimeout, 5);
     return live.Open(options.m_strDataFolder, strWhy);
+}
+
+// Every client connection is a descriptor: allow as many as the system lets.
+void RaiseDescriptorLimit()
+{
+    rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 } // namespace
@@ -92,8 +95,16 @@ int main(int argc, char** argv)
         }
     }
 
+    RaiseDescriptorLimit();
     CForecastServer server(places, *pSource, options.m_nThreads);
     server.m_bVerbose = options.m_bVerbose;
+    server.m_bControl = options.m_bControl;
+    server.m_nCacheSeconds = options.m_nCacheMinutes * 60;
+    CHttpServer::Limits& limits = server.m_http.m_limits;
+    limits.nMaxConnections = options.m_nMaxConnections;
+    limits.nMaxPerClient = options.m_nMaxPerClient;
+    limits.nRequestSeconds = options.m_nRequestSeconds;
+    limits.nIdleSeconds = options.m_nIdleSeconds;
     if (options.m_fault.kind != CFaultInjector::NONE)
         server.m_faults.SetStanding(options.m_fault);
 
@@ -104,6 +115,11 @@ int main(int argc, char** argv)
         return 1;
     }
     const bool bIPv6 = options.m_strHost.find(':') != std::string::npos;
+    if (!CForecastServer::IsLoopback(options.m_strHost) && options.m_strHost != "localhost")
+        std::fprintf(stderr, "cirrovan-service: warning: listening on %s, not on loopback: every machine that can "
+                             "reach it may search, fetch forecasts%s%s\n",
+                     options.m_strHost.c_str(), pSource->IsLive() ? " and make this service ask Open-Meteo for them" : "",
+                     options.m_bControl ? "; the control requests still answer only this machine" : "");
     // What a run script reads: the address, the source, the name to show.
     std::printf("http://%s%s%s:%d/\n", bIPv6 ? "[" : "", options.m_strHost.c_str(), bIPv6 ? "]" : "", nPort);
     std::printf("%s\n", strSourceLine.c_str());

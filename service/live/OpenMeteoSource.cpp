@@ -1,5 +1,6 @@
 #include "service/live/OpenMeteoSource.h"
 
+#include "service/live/BoundedJson.h"
 #include "service/live/OpenMeteoTranslator.h"
 #include "service/places/Places.h"
 
@@ -182,7 +183,7 @@ bool COpenMeteoSource::Probe(std::string& strWhy) const
         strWhy = "HTTP status " + std::to_string(nStatus);
         return false;
     }
-    const nlohmann::json document = nlohmann::json::parse(strBody, nullptr, false);
+    const nlohmann::json document = CBoundedJson::Parse(strBody);
     if (!document.is_object() || !document.contains("hourly")) {
         strWhy = "the answer is not a forecast";
         return false;
