@@ -114,6 +114,8 @@ int main(int argc, char** argv)
                      options.m_nPort);
         return 1;
     }
+    if (pLive)
+        pLive->m_fetcher.m_nOwnPort = nPort;
     const bool bIPv6 = options.m_strHost.find(':') != std::string::npos;
     if (!CForecastServer::IsLoopback(options.m_strHost) && options.m_strHost != "localhost")
         std::fprintf(stderr, "cirrovan-service: warning: listening on %s, not on loopback: every machine that can "

@@ -89,6 +89,9 @@ CForecastSource::Outcome COpenMeteoSource::Fetch(const std::string& strURL, std:
     case CHttpFetcher::UNREACHABLE:
         strWhy = "Open-Meteo could not be reached: " + strError;
         return BAD_ANSWER;
+    case CHttpFetcher::TO_ITSELF:
+        strWhy = "Open-Meteo's address is this service's own: " + strError;
+        return BAD_ANSWER;
     case CHttpFetcher::TOO_LARGE:
     case CHttpFetcher::FAILED:
         break;
