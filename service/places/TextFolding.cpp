@@ -21,10 +21,10 @@ std::string CTextFolding::Fold(const std::string& strText) const
     std::string strFolded;
     if (m_pTransliterator) {
         icu::UnicodeString text = icu::UnicodeString::fromUTF8(strText);
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_pTransliterator->transliterate(text);
-        }
+        std::unique_ptr<icu::Transliterator> pTransliterator = Borrow();
+        if (pTransliterator)
+            pTransliterator->transliterate(text);
+        GiveBack(std::move(pTransliterator));
         text.toUTF8String(strFolded);
     } else {
         strFolded = strText;
@@ -44,6 +44,29 @@ std::string CTextFolding::Fold(const std::string& strText) const
         strOut += static_cast<char>(std::tolower(c));
     }
     return strOut;
+}
+
+std::unique_ptr<icu::Transliterator> CTextFolding::Borrow() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_spares.empty()) {
+        std::unique_ptr<icu::Transliterator> pSpare = std::move(m_spares.back());
+        m_spares.pop_back();
+        return pSpare;
+    }
+    // Copies are rare (one per thread that folds at once) and made under the
+    // lock, so the model is only ever read by one of them.
+    return std::unique_ptr<icu::Transliterator>(m_pTransliterator->clone());
+}
+
+void CTextFolding::GiveBack(std::unique_ptr<icu::Transliterator> pTransliterator) const
+{
+    if (!pTransliterator)
+        return;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    // As many spares as threads have folded at once; a few dozen at most.
+    if (m_spares.size() < 64)
+        m_spares.push_back(std::move(pTransliterator));
 }
 
 std::string CTextFolding::Upper(std::string strText)
