@@ -216,6 +216,7 @@ void CHttpServer::Accept()
             if (m_perClient[pConnection->strPeer] == 0)
                 m_perClient.erase(pConnection->strPeer);
             Refuse(fd, 503);
+            close(fd);
             continue;
         }
         // Headers and body leave in separate writes; with Nagle's algorithm the
@@ -238,7 +239,6 @@ void CHttpServer::Refuse(int fd, int nStatus)
     if (send(fd, strBytes.data(), strBytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0) {
         // The client is gone already.
     }
-    close(fd);
 }
 
 void CHttpServer::ReadFrom(Connection& connection)
@@ -328,12 +328,7 @@ void CHttpServer::Expire(Clock::time_point now)
             Close(fd);
             continue;
         }
-        CHttpAnswer answer;
-        answer.Set(408, "text/plain", "Request Timeout\n");
-        const std::string strBytes = answer.Head(false) + answer.m_strBody;
-        if (send(fd, strBytes.data(), strBytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) < 0) {
-            // Gone already.
-        }
+        Refuse(fd, 408);
         StartDrain(connection, now);
     }
 }

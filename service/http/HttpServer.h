@@ -81,6 +81,7 @@ private:
     };
 
     void Accept();
+    // Sends a short error answer without waiting; the caller closes or drains.
     void Refuse(int fd, int nStatus);
     void ReadFrom(Connection& connection);
     void Dispatch(Connection& connection);

@@ -88,3 +88,17 @@ public:
     std::string m_strIn;
     bool m_bClosed = false;
 };
+
+// A loopback port no one listens on now, for a server to take.
+inline int FreeLoopbackPort()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t nLength = sizeof address;
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &nLength);
+    close(fd);
+    return ntohs(address.sin_port);
+}

@@ -5,6 +5,7 @@
 #include "FeedCheck.h"
 #include "LoadedPlaces.h"
 #include "OpenMeteoStandIn.h"
+#include "RawConnection.h"
 #include "ServiceProcess.h"
 
 #include "platform/CodePage.h"
@@ -286,24 +287,10 @@ TEST(ServiceLive, AutoTakesOpenMeteoWhenItAnswersAndTheDemoOtherwise)
     }
 }
 
-// A port no one listens on now, for a service to take.
-int FreePort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t nLength = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &nLength);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
 TEST(ServiceLive, ARequestThatLeadsBackToTheServiceFailsAtOnce)
 {
     CTempFolder folder;
-    const int nPort = FreePort();
+    const int nPort = FreeLoopbackPort();
     const std::string strSelf = "http://127.0.0.1:" + std::to_string(nPort);
     // A source that sends every request back to the service.
     httplib::Server redirector;

@@ -21,19 +21,6 @@ namespace {
 
 const char* const NGINX = "/usr/sbin/nginx";
 
-int FreePort()
-{
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t nLength = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &nLength);
-    close(fd);
-    return ntohs(address.sin_port);
-}
-
 void Replace(std::string& strText, const std::string& strOld, const std::string& strNew)
 {
     const size_t nAt = strText.find(strOld);
@@ -46,7 +33,7 @@ void Replace(std::string& strText, const std::string& strOld, const std::string&
 class CNginx
 {
 public:
-    CNginx(const std::string& strFolder, int nFirst, int nSecond) : m_nPort(FreePort())
+    CNginx(const std::string& strFolder, int nFirst, int nSecond) : m_nPort(FreeLoopbackPort())
     {
         std::ifstream in(std::string(CIRROVAN_FIXTURES) + "/../service/nginx/cirrovan-service.conf");
         std::string strServer((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
