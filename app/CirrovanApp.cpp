@@ -1,10 +1,10 @@
 #include "app/CirrovanApp.h"
 
 #include "app/CirrovanDlg.h"
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "res/AppResources.h"
 
-CCirrovanApp::CCirrovanApp() : CWinApp(nullptr)
+CCirrovanApp::CCirrovanApp(CWeatherData& data, CLogFile& log) : CWinApp(nullptr), m_data(data), m_log(log)
 {
 }
 
@@ -15,11 +15,11 @@ bool CCirrovanApp::InitInstance()
     // counterpart on a desktop.
     CAppResources::Install();
     SetRegistryKey(L"Cirrovan");
-    theWeatherData.m_settings.Load();
+    m_data.m_settings.Load();
     // Written at once, so the file has its full layout from the first start on.
-    theWeatherData.m_settings.Save();
+    m_data.m_settings.Save();
 
-    CCirrovanDlg dlg;
+    CCirrovanDlg dlg(m_data, m_log);
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

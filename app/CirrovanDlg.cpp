@@ -3,9 +3,9 @@
 // keys and station switching are in CirrovanDlgCommands.cpp.
 #include "app/CirrovanDlg.h"
 
-#include "app/Globals.h"
 #include "chart/Units.h"
 #include "dialogs/DialogCommon.h"
+#include "model/WeatherData.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
@@ -43,8 +43,14 @@ bool EqualNoCase(const std::wstring& a, const std::wstring& b)
 
 } // namespace
 
-CCirrovanDlg::CCirrovanDlg(CWnd* pParent)
-    : CDialog(IDD_CIRROVAN_DIALOG, pParent), m_hIcon(nullptr), m_nStartOrientation(-1), m_nView(0)
+CCirrovanDlg::CCirrovanDlg(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_CIRROVAN_DIALOG, pParent),
+      m_data(data),
+      m_log(log),
+      m_hIcon(nullptr),
+      m_wndGraph(data),
+      m_nStartOrientation(-1),
+      m_nView(0)
 {
     m_hIcon = LoadIcon(IDI_CIRROVAN);
     m_bmpUpdate.LoadBitmap(IDB_UPDATE);
@@ -74,7 +80,7 @@ bool CCirrovanDlg::OnInitDialog()
     if (!CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_MAINMENU))
         return true;
 
-    CSettings& settings = theWeatherData.m_settings;
+    CSettings& settings = m_data.m_settings;
     m_nStartOrientation = GetDisplayOrientation();
     if (m_nStartOrientation != settings.m_nOrientation)
         SetDisplayOrientation(settings.m_nOrientation);
@@ -143,14 +149,9 @@ void CCirrovanDlg::LayOut(int cx, int cy)
 
 void CCirrovanDlg::UpdateScrollRange()
 {
-    RECT rc;
-    GetClientRect(&rc);
-    const int nChartWidth = theWeatherData.m_settings.m_bDaily ? CWndGraph::DAILY_CHART_WIDTH
-                                                                        : CWndGraph::HOURLY_CHART_WIDTH;
-    int nMax = nChartWidth + m_wndGraph.m_nLeftWidth + m_wndGraph.m_nRightWidth - (rc.right - rc.left);
-    // A chart that fits the window leaves the bar nothing to move.
-    if (nMax < 0)
-        nMax = 0;
+    // The bar, the keys and a drag all reach as far as the chart's viewport lets
+    // them; a chart that fits leaves the bar nothing to move.
+    const int nMax = m_wndGraph.MaxScroll();
     m_scrollBar.SetScrollRange(0, nMax, true);
     // The chart never stands where the bar cannot: a range that shrank takes it
     // back along with the bar.
@@ -200,11 +201,11 @@ LRESULT CCirrovanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 void CCirrovanDlg::UpdateHeader()
 {
-    const CSettings& settings = theWeatherData.m_settings;
+    const CSettings& settings = m_data.m_settings;
     m_strHeader.clear();
     if (!settings.m_currentStation.m_strID.empty()) {
-        CForecastBase& forecast = settings.m_bDaily ? static_cast<CForecastBase&>(theWeatherData.m_daily)
-                                                    : static_cast<CForecastBase&>(theWeatherData.m_hourly);
+        CForecastBase& forecast = settings.m_bDaily ? static_cast<CForecastBase&>(m_data.m_daily)
+                                                    : static_cast<CForecastBase&>(m_data.m_hourly);
         if (!forecast.IsEmpty()) {
             CDateTime dtStationNow;
             const std::wstring strAge = FormatAge(forecast.m_dtLastUpdate, forecast.m_nZone, dtStationNow);
@@ -217,12 +218,12 @@ void CCirrovanDlg::UpdateHeader()
 void CCirrovanDlg::FillStationList()
 {
     m_comboStations.ResetContent();
-    const CPointerArray<CStation>& stations = theWeatherData.m_stations;
+    const CPointerArray<CStation>& stations = m_data.m_stations;
     for (int i = 0; i < stations.GetCount(); ++i)
         m_comboStations.AddString(DisplayText(*stations.GetAt(i)));
 
     // From the second item to the last, then the first.
-    const CStation& current = theWeatherData.m_settings.m_currentStation;
+    const CStation& current = m_data.m_settings.m_currentStation;
     const std::wstring strCurrent = DisplayText(current);
     const int nCount = m_comboStations.GetCount();
     for (int k = 1; k <= nCount; ++k) {
@@ -257,7 +258,7 @@ void CCirrovanDlg::OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem)
     CBitmap* pBitmap;
     if (nIDCtl == IDC_UPDATE_BUTTON)
         pBitmap = bPressed ? &m_bmpUpdatePressed : &m_bmpUpdate;
-    else if (theWeatherData.m_settings.m_bDaily)
+    else if (m_data.m_settings.m_bDaily)
         pBitmap = bPressed ? &m_bmpClockPressed : &m_bmpClock;
     else
         pBitmap = bPressed ? &m_bmpCalendarPressed : &m_bmpCalendar;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/CommandBar.h"
@@ -8,6 +8,9 @@
 #include "platform/ui/ScrollBar.h"
 
 #include <string>
+
+class CLogFile;
+class CWeatherData;
 
 // The main window: the current station's forecast as a chart, with the kind and
 // age of the forecast, the three custom views, the daily/hour-by-hour switch,
@@ -18,7 +21,8 @@
 class CCirrovanDlg : public CDialog
 {
 public:
-    explicit CCirrovanDlg(CWnd* pParent = nullptr);
+    // Shows the data object's stations and forecasts; its dialogs write to the log.
+    CCirrovanDlg(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
     ~CCirrovanDlg() override;
 
     void DoDataExchange(CDataExchange* pDX) override;
@@ -70,6 +74,8 @@ public:
     // scroll range to match its panels.
     void RefreshChart(bool bResetScroll);
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     CCommandBar m_commandBar;
     HICON m_hIcon;
     CWndGraph m_wndGraph;

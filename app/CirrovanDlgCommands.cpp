@@ -2,7 +2,6 @@
 // layout and drawing are in CirrovanDlg.cpp.
 #include "app/CirrovanDlg.h"
 
-#include "app/Globals.h"
 #include "dialogs/DlgAbout.h"
 #include "dialogs/DlgCustomViews.h"
 #include "dialogs/DlgNewStation.h"
@@ -10,6 +9,7 @@
 #include "dialogs/DlgSelectStation.h"
 #include "dialogs/DlgStations.h"
 #include "dialogs/DlgUpdateStation.h"
+#include "model/WeatherData.h"
 #include "platform/ui/DeviceScreen.h"
 #include "res/Resource.h"
 
@@ -108,7 +108,7 @@ void CCirrovanDlg::OnKeyUp()
 
 void CCirrovanDlg::ShowView(int nView)
 {
-    theWeatherData.m_settings.m_nCurrentView = nView;
+    m_data.m_settings.m_nCurrentView = nView;
     m_nView = nView;
     UpdateData(false);
     RefreshChart(false);
@@ -119,13 +119,13 @@ void CCirrovanDlg::OnViewButton()
     UpdateData(true);
     if (m_nView < 0 || m_nView > 2)
         return;
-    theWeatherData.m_settings.m_nCurrentView = m_nView;
+    m_data.m_settings.m_nCurrentView = m_nView;
     RefreshChart(false);
 }
 
 void CCirrovanDlg::OnDailyHourly()
 {
-    CSettings& settings = theWeatherData.m_settings;
+    CSettings& settings = m_data.m_settings;
     settings.m_bDaily = 1 - settings.m_bDaily;
     if (CWnd* pSwitch = GetDlgItem(IDC_DAILY_HOURLY))
         pSwitch->Invalidate(true);
@@ -145,9 +145,9 @@ void CCirrovanDlg::RefreshChart(bool bResetScroll)
 
 void CCirrovanDlg::OnSelectStation()
 {
-    CSettings& settings = theWeatherData.m_settings;
+    CSettings& settings = m_data.m_settings;
     const int nIndex = m_comboStations.GetCurSel();
-    const CStation* pStation = theWeatherData.m_stations.GetAt(nIndex);
+    const CStation* pStation = m_data.m_stations.GetAt(nIndex);
     if (nIndex == CB_ERR || !pStation) {
         settings.m_currentStation.m_strID.clear();
         settings.m_currentStation.m_strName.clear();
@@ -162,14 +162,14 @@ void CCirrovanDlg::OnSelectStation()
 
 void CCirrovanDlg::LoadCurrentForecasts()
 {
-    const std::wstring strID = theWeatherData.m_settings.m_currentStation.m_strID;
-    bool bDaily = theWeatherData.HasDailyFile(strID);
-    bool bHourly = theWeatherData.HasHourlyFile(strID);
+    const std::wstring strID = m_data.m_settings.m_currentStation.m_strID;
+    bool bDaily = m_data.HasDailyFile(strID);
+    bool bHourly = m_data.HasHourlyFile(strID);
     if (!bDaily && !bHourly) {
-        CDlgUpdateStation dlg(nullptr);
+        CDlgUpdateStation dlg(m_data, m_log);
         if (dlg.DoModal() == IDOK) {
-            bDaily = theWeatherData.HasDailyFile(strID);
-            bHourly = theWeatherData.HasHourlyFile(strID);
+            bDaily = m_data.HasDailyFile(strID);
+            bHourly = m_data.HasHourlyFile(strID);
         }
     }
     LoadForecasts(bDaily, bHourly);
@@ -177,49 +177,49 @@ void CCirrovanDlg::LoadCurrentForecasts()
 
 void CCirrovanDlg::ReadForecastFiles()
 {
-    const std::wstring strID = theWeatherData.m_settings.m_currentStation.m_strID;
-    LoadForecasts(theWeatherData.HasDailyFile(strID), theWeatherData.HasHourlyFile(strID));
+    const std::wstring strID = m_data.m_settings.m_currentStation.m_strID;
+    LoadForecasts(m_data.HasDailyFile(strID), m_data.HasHourlyFile(strID));
 }
 
 void CCirrovanDlg::LoadForecasts(bool bDailyFile, bool bHourlyFile)
 {
-    const std::wstring strID = theWeatherData.m_settings.m_currentStation.m_strID;
+    const std::wstring strID = m_data.m_settings.m_currentStation.m_strID;
     if (bDailyFile)
-        theWeatherData.LoadDailyForecast(strID);
+        m_data.LoadDailyForecast(strID);
     else
-        theWeatherData.m_daily.Clear();
+        m_data.m_daily.Clear();
     if (bHourlyFile)
-        theWeatherData.LoadHourlyForecast(strID);
+        m_data.LoadHourlyForecast(strID);
     else
-        theWeatherData.m_hourly.Clear();
+        m_data.m_hourly.Clear();
 }
 
 void CCirrovanDlg::RunFirstRunFlow()
 {
-    CSettings& settings = theWeatherData.m_settings;
-    CDlgStations dlgStations(nullptr);
-    if (dlgStations.DoModal() == IDOK && !theWeatherData.m_chosenStation.m_strID.empty())
-        settings.m_currentStation = theWeatherData.m_chosenStation;
+    CSettings& settings = m_data.m_settings;
+    CDlgStations dlgStations(m_data, m_log);
+    if (dlgStations.DoModal() == IDOK && !m_data.m_chosenStation.m_strID.empty())
+        settings.m_currentStation = m_data.m_chosenStation;
     if (!settings.m_currentStation.m_strID.empty()) {
-        CDlgSelectStation dlgSelect(nullptr);
+        CDlgSelectStation dlgSelect(m_data, m_log);
         dlgSelect.DoModal();
     }
 }
 
 void CCirrovanDlg::OnStationsSelect()
 {
-    CDlgStations dlg(this);
+    CDlgStations dlg(m_data, m_log, this);
     dlg.DoModal();
-    theWeatherData.m_settings.m_currentStation = theWeatherData.m_chosenStation;
+    m_data.m_settings.m_currentStation = m_data.m_chosenStation;
     FillStationList();
     OnSelectStation();
 }
 
 void CCirrovanDlg::OnStationsUpdate()
 {
-    if (theWeatherData.m_settings.m_currentStation.m_strID.empty())
+    if (m_data.m_settings.m_currentStation.m_strID.empty())
         return;
-    CDlgSelectStation dlg(this);
+    CDlgSelectStation dlg(m_data, m_log, this);
     if (dlg.DoModal() != IDOK)
         return;
     FillStationList();
@@ -232,34 +232,34 @@ void CCirrovanDlg::OnStationsUpdate()
 
 void CCirrovanDlg::OnStationsNew()
 {
-    CDlgNewStation dlg(this);
+    CDlgNewStation dlg(m_data, m_log, this);
     if (dlg.DoModal() != IDOK)
         return;
-    theWeatherData.m_settings.m_currentStation = theWeatherData.m_chosenStation;
+    m_data.m_settings.m_currentStation = m_data.m_chosenStation;
     FillStationList();
     OnSelectStation();
 }
 
 void CCirrovanDlg::OnCustomViews()
 {
-    CDlgCustomViews dlg(this);
+    CDlgCustomViews dlg(m_data, this);
     if (dlg.DoModal() != IDOK)
         return;
-    m_nView = theWeatherData.m_settings.m_nCurrentView;
+    m_nView = m_data.m_settings.m_nCurrentView;
     UpdateData(false);
     RefreshChart(false);
 }
 
 void CCirrovanDlg::OnPreferences()
 {
-    CDlgPreferences dlg(this);
+    CDlgPreferences dlg(m_data, this);
     if (dlg.DoModal() == IDOK)
         RefreshChart(false);
 }
 
 void CCirrovanDlg::OnChangeOrientation()
 {
-    CSettings& settings = theWeatherData.m_settings;
+    CSettings& settings = m_data.m_settings;
     settings.m_nOrientation = 4 - GetDisplayOrientation();
     settings.Save();
     SetDisplayOrientation(settings.m_nOrientation);

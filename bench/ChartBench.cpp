@@ -2,8 +2,8 @@
 // mode switch, view change and resize: a full 10-day and 72-hour forecast at the
 // portrait size (the chart viewport of a 240 x 268 client).
 
-#include "app/Globals.h"
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
+#include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DC.h"
@@ -20,21 +20,22 @@ std::wstring Data(const char* pszName)
     return std::wstring(str.begin(), str.end());
 }
 
-void Prepare(CWndGraph& graph, bool bDaily)
+void Prepare(CWeatherData& data, CWndGraph& graph, bool bDaily)
 {
     CClock::Freeze(1796940000LL, 300);
-    theWeatherData.m_daily.Load(Data("daily_full.xml"));
-    theWeatherData.m_hourly.Load(Data("hourly_full.xml"));
-    theWeatherData.m_settings.m_currentStation.m_strID = L"USNY0996";
-    theWeatherData.m_settings.m_nCurrentView = 0;
-    theWeatherData.m_settings.m_bDaily = bDaily ? 1 : 0;
+    data.m_daily.Load(Data("daily_full.xml"));
+    data.m_hourly.Load(Data("hourly_full.xml"));
+    data.m_settings.m_currentStation.m_strID = L"USNY0996";
+    data.m_settings.m_nCurrentView = 0;
+    data.m_settings.m_bDaily = bDaily ? 1 : 0;
     graph.SetClientSize(240, 268);
 }
 
 void BM_BuildDaily(benchmark::State& state)
 {
-    CWndGraph graph;
-    Prepare(graph, true);
+    CWeatherData data;
+    CWndGraph graph(data);
+    Prepare(data, graph, true);
     for (auto _ : state)
         graph.BuildDaily();
     benchmark::DoNotOptimize(graph.m_chartImage.GetPixel(0, 0));
@@ -43,8 +44,9 @@ BENCHMARK(BM_BuildDaily)->Unit(benchmark::kMillisecond);
 
 void BM_BuildHourly(benchmark::State& state)
 {
-    CWndGraph graph;
-    Prepare(graph, false);
+    CWeatherData data;
+    CWndGraph graph(data);
+    Prepare(data, graph, false);
     for (auto _ : state)
         graph.BuildHourly();
     benchmark::DoNotOptimize(graph.m_chartImage.GetPixel(0, 0));
@@ -56,8 +58,9 @@ BENCHMARK(BM_BuildHourly)->Unit(benchmark::kMillisecond);
 // window).
 void BM_PaintWhileDragging(benchmark::State& state)
 {
-    CWndGraph graph;
-    Prepare(graph, true);
+    CWeatherData data;
+    CWndGraph graph(data);
+    Prepare(data, graph, true);
     graph.BuildDaily();
     const SIZE client = graph.GetClientSize();
     CBitmap screen;

@@ -7,9 +7,10 @@
 // dialog, run after run (connection, worker thread, transfer, the check that
 // the store can read the answer, commit, the store's reading): resident memory
 // stays flat.
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "net/DlgDownload.h"
 #include "net/DownloadFile.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "res/AppResources.h"
 #include "tests/platform-net/LoopbackServers.h"
@@ -115,7 +116,9 @@ void BM_TransferUrlVersusCurlEasy(benchmark::State& state)
     const std::string url = Server().Url("/weather/local/BNCH0001?dayf=10");
     const std::wstring strURL = CCodePage::Decode(url) + L" ";
     const std::string curlPath = Folder() + "/curl.dat";
-    CDlgDownload dlg;
+    CWeatherData data;
+    CLogFile log(nullptr);
+    CDlgDownload dlg(data, log);
     dlg.m_hEventCancel = CreateEvent(false, false);
     dlg.m_hEventRequest = CreateEvent(false, false);
     // Resident memory once the threads' allocator arenas and libcurl are warmed up.
@@ -208,9 +211,11 @@ void BM_DownloadDialogResidentMemory(benchmark::State& state)
     unsetenv("http_proxy");
     unsetenv("HTTP_PROXY");
     CAppResources::Install();
-    theWeatherData.m_strFolder = CCodePage::Decode(Folder());
-    auto run = []() {
-        CDlgDownload dlg;
+    CWeatherData data;
+    data.m_strFolder = CCodePage::Decode(Folder());
+    CLogFile log(nullptr);
+    auto run = [&]() {
+        CDlgDownload dlg(data, log);
         dlg.m_strTitle = L"Download";
         dlg.m_strMessage = L"Search daily forecasts for the bench";
         dlg.m_nKind = DOWNLOAD_DAILY;

@@ -4,7 +4,8 @@
 // zoom 1 and at zoom 2.
 
 #include "app/CirrovanDlg.h"
-#include "app/Globals.h"
+#include "model/WeatherData.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
@@ -20,8 +21,8 @@
 
 namespace {
 
-// The data object was built for the benchmark's folder; it is pointed at a
-// folder of its own with two stations that have both forecast files.
+// A data object of the benchmark's own, built for the benchmark's folder and
+// pointed at a folder of its own with two stations that have both forecast files.
 class CDataFolderForBench
 {
 public:
@@ -31,10 +32,10 @@ public:
         m_path = mkdtemp(buffer) ? buffer : "";
         const std::wstring folder = CCodePage::Decode(m_path);
         std::filesystem::create_directory(m_path + "/forecasts");
-        theWeatherData.m_strFolder = folder;
-        theWeatherData.m_strSearchFile = folder + L"/search_stations.dat";
-        theWeatherData.m_settings.m_strPath = folder + L"/settings.dat";
-        theWeatherData.m_stations.RemoveAll();
+        m_data.m_strFolder = folder;
+        m_data.m_strSearchFile = folder + L"/search_stations.dat";
+        m_data.m_settings.m_strPath = folder + L"/settings.dat";
+        m_data.m_stations.RemoveAll();
         for (const char* pszID : {"USNY0996", "USNY0997"}) {
             const std::string data = CIRROVAN_BENCH_DATA;
             std::filesystem::copy_file(data + "/daily.xml", m_path + "/forecasts/" + pszID + "_d.dat");
@@ -42,13 +43,14 @@ public:
             auto* pStation = new CStation;
             pStation->m_strID = CCodePage::Decode(pszID);
             pStation->m_strName = L"New York, NY";
-            theWeatherData.m_stations.Add(pStation);
+            m_data.m_stations.Add(pStation);
         }
-        theWeatherData.m_settings.m_currentStation = *theWeatherData.m_stations.GetAt(0);
+        m_data.m_settings.m_currentStation = *m_data.m_stations.GetAt(0);
     }
     ~CDataFolderForBench() { std::filesystem::remove_all(m_path); }
 
     std::string m_path;
+    CWeatherData m_data;
 };
 
 // Runs the work inside the main window, then quits it.
@@ -57,7 +59,8 @@ void WithMainWindow(const std::function<void(CCirrovanDlg&)>& fnWork)
     CAppResources::Install();
     CTestDriver::Install();
     CDataFolderForBench folder;
-    CCirrovanDlg dlg;
+    CLogFile log(nullptr);
+    CCirrovanDlg dlg(folder.m_data, log);
     CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog*) {
         CTestDriver::ProcessEvents();
         fnWork(dlg);
@@ -89,7 +92,7 @@ void BM_SwitchStationWithoutSaving(benchmark::State& state)
         int nStation = 0;
         for (auto _ : state) {
             nStation = 1 - nStation;
-            theWeatherData.m_settings.m_currentStation = *theWeatherData.m_stations.GetAt(nStation);
+            dlg.m_data.m_settings.m_currentStation = *dlg.m_data.m_stations.GetAt(nStation);
             dlg.LoadCurrentForecasts();
             dlg.UpdateHeader();
             dlg.RefreshChart(true);

@@ -2,14 +2,18 @@
 // end of the first paint of its chart, for a station with both forecast files,
 // and the resident memory at that moment. Every iteration is a new process: a
 // copy of this program in a data folder of its own, which in its child role is
-// the program itself (the application object and main window of app/, the
-// globals built before main) with a probe on the chart's first paint.
+// the program itself (the data object, the log and the application object of
+// app/, built as the program builds them, and its main window) with a probe on
+// the chart's first paint.
 //
 //     bench_startup                 the benchmark
 //     bench_startup --child         the program, as the benchmark starts it
 
 #include "app/CirrovanApp.h"
-#include "chart/WndGraph.h"
+#include "app/ForecastBridge.h"
+#include "chart/view/WndGraph.h"
+#include "model/WeatherData.h"
+#include "log/LogFile.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/WinApp.h"
 
@@ -49,7 +53,12 @@ int RunChild()
         std::fflush(stdout);
         _exit(0);
     });
-    CCirrovanApp app;
+    CWeatherData data;
+    CLogFile log(L"log.txt");
+    // The service inside the program, as the program starts it when no host is set.
+    CForecastBridge bridge;
+    bridge.Start(data.m_strFolder);
+    CCirrovanApp app(data, log);
     return AfxWinMain();
 }
 

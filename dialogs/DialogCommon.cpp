@@ -1,6 +1,6 @@
 #include "dialogs/DialogCommon.h"
 
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "net/Connection.h"
 #include "net/DlgDownload.h"
 #include "platform/Resources.h"
@@ -9,18 +9,17 @@
 #include "platform/ui/Wnd.h"
 #include "res/Resource.h"
 
-
 namespace {
 
 // Names a listed station that has none yet after the forecast just loaded.
-void NameAfterForecast(CStation* pListed, CStation* pAlsoNamed, const std::wstring& strLocation)
+void NameAfterForecast(CWeatherData& data, CStation* pListed, CStation* pAlsoNamed, const std::wstring& strLocation)
 {
     if (!pListed || !pListed->m_strName.empty())
         return;
     pListed->m_strName = strLocation;
     if (pAlsoNamed)
         pAlsoNamed->m_strName = strLocation;
-    theWeatherData.SaveStations();
+    data.SaveStations();
 }
 
 }
@@ -62,9 +61,10 @@ std::wstring CDialogCommon::StationLine(const CStation& station)
     return station.m_strID + L" / " + station.m_strName;
 }
 
-bool CDialogCommon::Download(CWnd* pOwner, int nKind, const std::wstring& strArgument, const std::wstring& strMessage)
+bool CDialogCommon::Download(CWeatherData& data, CLogFile& log, CWnd* pOwner, int nKind,
+                             const std::wstring& strArgument, const std::wstring& strMessage)
 {
-    CDlgDownload dlg(pOwner);
+    CDlgDownload dlg(data, log, pOwner);
     dlg.m_strTitle = L"Download";
     dlg.m_strMessage = strMessage;
     dlg.m_nKind = nKind;
@@ -72,25 +72,25 @@ bool CDialogCommon::Download(CWnd* pOwner, int nKind, const std::wstring& strArg
     return dlg.DoModal() == 1;
 }
 
-void CDialogCommon::UpdateStation(CWnd* pOwner, const CStation& station, bool bDaily, bool bHourly,
-                                  CStation* pListed, CStation* pAlsoNamed)
+void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwner, const CStation& station,
+                                  bool bDaily, bool bHourly, CStation* pListed, CStation* pAlsoNamed)
 {
     bool bDailyOk = false;
     if (bDaily) {
-        bDailyOk = Download(pOwner, DOWNLOAD_DAILY, station.m_strID,
+        bDailyOk = Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
                             L"Search daily forecasts for " + station.m_strName);
         if (bDailyOk)
-            NameAfterForecast(pListed, pAlsoNamed, theWeatherData.m_daily.m_strLocation);
+            NameAfterForecast(data, pListed, pAlsoNamed, data.m_daily.m_strLocation);
     }
     if (bHourly && (!bDaily || bDailyOk)) {
-        if (Download(pOwner, DOWNLOAD_HOURLY, station.m_strID,
+        if (Download(data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
                      L"Search hour-by-hour forecasts for " + station.m_strName))
-            NameAfterForecast(pListed, pAlsoNamed, theWeatherData.m_hourly.m_strLocation);
+            NameAfterForecast(data, pListed, pAlsoNamed, data.m_hourly.m_strLocation);
     }
 }
 
-void CDialogCommon::HangUpAfterUpdate()
+void CDialogCommon::HangUpAfterUpdate(const CSettings& settings)
 {
-    if (theWeatherData.m_settings.m_bDisconnect)
+    if (settings.m_bDisconnect)
         HangUpAllConnections();
 }

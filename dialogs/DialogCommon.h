@@ -5,7 +5,10 @@
 #include <string>
 
 class CCommandBar;
+class CLogFile;
+class CSettings;
 class CStation;
+class CWeatherData;
 class CWnd;
 
 // What every dialog of the application shares: its soft-key bar, the place of
@@ -39,7 +42,8 @@ public:
 
     // Runs one download request in the download dialog, titled "Download";
     // true when the answer was stored and read back into the store.
-    static bool Download(CWnd* pOwner, int nKind, const std::wstring& strArgument, const std::wstring& strMessage);
+    static bool Download(CWeatherData& data, CLogFile& log, CWnd* pOwner, int nKind,
+                         const std::wstring& strArgument, const std::wstring& strMessage);
 
     // The update of one station: its daily forecast, then its hour-by-hour one
     // unless the daily one was asked for and failed. The messages name the
@@ -47,10 +51,10 @@ public:
     // (pListed, may be null) that has no name yet is named after the place a
     // request has just loaded, and the list is saved; pAlsoNamed, when given,
     // is named with it.
-    static void UpdateStation(CWnd* pOwner, const CStation& station, bool bDaily, bool bHourly,
-                              CStation* pListed, CStation* pAlsoNamed);
+    static void UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwner, const CStation& station,
+                              bool bDaily, bool bHourly, CStation* pListed, CStation* pAlsoNamed);
 
     // After an update: hangs up every dial-up connection when the user asked
     // for it ("Disconnect after update").
-    static void HangUpAfterUpdate();
+    static void HangUpAfterUpdate(const CSettings& settings);
 };

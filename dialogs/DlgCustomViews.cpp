@@ -1,7 +1,7 @@
 #include "dialogs/DlgCustomViews.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
+#include "model/WeatherData.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
@@ -25,7 +25,8 @@ bool RowOf(UINT nID, UINT nFirstID, int& nSeries)
 
 }
 
-CDlgCustomViews::CDlgCustomViews(CWnd* pParent) : CDialog(IDD_CUSTOM_VIEWS, pParent), m_nView(0)
+CDlgCustomViews::CDlgCustomViews(CWeatherData& data, CWnd* pParent)
+    : CDialog(IDD_CUSTOM_VIEWS, pParent), m_data(data), m_nView(0)
 {
 }
 
@@ -36,7 +37,7 @@ bool CDlgCustomViews::OnCommand(UINT nID, UINT nNotifyCode)
         if (nID >= IDC_VIEW1 && nID <= IDC_VIEW3) {
             UpdateData(true);
             if (m_nView >= 0 && m_nView <= 2)
-                theWeatherData.m_settings.m_nCurrentView = m_nView;
+                m_data.m_settings.m_nCurrentView = m_nView;
             ShowRows();
             return true;
         }
@@ -71,7 +72,7 @@ bool CDlgCustomViews::OnInitDialog()
         return true;
     // The index picks one of three views; a value that came from elsewhere out
     // of range must not reach m_views.
-    int& nCurrent = theWeatherData.m_settings.m_nCurrentView;
+    int& nCurrent = m_data.m_settings.m_nCurrentView;
     if (nCurrent < 0 || nCurrent > 2)
         nCurrent = 0;
     m_nView = nCurrent;
@@ -88,20 +89,20 @@ void CDlgCustomViews::OnSize(UINT nType, int cx, int cy)
 
 void CDlgCustomViews::OnOK()
 {
-    theWeatherData.m_settings.Save();
+    m_data.m_settings.Save();
     EndDialog(IDOK);
 }
 
 void CDlgCustomViews::OnCancel()
 {
     // Drops every edit made here, and anything else changed since the last save.
-    theWeatherData.m_settings.Load();
+    m_data.m_settings.Load();
     EndDialog(IDCANCEL);
 }
 
 CCustomView& CDlgCustomViews::CurrentView()
 {
-    return theWeatherData.m_settings.m_views[theWeatherData.m_settings.m_nCurrentView];
+    return m_data.m_settings.m_views[m_data.m_settings.m_nCurrentView];
 }
 
 void CDlgCustomViews::ShowRows()

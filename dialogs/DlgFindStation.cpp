@@ -1,7 +1,7 @@
 #include "dialogs/DlgFindStation.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
+#include "model/WeatherData.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
@@ -9,7 +9,8 @@
 
 #include <unistd.h>
 
-CDlgFindStation::CDlgFindStation(CWnd* pParent) : CDialog(IDD_FIND_STATION, pParent), m_bSearched(false)
+CDlgFindStation::CDlgFindStation(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_FIND_STATION, pParent), m_data(data), m_log(log), m_bSearched(false)
 {
 }
 
@@ -92,14 +93,14 @@ void CDlgFindStation::OnSearch()
     m_buttonSearch.EnableWindow(false);
     m_list.ResetContent();
     ClassUnicode conv;
-    unlink(conv.ToAnsi(theWeatherData.m_strSearchFile));
+    unlink(conv.ToAnsi(m_data.m_strSearchFile));
     // Only this search's answer may be listed: when it fails, the places of an
     // earlier one must not look like its answer.
-    theWeatherData.m_searchResults.RemoveAll();
-    CDialogCommon::Download(this, DOWNLOAD_SEARCH, m_strSearch,
+    m_data.m_searchResults.RemoveAll();
+    CDialogCommon::Download(m_data, m_log, this, DOWNLOAD_SEARCH, m_strSearch,
                             CWideFormat::Format(L"Search stations for '%s'...", m_strSearch.c_str()));
 
-    const CPointerArray<CStation>& results = theWeatherData.m_searchResults;
+    const CPointerArray<CStation>& results = m_data.m_searchResults;
     if (results.GetCount() == 0) {
         CDialogCommon::MessageBox(this, IDS_NO_STATION_FOUND, L"Find a station", MB_ICONEXCLAMATION);
     } else {
@@ -116,11 +117,11 @@ void CDlgFindStation::OnSearch()
 
 void CDlgFindStation::OnOK()
 {
-    const CStation* pResult = theWeatherData.m_searchResults.GetAt(m_list.GetCurSel());
+    const CStation* pResult = m_data.m_searchResults.GetAt(m_list.GetCurSel());
     if (!pResult) {
         CDialogCommon::MessageBox(this, IDS_SELECT_LOCATION, L"Find a location", MB_ICONEXCLAMATION);
         return;
     }
-    theWeatherData.m_chosenStation = *pResult;
+    m_data.m_chosenStation = *pResult;
     CDialog::OnOK();
 }

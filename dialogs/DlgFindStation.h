@@ -7,13 +7,16 @@
 
 #include <string>
 
+class CLogFile;
+class CWeatherData;
+
 // Searches the service for a place and lets the user pick one of the answers.
 // The first search starts by itself once the dialog has been painted. On OK
-// the picked place is in theWeatherData.m_chosenStation.
+// the picked place is in the data object's m_chosenStation.
 class CDlgFindStation : public CDialog
 {
 public:
-    explicit CDlgFindStation(CWnd* pParent = nullptr);
+    CDlgFindStation(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
 
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
@@ -26,6 +29,8 @@ public:
     // The pick: the result on the selected line.
     void OnOK() override;
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     std::wstring m_strSearch;   // edit 1001; set by the caller before the run
     std::wstring m_strStatus;   // static 1008
     CListBox m_list;            // line k shows search result k

@@ -1,13 +1,14 @@
 #include "dialogs/DlgNewStation.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
 #include "dialogs/DlgFindStation.h"
 #include "dialogs/DlgHelp.h"
+#include "model/WeatherData.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
-CDlgNewStation::CDlgNewStation(CWnd* pParent) : CDialog(IDD_NEW_STATION, pParent)
+CDlgNewStation::CDlgNewStation(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_NEW_STATION, pParent), m_data(data), m_log(log)
 {
 }
 
@@ -71,7 +72,7 @@ void CDlgNewStation::OnOK()
 {
     if (!UpdateData(true))
         return;
-    CStation& chosen = theWeatherData.m_chosenStation;
+    CStation& chosen = m_data.m_chosenStation;
     if (IsStationID(m_strStation)) {
         chosen = CStation();
         chosen.m_strID = m_strStation;
@@ -79,17 +80,17 @@ void CDlgNewStation::OnOK()
         if (CDialogCommon::MessageBox(this, IDS_CONNECT_TO_SEARCH, L"Connection Required", MB_YESNO | MB_ICONQUESTION)
             != IDYES)
             return;
-        CDlgFindStation dlg(this);
+        CDlgFindStation dlg(m_data, m_log, this);
         dlg.m_strSearch = m_strStation;
         if (dlg.DoModal() != IDOK)
             return;
     }
-    if (const CStation* pListed = theWeatherData.FindStation(chosen.m_strID)) {
+    if (const CStation* pListed = m_data.FindStation(chosen.m_strID)) {
         // The station the user asked for is the one in the list, with its name.
         chosen = *pListed;
     } else {
-        theWeatherData.m_stations.Add(new CStation(chosen));
-        theWeatherData.SaveStations();
+        m_data.m_stations.Add(new CStation(chosen));
+        m_data.SaveStations();
         CDialogCommon::MessageBox(this, IDS_STATION_ADDED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
                                   chosen.m_strName);
     }

@@ -5,13 +5,16 @@
 
 #include <string>
 
+class CLogFile;
+class CWeatherData;
+
 // Adds a station by its ID, or by a place name searched online. On OK the
 // station asked for (added, or already in the list) is in
-// theWeatherData.m_chosenStation.
+// the data object's m_chosenStation.
 class CDlgNewStation : public CDialog
 {
 public:
-    explicit CDlgNewStation(CWnd* pParent = nullptr);
+    CDlgNewStation(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
 
     // A station ID: eight characters, the first four letters and the last four
     // digits, in any letter case. Nothing is trimmed.
@@ -26,6 +29,8 @@ public:
     // online once the user agrees. Stays open when the user declines.
     void OnOK() override;
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     std::wstring m_strStation;   // edit 1001
     CCommandBar m_commandBar;
 };

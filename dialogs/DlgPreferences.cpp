@@ -1,12 +1,12 @@
 #include "dialogs/DlgPreferences.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
+#include "model/WeatherData.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
-CDlgPreferences::CDlgPreferences(CWnd* pParent)
-    : CDialog(IDD_PREFERENCES, pParent), m_bShowZero(0), m_bDisconnect(0), m_nWindUnit(0), m_nTempUnit(0)
+CDlgPreferences::CDlgPreferences(CWeatherData& data, CWnd* pParent)
+    : CDialog(IDD_PREFERENCES, pParent), m_data(data), m_bShowZero(0), m_bDisconnect(0), m_nWindUnit(0), m_nTempUnit(0)
 {
 }
 
@@ -24,7 +24,7 @@ bool CDlgPreferences::OnInitDialog()
     CDialog::OnInitDialog();
     if (!CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_MENUBAR_OK_CANCEL))
         return true;
-    const CSettings& settings = theWeatherData.m_settings;
+    const CSettings& settings = m_data.m_settings;
     m_nWindUnit = settings.m_nWindUnit;
     m_nTempUnit = settings.m_nTempUnit;
     m_bShowZero = settings.m_bShowZero ? 1 : 0;
@@ -43,7 +43,7 @@ void CDlgPreferences::OnOK()
 {
     if (!UpdateData(true))
         return;
-    CSettings& settings = theWeatherData.m_settings;
+    CSettings& settings = m_data.m_settings;
     settings.m_nWindUnit = m_nWindUnit;
     settings.m_nTempUnit = m_nTempUnit;
     settings.m_bShowZero = m_bShowZero != 0;

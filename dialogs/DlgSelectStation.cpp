@@ -1,7 +1,7 @@
 #include "dialogs/DlgSelectStation.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
+#include "model/WeatherData.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
@@ -9,9 +9,9 @@
 
 namespace {
 
-bool IsPreferred(const std::wstring& strID)
+bool IsPreferred(const CSettings& settings, const std::wstring& strID)
 {
-    const CPointerArray<CStation>& preferred = theWeatherData.m_settings.m_preferredStations;
+    const CPointerArray<CStation>& preferred = settings.m_preferredStations;
     for (int i = 0; i < preferred.GetCount(); ++i) {
         if (preferred.GetAt(i)->m_strID == strID)
             return true;
@@ -21,8 +21,8 @@ bool IsPreferred(const std::wstring& strID)
 
 }
 
-CDlgSelectStation::CDlgSelectStation(CWnd* pParent)
-    : CDialog(IDD_SELECT_STATION, pParent), m_hCurrentItem(nullptr), m_bDaily(0), m_bHourly(0)
+CDlgSelectStation::CDlgSelectStation(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_SELECT_STATION, pParent), m_data(data), m_log(log), m_hCurrentItem(nullptr), m_bDaily(0), m_bHourly(0)
 {
 }
 
@@ -39,14 +39,14 @@ bool CDlgSelectStation::OnInitDialog()
     CDialog::OnInitDialog();
     if (!CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_MENUBAR_UPDATE_CANCEL))
         return true;
-    theWeatherData.m_chosenStation = CStation();
+    m_data.m_chosenStation = CStation();
     m_tree.DeleteAllItems();
     m_hCurrentItem = nullptr;
-    const CPointerArray<CStation>& stations = theWeatherData.m_stations;
+    const CPointerArray<CStation>& stations = m_data.m_stations;
     for (int i = 0; i < stations.GetCount(); ++i) {
         const CStation& station = *stations.GetAt(i);
         HTREEITEM hItem = m_tree.InsertItem(CDialogCommon::StationLine(station));
-        if (station.m_strID == theWeatherData.m_settings.m_currentStation.m_strID)
+        if (station.m_strID == m_data.m_settings.m_currentStation.m_strID)
             m_hCurrentItem = hItem;
     }
     TickPreferred();
@@ -116,8 +116,8 @@ void CDlgSelectStation::TickPreferred()
 {
     int i = 0;
     for (HTREEITEM hItem = m_tree.GetRootItem(); hItem; hItem = m_tree.GetNextSiblingItem(hItem), ++i) {
-        const CStation* pStation = theWeatherData.m_stations.GetAt(i);
-        m_tree.SetCheck(hItem, pStation && IsPreferred(pStation->m_strID));
+        const CStation* pStation = m_data.m_stations.GetAt(i);
+        m_tree.SetCheck(hItem, pStation && IsPreferred(m_data.m_settings, pStation->m_strID));
     }
 }
 
@@ -154,24 +154,24 @@ void CDlgSelectStation::OnOK()
     std::vector<int> ticked;
     int i = 0;
     for (HTREEITEM hItem = m_tree.GetRootItem(); hItem; hItem = m_tree.GetNextSiblingItem(hItem), ++i) {
-        if (m_tree.GetCheck(hItem) && theWeatherData.m_stations.GetAt(i))
+        if (m_tree.GetCheck(hItem) && m_data.m_stations.GetAt(i))
             ticked.push_back(i);
     }
     for (int nIndex : ticked) {
-        CStation* pStation = theWeatherData.m_stations.GetAt(nIndex);
-        theWeatherData.m_chosenStation = *pStation;
-        CDialogCommon::UpdateStation(this, theWeatherData.m_chosenStation, m_bDaily != 0, m_bHourly != 0, pStation,
-                                     nullptr);
+        CStation* pStation = m_data.m_stations.GetAt(nIndex);
+        m_data.m_chosenStation = *pStation;
+        CDialogCommon::UpdateStation(m_data, m_log, this, m_data.m_chosenStation, m_bDaily != 0, m_bHourly != 0,
+                                     pStation, nullptr);
     }
-    CDialogCommon::HangUpAfterUpdate();
+    CDialogCommon::HangUpAfterUpdate(m_data.m_settings);
     if (ticked.empty()) {
         CDialogCommon::MessageBox(this, IDS_SELECT_A_STATION, L"Update !", MB_ICONEXCLAMATION);
         return;
     }
-    CPointerArray<CStation>& preferred = theWeatherData.m_settings.m_preferredStations;
+    CPointerArray<CStation>& preferred = m_data.m_settings.m_preferredStations;
     preferred.RemoveAll();
     for (int nIndex : ticked)
-        preferred.Add(new CStation(*theWeatherData.m_stations.GetAt(nIndex)));
-    theWeatherData.m_settings.Save();
+        preferred.Add(new CStation(*m_data.m_stations.GetAt(nIndex)));
+    m_data.m_settings.Save();
     EndDialog(IDOK);
 }

@@ -6,14 +6,17 @@
 
 #include <string>
 
+class CLogFile;
+class CWeatherData;
+
 // Updates the forecasts of the stations the user ticks, station after station
 // in list order, and remembers them as the preferred update stations. Leaves
-// the last station it updated in theWeatherData.m_chosenStation (empty when
+// the last station it updated in the data object's m_chosenStation (empty when
 // it updated none).
 class CDlgSelectStation : public CDialog
 {
 public:
-    explicit CDlgSelectStation(CWnd* pParent = nullptr);
+    CDlgSelectStation(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
 
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
@@ -30,6 +33,8 @@ public:
     void TickPreferred();
     void TickAll(bool bTick);
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     CTreeCtrl m_tree;            // item i shows station i of the list
     HTREEITEM m_hCurrentItem;    // the current station's item, or none
     int m_bDaily;                // check box 1006

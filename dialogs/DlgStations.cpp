@@ -1,14 +1,15 @@
 #include "dialogs/DlgStations.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
 #include "dialogs/DlgHelp.h"
 #include "dialogs/DlgNewStation.h"
+#include "model/WeatherData.h"
 #include "platform/Resources.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
-CDlgStations::CDlgStations(CWnd* pParent) : CDialog(IDD_STATIONS, pParent)
+CDlgStations::CDlgStations(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_STATIONS, pParent), m_data(data), m_log(log)
 {
 }
 
@@ -23,7 +24,7 @@ bool CDlgStations::OnInitDialog()
     CDialog::OnInitDialog();
     if (!CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_STATIONSMENU))
         return true;
-    theWeatherData.m_chosenStation = theWeatherData.m_settings.m_currentStation;
+    m_data.m_chosenStation = m_data.m_settings.m_currentStation;
     FillList();
     return true;
 }
@@ -58,7 +59,7 @@ void CDlgStations::OnSelChangeList()
 {
     // The placeholder line can never stay selected, and a list of stations
     // always has one selected.
-    if (theWeatherData.m_stations.GetCount() == 0)
+    if (m_data.m_stations.GetCount() == 0)
         m_list.SetCurSel(-1);
     else if (m_list.GetCurSel() == LB_ERR)
         m_list.SetCurSel(0);
@@ -66,7 +67,7 @@ void CDlgStations::OnSelChangeList()
 
 void CDlgStations::OnAdd()
 {
-    CDlgNewStation dlg(this);
+    CDlgNewStation dlg(m_data, m_log, this);
     if (dlg.DoModal() == IDOK)
         FillList();
 }
@@ -74,23 +75,23 @@ void CDlgStations::OnAdd()
 void CDlgStations::OnDelete()
 {
     const int nIndex = m_list.GetCurSel();
-    const CStation* pStation = theWeatherData.m_stations.GetAt(nIndex);
+    const CStation* pStation = m_data.m_stations.GetAt(nIndex);
     if (!pStation)
         return;
     if (CDialogCommon::MessageBox(this, IDS_DELETE_STATION, L"Delete station", MB_OKCANCEL | MB_ICONEXCLAMATION,
                                   pStation->m_strID, pStation->m_strName)
         != IDOK)
         return;
-    theWeatherData.DeleteStation(nIndex);
-    theWeatherData.SaveStations();
+    m_data.DeleteStation(nIndex);
+    m_data.SaveStations();
     FillList();
-    if (theWeatherData.m_stations.GetCount() > 0)
+    if (m_data.m_stations.GetCount() > 0)
         m_list.SetCurSel(0);
 }
 
 void CDlgStations::OnDetails()
 {
-    const CStation* pStation = theWeatherData.m_stations.GetAt(m_list.GetCurSel());
+    const CStation* pStation = m_data.m_stations.GetAt(m_list.GetCurSel());
     if (!pStation) {
         CDialogCommon::MessageBox(this, IDS_NO_SELECTION, L"No selection", MB_ICONEXCLAMATION);
         return;
@@ -107,17 +108,17 @@ void CDlgStations::OnHelp()
 
 void CDlgStations::OnOK()
 {
-    if (const CStation* pStation = theWeatherData.m_stations.GetAt(m_list.GetCurSel()))
-        theWeatherData.m_chosenStation = *pStation;
+    if (const CStation* pStation = m_data.m_stations.GetAt(m_list.GetCurSel()))
+        m_data.m_chosenStation = *pStation;
     else
-        theWeatherData.m_chosenStation = CStation();
+        m_data.m_chosenStation = CStation();
     CDialog::OnOK();
 }
 
 void CDlgStations::FillList()
 {
     m_list.ResetContent();
-    const CPointerArray<CStation>& stations = theWeatherData.m_stations;
+    const CPointerArray<CStation>& stations = m_data.m_stations;
     if (stations.GetCount() == 0) {
         m_list.AddString(CResources::LoadString(IDS_ADD_ONE_STATION));
         return;
@@ -127,7 +128,7 @@ void CDlgStations::FillList()
     int nSelect = -1;
     for (int i = 0; i < stations.GetCount(); ++i) {
         m_list.AddString(CDialogCommon::StationLine(*stations.GetAt(i)));
-        if (nSelect < 0 && stations.GetAt(i)->m_strID == theWeatherData.m_chosenStation.m_strID)
+        if (nSelect < 0 && stations.GetAt(i)->m_strID == m_data.m_chosenStation.m_strID)
             nSelect = i;
     }
     m_list.SetCurSel(nSelect < 0 ? 0 : nSelect);

@@ -4,12 +4,15 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListBox.h"
 
+class CLogFile;
+class CWeatherData;
+
 // The station list: add, delete, inspect and pick the station to show. The
-// picked station is handed back in theWeatherData.m_chosenStation.
+// picked station is handed back in the data object's m_chosenStation.
 class CDlgStations : public CDialog
 {
 public:
-    explicit CDlgStations(CWnd* pParent = nullptr);
+    CDlgStations(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
 
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
@@ -26,6 +29,8 @@ public:
     // One line per station, the chosen station's selected; or the placeholder.
     void FillList();
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     CListBox m_list;   // line k shows station k
     CCommandBar m_commandBar;
 };

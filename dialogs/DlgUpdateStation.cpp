@@ -1,13 +1,13 @@
 #include "dialogs/DlgUpdateStation.h"
 
-#include "app/Globals.h"
 #include "dialogs/DialogCommon.h"
 #include "dialogs/DlgSelectStation.h"
+#include "model/WeatherData.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
-CDlgUpdateStation::CDlgUpdateStation(CWnd* pParent)
-    : CDialog(IDD_UPDATE_STATION, pParent), m_bDaily(0), m_bHourly(0)
+CDlgUpdateStation::CDlgUpdateStation(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_UPDATE_STATION, pParent), m_data(data), m_log(log), m_bDaily(0), m_bHourly(0)
 {
 }
 
@@ -25,8 +25,8 @@ bool CDlgUpdateStation::OnInitDialog()
     CDialog::OnInitDialog();
     if (!CDialogCommon::CreateMenuBar(this, m_commandBar, IDR_MENUBAR_OK_CANCEL))
         return true;
-    m_strID = theWeatherData.m_settings.m_currentStation.m_strID;
-    m_strName = theWeatherData.m_settings.m_currentStation.m_strName;
+    m_strID = m_data.m_settings.m_currentStation.m_strID;
+    m_strName = m_data.m_settings.m_currentStation.m_strName;
     m_bDaily = 1;
     m_bHourly = 1;
     UpdateData(false);
@@ -56,7 +56,7 @@ bool CDlgUpdateStation::OnCommand(UINT nID, UINT nNotifyCode)
 
 void CDlgUpdateStation::OnOtherStations()
 {
-    CDlgSelectStation dlg;
+    CDlgSelectStation dlg(m_data, m_log);
     if (dlg.DoModal() == IDOK)
         CDialog::OnOK();
 }
@@ -69,9 +69,9 @@ void CDlgUpdateStation::OnOK()
         CDialogCommon::MessageBox(this, IDS_CHECK_ONE_KIND, L"Cirrovan", MB_ICONEXCLAMATION);
         return;
     }
-    CStation& current = theWeatherData.m_settings.m_currentStation;
-    CDialogCommon::UpdateStation(nullptr, current, m_bDaily != 0, m_bHourly != 0,
-                                 theWeatherData.FindStation(current.m_strID), &current);
-    CDialogCommon::HangUpAfterUpdate();
+    CStation& current = m_data.m_settings.m_currentStation;
+    CDialogCommon::UpdateStation(m_data, m_log, nullptr, current, m_bDaily != 0, m_bHourly != 0,
+                                 m_data.FindStation(current.m_strID), &current);
+    CDialogCommon::HangUpAfterUpdate(m_data.m_settings);
     EndDialog(IDOK);
 }

@@ -5,14 +5,17 @@
 
 #include <string>
 
+class CLogFile;
+class CWeatherData;
+
 // Updates the forecasts of the current station, or of others through "Other
-// stations". Leaves theWeatherData.m_chosenStation as it found it, unless
+// stations". Leaves the data object's m_chosenStation as it found it, unless
 // "Other stations" ran the select dialog (which leaves the last station it
 // updated there).
 class CDlgUpdateStation : public CDialog
 {
 public:
-    explicit CDlgUpdateStation(CWnd* pParent = nullptr);
+    CDlgUpdateStation(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
 
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
@@ -23,6 +26,8 @@ public:
     // requests returned.
     void OnOK() override;
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     std::wstring m_strID;     // label 1034
     std::wstring m_strName;   // label 1035
     int m_bDaily;             // check box 1006

@@ -4,9 +4,9 @@
 // their files from where the executable lies, so it is pointed there. It lies
 // in memory where it can, since every run writes a file and a save flushes it.
 
+#include "model/WeatherData.h"
 #include "platform/CodePage.h"
 #include "platform/ExePath.h"
-#include "store/WeatherData.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "net/Connection.h"
 
-#include "app/Globals.h"
+#include "log/LogFile.h"
 #include "platform/Internet.h"
 #include "platform/LastError.h"
 #include "platform/Ras.h"
@@ -63,22 +63,22 @@ bool CConnection::Connect(CWnd* pWnd, HANDLE hEventConnected, HANDLE hEventCance
     // A failed mapping is only traced: the request goes on with whatever network it left.
     DWORD dwIndex = 0;
     HRESULT hr = ConnMgrMapURL(MAPPED_ADDRESS, &ci.guidDestNet, &dwIndex);
-    theLog.Printf(L"0x%08x = ConnMgrMapURL(L'%s', &(ci.guidDestNet) (0x%08x), &dwIndex (0x%08x))\n",
+    m_log.Printf(L"0x%08x = ConnMgrMapURL(L'%s', &(ci.guidDestNet) (0x%08x), &dwIndex (0x%08x))\n",
                   static_cast<unsigned>(hr), MAPPED_ADDRESS, LogAddress(&ci.guidDestNet), LogAddress(&dwIndex));
 
     DWORD dwStatus = 0;
     hr = ConnMgrEstablishConnectionSync(&ci, &m_hConnection, ESTABLISH_TIMEOUT_MS, &dwStatus);
-    theLog.Printf(L"0x%08x = ConnMgrEstablishConnectionSync(&ci (0x%08x ), &hConnection (0x%08x), 15000, "
+    m_log.Printf(L"0x%08x = ConnMgrEstablishConnectionSync(&ci (0x%08x ), &hConnection (0x%08x), 15000, "
                   L"&dwStatus (0x%08x))\n",
                   static_cast<unsigned>(hr), LogAddress(&ci), LogAddress(&m_hConnection), LogAddress(&dwStatus));
-    theLog.Printf(L"hConnection = 0x%08x, dwStatus = 0x%08x\n", LogAddress(m_hConnection), dwStatus);
+    m_log.Printf(L"hConnection = 0x%08x, dwStatus = 0x%08x\n", LogAddress(m_hConnection), dwStatus);
     if (hr != S_OK || dwStatus != CONNMGR_STATUS_CONNECTED)
         return false;
 
     PROXY_CONFIG pcProxy = {};
     hr = ConnMgrProviderMessage(m_hConnection, &IID_ConnPrv_IProxyExtension, nullptr, 0, 0,
                                 reinterpret_cast<BYTE*>(&pcProxy), sizeof pcProxy);
-    theLog.Printf(L"ConnMgrProviderMessage(hConnection (0x%08x),&IID_ConnPrv_IProxyExtension, NULL, 0, 0, "
+    m_log.Printf(L"ConnMgrProviderMessage(hConnection (0x%08x),&IID_ConnPrv_IProxyExtension, NULL, 0, 0, "
                   L"&pcProxy (0x%08x), %d)\n",
                   LogAddress(m_hConnection), LogAddress(&pcProxy), static_cast<int>(sizeof pcProxy));
     if (hr == S_OK) {
@@ -94,13 +94,13 @@ bool CConnection::Connect(CWnd* pWnd, HANDLE hEventConnected, HANDLE hEventCance
         m_strProxy.clear();
     }
 
-    theLog.Printf(L"WaitForSingleObject(m_hEventStatusConnected,INFINITE)...\n");
+    m_log.Printf(L"WaitForSingleObject(m_hEventStatusConnected,INFINITE)...\n");
     // The user's Cancel comes first when both are set: a cancelled download
     // makes no request at all.
     HANDLE events[] = {hEventCancel, hEventConnected};
     if (WaitForMultipleObjects(2, events, false, INFINITE) != WAIT_OBJECT_0 + 1)
         return false;
-    theLog.Printf(L"WaitForSingleObject OK\n");
+    m_log.Printf(L"WaitForSingleObject OK\n");
     return true;
 }
 
@@ -108,7 +108,7 @@ void CConnection::Release()
 {
     if (!m_hConnection)
         return;
-    theLog.Printf(L"ConnMgrReleaseConnection(hConnection (0x%08x), 0)\n", LogAddress(m_hConnection));
+    m_log.Printf(L"ConnMgrReleaseConnection(hConnection (0x%08x), 0)\n", LogAddress(m_hConnection));
     ConnMgrReleaseConnection(m_hConnection, 0);
     m_hConnection = nullptr;
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+class CLogFile;
 class CWnd;
 
 // The message through which the connection manager reports the connection's
@@ -25,7 +26,7 @@ unsigned LogAddress(const void* p);
 class CConnection
 {
 public:
-    CConnection() = default;
+    explicit CConnection(CLogFile& log) : m_log(log) {}
     ~CConnection() { Release(); }
     CConnection(const CConnection&) = delete;
     CConnection& operator=(const CConnection&) = delete;
@@ -40,6 +41,7 @@ public:
     // Gives the connection back, if one was obtained.
     void Release();
 
+    CLogFile& m_log;
     HANDLE m_hConnection = nullptr;
     // How the HTTP layer is to be opened: through the connection's proxy,
     // directly when it has none, or as the environment says when the manager

@@ -1,13 +1,15 @@
 #include "net/DlgDownload.h"
 
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "net/Connection.h"
+#include "log/LogFile.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/PaintDC.h"
 #include "res/Resource.h"
 
-CDlgDownload::CDlgDownload(CWnd* pParent) : CDialog(IDD_DOWNLOAD, pParent)
+CDlgDownload::CDlgDownload(CWeatherData& data, CLogFile& log, CWnd* pParent)
+    : CDialog(IDD_DOWNLOAD, pParent), m_data(data), m_log(log)
 {
 }
 
@@ -33,11 +35,11 @@ int CDlgDownload::DoModal()
     }
     if (m_bAnswerStored) {
         if (m_nKind == DOWNLOAD_SEARCH)
-            theWeatherData.LoadSearchResults();
+            m_data.LoadSearchResults();
         else if (m_nKind == DOWNLOAD_DAILY)
-            theWeatherData.LoadDailyForecast(m_strArgument);
+            m_data.LoadDailyForecast(m_strArgument);
         else
-            theWeatherData.LoadHourlyForecast(m_strArgument);
+            m_data.LoadHourlyForecast(m_strArgument);
     }
     return nResult;
 }
@@ -135,7 +137,7 @@ LRESULT CDlgDownload::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CDlgDownload::OnConnMgrStatus(DWORD dwStatus)
 {
     std::wstring strText = ConnMgrStatusText(dwStatus);
-    theLog.Printf(L"Status = %s\n", strText.c_str());
+    m_log.Printf(L"Status = %s\n", strText.c_str());
     SetStatus(strText);
     if (dwStatus == CONNMGR_STATUS_CONNECTED)
         SetEvent(m_hEventStatusConnected);
@@ -143,7 +145,7 @@ void CDlgDownload::OnConnMgrStatus(DWORD dwStatus)
 
 void CDlgDownload::DoDownload()
 {
-    theLog.Printf(L"DoDownload\n");
+    m_log.Printf(L"DoDownload\n");
     m_hThread = CreateThread(&CDlgDownload::s_DownloadThread, this);
     if (!m_hThread)
         EndDialog(IDCANCEL);

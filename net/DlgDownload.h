@@ -11,6 +11,8 @@
 
 class CConnection;
 class CDownloadFile;
+class CLogFile;
+class CWeatherData;
 
 // Performs one download request (a search, a daily or an hour-by-hour forecast)
 // while showing its progress, and ends itself with 1 when the answer was stored
@@ -27,7 +29,8 @@ class CDownloadFile;
 class CDlgDownload : public CDialog
 {
 public:
-    explicit CDlgDownload(CWnd* pParent = nullptr);
+    // The answer is read into the data object's store; every step is traced in the log.
+    CDlgDownload(CWeatherData& data, CLogFile& log, CWnd* pParent = nullptr);
     ~CDlgDownload() override;
 
     // The modal run; returns once the worker has ended the dialog and is gone.
@@ -69,6 +72,8 @@ public:
     void SetStatus(const std::wstring& strText);
     void SetInternetStatus(const std::wstring& strText);
 
+    CWeatherData& m_data;
+    CLogFile& m_log;
     std::wstring m_strTitle;      // set by the caller
     CProgressCtrl m_progress;     // bytes received
     int m_nKind = 0;              // DOWNLOAD_SEARCH, DOWNLOAD_DAILY or DOWNLOAD_HOURLY

@@ -4,9 +4,10 @@
 
 #include "net/DlgDownload.h"
 
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "net/Connection.h"
 #include "net/DownloadFile.h"
+#include "log/LogFile.h"
 #include "platform/DebugOutput.h"
 #include "platform/WideFormat.h"
 #include "store/XmlFile.h"
@@ -53,26 +54,26 @@ int ProgressValue(uint64_t nBytes)
     return static_cast<int>(static_cast<DWORD>(nBytes > UINT32_MAX ? UINT32_MAX : nBytes));
 }
 
-void ReportCloseError(const wchar_t* pszFormat)
+void ReportCloseError(CLogFile& log, const wchar_t* pszFormat)
 {
     std::wstring strText = CWideFormat::Format(pszFormat, L"CloseHandle Error", GetLastError());
     OutputDebugStringW(strText.c_str());
-    theLog.Printf(L"%s", strText.c_str());
+    log.Printf(L"%s", strText.c_str());
 }
 
 // The store reads only documents that are whole and well-formed; an answer it
 // would reject (a notice in plain text, a document cut short by a wrong length,
 // one too large or too deep) must not replace a forecast that it can read.
-bool CommitAnswer(CDownloadFile& file)
+bool CommitAnswer(CLogFile& log, CDownloadFile& file)
 {
     TiXmlDocument doc;
     if (!CXmlFile::Load(doc, file.m_strTemp)) {
-        theLog.Printf(L"Not a readable document: %s\n", file.m_strTarget.c_str());
+        log.Printf(L"Not a readable document: %s\n", file.m_strTarget.c_str());
         file.Discard();
         return false;
     }
     if (!file.Commit()) {
-        theLog.Printf(L"Cannot replace %s\n", file.m_strTarget.c_str());
+        log.Printf(L"Cannot replace %s\n", file.m_strTarget.c_str());
         return false;
     }
     return true;
@@ -82,11 +83,14 @@ bool CommitAnswer(CDownloadFile& file)
 
 DWORD CDlgDownload::s_DownloadThread(void* pParam)
 {
-    theLog.Printf(L"s_DownloadThread %p\n", pParam);
-    if (pParam) {
-        theLog.Printf(L"BEGIN Thread\n");
-        static_cast<CDlgDownload*>(pParam)->RunDownload();
-        theLog.Printf(L"END Thread\n");
+    // The log is the dialog's: a thread started without one has nowhere to write.
+    auto* pDlg = static_cast<CDlgDownload*>(pParam);
+    if (pDlg) {
+        CLogFile& log = pDlg->m_log;
+        log.Printf(L"s_DownloadThread %p\n", pParam);
+        log.Printf(L"BEGIN Thread\n");
+        pDlg->RunDownload();
+        log.Printf(L"END Thread\n");
     }
     return static_cast<DWORD>(-1);
 }
@@ -94,11 +98,11 @@ DWORD CDlgDownload::s_DownloadThread(void* pParam)
 void CDlgDownload::RunDownload()
 {
     bool bOk = false;
-    CConnection connection;
+    CConnection connection(m_log);
     if (connection.Connect(this, m_hEventStatusConnected, m_hEventCancel))
         bOk = DownloadOver(connection);
     connection.Release();
-    theLog.Printf(L"exit:\n");
+    m_log.Printf(L"exit:\n");
     // The worker's last use of the dialog.
     EndDialog(bOk ? IDOK : IDCANCEL);
 }
@@ -107,29 +111,29 @@ bool CDlgDownload::DownloadOver(const CConnection& connection)
 {
     HINTERNET hOpen = InternetOpenW(L"anonymous", connection.m_dwAccessType, connection.m_strProxy.c_str(), nullptr,
                                     INTERNET_FLAG_ASYNC);
-    theLog.Printf(L"hOpen (0x%08x) = InternetOpen('anonymous', 0x%08x, %s, NULL,INTERNET_FLAG_ASYNC)\n",
+    m_log.Printf(L"hOpen (0x%08x) = InternetOpen('anonymous', 0x%08x, %s, NULL,INTERNET_FLAG_ASYNC)\n",
                   LogAddress(hOpen), connection.m_dwAccessType, connection.m_strProxy.c_str());
     if (!hOpen)
         return false;
-    theLog.Printf(L"InternetOpen OK\n");
+    m_log.Printf(L"InternetOpen OK\n");
     InternetSetStatusCallbackW(hOpen, &CDlgDownload::OnInternetStatus);
 
     std::wstring strURL;
     std::wstring strTarget;
-    theWeatherData.BuildRequest(m_nKind, m_strArgument, strURL, strTarget);
+    m_data.BuildRequest(m_nKind, m_strArgument, strURL, strTarget);
     bool bOk = false;
     // An unknown kind or a station ID unfit for a file name gives no request.
     if (!strURL.empty() && !strTarget.empty()) {
         CDownloadFile file(strTarget);
-        bOk = TransferUrl(hOpen, strURL, file) && CommitAnswer(file);
+        bOk = TransferUrl(hOpen, strURL, file) && CommitAnswer(m_log, file);
     }
     m_bAnswerStored = bOk;
 
     // After this nothing calls back into the dialog.
     InternetSetStatusCallbackW(hOpen, nullptr);
-    theLog.Printf(L"InternetCloseHandle(hOpen (0x%08x))...\n", LogAddress(hOpen));
+    m_log.Printf(L"InternetCloseHandle(hOpen (0x%08x))...\n", LogAddress(hOpen));
     if (!InternetCloseHandle(hOpen))
-        ReportCloseError(L"hOpen : %s: %x");
+        ReportCloseError(m_log, L"hOpen : %s: %x");
     return bOk;
 }
 
@@ -140,19 +144,19 @@ bool CDlgDownload::TransferUrl(HINTERNET hOpen, const std::wstring& strURL, CDow
     m_hHttpFile = nullptr;
     // A set left by an earlier request (its last notices) must not pass for this one's.
     ResetEvent(m_hEventRequest);
-    theLog.Printf(L"InternetOpenUrl(hOpen (0x%08x), url (%s),NULL,0,INTERNET_FLAG_RELOAD, this (0x%08x))\n",
+    m_log.Printf(L"InternetOpenUrl(hOpen (0x%08x), url (%s),NULL,0,INTERNET_FLAG_RELOAD, this (0x%08x))\n",
                   LogAddress(hOpen), strURL.c_str(), LogAddress(this));
     HINTERNET hRequest = InternetOpenUrlW(hOpen, strURL.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD,
                                           reinterpret_cast<DWORD_PTR>(this));
     DWORD dwError = GetLastError();
     if (hRequest || dwError != ERROR_IO_PENDING) {
-        theLog.Printf(L"Error : 0x%x\n", dwError);
+        m_log.Printf(L"Error : 0x%x\n", dwError);
         if (hRequest)
             InternetCloseHandle(hRequest);
         return false;
     }
 
-    theLog.Printf(L"Wait for handle create...\n");
+    m_log.Printf(L"Wait for handle create...\n");
     WaitForRequest();
     // No handle yet (cancelled first): the request is ended with the open handle.
     if (!m_hHttpFile)
@@ -166,15 +170,15 @@ bool CDlgDownload::TransferUrl(HINTERNET hOpen, const std::wstring& strURL, CDow
 
 bool CDlgDownload::ReceiveAnswer(CDownloadFile& file, char* pBuffer, DWORD cbBuffer)
 {
-    theLog.Printf(L"Wait for request complete...\n");
+    m_log.Printf(L"Wait for request complete...\n");
     if (!WaitForCompletion())
         return false;
     if (!m_bRequestSucceeded) {
         // Refused, timed out, or no answer at all: nothing to read.
-        theLog.Printf(L"Error : 0x%x\n", m_dwRequestError.load());
+        m_log.Printf(L"Error : 0x%x\n", m_dwRequestError.load());
         return false;
     }
-    theLog.Printf(L"InternetOpenUrl OK\n");
+    m_log.Printf(L"InternetOpenUrl OK\n");
 
     std::wstring strLength;
     bool bLengthKnown = QueryHeader(m_hHttpFile, HTTP_QUERY_CONTENT_LENGTH, strLength);
@@ -183,18 +187,18 @@ bool CDlgDownload::ReceiveAnswer(CDownloadFile& file, char* pBuffer, DWORD cbBuf
     std::wstring strStatusCode;
     QueryHeader(m_hHttpFile, HTTP_QUERY_STATUS_CODE, strStatusCode);
     if (strStatusCode != L"200") {
-        theLog.Printf(L"HTTP status %s\n", strStatusCode.c_str());
+        m_log.Printf(L"HTTP status %s\n", strStatusCode.c_str());
         return false;
     }
 
     std::wstring strDownload = FormatKb(L"Download... (%.2f Kb)\n", nLength);
     SetStatus(WithoutLineBreak(strDownload));
-    theLog.Printf(L"%s", strDownload.c_str());
+    m_log.Printf(L"%s", strDownload.c_str());
     m_progress.SetRange32(0, ProgressValue(nLength));
     m_progress.SetPos(0);
 
     if (!file.Create()) {
-        theLog.Printf(L"Cannot create %s\n", file.m_strTarget.c_str());
+        m_log.Printf(L"Cannot create %s\n", file.m_strTarget.c_str());
         return false;
     }
     INTERNET_BUFFERSA ib = {};
@@ -219,12 +223,12 @@ bool CDlgDownload::ReceiveAnswer(CDownloadFile& file, char* pBuffer, DWORD cbBuf
     // the connection, and every announced byte came.
     bool bWhole = m_bReadOk && ib.dwBufferLength == 0 && !CancelPending();
     if (bWhole && bLengthKnown && nTotal != nLength) {
-        theLog.Printf(L"Received %llu of %llu bytes\n", static_cast<unsigned long long>(nTotal),
+        m_log.Printf(L"Received %llu of %llu bytes\n", static_cast<unsigned long long>(nTotal),
                       static_cast<unsigned long long>(nLength));
         bWhole = false;
     }
     if (bWhole && !file.Flush()) {
-        theLog.Printf(L"Cannot write %s\n", file.m_strTemp.c_str());
+        m_log.Printf(L"Cannot write %s\n", file.m_strTemp.c_str());
         bWhole = false;
     }
     if (!bWhole) {
@@ -232,7 +236,7 @@ bool CDlgDownload::ReceiveAnswer(CDownloadFile& file, char* pBuffer, DWORD cbBuf
         return false;
     }
     std::wstring strDone = FormatKb(L"Done (%.2f Kb downloaded)\n", nTotal);
-    theLog.Printf(L"%s", strDone.c_str());
+    m_log.Printf(L"%s", strDone.c_str());
     SetStatus(WithoutLineBreak(strDone));
     return true;
 }
@@ -241,37 +245,37 @@ void CDlgDownload::ReadBlock(INTERNET_BUFFERSA& ib, bool bFirst)
 {
     m_bRequestComplete = false;
     if (bFirst)
-        theLog.Printf(L"InternetReadFileExA(m_hHttpFile (0x%08x), &ib (0x%08x) ,IRF_ASYNC, this (0x%08x)\n",
+        m_log.Printf(L"InternetReadFileExA(m_hHttpFile (0x%08x), &ib (0x%08x) ,IRF_ASYNC, this (0x%08x)\n",
                       LogAddress(m_hHttpFile), LogAddress(&ib), LogAddress(this));
     m_bReadOk = InternetReadFileExA(m_hHttpFile, &ib, IRF_ASYNC, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
     if (m_bReadOk)
         return;
     DWORD dwError = GetLastError();
     if (dwError != ERROR_IO_PENDING) {
-        theLog.Printf(L"Error : 0x%x\n", dwError);
+        m_log.Printf(L"Error : 0x%x\n", dwError);
         return;
     }
     if (bFirst)
-        theLog.Printf(L"Wait for receive...\n");
+        m_log.Printf(L"Wait for receive...\n");
     if (!WaitForCompletion())
         return;
     // A read that failed completes too, with FALSE: a cut or timed-out transfer.
     m_bReadOk = m_bRequestSucceeded;
     if (!m_bReadOk)
-        theLog.Printf(L"Error : 0x%x\n", m_dwRequestError.load());
+        m_log.Printf(L"Error : 0x%x\n", m_dwRequestError.load());
 }
 
 void CDlgDownload::CloseRequest()
 {
     HINTERNET hRequest = m_hHttpFile;
-    theLog.Printf(L"InternetCloseHandle(m_hHttpFile (0x%08x))...\n", LogAddress(hRequest));
+    m_log.Printf(L"InternetCloseHandle(m_hHttpFile (0x%08x))...\n", LogAddress(hRequest));
     // The layer's close returns after the handle's last notice; only a close
     // that itself answers "pending" leaves something to wait for.
     SetLastError(ERROR_SUCCESS);
     if (!InternetCloseHandle(hRequest))
-        ReportCloseError(L"hRequest : %s: %x");
+        ReportCloseError(m_log, L"hRequest : %s: %x");
     if (GetLastError() == ERROR_IO_PENDING) {
-        theLog.Printf(L"Wait handle closing...\n");
+        m_log.Printf(L"Wait handle closing...\n");
         WaitForRequest();
     }
 }
@@ -341,7 +345,7 @@ void CDlgDownload::OnInternetStatus(HINTERNET, DWORD_PTR dwContext, DWORD dwInte
     case INTERNET_STATUS_HANDLE_CREATED:
         if (pResult)
             pDlg->m_hHttpFile = reinterpret_cast<HINTERNET>(pResult->dwResult);
-        theLog.Printf(L"m_hHttpFile = 0x%08x\n", LogAddress(pDlg->m_hHttpFile));
+        pDlg->m_log.Printf(L"m_hHttpFile = 0x%08x\n", LogAddress(pDlg->m_hHttpFile));
         SetEvent(pDlg->m_hEventRequest);
         break;
     case INTERNET_STATUS_HANDLE_CLOSING:
@@ -356,5 +360,5 @@ void CDlgDownload::OnInternetStatus(HINTERNET, DWORD_PTR dwContext, DWORD dwInte
         SetEvent(pDlg->m_hEventRequest);
         break;
     }
-    theLog.Printf(L"InternetStatus : %s, %s\n", strStatus.c_str(), strDetail.c_str());
+    pDlg->m_log.Printf(L"InternetStatus : %s, %s\n", strStatus.c_str(), strDetail.c_str());
 }

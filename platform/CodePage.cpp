@@ -25,19 +25,17 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-// Reads the character that starts at i and moves i past it. False, with i past
-// the bytes read so far, for a byte that starts no character or a truncated or
-// broken sequence: the next valid character is then not swallowed.
-bool ReadUtf8(const std::string& s, size_t& i, char32_t& c)
+} // namespace
+
+size_t CCodePage::Next(const char* p, size_t n, char32_t& c)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const size_t n = s.size();
-    unsigned char b = p[i++];
+    const auto* u = reinterpret_cast<const unsigned char*>(p);
+    const unsigned char b = u[0];
     int nMore;
     char32_t minimum;
     if (b < 0x80) {
         c = b;
-        return true;
+        return 1;
     } else if (b >= 0xC2 && b <= 0xDF) {
         nMore = 1; c = b & 0x1F; minimum = 0x80;
     } else if (b >= 0xE0 && b <= 0xEF) {
@@ -45,17 +43,22 @@ bool ReadUtf8(const std::string& s, size_t& i, char32_t& c)
     } else if (b >= 0xF0 && b <= 0xF4) {
         nMore = 3; c = b & 0x07; minimum = 0x10000;
     } else {
-        return false;
+        c = REPLACEMENT;
+        return 1;
     }
+    size_t i = 1;
     for (int k = 0; k < nMore; ++k, ++i) {
-        if (i >= n || (p[i] & 0xC0) != 0x80)
-            return false;
-        c = (c << 6) | (p[i] & 0x3F);
+        // A byte that continues nothing is left for the next character.
+        if (i >= n || (u[i] & 0xC0) != 0x80) {
+            c = REPLACEMENT;
+            return i;
+        }
+        c = (c << 6) | (u[i] & 0x3F);
     }
-    return c >= minimum && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        c = REPLACEMENT;
+    return i;
 }
-
-} // namespace
 
 std::string CCodePage::Encode(const std::wstring& strWide)
 {
@@ -70,10 +73,10 @@ std::wstring CCodePage::Decode(const std::string& strAnsi)
 {
     std::wstring out;
     out.reserve(strAnsi.size());
-    size_t i = 0;
-    while (i < strAnsi.size()) {
+    for (size_t i = 0; i < strAnsi.size();) {
         char32_t c;
-        out += static_cast<wchar_t>(ReadUtf8(strAnsi, i, c) ? c : REPLACEMENT);
+        i += Next(strAnsi.data() + i, strAnsi.size() - i, c);
+        out += static_cast<wchar_t>(c);
     }
     return out;
 }
@@ -82,14 +85,15 @@ std::string CCodePage::Repair(const std::string& strAnsi)
 {
     std::string out;
     out.reserve(strAnsi.size());
-    size_t i = 0;
-    while (i < strAnsi.size()) {
-        size_t nStart = i;
+    for (size_t i = 0; i < strAnsi.size();) {
         char32_t c;
-        if (ReadUtf8(strAnsi, i, c))
-            out.append(strAnsi, nStart, i - nStart);
-        else
+        const size_t n = Next(strAnsi.data() + i, strAnsi.size() - i, c);
+        // A valid U+FFFD is written as itself, so the two cases need no telling apart.
+        if (c == REPLACEMENT)
             AppendUtf8(out, REPLACEMENT);
+        else
+            out.append(strAnsi, i, n);
+        i += n;
     }
     return out;
 }

@@ -45,10 +45,15 @@ int CServiceOptions::DefaultThreads()
     return std::max(16, 4 * static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
+void CServiceOptions::ReadEnvironment()
 {
     m_strForecastURL = FromEnvironment("CIRROVAN_OPENMETEO_FORECAST_URL");
     m_strGeocodingURL = FromEnvironment("CIRROVAN_OPENMETEO_GEOCODING_URL");
+}
+
+bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
+{
+    ReadEnvironment();
     struct NumberOption
     {
         const char* pszName;
@@ -136,7 +141,7 @@ std::string CServiceOptions::HelpText()
         "Prints three lines: the address it listens on, the source it uses\n"
         "(\"source: demo\", \"source: open-meteo (live)\" or \"source: demo (Open-Meteo\n"
         "unreachable: REASON)\") and the name the program is to show for the service\n"
-        "(\"name: Cirrovan\" or \"name: Open-Meteo\", for CIRROVAN_SERVICE_NAME).\n"
+        "(\"name: Cirrovan demo\" or \"name: Open-Meteo\", for CIRROVAN_SERVICE_NAME).\n"
         "Stops on SIGINT or SIGTERM.\n"
         "\n"
         "Options:\n"

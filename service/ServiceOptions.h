@@ -12,6 +12,9 @@ public:
 
     // False with a reason for an unknown option or a bad value.
     bool Parse(int argc, char** argv, std::string& strError);
+    // The live source's addresses from CIRROVAN_OPENMETEO_FORECAST_URL and
+    // CIRROVAN_OPENMETEO_GEOCODING_URL (a mirror, or a stand-in in the tests).
+    void ReadEnvironment();
     static std::string HelpText();
     // Threads answering requests: idle and slow clients hold none, but a live
     // source's fetch holds one while it waits.

@@ -66,8 +66,11 @@ bool CSettings::Save() const
 bool CSettings::Load()
 {
     TiXmlDocument doc;
-    if (!CXmlFile::Load(doc, m_strPath))
-        return false;
+    return CXmlFile::Load(doc, m_strPath) && Read(doc);
+}
+
+bool CSettings::Read(const TiXmlDocument& doc)
+{
     const TiXmlElement* pRoot = doc.FirstChildElement();
     if (!pRoot)
         return false;
@@ -103,12 +106,7 @@ bool CSettings::Load()
 
     if (const TiXmlElement* pPreferred = pRoot->FirstChildElement("preferred_update_stations")) {
         m_preferredStations.RemoveAll();
-        for (const TiXmlElement* pStation = pPreferred->FirstChildElement("station"); pStation;
-             pStation = pStation->NextSiblingElement("station")) {
-            CStation* pNew = new CStation;
-            pNew->ReadXml(pStation);
-            m_preferredStations.Add(pNew);
-        }
+        CStation::ReadChildren(pPreferred, "station", m_preferredStations);
     }
     return true;
 }

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class TiXmlDocument;
+
 // The user's choices and the state that survives a restart, kept in
 // "settings.dat" in the data folder.
 class CSettings
@@ -20,6 +22,9 @@ public:
     // root element; every member then keeps its value. Otherwise each known
     // element found sets the members it carries, an absent attribute giving 0.
     bool Load();
+    // The same for a document that CXmlFile has parsed (a document it
+    // refused, which it leaves empty, has no root element).
+    bool Read(const TiXmlDocument& doc);
     // Writes every stored member; the old file is replaced only by a complete new one.
     bool Save() const;
 

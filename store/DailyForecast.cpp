@@ -2,23 +2,22 @@
 
 #include "platform/VarDate.h"
 #include "store/ClassUnicode.h"
-
 #include <tinyxml.h>
 
 #include <cmath>
 
-void CDailyForecast::Load(const std::wstring& strPath)
+bool CDailyForecast::Read(const TiXmlDocument& doc)
 {
-    TiXmlDocument doc;
-    const TiXmlElement* pSection = LoadSection(doc, strPath, "dayf");
+    const TiXmlElement* pSection = ReadSection(doc, "dayf");
     if (!pSection)
-        return;
+        return false;
     Clear();
     for (const TiXmlElement* pDay = pSection->FirstChildElement("day"); pDay; pDay = pDay->NextSiblingElement("day")) {
         CForecastDay* pRecord = new CForecastDay;
         m_days.Add(pRecord);
         pRecord->ReadXml(pDay);
     }
+    return true;
 }
 
 void CDailyForecast::Clear()

@@ -7,9 +7,9 @@
 class CDailyForecast : public CForecastBase
 {
 public:
-    void Load(const std::wstring& strPath) override;
     void Clear() override;
     bool IsEmpty() override;
+    bool Read(const TiXmlDocument& doc) override;
 
     // First day in array order with that number, or none.
     CForecastDay* FindDay(int nDay) const;

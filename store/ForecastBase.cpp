@@ -20,12 +20,17 @@ void ReadTime(const TiXmlElement* pLoc, const char* pszName, CDateTime& dt)
 
 } // namespace
 
-const TiXmlElement* CForecastBase::LoadSection(TiXmlDocument& doc, const std::wstring& strPath, const char* pszSection)
+void CForecastBase::Load(const std::wstring& strPath)
 {
-    // The guarded loader: an oversized or deeply nested file counts as not
-    // well-formed instead of reaching the library's recursive parser.
-    if (!CXmlFile::Load(doc, strPath))
-        return nullptr;
+    // The guarded loader: a hostile file counts as not well-formed instead of
+    // reaching the library's parser.
+    TiXmlDocument doc;
+    if (CXmlFile::Load(doc, strPath))
+        Read(doc);
+}
+
+const TiXmlElement* CForecastBase::ReadSection(const TiXmlDocument& doc, const char* pszSection)
+{
     const TiXmlElement* pWeather = doc.FirstChildElement("weather");
     if (!pWeather)
         return nullptr;

@@ -11,9 +11,16 @@ class TiXmlElement;
 class CForecastBase
 {
 public:
-    virtual void Load(const std::wstring& strPath) = 0;
+    // Reads a feed file: the document CXmlFile loads from it, as Read reads
+    // it. A file that is missing or not well-formed changes nothing.
+    virtual void Load(const std::wstring& strPath);
     virtual void Clear() = 0;
     virtual bool IsEmpty() = 0;
+    // Reads a feed that CXmlFile has parsed: a document without "weather"
+    // (or one CXmlFile refused, which it leaves empty) changes nothing, one
+    // without the section only the header. True when the records were
+    // replaced.
+    virtual bool Read(const TiXmlDocument& doc) = 0;
 
     std::wstring m_strLocation;
     int m_nZone = 0;              // hours from UTC
@@ -25,10 +32,8 @@ public:
 protected:
     ~CForecastBase() = default;
 
-    // Loads the feed file into doc and reads the header: the location block and
-    // the section's last-update time. Gives the section ("dayf" or "hbhf") whose
-    // records the caller reads, or none: then a file that is missing, not
-    // well-formed or without "weather" has changed nothing, and a document
-    // without the section only the header.
-    const TiXmlElement* LoadSection(TiXmlDocument& doc, const std::wstring& strPath, const char* pszSection);
+    // Reads the header, the location block and the section's last-update
+    // time, and gives the section ("dayf" or "hbhf") whose records the caller
+    // reads, or none.
+    const TiXmlElement* ReadSection(const TiXmlDocument& doc, const char* pszSection);
 };

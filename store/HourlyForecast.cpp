@@ -2,12 +2,11 @@
 
 #include <tinyxml.h>
 
-void CHourlyForecast::Load(const std::wstring& strPath)
+bool CHourlyForecast::Read(const TiXmlDocument& doc)
 {
-    TiXmlDocument doc;
-    const TiXmlElement* pSection = LoadSection(doc, strPath, "hbhf");
+    const TiXmlElement* pSection = ReadSection(doc, "hbhf");
     if (!pSection)
-        return;
+        return false;
     Clear();
     for (const TiXmlElement* pHour = pSection->FirstChildElement("hour"); pHour;
          pHour = pHour->NextSiblingElement("hour")) {
@@ -15,6 +14,7 @@ void CHourlyForecast::Load(const std::wstring& strPath)
         m_hours.Add(pRecord);
         pRecord->ReadXml(pHour);
     }
+    return true;
 }
 
 void CHourlyForecast::Clear()

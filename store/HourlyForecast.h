@@ -7,9 +7,9 @@
 class CHourlyForecast : public CForecastBase
 {
 public:
-    void Load(const std::wstring& strPath) override;
     void Clear() override;
     bool IsEmpty() override;
+    bool Read(const TiXmlDocument& doc) override;
 
     // First hour in array order with that number, or none.
     CForecastHour* FindHour(int nHour) const;

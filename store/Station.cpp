@@ -22,3 +22,13 @@ void CStation::WriteXml(TiXmlElement* pParent, const char* pszTag) const
     element.InsertEndChild(text);
     pParent->InsertEndChild(element);
 }
+
+void CStation::ReadChildren(const TiXmlElement* pParent, const char* pszTag, CPointerArray<CStation>& stations)
+{
+    for (const TiXmlElement* pChild = pParent->FirstChildElement(pszTag); pChild;
+         pChild = pChild->NextSiblingElement(pszTag)) {
+        CStation* pStation = new CStation;
+        stations.Add(pStation);
+        pStation->ReadXml(pChild);
+    }
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/PointerArray.h"
+
 #include <string>
 
 class TiXmlElement;
@@ -22,6 +24,11 @@ public:
     void ReadXml(const TiXmlElement* pElement);
     // Appends <tag id="ID">name</tag> under the parent.
     void WriteXml(TiXmlElement* pParent, const char* pszTag) const;
+
+    // Appends a station for each child element of the parent named by the
+    // tag, in document order, each read by ReadXml: the station file, a search
+    // answer and the settings' preferred stations keep their lists so.
+    static void ReadChildren(const TiXmlElement* pParent, const char* pszTag, CPointerArray<CStation>& stations);
 
     std::wstring m_strID;
     std::wstring m_strName;

@@ -21,18 +21,24 @@ public:
     static constexpr int MAX_ATTRIBUTES = 32;
     static constexpr int MAX_NODES = 100000;
 
-    // Reads the file whole and parses it, encoding left to the library's
-    // detection. False when the path is no regular file or cannot be read, or
-    // the document is past one of the limits above or is not well-formed; the
-    // document is then left empty.
+    // Reads the file whole and parses its bytes as Parse does. False when the
+    // path is no regular file or cannot be read, or Parse refuses the bytes;
+    // the document is then left empty.
     static bool Load(TiXmlDocument& doc, const std::wstring& strPath);
-    static bool Parse(TiXmlDocument& doc, const std::string& strText);
+    // Parses the bytes of a file (Prepare, then the limits above), encoding
+    // left to the library's detection, so that bytes received over the network
+    // give the document that loading the file which stores them will give.
+    // False when the text is past one of the limits or is not well-formed; the
+    // document is then left empty. The text is prepared where it lies: a
+    // caller that hands it over with std::move saves a copy.
+    static bool Parse(TiXmlDocument& doc, std::string strText);
 
     // The text as the library is handed it: cut at the first NUL, where the
-    // library stops reading anyway, and valid UTF-8 throughout, since the
+    // library stops reading anyway; CR LF and a lone CR made LF, as the
+    // library's own file loader does; and valid UTF-8 throughout, since the
     // library steps over a whole sequence from its first byte, past the end of
     // the text when that ends early (CCodePage::Repair).
-    static std::string Prepare(const std::string& strText);
+    static std::string Prepare(std::string strText);
 
     // Writes to a temporary file beside the target and renames it over the
     // target, so a crash or a full disk never leaves a truncated file behind.

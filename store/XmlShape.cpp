@@ -8,35 +8,58 @@
 
 namespace {
 
-// The library's character classes, built on the same calls so that they agree
-// with it in every locale.
-bool IsSpace(char c)
+// The library's character classes, looked up in a table built for each check
+// on the same calls as the library's, so that they agree with it in the
+// locale of the moment while the walk makes no call per character.
+class CCharClasses
 {
-    return std::isspace(static_cast<unsigned char>(c)) || c == '\n' || c == '\r';
-}
+public:
+    CCharClasses()
+    {
+        for (int c = 0; c < 256; ++c) {
+            const bool bSpace = std::isspace(c) || c == '\n' || c == '\r';
+            const bool bNameStart = (c < 127 ? std::isalpha(c) != 0 : true) || c == '_';
+            const bool bNameChar = (c < 127 ? std::isalnum(c) != 0 : true) || c == '_' || c == '-' || c == '.'
+                || c == ':';
+            m_bits[c] = static_cast<unsigned char>((bSpace ? SPACE : 0) | (bNameStart ? NAME_START : 0)
+                                                   | (bNameChar ? NAME_CHAR : 0));
+        }
+    }
 
-bool IsNameStart(char c)
-{
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u < 127 ? std::isalpha(u) != 0 : true) || c == '_';
-}
+    bool IsSpace(char c) const { return Has(c, SPACE); }
+    bool IsNameStart(char c) const { return Has(c, NAME_START); }
+    bool IsNameChar(char c) const { return Has(c, NAME_CHAR); }
 
-bool IsNameChar(char c)
-{
-    unsigned char u = static_cast<unsigned char>(c);
-    return (u < 127 ? std::isalnum(u) != 0 : true) || c == '_' || c == '-' || c == '.' || c == ':';
-}
+    const char* SkipSpace(const char* p) const
+    {
+        while (IsSpace(*p))
+            ++p;
+        return p;
+    }
 
-const char* SkipSpace(const char* p)
+private:
+    enum : unsigned char { SPACE = 1, NAME_START = 2, NAME_CHAR = 4 };
+
+    bool Has(char c, unsigned char bit) const { return (m_bits[static_cast<unsigned char>(c)] & bit) != 0; }
+
+    unsigned char m_bits[256];
+};
+
+// Whether the text at p starts with the n characters of the tag, which holds
+// no NUL; stops at the first difference, so it never reads past the end of the
+// text.
+bool StartsWith(const char* p, const char* pszTag, size_t n)
 {
-    while (*p && IsSpace(*p))
-        ++p;
-    return p;
+    for (size_t i = 0; i < n; ++i) {
+        if (p[i] != pszTag[i])
+            return false;
+    }
+    return true;
 }
 
 bool StartsWith(const char* p, const char* pszTag)
 {
-    return std::strncmp(p, pszTag, std::strlen(pszTag)) == 0;
+    return StartsWith(p, pszTag, std::strlen(pszTag));
 }
 
 // The first occurrence of the text from p on, or null. Searched here rather
@@ -45,7 +68,7 @@ bool StartsWith(const char* p, const char* pszTag)
 const char* Find(const char* p, const char* pszText)
 {
     for (; *p; ++p) {
-        if (StartsWith(p, pszText))
+        if (*p == *pszText && StartsWith(p, pszText))
             return p;
     }
     return nullptr;
@@ -60,14 +83,14 @@ const char* SkipPast(const char* p, const char* pszTerminator)
 
 // An attribute's name and its '=', white space around the '=' allowed, as the
 // library reads them; the position of the value, or null.
-const char* SkipNameAndEquals(const char* p)
+const char* SkipNameAndEquals(const CCharClasses& cls, const char* p)
 {
-    if (!IsNameStart(*p))
+    if (!cls.IsNameStart(*p))
         return nullptr;
-    while (IsNameChar(*p))
+    while (cls.IsNameChar(*p))
         ++p;
-    p = SkipSpace(p);
-    return *p == '=' ? SkipSpace(p + 1) : nullptr;
+    p = cls.SkipSpace(p);
+    return *p == '=' ? cls.SkipSpace(p + 1) : nullptr;
 }
 
 // "<?xml" in any case: the library compares it through tolower.
@@ -83,9 +106,9 @@ bool StartsDeclaration(const char* p)
 }
 
 // A character of a declaration's attribute value in the one form let through.
-bool IsPlainValue(char c)
+bool IsPlainValue(const CCharClasses& cls, char c)
 {
-    return c > ' ' && c < 0x7F && !IsSpace(c) && !std::strchr("\"'<>&", c);
+    return c > ' ' && c < 0x7F && !cls.IsSpace(c) && !std::strchr("\"'<>&", c);
 }
 
 // The library reads some attributes of a declaration as attributes (quoted
@@ -95,23 +118,23 @@ bool IsPlainValue(char c)
 // (and further name characters, as in "<?xml-stylesheet"), name="value" pairs
 // apart from each other, values free of those characters, then "?>" or ">".
 // Gives the position past it, or null.
-const char* SkipDeclaration(const char* p)
+const char* SkipDeclaration(const CCharClasses& cls, const char* p)
 {
     p += 5;
-    while (IsNameChar(*p))
+    while (cls.IsNameChar(*p))
         ++p;
     for (;;) {
-        const char* pName = SkipSpace(p);
-        if (pName == p || !IsNameStart(*pName)) {
+        const char* pName = cls.SkipSpace(p);
+        if (pName == p || !cls.IsNameStart(*pName)) {
             p = pName;
             break;
         }
-        p = SkipNameAndEquals(pName);
+        p = SkipNameAndEquals(cls, pName);
         const char cQuote = p ? *p : 0;
         if (cQuote != '"' && cQuote != '\'')
             return nullptr;
         for (++p; *p != cQuote; ++p) {
-            if (!IsPlainValue(*p))
+            if (!IsPlainValue(cls, *p))
                 return nullptr;
         }
         ++p;
@@ -159,9 +182,9 @@ const char* FindEnd(const char* p, char cEnd)
 // One attribute name=value of an element's tag, from its name on; past its
 // value, or null where the library fails. An unquoted value is the library's
 // leniency and runs to white space, '/' or '>'.
-const char* SkipAttribute(const char* p)
+const char* SkipAttribute(const CCharClasses& cls, const char* p)
 {
-    p = SkipNameAndEquals(p);
+    p = SkipNameAndEquals(cls, p);
     if (!p)
         return nullptr;
     const char cQuote = *p;
@@ -170,7 +193,7 @@ const char* SkipAttribute(const char* p)
         // The library also fails on a value that closes the text.
         return p && p[1] ? p + 1 : nullptr;
     }
-    while (*p && !IsSpace(*p) && *p != '/' && *p != '>') {
+    while (*p && !cls.IsSpace(*p) && *p != '/' && *p != '>') {
         if (*p == '"' || *p == '\'')
             return nullptr;
         ++p;
@@ -186,13 +209,14 @@ bool CXmlShape::Check(const std::string& strText)
     m_nMostAttributes = 0;
     m_nNodes = 0;
     auto NodeFits = [this] { return ++m_nNodes <= m_nMaxNodes; };
+    const CCharClasses cls;
     // Names of the elements open around p, for their end tags.
     std::vector<std::pair<const char*, size_t>> open;
     const char* p = strText.c_str();
     if (StartsWith(p, "\xEF\xBB\xBF"))
         p += 3;
     for (;;) {
-        p = SkipSpace(p);
+        p = cls.SkipSpace(p);
         if (open.empty()) {
             // At the top level the library reads on only while nodes follow one
             // another, and stops without complaint at anything else.
@@ -208,9 +232,9 @@ bool CXmlShape::Check(const std::string& strText)
             }
             if (p[1] == '/') {
                 const auto& name = open.back();
-                if (std::strncmp(p + 2, name.first, name.second) != 0)
+                if (!StartsWith(p + 2, name.first, name.second))
                     return false;
-                p = SkipSpace(p + 2 + name.second);
+                p = cls.SkipSpace(p + 2 + name.second);
                 if (*p != '>')
                     return false;
                 ++p;
@@ -223,28 +247,28 @@ bool CXmlShape::Check(const std::string& strText)
         if (!NodeFits())
             return false;
         if (StartsDeclaration(p)) {
-            p = SkipDeclaration(p);
+            p = SkipDeclaration(cls, p);
             if (!p)
                 return false;
-        } else if (StartsWith(p, "<!--")) {
+        } else if (p[1] == '!' && StartsWith(p, "<!--")) {
             p = SkipPast(p + 4, "-->");
-        } else if (StartsWith(p, "<![CDATA[")) {
+        } else if (p[1] == '!' && StartsWith(p, "<![CDATA[")) {
             p = SkipPast(p + 9, "]]>");
-        } else if (IsNameStart(p[1])) {
+        } else if (cls.IsNameStart(p[1])) {
             const int nDepth = static_cast<int>(open.size()) + 1;
             m_nDepth = std::max(m_nDepth, nDepth);
             if (nDepth > m_nMaxDepth)
                 return false;
-            p = SkipSpace(p + 1);
-            if (!IsNameStart(*p))
+            p = cls.SkipSpace(p + 1);
+            if (!cls.IsNameStart(*p))
                 return false;
             const char* pName = p;
-            while (IsNameChar(*p))
+            while (cls.IsNameChar(*p))
                 ++p;
             const size_t nName = static_cast<size_t>(p - pName);
             int nAttributes = 0;
             for (;;) {
-                p = SkipSpace(p);
+                p = cls.SkipSpace(p);
                 if (!*p)
                     return false;
                 if (*p == '/') {
@@ -261,7 +285,7 @@ bool CXmlShape::Check(const std::string& strText)
                 m_nMostAttributes = std::max(m_nMostAttributes, ++nAttributes);
                 if (nAttributes > m_nMaxAttributes || !NodeFits())
                     return false;
-                p = SkipAttribute(p);
+                p = SkipAttribute(cls, p);
                 if (!p)
                     return false;
             }

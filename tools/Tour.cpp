@@ -10,7 +10,9 @@
 // an empty one: run a fresh copy from a folder of its own (scripts/run does).
 
 #include "app/CirrovanApp.h"
-#include "app/Globals.h"
+#include "app/ForecastBridge.h"
+#include "model/WeatherData.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
@@ -180,6 +182,9 @@ void PlanTour(const std::wstring& strPlace)
 
 int main(int argc, char** argv)
 {
+    // The program's data object and log, built as the program builds them.
+    CWeatherData data;
+    CLogFile log(L"log.txt");
     if (argc < 2 || argc > 3) {
         std::fprintf(stderr, "usage: %s <folder for the screens> [place to search]\n", argv[0]);
         return 2;
@@ -192,19 +197,22 @@ int main(int argc, char** argv)
         return 2;
     }
     g_folder = std::filesystem::absolute(g_folder).string();
-    if (theWeatherData.m_stations.GetCount() > 0) {
+    if (data.m_stations.GetCount() > 0) {
         std::fprintf(stderr, "cirrovan-tour: %s already has stations; the tour is a first start: run a copy"
                              " of the tour from an empty folder\n",
-                     CCodePage::Encode(theWeatherData.m_strFolder).c_str());
+                     CCodePage::Encode(data.m_strFolder).c_str());
         return 2;
     }
     PlanTour(CCodePage::Decode(argc > 2 ? argv[2] : "Zurich"));
 
-    std::printf("A first start of Cirrovan, data in %s:\n", CCodePage::Encode(theWeatherData.m_strFolder).c_str());
+    std::printf("A first start of Cirrovan, data in %s:\n", CCodePage::Encode(data.m_strFolder).c_str());
+    // The service inside the program, as the installed program runs it.
+    CForecastBridge bridge;
+    bridge.Start(data.m_strFolder);
     CTestDriver::Install();
     g_stepStart = std::chrono::steady_clock::now();
     QTimer::singleShot(kTickMilliseconds, Tick);
-    CCirrovanApp app;
+    CCirrovanApp app(data, log);
     AfxWinMain();
     if (g_nStep < g_steps.size())
         Stuck("the program ended early");

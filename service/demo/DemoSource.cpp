@@ -2,11 +2,20 @@
 
 #include "service/feed/ForecastHeader.h"
 #include "service/places/Places.h"
+#include "service/places/StationIdTable.h"
 
 #include <mutex>
 
 CForecastSource::Outcome CDemoSource::Search(const std::string& strText, std::vector<CPlace>& found, std::string&)
 {
+    CPlace named;
+    if (m_pLiveIds && m_pLiveIds->Find(strText, named)) {
+        CPlace hit;
+        hit.m_strID = named.m_strID;
+        hit.m_strName = named.m_strName;
+        found.push_back(std::move(hit));
+        return ANSWERED;
+    }
     // The answer needs only the ID and the name; the clocks stay in the table.
     for (const CPlace* pPlace : m_places.Search(strText)) {
         CPlace hit;
@@ -21,8 +30,12 @@ CForecastSource::Outcome CDemoSource::Forecast(const std::string& strID, CForeca
                                                int64_t nNowUtc, CForecastRecord& record, std::string&)
 {
     const CPlace* pPlace = m_places.Find(strID);
-    if (!pPlace)
-        return UNKNOWN_PLACE;
+    CPlace named;
+    if (!pPlace) {
+        if (!m_pLiveIds || !m_pLiveIds->Find(strID, named))
+            return UNKNOWN_PLACE;
+        pPlace = &named;
+    }
     const Key key(pPlace->m_strID, section, nCount, CForecastHeader::IssueTime(*pPlace, nNowUtc));
     {
         std::shared_lock<std::shared_mutex> lock(m_mutex);

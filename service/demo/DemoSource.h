@@ -9,6 +9,7 @@
 #include <tuple>
 
 class CPlaces;
+class CStationIdTable;
 
 // The offline source: the places of the tz database and their synthetic
 // weather. Needs no network and answers every request it can place.
@@ -20,9 +21,12 @@ public:
     Outcome Search(const std::string& strText, std::vector<CPlace>& found, std::string& strWhy) override;
     Outcome Forecast(const std::string& strID, CForecastRecord::Section section, int nCount, int64_t nNowUtc,
                      CForecastRecord& record, std::string& strWhy) override;
-    bool IsLive() const override { return false; }
+    bool IsLive() override { return false; }
 
     const CPlaces& m_places;
+    // The places a live source has named, if any, so that stations kept from
+    // it go on working here, with made-up weather like all the rest.
+    CStationIdTable* m_pLiveIds = nullptr;
     CSyntheticWeather m_weather;
 
 private:

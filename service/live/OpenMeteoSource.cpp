@@ -103,6 +103,17 @@ CForecastSource::Outcome COpenMeteoSource::Fetch(const std::string& strURL, std:
 CForecastSource::Outcome COpenMeteoSource::Search(const std::string& strText, std::vector<CPlace>& found,
                                                   std::string& strWhy)
 {
+    // A station's ID answers that station, so that one added by its ID can
+    // be named; the geocoder knows no such IDs.
+    CPlace named;
+    const CPlace* pDemo = nullptr;
+    if (m_table.Find(strText, named) || (pDemo = m_demoPlaces.Find(strText)) != nullptr) {
+        CPlace hit;
+        hit.m_strID = pDemo ? pDemo->m_strID : named.m_strID;
+        hit.m_strName = pDemo ? pDemo->m_strName : named.m_strName;
+        found.push_back(std::move(hit));
+        return ANSWERED;
+    }
     const std::string strKey = SearchKey(strText);
     if (strKey.empty())
         return ANSWERED;

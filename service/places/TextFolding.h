@@ -24,7 +24,7 @@ public:
     CTextFolding& operator=(const CTextFolding&) = delete;
 
     // False when ICU could not build the folding; Fold then only lowers ASCII.
-    bool IsValid() const { return m_pTransliterator != nullptr; }
+    bool IsValid() const;
     // Safe to call from any thread, and from many at once: each call folds
     // with a transliterator of its own. Invalid UTF-8 is folded as U+FFFD.
     std::string Fold(const std::string& strText) const;
@@ -38,7 +38,11 @@ private:
     std::unique_ptr<icu::Transliterator> Borrow() const;
     void GiveBack(std::unique_ptr<icu::Transliterator> pTransliterator) const;
 
-    std::unique_ptr<icu::Transliterator> m_pTransliterator;   // the model, never used itself
-    mutable std::mutex m_mutex;                               // guards the spares
+    // Builds the model the first time; with m_mutex held.
+    bool BuildModel() const;
+
+    mutable std::unique_ptr<icu::Transliterator> m_pTransliterator;   // the model, never used itself
+    mutable bool m_bBuilt = false;
+    mutable std::mutex m_mutex;   // guards the model and the spares
     mutable std::vector<std::unique_ptr<icu::Transliterator>> m_spares;
 };

@@ -3,8 +3,8 @@
 // What a test reads back from a data folder: its files, and what a first run
 // leaves there, read by the data layer as the program's next start reads it.
 
+#include "model/WeatherData.h"
 #include "platform/CodePage.h"
-#include "store/WeatherData.h"
 
 #include "../StationList.h"
 #include "../TempFolder.h"

@@ -93,7 +93,7 @@ protected:
             fnAtChart(*static_cast<CCirrovanDlg*>(pDlg));
             EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT));
         });
-        CCirrovanApp app;
+        CCirrovanApp app(m_data, m_log);
         EXPECT_FALSE(app.InitInstance());
     }
 
@@ -165,7 +165,7 @@ protected:
         ASSERT_TRUE(graph.m_chartImage.IsValid());
         const SIZE size = graph.m_chartImage.GetSize();
         EXPECT_EQ(size.cx, 504);
-        EXPECT_FALSE(graph.m_iconBoxes.empty());
+        EXPECT_FALSE(graph.m_planner.m_iconBoxes.empty());
         int nTemperature = 0;
         for (int y = 0; y < size.cy; ++y)
             for (int x = 0; x < size.cx; ++x)
@@ -240,14 +240,14 @@ TEST_F(FirstRunTest, AStationFoundByItsPlaceIsAddedUpdatedAndCharted)
 TEST_F(FirstRunTest, ASecondRunOpensOnTheChartWithoutTheNetwork)
 {
     PlayFirstRun([](CCirrovanDlg&) {});
-    ASSERT_EQ(theWeatherData.m_stations.GetCount(), 1) << "the first run did not add the station";
+    ASSERT_EQ(m_data.m_stations.GetCount(), 1) << "the first run did not add the station";
     const std::map<std::string, std::string> before = Files();
     EXPECT_EQ(m_service.Stop(), 0);
 
     // A new process: the data object as its construction leaves it, the
     // settings still to be read by the start-up routine.
     UseDataFolder(CCodePage::Decode(m_temp.m_path));
-    theWeatherData.LoadStations();
+    m_data.LoadStations();
     m_opened.clear();
     m_downloads.clear();
     CTestDriver::MessageBoxes().clear();
@@ -264,8 +264,8 @@ TEST_F(FirstRunTest, ASecondRunOpensOnTheChartWithoutTheNetwork)
         EXPECT_EQ(m_opened, (std::vector<UINT>{IDD_CIRROVAN_DIALOG}));
         ExpectStationListed(dlg);
         EXPECT_EQ(dlg.m_strHeader, L"Hourly (3 h old)");
-        EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, ZURICH_NAME);
-        EXPECT_EQ(theWeatherData.m_daily.m_strLocation, ZURICH_NAME);
+        EXPECT_EQ(m_data.m_hourly.m_strLocation, ZURICH_NAME);
+        EXPECT_EQ(m_data.m_daily.m_strLocation, ZURICH_NAME);
         ExpectChartShown(dlg, "second_run_offline");
     });
     EXPECT_TRUE(m_downloads.empty());

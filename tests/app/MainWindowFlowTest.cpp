@@ -11,13 +11,13 @@ namespace {
 
 // What the stations dialog leaves after the user added a station by its ID
 // (which has no name yet) and pressed "Done".
-void AddByIdAndChoose(CDialog* pDlg, const wchar_t* pszID)
+void AddByIdAndChoose(CWeatherData& data, CDialog* pDlg, const wchar_t* pszID)
 {
     auto* pStation = new CStation;
     pStation->m_strID = pszID;
-    theWeatherData.m_stations.Add(pStation);
-    theWeatherData.SaveStations();
-    theWeatherData.m_chosenStation = *pStation;
+    data.m_stations.Add(pStation);
+    data.SaveStations();
+    data.m_chosenStation = *pStation;
     pDlg->EndDialog(IDOK);
 }
 
@@ -33,14 +33,14 @@ TEST_F(MainWindowTest, FirstRunAddsAStationUpdatesItAndShowsItsChart)
     std::vector<UINT> opened;
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
         opened.push_back(pDlg->m_nIDTemplate);
-        AddByIdAndChoose(pDlg, ZURICH);
+        AddByIdAndChoose(m_data, pDlg, ZURICH);
     });
     // The downloads write the files and give the station the forecast's place name.
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pDlg) {
         opened.push_back(pDlg->m_nIDTemplate);
         WriteForecasts(ZURICH, "zurich_daily.xml", "zurich_hourly.xml");
-        theWeatherData.m_stations.GetAt(0)->m_strName = L"Z\u00fcrich, Switzerland";
-        theWeatherData.SaveStations();
+        m_data.m_stations.GetAt(0)->m_strName = L"Z\u00fcrich, Switzerland";
+        m_data.SaveStations();
         pDlg->EndDialog(IDOK);
     });
     CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
@@ -50,14 +50,14 @@ TEST_F(MainWindowTest, FirstRunAddsAStationUpdatesItAndShowsItsChart)
     RunMainWindow([&](CCirrovanDlg& dlg) {
         EXPECT_EQ(opened, (std::vector<UINT>{IDD_STATIONS, IDD_SELECT_STATION}));
         // The station keeps being the current one although its name came later.
-        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, ZURICH);
-        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strName, L"Z\u00fcrich, Switzerland");
+        EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, ZURICH);
+        EXPECT_EQ(m_data.m_settings.m_currentStation.m_strName, L"Z\u00fcrich, Switzerland");
         EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 0);
         std::wstring strItem;
         dlg.m_comboStations.GetLBText(0, strItem);
         EXPECT_EQ(strItem, L"Z\u00fcrich, Switzerland");
         EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
-        EXPECT_FALSE(theWeatherData.m_hourly.IsEmpty());
+        EXPECT_FALSE(m_data.m_hourly.IsEmpty());
         EXPECT_TRUE(Contains(m_temp.Read("settings.dat"), "<station id=\"CHZU3595\">"));
         CBitmap shot;
         Shot(shot, "first_run_chart");
@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, AStationWithOnlyAnHourlyFileIsNotOfferedAnUpdate)
 {
     AddStation(LONDON, L"London", nullptr, "london_hourly.xml");
     MakeCurrent(LONDON, L"London");
-    theWeatherData.m_daily.Load(CCodePage::Decode(std::string(CIRROVAN_FIXTURES) + "/app/fixtures/zurich_daily.xml"));
+    m_data.m_daily.Load(CCodePage::Decode(std::string(CIRROVAN_FIXTURES) + "/app/fixtures/zurich_daily.xml"));
     bool bOffered = false;
     CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
         bOffered = true;
@@ -104,7 +104,7 @@ TEST_F(MainWindowTest, AStationWithOnlyAnHourlyFileIsNotOfferedAnUpdate)
         EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
         // The daily forecast of before is gone, so the daily header is empty.
         CTestDriver::PressKey(VK_DOWN);
-        EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
+        EXPECT_TRUE(m_data.m_daily.IsEmpty());
         EXPECT_EQ(dlg.m_strHeader, L"");
     });
 }
@@ -115,19 +115,19 @@ TEST_F(MainWindowTest, ANewStationWithoutFilesIsOfferedAnUpdate)
 {
     WithLondon();
     RunMainWindow([&](CCirrovanDlg& dlg) {
-        EXPECT_FALSE(theWeatherData.m_daily.IsEmpty());
+        EXPECT_FALSE(m_data.m_daily.IsEmpty());
         bool bOffered = false;
-        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [](CDialog* pDlg) { AddByIdAndChoose(pDlg, ZURICH); });
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [this](CDialog* pDlg) { AddByIdAndChoose(m_data, pDlg, ZURICH); });
         CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
             bOffered = true;
             pDlg->EndDialog(IDCANCEL);
         });
         EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_NEW));
         EXPECT_TRUE(bOffered);
-        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, ZURICH);
+        EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, ZURICH);
         EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 1);
-        EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
-        EXPECT_TRUE(theWeatherData.m_hourly.IsEmpty());
+        EXPECT_TRUE(m_data.m_daily.IsEmpty());
+        EXPECT_TRUE(m_data.m_hourly.IsEmpty());
         EXPECT_EQ(dlg.m_strHeader, L"");
     });
 }
@@ -140,14 +140,14 @@ TEST_F(MainWindowTest, AfterAnUpdateTheCurrentStationsOwnForecastIsShown)
     AddStation(ZURICH, L"Z\u00fcrich", "zurich_daily.xml", "zurich_hourly.xml");
     RunMainWindow([&](CCirrovanDlg& dlg) {
         dlg.ScrollTo(60);
-        CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [](CDialog* pDlg) {
-            theWeatherData.LoadDailyForecast(ZURICH);
-            theWeatherData.LoadHourlyForecast(ZURICH);
+        CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [this](CDialog* pDlg) {
+            m_data.LoadDailyForecast(ZURICH);
+            m_data.LoadHourlyForecast(ZURICH);
             pDlg->EndDialog(IDOK);
         });
         CTestDriver::PressKey(VK_RETURN);
-        EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, L"London, Britain (UK)");
-        EXPECT_EQ(theWeatherData.m_daily.m_strLocation, L"London, Britain (UK)");
+        EXPECT_EQ(m_data.m_hourly.m_strLocation, L"London, Britain (UK)");
+        EXPECT_EQ(m_data.m_daily.m_strLocation, L"London, Britain (UK)");
         EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 0);
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
         EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
@@ -160,16 +160,16 @@ TEST_F(MainWindowTest, PickingAStationSwitchesToItEvenWhenItIsTheCurrentOne)
     AddStation(ZURICH, L"Z\u00fcrich", "zurich_daily.xml", "zurich_hourly.xml");
     RunMainWindow([&](CCirrovanDlg& dlg) {
         CTestDriver::SelectItem(IDC_STATION_COMBO, 1);
-        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, ZURICH);
-        EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, L"Z\u00fcrich, Switzerland");
+        EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, ZURICH);
+        EXPECT_EQ(m_data.m_hourly.m_strLocation, L"Z\u00fcrich, Switzerland");
         EXPECT_TRUE(Contains(m_temp.Read("settings.dat"), "<station id=\"CHZU3595\">"));
 
         // The same station again still reloads, rebuilds and puts the bar back.
         dlg.ScrollTo(100);
-        theWeatherData.m_hourly.Clear();
+        m_data.m_hourly.Clear();
         std::remove(m_temp.Path("settings.dat").c_str());
         CTestDriver::SelectItem(IDC_STATION_COMBO, 1);
-        EXPECT_FALSE(theWeatherData.m_hourly.IsEmpty());
+        EXPECT_FALSE(m_data.m_hourly.IsEmpty());
         EXPECT_TRUE(m_temp.Exists("settings.dat"));
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
         EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
@@ -189,7 +189,7 @@ TEST_F(MainWindowTest, TheStoredOrientationAppliesUntilQuit)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nStored);
         CDeviceScreen::Get().SetOrientation(c.nAtStart);
-        theWeatherData.m_settings.m_nOrientation = c.nStored;
+        m_data.m_settings.m_nOrientation = c.nStored;
         RunMainWindow([&](CCirrovanDlg& dlg) {
             EXPECT_EQ(GetDisplayOrientation(), c.nStored);
             RECT client;
@@ -265,17 +265,17 @@ TEST_F(MainWindowTest, StartUpReadsTheSettingsAndWritesThemBackAtOnce)
     settings.insert(settings.rfind("</Cirrovan>"), "<unknown>kept?</unknown>\n");
     m_temp.Write("settings.dat", settings);
     const std::string stations = m_temp.Read("stations.dat");
-    theWeatherData.m_settings.m_currentStation = CStation();
+    m_data.m_settings.m_currentStation = CStation();
 
     std::string atOpen;
     CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog*) {
         atOpen = m_temp.Read("settings.dat");
         EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT));
     });
-    CCirrovanApp app;
+    CCirrovanApp app(m_data, m_log);
     EXPECT_FALSE(app.InitInstance());
     EXPECT_FALSE(Contains(atOpen, "unknown"));
     EXPECT_TRUE(Contains(atOpen, "<station id=\"GBLO5854\">London</station>"));
-    EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, LONDON);
+    EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, LONDON);
     EXPECT_EQ(m_temp.Read("stations.dat"), stations);
 }

@@ -8,14 +8,14 @@
 TEST_F(MainWindowTest, ArrowKeysScrollByTwentyWithinTheRange)
 {
     WithLondon();
-    theWeatherData.m_settings.m_bDaily = 1;
+    m_data.m_settings.m_bDaily = 1;
     const struct
     {
         int nStart;
         UINT vk;
         int nExpected;
     } cases[] = {
-        {5, VK_LEFT, 0}, {0, VK_LEFT, 0}, {100, VK_LEFT, 80}, {100, VK_RIGHT, 120}, {710, VK_RIGHT, 724},
+        {5, VK_LEFT, 0}, {0, VK_LEFT, 0}, {100, VK_LEFT, 80}, {100, VK_RIGHT, 120}, {710, VK_RIGHT, 726},
     };
     RunMainWindow([&](CCirrovanDlg& dlg) {
         for (const auto& c : cases) {
@@ -48,7 +48,7 @@ TEST_F(MainWindowTest, DigitKeysAndViewButtonsShowAViewWithoutSavingIt)
                 CTestDriver::PressKey(c.vk);
             else
                 CTestDriver::Tap(c.nButton);
-            EXPECT_EQ(theWeatherData.m_settings.m_nCurrentView, c.nView);
+            EXPECT_EQ(m_data.m_settings.m_nCurrentView, c.nView);
             EXPECT_EQ(dlg.m_nView, c.nView);
             for (UINT nID : {IDC_VIEW1, IDC_VIEW2, IDC_VIEW3})
                 EXPECT_EQ(static_cast<CButton*>(dlg.GetDlgItem(nID))->GetCheck(), nID == c.nButton) << nID;
@@ -76,19 +76,19 @@ TEST_F(MainWindowTest, DownSwitchesBetweenHourlyAndDailyWithoutSaving)
         dlg.ScrollTo(100);
 
         CTestDriver::PressKey(VK_DOWN);
-        EXPECT_EQ(theWeatherData.m_settings.m_bDaily, 1);
+        EXPECT_EQ(m_data.m_settings.m_bDaily, 1);
         EXPECT_EQ(dlg.m_strHeader, L"Daily (1 h old)");
         EXPECT_EQ(dlg.m_wndGraph.m_nChartWidth, 900);
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
         EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
         int nMin, nMax;
         dlg.m_scrollBar.GetScrollRange(&nMin, &nMax);
-        EXPECT_EQ(nMax, 724);
+        EXPECT_EQ(nMax, 726);
         Shot(shot, "main_daily");
         EXPECT_EQ(switchPixel(shot), dlg.m_bmpClock.GetPixel(16, 15));
 
         CTestDriver::Tap(IDC_DAILY_HOURLY);
-        EXPECT_EQ(theWeatherData.m_settings.m_bDaily, 0);
+        EXPECT_EQ(m_data.m_settings.m_bDaily, 0);
         EXPECT_EQ(dlg.m_wndGraph.m_nChartWidth, 504);
         EXPECT_EQ(Files(), before);
     });
@@ -108,7 +108,7 @@ TEST_F(MainWindowTest, UpTurnsTheScaleOfTheSideWithSeveralSeries)
     };
     for (const auto& c : cases) {
         for (int s = 0; s < 3; ++s)
-            theWeatherData.m_settings.m_views[0].m_series[s].Set(true, false, c.left[s]);
+            m_data.m_settings.m_views[0].m_series[s].Set(true, false, c.left[s]);
         RunMainWindow([&](CCirrovanDlg& dlg) {
             CWndGraph& graph = dlg.m_wndGraph;
             const int nCount = static_cast<int>(graph.m_sideSeries[c.nSide].size());
@@ -120,9 +120,9 @@ TEST_F(MainWindowTest, UpTurnsTheScaleOfTheSideWithSeveralSeries)
         });
     }
     // At most one series a side: nothing happens, not even a repaint.
-    theWeatherData.m_settings.m_views[0].m_series[0].Set(true, true, true);
-    theWeatherData.m_settings.m_views[0].m_series[1].Set(true, true, false);
-    theWeatherData.m_settings.m_views[0].m_series[2].Set(false, false, false);
+    m_data.m_settings.m_views[0].m_series[0].Set(true, true, true);
+    m_data.m_settings.m_views[0].m_series[1].Set(true, true, false);
+    m_data.m_settings.m_views[0].m_series[2].Set(false, false, false);
     RunMainWindow([&](CCirrovanDlg& dlg) {
         int nPaints = 0;
         CTestDriver::ProcessEvents();
@@ -176,9 +176,9 @@ TEST_F(MainWindowTest, EveryKeyIsTheWindowsWhateverHasTheFocus)
     RunMainWindow([&](CCirrovanDlg& dlg) {
         for (UINT vkFocus : {UINT('0'), VK_NUMPAD0}) {
             CTestDriver::PressKey(vkFocus);
-            const int nDaily = theWeatherData.m_settings.m_bDaily;
+            const int nDaily = m_data.m_settings.m_bDaily;
             CTestDriver::PressKey(VK_DOWN);
-            EXPECT_EQ(theWeatherData.m_settings.m_bDaily, 1 - nDaily);
+            EXPECT_EQ(m_data.m_settings.m_bDaily, 1 - nDaily);
             CTestDriver::PressKey(VK_RIGHT);
             EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 20);
             CTestDriver::PressKey(VK_UP);
@@ -186,7 +186,7 @@ TEST_F(MainWindowTest, EveryKeyIsTheWindowsWhateverHasTheFocus)
             for (UINT vk : {UINT('A'), VK_ESCAPE, VK_SPACE, VK_TAB, UINT('9'), VK_F1})
                 CTestDriver::PressKey(vk);
             EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 0);
-            EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, LONDON);
+            EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, LONDON);
             EXPECT_EQ(CTestDriver::GetActiveDialog(), &dlg);
         }
     });

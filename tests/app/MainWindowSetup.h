@@ -1,12 +1,14 @@
 #pragma once
 
-// The world a main-window test runs in: a data folder of its own, holding the
-// stations and forecast files the test asks for; the application's resources;
+// The world a main-window test runs in: a data object and a log of its own in a
+// data folder of its own, holding the stations and forecast files the test asks
+// for; the application's resources;
 // the clock frozen on 10 December 2026 at 13:00 UTC on a device at UTC; the test
 // driver; the portrait screen at zoom 1.
 
 #include "app/CirrovanDlg.h"
-#include "app/Globals.h"
+#include "model/WeatherData.h"
+#include "log/LogFile.h"
 #include "platform/Clock.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
@@ -35,7 +37,6 @@ protected:
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CDeviceScreen::Get().Resize(240, 320);
         CClock::Freeze(1796907600LL, 0);
-        UseDataFolder(CCodePage::Decode(m_temp.m_path));
     }
 
     void TearDown() override
@@ -46,14 +47,13 @@ protected:
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CDeviceScreen::Get().Resize(240, 320);
         CClock::Unfreeze();
-        UseDataFolder(CCodePage::Decode(m_temp.m_path));
     }
 
-    // The global data object was built before the test, for the test program's
-    // folder; it is pointed at the test's own, emptied and given the defaults.
-    static void UseDataFolder(const std::wstring& strFolder)
+    // The data object as a new start finds it before anything is read: pointed
+    // at the folder, emptied and given the defaults.
+    void UseDataFolder(const std::wstring& strFolder)
     {
-        CWeatherData& data = theWeatherData;
+        CWeatherData& data = m_data;
         data.m_strFolder = strFolder;
         data.m_strSearchFile = strFolder + L"/search_stations.dat";
         std::filesystem::create_directories(CCodePage::Encode(strFolder + L"/forecasts"));
@@ -84,8 +84,8 @@ protected:
         auto* pStation = new CStation;
         pStation->m_strID = pszID;
         pStation->m_strName = pszName;
-        theWeatherData.m_stations.Add(pStation);
-        theWeatherData.SaveStations();
+        m_data.m_stations.Add(pStation);
+        m_data.SaveStations();
         WriteForecasts(pszID, pszDaily, pszHourly);
     }
 
@@ -98,11 +98,11 @@ protected:
             m_temp.Write("forecasts/" + id + "_h.dat", ReadFixture(std::string("app/fixtures/") + pszHourly));
     }
 
-    static void MakeCurrent(const wchar_t* pszID, const wchar_t* pszName)
+    void MakeCurrent(const wchar_t* pszID, const wchar_t* pszName)
     {
-        theWeatherData.m_settings.m_currentStation.m_strID = pszID;
-        theWeatherData.m_settings.m_currentStation.m_strName = pszName;
-        theWeatherData.m_settings.Save();
+        m_data.m_settings.m_currentStation.m_strID = pszID;
+        m_data.m_settings.m_currentStation.m_strName = pszName;
+        m_data.m_settings.Save();
     }
 
     // London (both files) is the current station.
@@ -116,7 +116,7 @@ protected:
     // user quits (unless the checks did). Returns the window's result.
     int RunMainWindow(const std::function<void(CCirrovanDlg&)>& fnChecks)
     {
-        CCirrovanDlg dlg;
+        CCirrovanDlg dlg(m_data, m_log);
         m_bQuit = false;
         CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog*) {
             fnChecks(dlg);
@@ -154,6 +154,9 @@ protected:
     }
 
     CTempFolder m_temp;
+    // Built in the test's folder, which is its data folder, as the program's is.
+    CWeatherData m_data;
+    CLogFile m_log{nullptr};
     bool m_bQuit = false;
 };
 

@@ -32,7 +32,7 @@ TEST_F(MainWindowTest, TheMainWindowAtZoomOneAndTwoInBothOrientationsAndModes)
             for (int nOrientation : {DMDO_0, DMDO_270}) {
                 CDeviceScreen::Get().SetOrientation(nOrientation);
                 for (int nDaily : {0, 1}) {
-                    if (theWeatherData.m_settings.m_bDaily != nDaily)
+                    if (m_data.m_settings.m_bDaily != nDaily)
                         CTestDriver::PressKey(VK_DOWN);
                     const std::string name = std::string("main_zoom") + std::to_string(nZoom)
                                              + (nOrientation == DMDO_0 ? "_portrait" : "_landscape")
@@ -70,10 +70,10 @@ TEST_F(MainWindowTest, StylusAndWindowSizeAreScaledBackToDevicePixels)
         const RECT rcView3 = WindowRect(dlg.GetDlgItem(IDC_VIEW3));
         const POINT ptView3 = {rcView3.left + rcView3.right, SCREEN_BAR_HEIGHT * 2 + rcView3.top + rcView3.bottom};
         CTestDriver::DragInWindow(ptView3, ptView3, 0);
-        EXPECT_EQ(theWeatherData.m_settings.m_nCurrentView, 2);
+        EXPECT_EQ(m_data.m_settings.m_nCurrentView, 2);
         // Keys still go to the main window.
         CTestDriver::PressKey('1');
-        EXPECT_EQ(theWeatherData.m_settings.m_nCurrentView, 0);
+        EXPECT_EQ(m_data.m_settings.m_nCurrentView, 0);
 
         // The user makes the window wider than high: the screen turns landscape,
         // in whole device pixels.

@@ -1,12 +1,14 @@
 #pragma once
 
 // What the chart tests share: their fixtures and the world a chart is composed
-// in (a test station, the preset views, metric units, a frozen clock and text of
-// fixed metrics).
+// in (a data object of the test's own with a test station, the preset views and
+// metric units; a frozen clock and text of fixed metrics).
 
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
+
+#include "../TempFolder.h"
 
 #include <string>
 
@@ -17,11 +19,11 @@ inline std::wstring ChartFixture(const char* pszName)
 }
 
 // 10 December 2026, 13:00 UTC; device and station on UTC; no forecast loaded.
-inline void SetUpChartWorld()
+inline void SetUpChartWorld(CWeatherData& data)
 {
     CDC::SetTextMeasurerForTest(CDC::FixedTextMeasurer);
     CClock::Freeze(1796907600LL, 0);
-    CSettings& s = theWeatherData.m_settings;
+    CSettings& s = data.m_settings;
     s.m_currentStation.m_strID = L"TEST0001";
     s.m_nCurrentView = 0;
     for (int v = 0; v < 3; ++v)
@@ -30,14 +32,14 @@ inline void SetUpChartWorld()
     s.m_nWindUnit = 0;
     s.m_bShowZero = false;
     s.m_bDaily = 1;
-    theWeatherData.m_daily.Clear();
-    theWeatherData.m_hourly.Clear();
+    data.m_daily.Clear();
+    data.m_hourly.Clear();
 }
 
-inline void TearDownChartWorld()
+inline void TearDownChartWorld(CWeatherData& data)
 {
     CClock::Unfreeze();
     CDC::SetTextMeasurerForTest(nullptr);
-    theWeatherData.m_daily.Clear();
-    theWeatherData.m_hourly.Clear();
+    data.m_daily.Clear();
+    data.m_hourly.Clear();
 }

@@ -1,6 +1,5 @@
 #include "ChartTestSetup.h"
-#include "app/Globals.h"
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "platform/Clock.h"
 #include "platform/Resources.h"
 #include "platform/testing/TestDriver.h"
@@ -47,9 +46,9 @@ protected:
         CResources::AddDialog(&s_host);
         CTestDriver::Install();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
-        SetUpChartWorld();
-        theWeatherData.m_daily.Load(ChartFixture("daily3.xml"));
-        theWeatherData.m_hourly.Load(ChartFixture("hourly12.xml"));
+        SetUpChartWorld(data);
+        data.m_daily.Load(ChartFixture("daily3.xml"));
+        data.m_hourly.Load(ChartFixture("hourly12.xml"));
     }
 
     void TearDown() override
@@ -58,14 +57,14 @@ protected:
         CDeviceScreen::Get().Resize(240, 320);
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CTestDriver::Uninstall();
-        TearDownChartWorld();
+        TearDownChartWorld(data);
     }
 
     // Runs the checks with the chart created in its parent, bordered and as wide
     // as the dialog; the chart composes as soon as it has its size.
     void WithChart(int nWidth, int nHeight, std::function<void(CHostDlg&, CWndGraph&)> fnChecks)
     {
-        CWndGraph graph;
+        CWndGraph graph(data);
         CHostDlg dlg;
         CTestDriver::OnDialogOpen(IDD_HOST, [&](CDialog*) {
             ASSERT_TRUE(graph.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{0, 0, nWidth, nHeight}, &dlg,
@@ -94,6 +93,8 @@ protected:
     static POINT Centre(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
 
     int m_nShots = 0;
+    CTempFolder m_temp;   // the data object's folder
+    CWeatherData data;
 };
 
 } // namespace
@@ -150,7 +151,7 @@ TEST_F(GraphWindow, CornerTapsTurnTheScalesOfASide)
         {{true, true, false}, {0, 1, 0, 1}, {2, 2, 2, 2}},
     };
     for (const auto& c : cases) {
-        CCustomView& view = theWeatherData.m_settings.m_views[0];
+        CCustomView& view = data.m_settings.m_views[0];
         for (int s = 0; s < 3; ++s)
             view.m_series[s].Set(true, false, c.left[s]);
         WithChart(240, 268, [&](CHostDlg& dlg, CWndGraph& graph) {
@@ -224,7 +225,7 @@ TEST_F(GraphWindow, WhiteWithoutAStation)
         CBitmap before;
         Screenshot(before);
         EXPECT_EQ(Client(before, 5, 100), PANEL);
-        theWeatherData.m_settings.m_currentStation.m_strID.clear();
+        data.m_settings.m_currentStation.m_strID.clear();
         // Nothing to compose: Refresh changes nothing and the window paints white.
         graph.Refresh(true);
         graph.Invalidate(true);
@@ -241,7 +242,7 @@ TEST_F(GraphWindow, WhiteWithoutAStation)
 // and the rest of the viewport is the chart's white and the strip's grey.
 TEST_F(GraphWindow, ScrollBeyondTheImageShowsTheBackgrounds)
 {
-    theWeatherData.m_settings.m_bDaily = 0;
+    data.m_settings.m_bDaily = 0;
     CDeviceScreen::Get().Resize(700, 320);
     WithChart(700, 268, [&](CHostDlg&, CWndGraph& graph) {
         graph.Refresh(true);

@@ -4,7 +4,11 @@
 
 namespace {
 
-using CustomViewsTest = DialogTest;
+class CustomViewsTest : public DialogTest
+{
+protected:
+    const CCustomView& View(int i) const { return m_data.m_settings.m_views[i]; }
+};
 
 // The rows as the controls show them, in the nine digits of Flags: shown,
 // first, left per series; and whether the row's other controls can be used.
@@ -31,15 +35,10 @@ int PressedView()
     return pressed;
 }
 
-const CCustomView& View(int i)
-{
-    return theWeatherData.m_settings.m_views[i];
-}
-
 TEST_F(CustomViewsTest, LaysItselfOutAndShowsEachViewsOwnFlags)
 {
-    theWeatherData.m_settings.m_nCurrentView = 1;
-    CDlgCustomViews dlg;
+    m_data.m_settings.m_nCurrentView = 1;
+    CDlgCustomViews dlg(m_data);
     CTestDriver::OnDialogOpen(IDD_CUSTOM_VIEWS, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"Custom views");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
@@ -58,7 +57,7 @@ TEST_F(CustomViewsTest, LaysItselfOutAndShowsEachViewsOwnFlags)
         // Each view button shows its view's flags and makes it current at once.
         for (int i : {0, 2}) {
             CTestDriver::Tap(IDC_VIEW1 + static_cast<UINT>(i));
-            EXPECT_EQ(theWeatherData.m_settings.m_nCurrentView, i);
+            EXPECT_EQ(m_data.m_settings.m_nCurrentView, i);
             EXPECT_EQ(PressedView(), i);
             EXPECT_EQ(Rows(), Flags(View(i)));
         }
@@ -73,7 +72,7 @@ TEST_F(CustomViewsTest, LaysItselfOutAndShowsEachViewsOwnFlags)
 
 TEST_F(CustomViewsTest, TheRowsFollowTheRulesAsTheUserTapsThem)
 {
-    CDlgCustomViews dlg;
+    CDlgCustomViews dlg(m_data);
     CTestDriver::OnDialogOpen(IDD_CUSTOM_VIEWS, [&](CDialog*) {
         // Preset 0: temperatures first on the left, precipitations first and wind on the right.
         EXPECT_EQ(Rows(), "111110100");
@@ -110,12 +109,12 @@ TEST_F(CustomViewsTest, TheRowsFollowTheRulesAsTheUserTapsThem)
 
 TEST_F(CustomViewsTest, CancelReadsTheSettingsFileBackWithEveryOtherSetting)
 {
-    theWeatherData.m_settings.Save();
+    m_data.m_settings.Save();
     const std::string saved = Read("settings.dat");
     // Changed elsewhere since the last save: a view button of the main window, a unit.
-    theWeatherData.m_settings.m_nCurrentView = 1;
-    theWeatherData.m_settings.m_nWindUnit = 3;
-    CDlgCustomViews dlg;
+    m_data.m_settings.m_nCurrentView = 1;
+    m_data.m_settings.m_nWindUnit = 3;
+    CDlgCustomViews dlg(m_data);
     CTestDriver::OnDialogOpen(IDD_CUSTOM_VIEWS, [&](CDialog*) {
         EXPECT_EQ(PressedView(), 1);
         CTestDriver::Tap(IDC_VIEW3);
@@ -124,21 +123,21 @@ TEST_F(CustomViewsTest, CancelReadsTheSettingsFileBackWithEveryOtherSetting)
         CTestDriver::PressSoftKey(1);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(theWeatherData.m_settings.m_nCurrentView, 0);
-    EXPECT_EQ(theWeatherData.m_settings.m_nWindUnit, 0);
+    EXPECT_EQ(m_data.m_settings.m_nCurrentView, 0);
+    EXPECT_EQ(m_data.m_settings.m_nWindUnit, 0);
     EXPECT_EQ(Flags(View(2)), "110100111");
     EXPECT_EQ(Read("settings.dat"), saved);
 
     // Without a file to read, Cancel restores nothing: the edits stay, unsaved.
     std::filesystem::remove(m_folder.Path("data/settings.dat"));
-    CDlgCustomViews unreadable;
+    CDlgCustomViews unreadable(m_data);
     CTestDriver::OnDialogOpen(IDD_CUSTOM_VIEWS, [&](CDialog*) {
         CTestDriver::Tap(IDC_VIEW2);
         CTestDriver::Tap(IDC_SERIES_DISPLAY + SERIES_TEMPERATURES);
         CTestDriver::PressKey(VK_ESCAPE);
     });
     EXPECT_EQ(unreadable.DoModal(), IDCANCEL);
-    EXPECT_EQ(theWeatherData.m_settings.m_nCurrentView, 1);
+    EXPECT_EQ(m_data.m_settings.m_nCurrentView, 1);
     EXPECT_EQ(Flags(View(1)), "000111110");
     EXPECT_FALSE(Exists("settings.dat"));
 }

@@ -1,13 +1,14 @@
 #pragma once
 
 // What the dialog tests share: rectangles and screenshots of the phone screen,
-// a data folder of each test's own behind theWeatherData, and a stand-in for
-// the download dialog that ends each download as the real one does.
+// a data object and a log of each test's own in a data folder of its own, and a
+// stand-in for the download dialog that ends each download as the real one does.
 
 #include "../StationList.h"
 #include "../TempFolder.h"
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "net/DlgDownload.h"
+#include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "platform/Ras.h"
 #include "platform/testing/TestDriver.h"
@@ -146,7 +147,7 @@ struct DOWNLOADSEEN
 
 // Stands in for the download dialog: each one that opens takes the next
 // scripted answer. A body is stored in the request's target file and read back
-// into the store, and the dialog ends with 1; a failure ends it with 2 and
+// into the dialog's data object, and the dialog ends with 1; a failure ends it with 2 and
 // leaves every file and the store as they were. A download nobody scripted
 // fails the test and ends with 2.
 class CScriptedDownloads
@@ -184,19 +185,20 @@ private:
         }
         std::pair<bool, std::string> answer = m_answers.front();
         m_answers.pop_front();
+        CWeatherData& data = pDlg->m_data;
         std::wstring strURL, strTarget;
-        theWeatherData.BuildRequest(pDlg->m_nKind, pDlg->m_strArgument, strURL, strTarget);
+        data.BuildRequest(pDlg->m_nKind, pDlg->m_strArgument, strURL, strTarget);
         if (!answer.first || strURL.empty() || strTarget.empty()) {
             pDlg->EndDialog(2);
             return;
         }
         std::ofstream(CCodePage::Encode(strTarget), std::ios::binary) << answer.second;
         if (pDlg->m_nKind == DOWNLOAD_SEARCH)
-            theWeatherData.LoadSearchResults();
+            data.LoadSearchResults();
         else if (pDlg->m_nKind == DOWNLOAD_DAILY)
-            theWeatherData.LoadDailyForecast(pDlg->m_strArgument);
+            data.LoadDailyForecast(pDlg->m_strArgument);
         else
-            theWeatherData.LoadHourlyForecast(pDlg->m_strArgument);
+            data.LoadHourlyForecast(pDlg->m_strArgument);
         pDlg->EndDialog(1);
     }
 };
@@ -234,10 +236,10 @@ inline StationList StationsInFile(const std::wstring& strPath)
     return StationsOf(stations);
 }
 
-// Each test gets an empty data folder: theWeatherData's paths point into a
-// fresh folder, and its stations, search results, chosen station and settings
-// start as on a first run. The screen starts in portrait with the test driver
-// installed and no dial-up connection.
+// Each test gets a data object of its own, built as on a first run, with its
+// paths in the "data" folder of a fresh folder, and a log that is off. The
+// screen starts in portrait with the test driver installed and no dial-up
+// connection.
 class DialogTest : public testing::Test
 {
 protected:
@@ -249,25 +251,10 @@ protected:
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CRas::ResetForTest();
 
-        m_strOldFolder = theWeatherData.m_strFolder;
-        m_strOldSearchFile = theWeatherData.m_strSearchFile;
-        m_strOldSettingsPath = theWeatherData.m_settings.m_strPath;
-        theWeatherData.m_strFolder = m_folder.WidePath("data");
+        m_data.m_strFolder = m_folder.WidePath("data");
         std::filesystem::create_directories(m_folder.Path("data/forecasts"));
-        theWeatherData.m_strSearchFile = Path("search_stations.dat");
-        theWeatherData.m_settings.m_strPath = Path("settings.dat");
-        // The defaults, through a file that is gone again before the test starts.
-        CSettings defaults;
-        defaults.m_strPath = Path("settings.dat");
-        defaults.Save();
-        theWeatherData.m_settings.Load();
-        theWeatherData.m_settings.m_bDaily = 0;
-        std::filesystem::remove(m_folder.Path("data/settings.dat"));
-        theWeatherData.LoadStations();
-        theWeatherData.m_searchResults.RemoveAll();
-        theWeatherData.m_chosenStation = CStation();
-        theWeatherData.m_daily.Clear();
-        theWeatherData.m_hourly.Clear();
+        m_data.m_strSearchFile = Path("search_stations.dat");
+        m_data.m_settings.m_strPath = Path("settings.dat");
         m_downloads.Start();
     }
     void TearDown() override
@@ -275,11 +262,6 @@ protected:
         CTestDriver::Uninstall();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CRas::ResetForTest();
-        theWeatherData.m_strFolder = m_strOldFolder;
-        theWeatherData.m_strSearchFile = m_strOldSearchFile;
-        theWeatherData.m_settings.m_strPath = m_strOldSettingsPath;
-        theWeatherData.m_stations.RemoveAll();
-        theWeatherData.m_searchResults.RemoveAll();
         unsetenv("CIRROVAN_SERVICE_NAME");
         CAppResources::Install();
     }
@@ -291,20 +273,20 @@ protected:
     // Puts the stations in the list and saves it, as the user's earlier adds did.
     void GiveStations(const StationList& stations)
     {
-        theWeatherData.m_stations.RemoveAll();
+        m_data.m_stations.RemoveAll();
         for (const auto& s : stations) {
             CStation* pStation = new CStation;
             pStation->m_strID = s.first;
             pStation->m_strName = s.second;
-            theWeatherData.m_stations.Add(pStation);
+            m_data.m_stations.Add(pStation);
         }
-        theWeatherData.SaveStations();
+        m_data.SaveStations();
     }
 
     void SetCurrent(const std::wstring& strID, const std::wstring& strName = L"")
     {
-        theWeatherData.m_settings.m_currentStation.m_strID = strID;
-        theWeatherData.m_settings.m_currentStation.m_strName = strName;
+        m_data.m_settings.m_currentStation.m_strID = strID;
+        m_data.m_settings.m_currentStation.m_strName = strName;
     }
 
     // Lets the search of the active find dialog run to its end: the download
@@ -320,8 +302,9 @@ protected:
     static std::vector<MESSAGEBOXCALL>& Boxes() { return CTestDriver::MessageBoxes(); }
 
     CTempFolder m_folder;
+    CWeatherData m_data;
+    CLogFile m_log{nullptr};
     CScriptedDownloads m_downloads;
-    std::wstring m_strOldFolder, m_strOldSearchFile, m_strOldSettingsPath;
 };
 
 // Both orientations, with the client sizes of a full-screen dialog.

@@ -12,7 +12,7 @@ const std::string s_threePlaces =
 TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
 {
     m_folder.Write("data/search_stations.dat", "an earlier answer");
-    theWeatherData.m_chosenStation.m_strID = L"KEPT0001";
+    m_data.m_chosenStation.m_strID = L"KEPT0001";
     m_downloads.Succeed(s_threePlaces);
     m_downloads.m_fnOnOpen = [&](CDlgDownload*) {
         // The dialog was painted before the search began; the earlier answer is gone.
@@ -21,7 +21,7 @@ TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
         CWnd* pSearch = CTestDriver::GetActiveDialog()->m_pParentWnd->GetDlgItem(IDC_FIND_SEARCH);
         EXPECT_FALSE(pSearch->IsWindowEnabled());
     };
-    CDlgFindStation dlg;
+    CDlgFindStation dlg(m_data, m_log);
     dlg.m_strSearch = L"new york";
     CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"New Station");
@@ -53,7 +53,7 @@ TEST_F(FindStationTest, SearchesByItselfOnceShownAndLaysItselfOut)
     EXPECT_EQ(m_downloads.m_seen[0].strMessage, L"Search stations for 'new york'...");
     EXPECT_EQ(m_downloads.m_seen[0].pOwner, &dlg);
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"KEPT0001");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"KEPT0001");
 }
 
 TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
@@ -78,7 +78,7 @@ TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
             m_downloads.Succeed(c.strAnswer);
         else
             m_downloads.Fail();
-        CDlgFindStation dlg;
+        CDlgFindStation dlg(m_data, m_log);
         dlg.m_strSearch = L"paris";
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
             ASSERT_TRUE(SearchFinished(1));
@@ -87,7 +87,7 @@ TEST_F(FindStationTest, ASearchThatFindsNothingListsNothingFromAnEarlierOne)
             CTestDriver::Tap(IDC_FIND_SEARCH);
             ASSERT_TRUE(SearchFinished(2));
             EXPECT_EQ(dlg.m_list.GetCount(), 0);
-            EXPECT_EQ(theWeatherData.m_searchResults.GetCount(), 0);
+            EXPECT_EQ(m_data.m_searchResults.GetCount(), 0);
             // Nothing to pick: Ok is refused.
             CTestDriver::PressSoftKey(0);
             EXPECT_EQ(CTestDriver::GetActiveDialog(), &dlg);
@@ -112,7 +112,7 @@ TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)
 {
     m_downloads.Succeed(SearchAnswer({{"DEXX0001", "Berlin"}}));
     m_downloads.Succeed(s_threePlaces);
-    CDlgFindStation dlg;
+    CDlgFindStation dlg(m_data, m_log);
     dlg.m_strSearch = L"berlin";
     CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
         ASSERT_TRUE(SearchFinished(1));
@@ -129,8 +129,8 @@ TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(m_downloads.m_seen[1].strArgument, L"New York & co");
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"USNY0996");
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"New York, NY (again)");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"USNY0996");
+    EXPECT_EQ(m_data.m_chosenStation.m_strName, L"New York, NY (again)");
     EXPECT_TRUE(Boxes().empty());
     // Picking adds nothing: that is the new station dialog's business.
     EXPECT_FALSE(Exists("stations.dat"));

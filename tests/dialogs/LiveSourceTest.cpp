@@ -48,7 +48,7 @@ protected:
     // The update dialog run with Ok on the current station, both kinds ticked.
     void Update()
     {
-        CDlgUpdateStation dlg;
+        CDlgUpdateStation dlg(m_data, m_log);
         CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [](CDialog*) { CTestDriver::PressSoftKey(0); });
         EXPECT_EQ(dlg.DoModal(), IDOK);
     }
@@ -56,17 +56,17 @@ protected:
     // The forecast files as the store reads them from disk.
     void ExpectForecastFiles(const std::wstring& strID)
     {
-        theWeatherData.m_daily.Clear();
-        theWeatherData.m_hourly.Clear();
-        theWeatherData.LoadDailyForecast(strID);
-        theWeatherData.LoadHourlyForecast(strID);
-        EXPECT_EQ(theWeatherData.m_daily.m_strLocation, SYDNEY);
-        EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, SYDNEY);
-        EXPECT_EQ(theWeatherData.m_daily.m_nZone, ZoneOffset("Australia/Sydney", time(nullptr)) / 3600);
+        m_data.m_daily.Clear();
+        m_data.m_hourly.Clear();
+        m_data.LoadDailyForecast(strID);
+        m_data.LoadHourlyForecast(strID);
+        EXPECT_EQ(m_data.m_daily.m_strLocation, SYDNEY);
+        EXPECT_EQ(m_data.m_hourly.m_strLocation, SYDNEY);
+        EXPECT_EQ(m_data.m_daily.m_nZone, ZoneOffset("Australia/Sydney", time(nullptr)) / 3600);
         // The recorded answer's two days, and its 48 hours from the current one on.
-        EXPECT_EQ(theWeatherData.m_daily.m_days.GetCount(), 2);
-        EXPECT_GT(theWeatherData.m_hourly.m_hours.GetCount(), 0);
-        EXPECT_LE(theWeatherData.m_hourly.m_hours.GetCount(), 48);
+        EXPECT_EQ(m_data.m_daily.m_days.GetCount(), 2);
+        EXPECT_GT(m_data.m_hourly.m_hours.GetCount(), 0);
+        EXPECT_LE(m_data.m_hourly.m_hours.GetCount(), 48);
     }
 
     std::string ForecastFile(const std::wstring& strID, const char* pszEnd) const
@@ -81,7 +81,7 @@ protected:
 TEST_F(LiveSourceTest, SearchPickAndTwoUpdatesThroughTheDialogsAskTheSourceOnce)
 {
     StartService();
-    CDlgFindStation find;
+    CDlgFindStation find(m_data, m_log);
     find.m_strSearch = L"sydney";
     CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
         ASSERT_TRUE(SearchFinished(1));
@@ -92,7 +92,7 @@ TEST_F(LiveSourceTest, SearchPickAndTwoUpdatesThroughTheDialogsAskTheSourceOnce)
         CTestDriver::PressSoftKey(0);
     });
     ASSERT_EQ(find.DoModal(), IDOK);
-    const CStation picked = theWeatherData.m_chosenStation;
+    const CStation picked = m_data.m_chosenStation;
     EXPECT_EQ(picked.m_strName, SYDNEY);
     EXPECT_TRUE(IsStationID(CCodePage::Encode(picked.m_strID)));
     EXPECT_EQ(m_standIn.LastParam("name"), "sydney");
@@ -110,7 +110,7 @@ TEST_F(LiveSourceTest, SearchPickAndTwoUpdatesThroughTheDialogsAskTheSourceOnce)
     EXPECT_EQ(m_downloads.m_seen[1].nKind, DOWNLOAD_DAILY);
     EXPECT_EQ(m_downloads.m_seen[2].nKind, DOWNLOAD_HOURLY);
     EXPECT_EQ(StationsInFile(Path("stations.dat")), (StationList{{picked.m_strID, SYDNEY}}));
-    EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strName, SYDNEY);
+    EXPECT_EQ(m_data.m_settings.m_currentStation.m_strName, SYDNEY);
     // Within the service's interval, four downloads of one station: one
     // request to the source. The search asked it once too.
     EXPECT_EQ(m_standIn.m_nForecasts, 1);

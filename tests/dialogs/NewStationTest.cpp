@@ -11,7 +11,7 @@ const std::wstring s_question = L"Connect on Test Weather to search this locatio
 
 TEST_F(NewStationTest, LaysItselfOutInBothOrientations)
 {
-    CDlgNewStation dlg;
+    CDlgNewStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"New Station");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Done");
@@ -30,7 +30,7 @@ TEST_F(NewStationTest, LaysItselfOutInBothOrientations)
         CTestDriver::PressSoftKey(1);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(theWeatherData.m_stations.GetCount(), 0);
+    EXPECT_EQ(m_data.m_stations.GetCount(), 0);
     EXPECT_FALSE(Exists("stations.dat"));
     EXPECT_TRUE(Boxes().empty());
 }
@@ -59,8 +59,8 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
     for (const Case& c : cases) {
         SCOPED_TRACE(CCodePage::Encode(c.pszText));
         Boxes().clear();
-        theWeatherData.m_chosenStation = CStation();
-        CDlgNewStation dlg;
+        m_data.m_chosenStation = CStation();
+        CDlgNewStation dlg(m_data, m_log);
         CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
             Item(IDC_STATION_TEXT)->SetWindowText(c.pszText);
             CTestDriver::PressSoftKey(0);
@@ -76,12 +76,12 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
         if (c.bID) {
             ExpectBox(Boxes()[0], L"'" + std::wstring(c.pszText) + L"' () has been added to the stations list.",
                       L"New station", MB_ICONINFORMATION);
-            EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, c.pszText);
-            EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"");
+            EXPECT_EQ(m_data.m_chosenStation.m_strID, c.pszText);
+            EXPECT_EQ(m_data.m_chosenStation.m_strName, L"");
             EXPECT_EQ(StationsInFile(Path("stations.dat")).back().first, c.pszText);
         } else {
             ExpectBox(Boxes()[0], s_question, L"Connection Required", MB_YESNO | MB_ICONQUESTION);
-            EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
+            EXPECT_EQ(m_data.m_chosenStation.m_strID, L"");
         }
     }
     // Each ID was added once, in the order typed; upper and lower case are two stations.
@@ -93,7 +93,7 @@ TEST_F(NewStationTest, AnIdAlreadyInTheListClosesWithOkAndNoMessage)
 {
     GiveStations({{L"USNY0996", L"New York, NY"}});
     const std::string before = Read("stations.dat");
-    CDlgNewStation dlg;
+    CDlgNewStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog*) {
         Item(IDC_STATION_TEXT)->SetWindowText(L"USNY0996");
         CTestDriver::PressKey(VK_RETURN);
@@ -101,17 +101,17 @@ TEST_F(NewStationTest, AnIdAlreadyInTheListClosesWithOkAndNoMessage)
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_TRUE(Boxes().empty());
     EXPECT_EQ(Read("stations.dat"), before);
-    EXPECT_EQ(theWeatherData.m_stations.GetCount(), 1);
+    EXPECT_EQ(m_data.m_stations.GetCount(), 1);
     // The caller switches to the listed station, name and all.
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"USNY0996");
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"New York, NY");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"USNY0996");
+    EXPECT_EQ(m_data.m_chosenStation.m_strName, L"New York, NY");
 }
 
 TEST_F(NewStationTest, APlaceNameIsSearchedForOnceTheUserAgreesAndThePickIsAdded)
 {
     GiveStations({{L"USNY0996", L"New York, NY"}});
     m_downloads.Succeed(SearchAnswer({{"USNY0996", "New York, NY"}, {"USNY0998", "New York/JFK Intl Arpt, NY"}}));
-    CDlgNewStation dlg;
+    CDlgNewStation dlg(m_data, m_log);
     CWnd* pFind = nullptr;
     CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog* pFindDlg) {
@@ -139,14 +139,14 @@ TEST_F(NewStationTest, APlaceNameIsSearchedForOnceTheUserAgreesAndThePickIsAdded
     EXPECT_EQ(Boxes()[1].strText, L"'USNY0998' (New York/JFK Intl Arpt, NY) has been added to the stations list.");
     EXPECT_EQ(StationsInFile(Path("stations.dat")),
               (StationList{{L"USNY0996", L"New York, NY"}, {L"USNY0998", L"New York/JFK Intl Arpt, NY"}}));
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"USNY0998");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"USNY0998");
 }
 
 TEST_F(NewStationTest, ACancelledSearchLeavesTheDialogOpenWithItsText)
 {
     // An empty text is no ID: after Yes the empty text is searched for at once.
     m_downloads.Fail();
-    CDlgNewStation dlg;
+    CDlgNewStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
             ASSERT_TRUE(SearchFinished(1));
@@ -174,8 +174,8 @@ TEST_F(NewStationTest, TheQuestionMarksOpenTheirHelp)
         std::function<void()> run;
     };
     const Case cases[] = {
-        {IDD_NEW_STATION, IDS_HELP_NEW_STATION, []() { CDlgNewStation().DoModal(); }},
-        {IDD_STATIONS, IDS_HELP_STATIONS, []() { CDlgStations().DoModal(); }},
+        {IDD_NEW_STATION, IDS_HELP_NEW_STATION, [this]() { CDlgNewStation(m_data, m_log).DoModal(); }},
+        {IDD_STATIONS, IDS_HELP_STATIONS, [this]() { CDlgStations(m_data, m_log).DoModal(); }},
     };
     for (const Case& c : cases) {
         bool bHelpShown = false;

@@ -22,9 +22,8 @@ int Pressed(const UINT (&buttons)[N])
     return pressed;
 }
 
-void SetPreferences(int nWind, int nTemp, bool bShowZero, bool bDisconnect)
+void SetPreferences(CSettings& s, int nWind, int nTemp, bool bShowZero, bool bDisconnect)
 {
-    CSettings& s = theWeatherData.m_settings;
     s.m_nWindUnit = nWind;
     s.m_nTempUnit = nTemp;
     s.m_bShowZero = bShowZero;
@@ -41,7 +40,7 @@ void ExpectPreferences(const CSettings& s, int nWind, int nTemp, bool bShowZero,
 
 TEST_F(PreferencesTest, LaysItselfOutInBothOrientations)
 {
-    CDlgPreferences dlg;
+    CDlgPreferences dlg(m_data);
     CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"Preferences");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
@@ -78,8 +77,8 @@ TEST_F(PreferencesTest, ShowsTheStoredValuesAndAnOutOfRangeUnitPressesNoButton)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.nWind);
-        SetPreferences(c.nWind, c.nTemp, c.bShowZero, c.bDisconnect);
-        CDlgPreferences dlg;
+        SetPreferences(m_data.m_settings, c.nWind, c.nTemp, c.bShowZero, c.bDisconnect);
+        CDlgPreferences dlg(m_data);
         CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
             EXPECT_EQ(Pressed(s_windButtons), c.nWindShown);
             EXPECT_EQ(Pressed(s_tempButtons), c.nTempShown);
@@ -89,14 +88,14 @@ TEST_F(PreferencesTest, ShowsTheStoredValuesAndAnOutOfRangeUnitPressesNoButton)
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
         // OK without touching anything stores what was shown: no button is -1.
-        ExpectPreferences(theWeatherData.m_settings, c.nWindShown, c.nTempShown, c.bShowZero, c.bDisconnect);
+        ExpectPreferences(m_data.m_settings, c.nWindShown, c.nTempShown, c.bShowZero, c.bDisconnect);
     }
 }
 
 TEST_F(PreferencesTest, OkSavesAtOnceAndCancelLeavesEverythingAsItWas)
 {
-    SetPreferences(1, 0, false, true);
-    theWeatherData.m_settings.Save();
+    SetPreferences(m_data.m_settings, 1, 0, false, true);
+    m_data.m_settings.Save();
     const std::string before = Read("settings.dat");
     auto changeEverything = []() {
         CTestDriver::Tap(IDC_WIND_KNOTS);
@@ -107,29 +106,29 @@ TEST_F(PreferencesTest, OkSavesAtOnceAndCancelLeavesEverythingAsItWas)
         EXPECT_EQ(Pressed(s_tempButtons), 1);
     };
 
-    CDlgPreferences cancelled;
+    CDlgPreferences cancelled(m_data);
     CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
         changeEverything();
         CTestDriver::PressSoftKey(1);
     });
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
-    ExpectPreferences(theWeatherData.m_settings, 1, 0, false, true);
+    ExpectPreferences(m_data.m_settings, 1, 0, false, true);
     EXPECT_EQ(Read("settings.dat"), before);
 
     // Unchanged, OK writes the same file again.
     std::filesystem::remove(m_folder.Path("data/settings.dat"));
-    CDlgPreferences unchanged;
+    CDlgPreferences unchanged(m_data);
     CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) { CTestDriver::TapDoneButton(); });
     EXPECT_EQ(unchanged.DoModal(), IDOK);
     EXPECT_EQ(Read("settings.dat"), before);
 
-    CDlgPreferences changed;
+    CDlgPreferences changed(m_data);
     CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
         changeEverything();
         CTestDriver::PressSoftKey(0);
     });
     EXPECT_EQ(changed.DoModal(), IDOK);
-    ExpectPreferences(theWeatherData.m_settings, 3, 1, true, false);
+    ExpectPreferences(m_data.m_settings, 3, 1, true, false);
     CSettings stored;
     stored.m_strPath = Path("settings.dat");
     ASSERT_TRUE(stored.Load());

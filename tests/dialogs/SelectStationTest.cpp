@@ -8,7 +8,7 @@ class SelectStationTest : public DialogTest
 protected:
     void SetPreferred(const StationList& stations)
     {
-        CPointerArray<CStation>& preferred = theWeatherData.m_settings.m_preferredStations;
+        CPointerArray<CStation>& preferred = m_data.m_settings.m_preferredStations;
         preferred.RemoveAll();
         for (const auto& s : stations) {
             CStation* pStation = new CStation;
@@ -43,8 +43,8 @@ TEST_F(SelectStationTest, LaysItselfOutInBothOrientations)
     GiveStations(s_four);
     SetCurrent(L"FRXX0076", L"Paris, France");
     SetPreferred({{L"USNY0996", L"New York, NY"}, {L"DEXX0001", L"Berlin"}});
-    theWeatherData.m_chosenStation.m_strID = L"FRXX0076";
-    CDlgSelectStation dlg;
+    m_data.m_chosenStation.m_strID = L"FRXX0076";
+    CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"Update station(s)...");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Update !");
@@ -54,7 +54,7 @@ TEST_F(SelectStationTest, LaysItselfOutInBothOrientations)
         EXPECT_EQ(Ticks(dlg), (std::vector<bool>{true, false, false, true}));
         EXPECT_TRUE(IsTicked(IDC_KIND_DAILY));
         EXPECT_TRUE(IsTicked(IDC_KIND_HOURLY));
-        EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
+        EXPECT_EQ(m_data.m_chosenStation.m_strID, L"");
         const int h = 16;   // the check boxes: 10 dialog units high
         for (const ORIENTATION& o : s_orientations) {
             SCOPED_TRACE(o.pszName);
@@ -90,7 +90,7 @@ TEST_F(SelectStationTest, TheButtonsTickWhatTheySayAndStationsNoLongerListedAreD
     SetPreferred({{L"GONE0001", L"Gone"}, {L"FRXX0076", L"Paris, France"}});
     m_downloads.Succeed(FeedFor("FRXX0076", "Paris"));
     m_downloads.Succeed(FeedFor("FRXX0076", "Paris"));
-    CDlgSelectStation dlg;
+    CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) {
         using Ticked = std::vector<bool>;
         EXPECT_EQ(Ticks(dlg), (Ticked{false, true, false, false}));
@@ -108,13 +108,13 @@ TEST_F(SelectStationTest, TheButtonsTickWhatTheySayAndStationsNoLongerListedAreD
         CTestDriver::PressSoftKey(0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(StationsOf(theWeatherData.m_settings.m_preferredStations),
+    EXPECT_EQ(StationsOf(m_data.m_settings.m_preferredStations),
               (StationList{{L"FRXX0076", L"Paris, France"}}));
     EXPECT_EQ(PreferredInFile(Path("settings.dat")), (StationList{{L"FRXX0076", L"Paris, France"}}));
 
     // With the current station missing from the list, "Current" ticks nothing.
     SetCurrent(L"ZZZZ9999");
-    CDlgSelectStation again;
+    CDlgSelectStation again(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) {
         CTestDriver::Tap(IDC_SELECT_CURRENT);
         EXPECT_EQ(Ticks(again), (std::vector<bool>(4, false)));
@@ -125,9 +125,9 @@ TEST_F(SelectStationTest, TheButtonsTickWhatTheySayAndStationsNoLongerListedAreD
 
 TEST_F(SelectStationTest, RefusesToUpdateWithoutAKindOrAStation)
 {
-    theWeatherData.m_settings.m_bDisconnect = true;
+    m_data.m_settings.m_bDisconnect = true;
     CRas::AddConnectionForTest(L"GPRS");
-    CDlgSelectStation dlg;
+    CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pDlg) {
         EXPECT_EQ(dlg.m_tree.GetCount(), 0);
         Untick(IDC_KIND_DAILY);
@@ -182,7 +182,7 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
     m_downloads.Fail();
     m_downloads.Succeed(FeedFor("DEXX0001", "Berlin"));
     m_downloads.Succeed(FeedFor("DEXX0001", "Berlin"));
-    CDlgSelectStation dlg;
+    CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) { CTestDriver::PressSoftKey(0); });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ExpectRequests(m_downloads.m_seen,
@@ -198,7 +198,7 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
     const StationList ticked = {
         {L"USNY0996", L"New York, NY"}, {L"FRXX0076", L"Paris, France"}, {L"DEXX0001", L"Berlin"}};
     EXPECT_EQ(PreferredInFile(Path("settings.dat")), ticked);
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"DEXX0001");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"DEXX0001");
     // Every station had a name: the station file is not written; no hang-up was asked for.
     EXPECT_EQ(Read("stations.dat"), stationsBefore);
     EXPECT_EQ(CRas::ConnectionsForTest().size(), 1u);
@@ -208,12 +208,12 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
 TEST_F(SelectStationTest, HourByHourAloneIsFetchedForEveryTickedStationThenTheLineIsHungUp)
 {
     GiveStations(s_four);
-    theWeatherData.m_settings.m_bDisconnect = true;
+    m_data.m_settings.m_bDisconnect = true;
     CRas::AddConnectionForTest(L"GPRS");
     CRas::AddConnectionForTest(L"Work VPN");
     m_downloads.Fail();
     m_downloads.Succeed(FeedFor("DEXX0001", "Berlin"));
-    CDlgSelectStation dlg;
+    CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) {
         EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_STATION_TREE, 1, true));
         EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_STATION_TREE, 3, true));
@@ -233,14 +233,14 @@ TEST_F(SelectStationTest, NamesANamelessStationOnlyFromAForecastJustLoadedForIt)
     GiveStations({{L"ABCD1234", L""}, {L"EFGH5678", L""}, {L"IJKL9012", L""}});
     // The store holds another place's forecasts before the update.
     m_folder.Write("elsewhere.xml", FeedFor("ZZZZ0000", "Elsewhere"));
-    theWeatherData.m_daily.Load(m_folder.WidePath("elsewhere.xml"));
-    theWeatherData.m_hourly.Load(m_folder.WidePath("elsewhere.xml"));
+    m_data.m_daily.Load(m_folder.WidePath("elsewhere.xml"));
+    m_data.m_hourly.Load(m_folder.WidePath("elsewhere.xml"));
     m_downloads.Succeed(FeedFor("ABCD1234", "Alpha"));
     m_downloads.Succeed(FeedFor("ABCD1234", "Alpha (hourly)"));
     m_downloads.Fail();                                        // EFGH5678 daily: no hour-by-hour
     m_downloads.Succeed(FeedFor("IJKL9012", "Ijkl Town"));
     m_downloads.Fail();                                        // IJKL9012 hour-by-hour
-    CDlgSelectStation dlg;
+    CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) {
         CTestDriver::Tap(IDC_SELECT_ALL);
         CTestDriver::PressSoftKey(0);
@@ -254,14 +254,14 @@ TEST_F(SelectStationTest, NamesANamelessStationOnlyFromAForecastJustLoadedForIt)
                     {DOWNLOAD_HOURLY, L"IJKL9012", L"Search hour-by-hour forecasts for "}},
                    &dlg);
     const StationList named = {{L"ABCD1234", L"Alpha"}, {L"EFGH5678", L""}, {L"IJKL9012", L"Ijkl Town"}};
-    EXPECT_EQ(StationsOf(theWeatherData.m_stations), named);
+    EXPECT_EQ(StationsOf(m_data.m_stations), named);
     EXPECT_EQ(StationsInFile(Path("stations.dat")), named);
     EXPECT_EQ(PreferredInFile(Path("settings.dat")), named);
 
     // A failed hour-by-hour request alone names nothing either, whatever the store holds.
     m_downloads.m_seen.clear();
     m_downloads.Fail();
-    CDlgSelectStation hourly;
+    CDlgSelectStation hourly(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) {
         CTestDriver::Tap(IDC_SELECT_CLEAR);
         EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_STATION_TREE, 1, true));

@@ -11,7 +11,7 @@ TEST_F(StationsDialogTest, LaysItselfOutInBothOrientationsAndOffersItsCommands)
 {
     GiveStations(s_three);
     SetCurrent(L"FRXX0076", L"Paris, France");
-    CDlgStations dlg;
+    CDlgStations dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"Weather Stations");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Done");
@@ -41,8 +41,8 @@ TEST_F(StationsDialogTest, LaysItselfOutInBothOrientationsAndOffersItsCommands)
         CTestDriver::PressSoftKey(0);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"FRXX0076");
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"Paris, France");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"FRXX0076");
+    EXPECT_EQ(m_data.m_chosenStation.m_strName, L"Paris, France");
 }
 
 TEST_F(StationsDialogTest, OpensOnTheCurrentStationsOwnLineAndHandsBackThePickedOne)
@@ -65,19 +65,19 @@ TEST_F(StationsDialogTest, OpensOnTheCurrentStationsOwnLineAndHandsBackThePicked
         SCOPED_TRACE(CCodePage::Encode(c.pszCurrent));
         GiveStations(c.stations);
         SetCurrent(c.pszCurrent);
-        CDlgStations dlg;
+        CDlgStations dlg(m_data, m_log);
         CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog*) {
             EXPECT_EQ(dlg.m_list.GetCurSel(), c.nSelected);
-            EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, c.pszCurrent);
+            EXPECT_EQ(m_data.m_chosenStation.m_strID, c.pszCurrent);
             // The user taps the last line and is done.
             CTestDriver::SelectItem(IDC_STATION_LIST, static_cast<int>(c.stations.size()) - 1);
             CTestDriver::PressKey(VK_RETURN);
         });
         EXPECT_EQ(dlg.DoModal(), IDOK);
-        EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, c.stations.back().first);
-        EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, c.stations.back().second);
+        EXPECT_EQ(m_data.m_chosenStation.m_strID, c.stations.back().first);
+        EXPECT_EQ(m_data.m_chosenStation.m_strName, c.stations.back().second);
         // Opening and closing saves nothing and leaves the current station alone.
-        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, c.pszCurrent);
+        EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, c.pszCurrent);
         EXPECT_FALSE(Exists("settings.dat"));
     }
 }
@@ -85,7 +85,7 @@ TEST_F(StationsDialogTest, OpensOnTheCurrentStationsOwnLineAndHandsBackThePicked
 TEST_F(StationsDialogTest, AnEmptyListShowsItsPlaceholderThatCanNeverBeSelected)
 {
     SetCurrent(L"USNY0996", L"New York, NY");
-    CDlgStations dlg;
+    CDlgStations dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog*) {
         EXPECT_EQ(Lines(dlg.m_list), std::vector<std::wstring>{L"-- please add at least 1 station --"});
         EXPECT_EQ(dlg.m_list.GetCurSel(), LB_ERR);
@@ -103,8 +103,8 @@ TEST_F(StationsDialogTest, AnEmptyListShowsItsPlaceholderThatCanNeverBeSelected)
               L"To select a station, please tap on its name in the list.",
               L"No selection", MB_ICONEXCLAMATION);
     // "Done" with no station hands back an empty one.
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strName, L"");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"");
+    EXPECT_EQ(m_data.m_chosenStation.m_strName, L"");
 }
 
 TEST_F(StationsDialogTest, DeleteAsksFirstThenRemovesTheStationAndItsForecastsAndSaves)
@@ -115,7 +115,7 @@ TEST_F(StationsDialogTest, DeleteAsksFirstThenRemovesTheStationAndItsForecastsAn
     m_folder.Write("data/forecasts/FRXX0076_h.dat", "hourly");
     m_folder.Write("data/forecasts/USNY0996_d.dat", "other");
     const std::string before = Read("stations.dat");
-    CDlgStations dlg;
+    CDlgStations dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog*) {
         // Cancel keeps everything.
         CTestDriver::AnswerNextMessageBox(IDCANCEL);
@@ -153,17 +153,17 @@ TEST_F(StationsDialogTest, DeleteAsksFirstThenRemovesTheStationAndItsForecastsAn
     EXPECT_EQ(Boxes()[2].strText, L"Delete station ABCD1234 () ?");
     EXPECT_EQ(Boxes()[3].strText, L"Delete station USNY0996 (New York, NY) ?");
     EXPECT_EQ(StationsInFile(Path("stations.dat")), StationList());
-    EXPECT_TRUE(theWeatherData.m_stations.GetCount() == 0);
+    EXPECT_TRUE(m_data.m_stations.GetCount() == 0);
     // The current station is the caller's business.
-    EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strID, L"FRXX0076");
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"");
+    EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, L"FRXX0076");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"");
 }
 
 TEST_F(StationsDialogTest, DetailsOfAStationAddedByIdAloneShowAnEmptyName)
 {
     GiveStations(s_three);
     SetCurrent(L"ABCD1234");
-    CDlgStations dlg;
+    CDlgStations dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog*) {
         ShotOfNextBox("stations-details-portrait");
         EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_DETAILS));
@@ -178,7 +178,7 @@ TEST_F(StationsDialogTest, AddSelectsTheStationJustAddedOrFound)
 {
     GiveStations(s_three);
     SetCurrent(L"USNY0996", L"New York, NY");
-    CDlgStations dlg;
+    CDlgStations dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
         for (const wchar_t* pszID : {L"EFGH5678", L"FRXX0076"}) {
             CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pNew) {
@@ -196,9 +196,9 @@ TEST_F(StationsDialogTest, AddSelectsTheStationJustAddedOrFound)
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(StationsInFile(Path("stations.dat")).back(), std::make_pair(std::wstring(L"EFGH5678"), std::wstring()));
-    EXPECT_EQ(theWeatherData.m_stations.GetCount(), 4);
+    EXPECT_EQ(m_data.m_stations.GetCount(), 4);
     // The second add found Paris in the list; its line was selected and handed back.
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"FRXX0076");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"FRXX0076");
     ASSERT_EQ(Boxes().size(), 1u);
     EXPECT_EQ(Boxes()[0].strText, L"'EFGH5678' () has been added to the stations list.");
 }

@@ -8,7 +8,7 @@ using UpdateStationTest = DialogTest;
 TEST_F(UpdateStationTest, LaysItselfOutAndShowsTheCurrentStation)
 {
     SetCurrent(L"USNY0996", L"New York, NY");
-    CDlgUpdateStation dlg;
+    CDlgUpdateStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
         EXPECT_EQ(Item(IDC_HEADING)->GetWindowText(), L"Update forecast...");
         EXPECT_EQ(CTestDriver::GetSoftKeyText(0), L"Ok");
@@ -54,7 +54,7 @@ TEST_F(UpdateStationTest, UpdatesTheCurrentStationDailyFirstAndClosesWithOkWhate
         SCOPED_TRACE(c.pszWhat);
         GiveStations({{L"USNY0996", L"New York, NY"}, {L"ABCD1234", L""}});
         SetCurrent(L"ABCD1234");
-        theWeatherData.m_settings.m_bDisconnect = c.bDisconnect;
+        m_data.m_settings.m_bDisconnect = c.bDisconnect;
         CRas::ResetForTest();
         CRas::AddConnectionForTest(L"GPRS");
         m_downloads.m_seen.clear();
@@ -64,7 +64,7 @@ TEST_F(UpdateStationTest, UpdatesTheCurrentStationDailyFirstAndClosesWithOkWhate
             else
                 m_downloads.Fail();
         }
-        CDlgUpdateStation dlg;
+        CDlgUpdateStation dlg(m_data, m_log);
         CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog*) {
             if (!c.bDaily)
                 Untick(IDC_KIND_DAILY);
@@ -80,8 +80,8 @@ TEST_F(UpdateStationTest, UpdatesTheCurrentStationDailyFirstAndClosesWithOkWhate
             EXPECT_EQ(seen.strTitle, L"Download");
         }
         // The list's station and the current one are named together, and saved.
-        EXPECT_EQ(theWeatherData.m_stations.GetAt(1)->m_strName, c.pszName);
-        EXPECT_EQ(theWeatherData.m_settings.m_currentStation.m_strName, c.pszName);
+        EXPECT_EQ(m_data.m_stations.GetAt(1)->m_strName, c.pszName);
+        EXPECT_EQ(m_data.m_settings.m_currentStation.m_strName, c.pszName);
         EXPECT_EQ(StationsInFile(Path("stations.dat"))[1].second, c.pszName);
         EXPECT_EQ(CRas::ConnectionsForTest().empty(), c.bDisconnect);
         EXPECT_TRUE(Boxes().empty());
@@ -94,7 +94,7 @@ TEST_F(UpdateStationTest, TheHourByHourMessageNamesTheStationTheDailyRequestJust
     SetCurrent(L"ABCD1234");
     m_downloads.Succeed(FeedFor("ABCD1234", "Alpha"));
     m_downloads.Succeed(FeedFor("ABCD1234", "Alpha"));
-    CDlgUpdateStation dlg;
+    CDlgUpdateStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog*) { CTestDriver::PressSoftKey(0); });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     ASSERT_EQ(m_downloads.m_seen.size(), 2u);
@@ -105,7 +105,7 @@ TEST_F(UpdateStationTest, TheHourByHourMessageNamesTheStationTheDailyRequestJust
 TEST_F(UpdateStationTest, RefusesWithoutAKind)
 {
     SetCurrent(L"USNY0996", L"New York, NY");
-    CDlgUpdateStation dlg;
+    CDlgUpdateStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
         Untick(IDC_KIND_DAILY);
         Untick(IDC_KIND_HOURLY);
@@ -129,7 +129,7 @@ TEST_F(UpdateStationTest, OtherStationsClosesBothOnlyAfterAnUpdate)
     SetCurrent(L"USNY0996", L"New York, NY");
     m_downloads.Succeed(FeedFor("FRXX0076", "Paris"));
     m_downloads.Succeed(FeedFor("FRXX0076", "Paris"));
-    CDlgUpdateStation dlg;
+    CDlgUpdateStation dlg(m_data, m_log);
     CWnd* pSelect = nullptr;
     CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
         CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pSelectDlg) {
@@ -150,7 +150,7 @@ TEST_F(UpdateStationTest, OtherStationsClosesBothOnlyAfterAnUpdate)
     EXPECT_EQ(m_downloads.m_seen[0].strArgument, L"FRXX0076");
     EXPECT_EQ(m_downloads.m_seen[0].pOwner, pSelect);
     // The select dialog leaves the last station it updated for the caller.
-    EXPECT_EQ(theWeatherData.m_chosenStation.m_strID, L"FRXX0076");
+    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"FRXX0076");
 }
 
 }

@@ -20,15 +20,15 @@ protected:
     void KeepPreviousForecast()
     {
         m_folder.Write(DailyFileName(), PREVIOUS_DAILY);
-        theWeatherData.LoadDailyForecast(s_strStation);
-        ASSERT_EQ(theWeatherData.m_daily.m_strLocation, PREVIOUS_LOCATION);
+        m_data.LoadDailyForecast(s_strStation);
+        ASSERT_EQ(m_data.m_daily.m_strLocation, PREVIOUS_LOCATION);
     }
     // A failed download leaves the file byte for byte, the model as it was,
     // no temporary file, and no connection claimed.
     void ExpectPreviousForecast()
     {
         EXPECT_EQ(m_folder.Read(DailyFileName()), PREVIOUS_DAILY);
-        EXPECT_EQ(theWeatherData.m_daily.m_strLocation, PREVIOUS_LOCATION);
+        EXPECT_EQ(m_data.m_daily.m_strLocation, PREVIOUS_LOCATION);
         EXPECT_EQ(ForecastFileCount(), 1);
         EXPECT_EQ(CConnMgr::OpenConnections(), 0);
     }
@@ -39,8 +39,8 @@ protected:
         stored.Load(m_folder.WidePath(DailyFileName()));
         EXPECT_FALSE(stored.IsEmpty());
         EXPECT_NE(stored.m_strLocation, PREVIOUS_LOCATION);
-        EXPECT_EQ(theWeatherData.m_daily.m_strLocation, stored.m_strLocation);
-        EXPECT_FALSE(theWeatherData.m_daily.IsEmpty());
+        EXPECT_EQ(m_data.m_daily.m_strLocation, stored.m_strLocation);
+        EXPECT_FALSE(m_data.m_daily.IsEmpty());
         EXPECT_EQ(ForecastFileCount(), 1);
         EXPECT_EQ(CConnMgr::OpenConnections(), 0);
     }
@@ -49,16 +49,16 @@ protected:
 TEST_F(DownloadDialog, EachKindStoresItsAnswerAndTheStoreReadsIt)
 {
     EXPECT_EQ(Download(DOWNLOAD_SEARCH, L"zurich"), IDOK);
-    ASSERT_GT(theWeatherData.m_searchResults.GetCount(), 0);
-    EXPECT_EQ(theWeatherData.m_searchResults.GetAt(0)->m_strID, s_strStation);
+    ASSERT_GT(m_data.m_searchResults.GetCount(), 0);
+    EXPECT_EQ(m_data.m_searchResults.GetAt(0)->m_strID, s_strStation);
 
     KeepPreviousForecast();
     EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation), IDOK);
     ExpectNewForecast();
 
     EXPECT_EQ(Download(DOWNLOAD_HOURLY, s_strStation), IDOK);
-    EXPECT_FALSE(theWeatherData.m_hourly.IsEmpty());
-    EXPECT_EQ(theWeatherData.m_hourly.m_strLocation, theWeatherData.m_daily.m_strLocation);
+    EXPECT_FALSE(m_data.m_hourly.IsEmpty());
+    EXPECT_EQ(m_data.m_hourly.m_strLocation, m_data.m_daily.m_strLocation);
     EXPECT_EQ(ForecastFileCount(), 2);
     EXPECT_EQ(RequestsFor(StationPath()), 2);
     EXPECT_EQ(CConnMgr::OpenConnections(), 0);
@@ -112,8 +112,8 @@ TEST_F(DownloadDialog, AFailedSearchKeepsTheResultsAndTheFileOfTheLastOne)
         SCOPED_TRACE(pszFault);
         Arm(pszFault, "/search");
         EXPECT_EQ(Download(DOWNLOAD_SEARCH, L"oslo"), IDCANCEL);
-        ASSERT_GT(theWeatherData.m_searchResults.GetCount(), 0);
-        EXPECT_EQ(theWeatherData.m_searchResults.GetAt(0)->m_strID, s_strStation);
+        ASSERT_GT(m_data.m_searchResults.GetCount(), 0);
+        EXPECT_EQ(m_data.m_searchResults.GetAt(0)->m_strID, s_strStation);
         EXPECT_EQ(m_folder.Read("search_stations.dat"), answer);
     }
 }
@@ -414,7 +414,7 @@ TEST_F(DownloadDialog, AnswerThatCannotBeStoredFails)
 {
     std::filesystem::remove_all(m_folder.Path("forecasts"));
     EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation), IDCANCEL);
-    EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
+    EXPECT_TRUE(m_data.m_daily.IsEmpty());
     EXPECT_EQ(CConnMgr::OpenConnections(), 0);
 }
 
@@ -425,12 +425,12 @@ TEST_F(DownloadDialog, AnswerThatCannotBeStoredFails)
 // the new answer on the user-interface thread, once the worker has ended.
 TEST_F(DownloadDialog, TheStoreTakesTheAnswerOnlyAfterTheWorkerHasEnded)
 {
-    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [](DOWNLOADVIEW& view) {
+    EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [this](DOWNLOADVIEW& view) {
                   view.RunToEnd();
                   // The worker has stored the file and ended the dialog; the
                   // forecast in memory is still the one from before.
-                  EXPECT_TRUE(theWeatherData.m_daily.IsEmpty());
+                  EXPECT_TRUE(m_data.m_daily.IsEmpty());
               }),
               IDOK);
-    EXPECT_FALSE(theWeatherData.m_daily.IsEmpty());
+    EXPECT_FALSE(m_data.m_daily.IsEmpty());
 }

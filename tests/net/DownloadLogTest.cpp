@@ -171,7 +171,7 @@ class DownloadLog : public DownloadTest
 
 TEST_F(DownloadLog, TwoDownloadsInARowTraceEveryStepOfTheirOwn)
 {
-    CLogCapture log(m_folder);
+    CLogCapture log(m_folder, m_log);
     ASSERT_EQ(Download(DOWNLOAD_DAILY, s_strStation), IDOK);
     ASSERT_EQ(Download(DOWNLOAD_HOURLY, s_strStation), IDOK);
 
@@ -198,7 +198,7 @@ TEST_F(DownloadLog, TwoDownloadsInARowTraceEveryStepOfTheirOwn)
 
 TEST_F(DownloadLog, StatusesOutsideTheTablesEmptyTheirLines)
 {
-    CLogCapture log(m_folder);
+    CLogCapture log(m_folder, m_log);
     // The worker waits in the connection manager meanwhile; its own texts
     // reach the lines only when the events run.
     CONNMGRSCRIPT slow;

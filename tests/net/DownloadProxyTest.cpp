@@ -22,10 +22,10 @@ TEST_F(DownloadProxy, TheRequestGoesThroughTheConnectionsProxy)
     CEnvGuard httpProxy("http_proxy", proxyUrl.c_str());
     CEnvGuard noProxy("no_proxy", nullptr);
     CEnvGuard noProxyUpper("NO_PROXY", nullptr);
-    CLogCapture log(m_folder);
+    CLogCapture log(m_folder, m_log);
 
     EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation), IDOK);
-    EXPECT_FALSE(theWeatherData.m_daily.IsEmpty());
+    EXPECT_FALSE(m_data.m_daily.IsEmpty());
     EXPECT_NE(proxy.Log().find(StationPath()), std::string::npos) << proxy.Log();
     EXPECT_NE(log.Text().find(") = InternetOpen('anonymous', 0x00000003, " + proxyName + ", NULL,INTERNET_FLAG_ASYNC)\n"),
               std::string::npos)

@@ -1,17 +1,18 @@
 #pragma once
 
 // The download dialog as its callers run it, against the real service
-// executable on a free loopback port: a data folder of the test's own, the
-// service's hosts in the environment, and helpers to act inside the dialog
-// while its worker runs.
+// executable on a free loopback port: a data object and a log of the test's
+// own in a data folder of its own, the service's hosts in the environment, and
+// helpers to act inside the dialog while its worker runs.
 
 #include "../EnvGuard.h"
 #include "../TempFolder.h"
 #include "../service/FeedCheck.h"
 #include "../service/ServiceProcess.h"
 
-#include "app/Globals.h"
+#include "model/WeatherData.h"
 #include "net/DlgDownload.h"
+#include "log/LogFile.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DeviceScreen.h"
@@ -19,8 +20,6 @@
 #include "res/Resource.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/stat.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -82,21 +81,21 @@ inline void Shot(const char* pszName)
     EXPECT_TRUE(CTestDriver::SaveScreenshot(CCodePage::Decode(path)));
 }
 
-// Turns the diagnostic log on for one test, as a "log.txt" in the data folder
-// does at start-up, and off again after it.
+// Turns the test's diagnostic log on for one test, as a "log.txt" in the data
+// folder does at start-up, and off again after it.
 class CLogCapture
 {
 public:
-    explicit CLogCapture(const CTempFolder& folder) : m_folder(folder)
+    CLogCapture(const CTempFolder& folder, CLogFile& log) : m_folder(folder), m_log(log)
     {
         folder.Write("log.txt", "");
         CLogFile fresh(L"log.txt");
-        std::swap(theLog.m_pFile, fresh.m_pFile);
+        std::swap(m_log.m_pFile, fresh.m_pFile);
     }
     ~CLogCapture()
     {
         CLogFile off(nullptr);
-        std::swap(theLog.m_pFile, off.m_pFile);
+        std::swap(m_log.m_pFile, off.m_pFile);
     }
     CLogCapture(const CLogCapture&) = delete;
     CLogCapture& operator=(const CLogCapture&) = delete;
@@ -105,6 +104,7 @@ public:
 
 private:
     const CTempFolder& m_folder;
+    CLogFile& m_log;
 };
 
 class DownloadTest : public ::testing::Test
@@ -136,18 +136,9 @@ protected:
         CTestDriver::Install();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CConnMgr::ResetForTest();
-        m_strSavedFolder = theWeatherData.m_strFolder;
-        theWeatherData.m_strFolder = CCodePage::Decode(m_folder.m_path);
-        theWeatherData.m_strSearchFile = theWeatherData.m_strFolder + L"/search_stations.dat";
-        mkdir(m_folder.Path("forecasts").c_str(), 0777);
-        theWeatherData.m_daily.Clear();
-        theWeatherData.m_hourly.Clear();
-        theWeatherData.m_searchResults.RemoveAll();
     }
     void TearDown() override
     {
-        theWeatherData.m_strFolder = m_strSavedFolder;
-        theWeatherData.m_strSearchFile = m_strSavedFolder + L"/search_stations.dat";
         CConnMgr::ResetForTest();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CTestDriver::Uninstall();
@@ -158,7 +149,7 @@ protected:
     int Download(int nKind, const std::wstring& strArgument,
                  const std::function<void(DOWNLOADVIEW&)>& fnAction = nullptr)
     {
-        CDlgDownload dlg;
+        CDlgDownload dlg(m_data, m_log);
         dlg.m_strTitle = L"Download";
         dlg.m_strMessage = nKind == DOWNLOAD_SEARCH ? L"Search stations for '" + strArgument + L"'..."
                                                     : L"Search daily forecasts for Z\u00fcrich";
@@ -209,7 +200,9 @@ protected:
     inline static std::wstring s_strStation;   // Zürich's, found by a search
 
     CTempFolder m_folder;
-    std::wstring m_strSavedFolder;
+    // Built in the test's folder: it is the data folder, with its forecasts folder.
+    CWeatherData m_data;
+    CLogFile m_log{nullptr};   // off unless a test captures it
     CEnvGuard m_searchHost{"CIRROVAN_SEARCH_HOST", s_strHost.c_str()};
     CEnvGuard m_feedHost{"CIRROVAN_FEED_HOST", s_strHost.c_str()};
     // Loopback requests never go through a proxy of the machine's, unless a test says so.

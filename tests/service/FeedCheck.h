@@ -3,9 +3,9 @@
 // The program's own loaders run over the service's answers, and what the tests
 // need to judge the result.
 
+#include "model/WeatherData.h"
 #include "store/DailyForecast.h"
 #include "store/HourlyForecast.h"
-#include "store/WeatherData.h"
 
 #include "../TempFolder.h"
 

@@ -8,8 +8,8 @@
 #include "RawConnection.h"
 #include "ServiceProcess.h"
 
+#include "model/WeatherData.h"
 #include "platform/CodePage.h"
-#include "store/WeatherData.h"
 
 #include <gtest/gtest.h>
 
@@ -273,7 +273,7 @@ TEST(ServiceLive, AutoTakesOpenMeteoWhenItAnswersAndTheDemoOtherwise)
         ASSERT_GT(service.m_nPort, 0);
         const std::string strSource = service.ReadLine();
         EXPECT_EQ(strSource.rfind("source: demo (Open-Meteo unreachable: ", 0), 0u) << strSource;
-        EXPECT_EQ(service.ReadLine(), "name: Cirrovan");
+        EXPECT_EQ(service.ReadLine(), "name: Cirrovan demo");
         const SearchResults results = LoadSearch(service.Client().Get("/search/search?where=zurich")->body);
         ASSERT_FALSE(results.empty());
         EXPECT_EQ(results[0].second, L"Zürich, Switzerland");
@@ -283,7 +283,7 @@ TEST(ServiceLive, AutoTakesOpenMeteoWhenItAnswersAndTheDemoOtherwise)
     {
         CServiceProcess service;
         EXPECT_EQ(service.ReadLine(), "source: demo");
-        EXPECT_EQ(service.ReadLine(), "name: Cirrovan");
+        EXPECT_EQ(service.ReadLine(), "name: Cirrovan demo");
     }
 }
 

@@ -80,22 +80,35 @@ TEST(Settings, SaveAndLoadKeepEveryStoredMember)
     AddPreferred(saved, L"JAXX0085", L"");
     ASSERT_TRUE(saved.Save());
 
-    CSettings loaded;
-    ASSERT_TRUE(loaded.Load());
-    EXPECT_EQ(loaded.m_nWindUnit, 4);
-    EXPECT_TRUE(loaded.m_bShowZero);
-    EXPECT_EQ(loaded.m_nTempUnit, 1);
-    EXPECT_TRUE(loaded.m_bDisconnect);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(SameView(loaded.m_views[i], saved.m_views[i])) << i;
-    EXPECT_EQ(loaded.m_nCurrentView, 2);
-    EXPECT_EQ(loaded.m_bDaily, 0);   // never stored
-    EXPECT_EQ(loaded.m_currentStation.m_strID, L"JAXX0085");
-    EXPECT_EQ(loaded.m_currentStation.m_strName, L"\u6771\u4eac & <Tokyo>");
-    EXPECT_EQ(loaded.m_nOrientation, 4);
-    EXPECT_EQ(Preferred(loaded), (List{{L"USNY0996", L"New York, NY"}, {L"JAXX0085", L""}}));
+    // Loaded from the file, or read from a document parsed from its bytes as a
+    // download hands them over: the same settings.
+    for (bool bFromBytes : {false, true}) {
+        SCOPED_TRACE(bFromBytes ? "read from bytes" : "loaded");
+        CSettings loaded;
+        if (bFromBytes) {
+            TiXmlDocument doc;
+            ASSERT_TRUE(CXmlFile::Parse(doc, temp.Read("settings.dat")));
+            ASSERT_TRUE(loaded.Read(doc));
+        } else {
+            ASSERT_TRUE(loaded.Load());
+        }
+        EXPECT_EQ(loaded.m_nWindUnit, 4);
+        EXPECT_TRUE(loaded.m_bShowZero);
+        EXPECT_EQ(loaded.m_nTempUnit, 1);
+        EXPECT_TRUE(loaded.m_bDisconnect);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(SameView(loaded.m_views[i], saved.m_views[i])) << i;
+        EXPECT_EQ(loaded.m_nCurrentView, 2);
+        EXPECT_EQ(loaded.m_bDaily, 0);   // never stored
+        EXPECT_EQ(loaded.m_currentStation.m_strID, L"JAXX0085");
+        EXPECT_EQ(loaded.m_currentStation.m_strName, L"\u6771\u4eac & <Tokyo>");
+        EXPECT_EQ(loaded.m_nOrientation, 4);
+        EXPECT_EQ(Preferred(loaded), (List{{L"USNY0996", L"New York, NY"}, {L"JAXX0085", L""}}));
+    }
 
     // Loading again does not double the preferred stations.
+    CSettings loaded;
+    ASSERT_TRUE(loaded.Load());
     ASSERT_TRUE(loaded.Load());
     EXPECT_EQ(Preferred(loaded).size(), 2u);
 }
@@ -241,6 +254,12 @@ TEST(Settings, UnreadableFileChangesNothing)
         settings.m_nOrientation = 1;
         AddPreferred(settings, L"P", L"");
         EXPECT_FALSE(settings.Load());
+        EXPECT_EQ(settings.m_nOrientation, 1);
+        EXPECT_EQ(settings.m_preferredStations.GetCount(), 1);
+        // Nor does a document parsed from the same bytes, as a download hands it over.
+        TiXmlDocument doc;
+        CXmlFile::Parse(doc, c.content ? *c.content : std::string());
+        EXPECT_FALSE(settings.Read(doc));
         EXPECT_EQ(settings.m_nOrientation, 1);
         EXPECT_EQ(settings.m_preferredStations.GetCount(), 1);
     }

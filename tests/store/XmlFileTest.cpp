@@ -6,6 +6,7 @@
 #include "XmlGenerator.h"
 #include "XmlShapeOracle.h"
 #include "PathologicalDocuments.h"
+#include "PreparedSteps.h"
 
 #include <gtest/gtest.h>
 
@@ -211,9 +212,35 @@ TEST(XmlFile, PreparedTextIsValidUtf8UpToTheFirstNul)
         {"\xEF\xBB\xBF<r>\xEF\xBB\xBF</r>", "\xEF\xBB\xBF<r>\xEF\xBF\xBD</r>"},   // only a leading mark stays
         {"\xEF\xBF\xBE<r>\xEF\xBF\xBF</r>", "\xEF\xBF\xBD<r>\xEF\xBF\xBD</r>"},
         {"<r>Z\xC3\xBCrich \xF0\x9F\x8C\xA6</r>", "<r>Z\xC3\xBCrich \xF0\x9F\x8C\xA6</r>"},
+        // Line ends as the library's file loader makes them.
+        {"<r a='\r\n\r'>\r\r\n</r>\r", "<r a='\n\n'>\n\n</r>\n"},
+        {"\r\n\xEF\xBB\xBF<r/>", "\n\xEF\xBF\xBD<r/>"},
+        {std::string("<r>\r\0\n", 6), "<r>\n"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(CXmlFile::Prepare(c.text), c.prepared) << c.text;
+}
+
+// Preparing is one pass that works eight bytes at a time and in place; it
+// must give what the steps give one after the other.
+TEST(XmlFile, PreparedTextIsWhatTheStepsGiveOneByOne)
+{
+    const std::string pieces[] = {
+        "abcdefghijklmnop", "<a>", " ", "\n", "\r", "\r\n", std::string(1, '\0'), "\x80", "\xBF", "\xC0\xAF",
+        "\xC3", "\xC3\xA9", "\xE2\x82", "\xE2\x82\xAC", "\xED\xA0\x80", "\xEF\xBB\xBF", "\xEF\xBF\xBD",
+        "\xEF\xBF\xBE", "\xEF\xBF\xBF", "\xF0\x9F\x8C", "\xF0\x9F\x8C\xA6", "\xF4\x90\x80\x80", "\xFF",
+    };
+    std::mt19937 random(20250611);
+    for (int n = 0; n < 20000; ++n) {
+        std::string text;
+        for (int nPieces = static_cast<int>(random() % 24); nPieces > 0; --nPieces) {
+            const std::string& piece = pieces[random() % std::size(pieces)];
+            // NUL rarely, so that most texts are read to their end.
+            if (piece[0] != '\0' || random() % 8 == 0)
+                text += piece;
+        }
+        ASSERT_EQ(CXmlFile::Prepare(text), PreparedStepByStep(text)) << ::testing::PrintToString(text);
+    }
 }
 
 TEST(XmlFile, LibraryReadsStayInsideTheText)

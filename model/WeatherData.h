@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/Font.h"
 #include "settings/Settings.h"
 #include "store/DailyForecast.h"
 #include "store/HourlyForecast.h"
@@ -16,15 +15,15 @@ constexpr int DOWNLOAD_HOURLY = 2;   // argument: a station ID
 
 // Everything the program knows, for the life of the process: the data folder,
 // the stations, the last search, the current station's forecasts, the settings
-// and the slot through which a dialog hands a station back. There is one, the
-// global of app/Globals.h; tests build their own.
+// and the slot through which a dialog hands a station back. The program has
+// one, built in app/ and handed to every window by reference; tests, tools
+// and benchmarks build their own.
 class CWeatherData
 {
 public:
     // Finds the data folder, reads the station list and creates the forecasts
     // folder before the settings exist; the settings are not read here.
     CWeatherData();
-    ~CWeatherData();
     CWeatherData(const CWeatherData&) = delete;
     CWeatherData& operator=(const CWeatherData&) = delete;
 
@@ -71,10 +70,6 @@ public:
     CHourlyForecast m_hourly;
     CSettings m_settings;
     CStation m_chosenStation;        // a station handed back by a dialog
-    // The chart's fonts, created after everything else and deleted first; a
-    // font that could not be created stays null and is not deleted.
-    HFONT m_hFontBold;               // "Serif", 10 pixels, bold, ClearType
-    HFONT m_hFontNormal;             // "Serif", 9 pixels, normal, ClearType
 
 private:
     // Runs the start-up steps that come before the settings are built.

@@ -1,5 +1,4 @@
-#include "../TempFolder.h"
-#include "store/WeatherData.h"
+#include "chart/view/ChartFonts.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +8,7 @@ namespace {
 
 TEST(ChartFonts, AreBuiltFromZeroRecordsWithOnlyTheNamedFields)
 {
-    CTempFolder temp;
-    CWeatherData data;
+    CChartFonts fonts;
     struct Case
     {
         HFONT hFont;
@@ -18,7 +16,7 @@ TEST(ChartFonts, AreBuiltFromZeroRecordsWithOnlyTheNamedFields)
         int nWeight;
     };
     // The destructor deletes both; the sanitizer build would see a leak or a double delete.
-    for (const Case& c : {Case{data.m_hFontBold, -10, 700}, Case{data.m_hFontNormal, -9, 400}}) {
+    for (const Case& c : {Case{fonts.m_hFontBold, -10, 700}, Case{fonts.m_hFontNormal, -9, 400}}) {
         ASSERT_NE(c.hFont, nullptr);
         const LOGFONT& lf = c.hFont->m_lf;
         EXPECT_EQ(lf.lfHeight, c.nHeight);

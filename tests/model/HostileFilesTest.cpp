@@ -1,9 +1,9 @@
-#include "net/LogFile.h"
-#include "store/WeatherData.h"
+#include "model/WeatherData.h"
+#include "log/LogFile.h"
 #include "store/XmlFile.h"
 
 #include "../TempFolder.h"
-#include "PathologicalDocuments.h"
+#include "../store/PathologicalDocuments.h"
 
 #include <gtest/gtest.h>
 

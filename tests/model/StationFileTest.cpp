@@ -1,4 +1,4 @@
-#include "store/WeatherData.h"
+#include "model/WeatherData.h"
 #include "store/XmlFile.h"
 
 #include "../TempFolder.h"

@@ -1,4 +1,4 @@
-#include "net/LogFile.h"
+#include "log/LogFile.h"
 #include "platform/Clock.h"
 
 #include "../TempFolder.h"

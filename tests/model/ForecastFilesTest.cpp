@@ -1,5 +1,5 @@
+#include "model/WeatherData.h"
 #include "store/ServiceConfig.h"
-#include "store/WeatherData.h"
 
 #include "../TempFolder.h"
 

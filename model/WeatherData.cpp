@@ -1,15 +1,16 @@
-#include "store/WeatherData.h"
+#include "model/WeatherData.h"
 
 #include "platform/CodePage.h"
 #include "platform/DataFolder.h"
 #include "store/ClassUnicode.h"
 #include "store/RegularFile.h"
+#include "store/SearchAnswer.h"
 #include "store/ServiceConfig.h"
+#include "store/StationFile.h"
 #include "store/XmlFile.h"
 
 #include <tinyxml.h>
 
-#include <cwchar>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,31 +49,10 @@ bool IsReadableFile(const std::wstring& strPath)
     return true;
 }
 
-HFONT CreateChartFont(int nHeight, int nWeight)
-{
-    LOGFONT lf = {};
-    lf.lfHeight = nHeight;
-    lf.lfWeight = nWeight;
-    lf.lfQuality = CLEARTYPE_QUALITY;
-    wcscpy(lf.lfFaceName, L"Serif");
-    return CreateFontIndirect(&lf);
-}
-
 } // namespace
 
-CWeatherData::CWeatherData()
-    : m_settings(PrepareFolder()),
-      m_hFontBold(CreateChartFont(-10, FW_BOLD)),
-      m_hFontNormal(CreateChartFont(-9, FW_NORMAL))
+CWeatherData::CWeatherData() : m_settings(PrepareFolder())
 {
-}
-
-CWeatherData::~CWeatherData()
-{
-    if (m_hFontBold)
-        DeleteObject(m_hFontBold);
-    if (m_hFontNormal)
-        DeleteObject(m_hFontNormal);
 }
 
 CSettings CWeatherData::PrepareFolder()
@@ -92,19 +72,7 @@ std::wstring CWeatherData::StationsFile() const
 
 void CWeatherData::LoadStations()
 {
-    m_stations.RemoveAll();
-    TiXmlDocument doc;
-    if (!CXmlFile::Load(doc, StationsFile()))
-        return;
-    const TiXmlElement* pRoot = doc.FirstChildElement();
-    if (!pRoot)
-        return;
-    for (const TiXmlElement* pStation = pRoot->FirstChildElement("station"); pStation;
-         pStation = pStation->NextSiblingElement("station")) {
-        CStation* pNew = new CStation;
-        pNew->ReadXml(pStation);
-        m_stations.Add(pNew);
-    }
+    CStationFile::Load(StationsFile(), m_stations);
 }
 
 void CWeatherData::SaveStations()
@@ -221,17 +189,5 @@ void CWeatherData::LoadHourlyForecast(const std::wstring& strID)
 
 void CWeatherData::LoadSearchResults()
 {
-    TiXmlDocument doc;
-    if (!CXmlFile::Load(doc, m_strSearchFile))
-        return;
-    m_searchResults.RemoveAll();
-    const TiXmlElement* pSearch = doc.FirstChildElement("search");
-    if (!pSearch)
-        return;
-    for (const TiXmlElement* pLoc = pSearch->FirstChildElement("loc"); pLoc;
-         pLoc = pLoc->NextSiblingElement("loc")) {
-        CStation* pNew = new CStation;
-        m_searchResults.Add(pNew);
-        pNew->ReadXml(pLoc);
-    }
+    CSearchAnswer::Load(m_strSearchFile, m_searchResults);
 }

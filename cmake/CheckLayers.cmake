@@ -1,0 +1,72 @@
+# Fails when a source file includes a folder that its own folder may not use,
+# when Qt is included outside the folders that draw with it, or when a file
+# outside app/ names the program's process-wide objects.
+# cmake -DSOURCE_DIR=<source> -DSTAMP=<file> -P CheckLayers.cmake
+
+# Each folder with the folders it may include (itself always).
+cmake_minimum_required(VERSION 3.25)
+
+set(uses_platform "")
+set(uses_platform/ui "platform")
+set(uses_platform/testing "platform;platform/ui")
+set(uses_store "platform")
+set(uses_settings "platform;store")
+set(uses_model "platform;store;settings")
+set(uses_log "platform;store")
+set(uses_res "platform;store")
+set(uses_net "platform;platform/ui;store;model;log;res")
+set(uses_dialogs "platform;platform/ui;store;settings;model;log;res;net")
+# The chart's core plans without drawing; only its view draws, with the pictures.
+set(uses_chart "platform;store;settings;model")
+set(uses_chart/view "platform;platform/ui;store;settings;model;res;chart")
+set(uses_app "platform;platform/ui;store;settings;model;log;res;net;dialogs;chart;chart/view;service")
+set(folders platform platform/ui platform/testing store settings model log res net dialogs chart chart/view app)
+# Only these draw with Qt directly; everything else goes through platform/ui.
+set(qt_folders platform/ui platform/testing)
+
+set(faults "")
+foreach(folder ${folders})
+  file(GLOB files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(file ${files})
+    file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+    file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
+    foreach(line ${lines})
+      if(line MATCHES "#[ \t]*include[ \t]*\"([^\"]+)/[^/\"]+\"")
+        set(used ${CMAKE_MATCH_1})
+        if(NOT used STREQUAL folder AND NOT used IN_LIST uses_${folder})
+          list(APPEND faults "${name}: ${folder}/ may not include ${used}/ (${line})")
+        endif()
+      elseif(line MATCHES "#[ \t]*include[ \t]*<Q[A-Za-z]*[>/]" AND NOT folder IN_LIST qt_folders)
+        list(APPEND faults "${name}: Qt is used only in platform/ui (${line})")
+      endif()
+    endforeach()
+    if(NOT folder STREQUAL "app")
+      file(STRINGS ${file} named REGEX "(^|[^A-Za-z0-9_])(theWeatherData|theLog|theApp)([^A-Za-z0-9_]|$)")
+      if(named)
+        list(APPEND faults "${name}: only app/ names the program's global objects")
+      endif()
+    endif()
+  endforeach()
+endforeach()
+
+# The test driver is for the tests, the benchmarks and the tour alone.
+file(GLOB_RECURSE product ${SOURCE_DIR}/service/*.h ${SOURCE_DIR}/service/*.cpp)
+foreach(folder ${folders})
+  if(NOT folder STREQUAL "platform/testing")
+    file(GLOB found ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+    list(APPEND product ${found})
+  endif()
+endforeach()
+foreach(file ${product})
+  file(STRINGS ${file} driver REGEX "#[ \t]*include[ \t]*\"platform/testing/")
+  if(driver)
+    file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+    list(APPEND faults "${name}: the product includes the test driver")
+  endif()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Layering broken:\n  ${text}")
+endif()
+file(TOUCH ${STAMP})
