@@ -152,14 +152,9 @@ void CCirrovanDlg::LayOut(int cx, int cy)
 
 void CCirrovanDlg::UpdateScrollRange()
 {
-    RECT rc;
-    GetClientRect(&rc);
-    const int nChartWidth = m_data.m_settings.m_bDaily ? CWndGraph::DAILY_CHART_WIDTH
-                                                       : CWndGraph::HOURLY_CHART_WIDTH;
-    int nMax = nChartWidth + m_wndGraph.m_nLeftWidth + m_wndGraph.m_nRightWidth - (rc.right - rc.left);
-    // A chart that fits the window leaves the bar nothing to move.
-    if (nMax < 0)
-        nMax = 0;
+    // The bar, the keys and a drag all reach as far as the chart's viewport lets
+    // them; a chart that fits leaves the bar nothing to move.
+    const int nMax = m_wndGraph.MaxScroll();
     m_scrollBar.SetScrollRange(0, nMax, true);
     // The chart never stands where the bar cannot: a range that shrank takes it
     // back along with the bar.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/CommandBar.h"

@@ -1,4 +1,5 @@
 #include "app/CirrovanApp.h"
+#include "app/ForecastBridge.h"
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/ui/WinApp.h"
@@ -12,8 +13,11 @@ CWeatherData theWeatherData;   // the data: folder, stations, forecasts, setting
 CLogFile theLog(L"log.txt");   // the diagnostic log, "log.txt"
 CCirrovanApp theApp(theWeatherData, theLog);
 
-// The framework runs the application's start-up routine.
+// The forecast service starts before the framework runs the application's
+// start-up routine, and stops, leaving nothing listening, once it has ended.
 int main()
 {
+    CForecastBridge bridge;
+    bridge.Start(theWeatherData.m_strFolder);
     return AfxWinMain();
 }

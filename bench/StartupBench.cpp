@@ -10,7 +10,8 @@
 //     bench_startup --child         the program, as the benchmark starts it
 
 #include "app/CirrovanApp.h"
-#include "chart/WndGraph.h"
+#include "app/ForecastBridge.h"
+#include "chart/view/WndGraph.h"
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/testing/TestDriver.h"
@@ -54,6 +55,9 @@ int RunChild()
     });
     CWeatherData data;
     CLogFile log(L"log.txt");
+    // The service inside the program, as the program starts it when no host is set.
+    CForecastBridge bridge;
+    bridge.Start(data.m_strFolder);
     CCirrovanApp app(data, log);
     return AfxWinMain();
 }

@@ -37,5 +37,5 @@ public:
 
     // True when the forecasts are real weather from elsewhere, whose makers
     // the home page credits.
-    virtual bool IsLive() const = 0;
+    virtual bool IsLive() = 0;
 };

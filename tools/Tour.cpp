@@ -10,6 +10,7 @@
 // an empty one: run a fresh copy from a folder of its own (scripts/run does).
 
 #include "app/CirrovanApp.h"
+#include "app/ForecastBridge.h"
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/CodePage.h"
@@ -205,6 +206,9 @@ int main(int argc, char** argv)
     PlanTour(CCodePage::Decode(argc > 2 ? argv[2] : "Zurich"));
 
     std::printf("A first start of Cirrovan, data in %s:\n", CCodePage::Encode(data.m_strFolder).c_str());
+    // The service inside the program, as the installed program runs it.
+    CForecastBridge bridge;
+    bridge.Start(data.m_strFolder);
     CTestDriver::Install();
     g_stepStart = std::chrono::steady_clock::now();
     QTimer::singleShot(kTickMilliseconds, Tick);

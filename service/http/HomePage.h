@@ -12,6 +12,9 @@ public:
     static constexpr const char* SERVICE_NAME = "Cirrovan";
     // The name the program shows for the live forecasts' makers.
     static constexpr const char* LIVE_SOURCE_NAME = "Open-Meteo";
+    // The name the program shows for the demo's made-up forecasts, which must
+    // never pass for real weather.
+    static constexpr const char* DEMO_NAME = "Cirrovan demo";
 
     static std::string Html(const CPlaces& places, bool bLive);
 };

@@ -1,5 +1,6 @@
 #include "service/live/OpenMeteoSource.h"
 
+#include "service/live/BoundedJson.h"
 #include "service/live/OpenMeteoTranslator.h"
 #include "service/places/Places.h"
 
@@ -88,6 +89,9 @@ CForecastSource::Outcome COpenMeteoSource::Fetch(const std::string& strURL, std:
     case CHttpFetcher::UNREACHABLE:
         strWhy = "Open-Meteo could not be reached: " + strError;
         return BAD_ANSWER;
+    case CHttpFetcher::TO_ITSELF:
+        strWhy = "Open-Meteo's address is this service's own: " + strError;
+        return BAD_ANSWER;
     case CHttpFetcher::TOO_LARGE:
     case CHttpFetcher::FAILED:
         break;
@@ -99,6 +103,17 @@ CForecastSource::Outcome COpenMeteoSource::Fetch(const std::string& strURL, std:
 CForecastSource::Outcome COpenMeteoSource::Search(const std::string& strText, std::vector<CPlace>& found,
                                                   std::string& strWhy)
 {
+    // A station's ID answers that station, so that one added by its ID can
+    // be named; the geocoder knows no such IDs.
+    CPlace named;
+    const CPlace* pDemo = nullptr;
+    if (m_table.Find(strText, named) || (pDemo = m_demoPlaces.Find(strText)) != nullptr) {
+        CPlace hit;
+        hit.m_strID = pDemo ? pDemo->m_strID : named.m_strID;
+        hit.m_strName = pDemo ? pDemo->m_strName : named.m_strName;
+        found.push_back(std::move(hit));
+        return ANSWERED;
+    }
     const std::string strKey = SearchKey(strText);
     if (strKey.empty())
         return ANSWERED;
@@ -182,7 +197,7 @@ bool COpenMeteoSource::Probe(std::string& strWhy) const
         strWhy = "HTTP status " + std::to_string(nStatus);
         return false;
     }
-    const nlohmann::json document = nlohmann::json::parse(strBody, nullptr, false);
+    const nlohmann::json document = CBoundedJson::Parse(strBody);
     if (!document.is_object() || !document.contains("hourly")) {
         strWhy = "the answer is not a forecast";
         return false;

@@ -33,7 +33,7 @@ public:
     Outcome Search(const std::string& strText, std::vector<CPlace>& found, std::string& strWhy) override;
     Outcome Forecast(const std::string& strID, CForecastRecord::Section section, int nCount, int64_t nNowUtc,
                      CForecastRecord& record, std::string& strWhy) override;
-    bool IsLive() const override { return true; }
+    bool IsLive() override { return true; }
 
     // Whether the forecast API answers a small request within a few seconds;
     // strWhy says why not.

@@ -52,8 +52,9 @@ TEST_F(MainWindowTest, LaysOutPortraitLandscapeAndASquareAsLandscape)
     });
 }
 
-// The range is what the chart and its panels are wider than the window; a
-// chart that fits leaves the bar nothing to move and the chart at its start.
+// The range is what the chart is wider than its viewport (the window's client
+// area less the panels); a chart that fits leaves the bar nothing to move and
+// the chart at its start.
 TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
 {
     WithLondon();
@@ -64,9 +65,9 @@ TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
         int cxScreen;
         int nMax;
     } cases[] = {
-        {1, true, 240, 724},    // 900 + 32 + 32 - 240
-        {0, false, 240, 296},   // 504 + 32 - 240
-        {0, true, 320, 248},    // 504 + 64 - 320
+        {1, true, 240, 726},    // 900 - (238 - 32 - 32): the viewport inside the border
+        {0, false, 240, 298},   // 504 - (238 - 32)
+        {0, true, 320, 282},    // 504 - (286 - 64): landscape, the chart beside the buttons
         {0, true, 700, 0},      // 504 + 64 - 700 is below 0
     };
     for (const auto& c : cases) {
@@ -109,9 +110,9 @@ TEST_F(MainWindowTest, ScrollRequestsMoveBarAndChartWithinTheRange)
         UINT nPos;
         int nExpected;
     } cases[] = {
-        {0, SB_LINELEFT, 0, 0},        {0, SB_PAGELEFT, 0, 0},         {724, SB_LINERIGHT, 0, 724},
-        {724, SB_PAGERIGHT, 0, 724},   {100, SB_LINERIGHT, 0, 110},    {100, SB_PAGELEFT, 0, 90},
-        {0, SB_THUMBTRACK, 300, 300},  {0, SB_THUMBPOSITION, 900, 724}, {50, SB_ENDSCROLL, 0, 50},
+        {0, SB_LINELEFT, 0, 0},        {0, SB_PAGELEFT, 0, 0},         {726, SB_LINERIGHT, 0, 726},
+        {726, SB_PAGERIGHT, 0, 726},   {100, SB_LINERIGHT, 0, 110},    {100, SB_PAGELEFT, 0, 90},
+        {0, SB_THUMBTRACK, 300, 300},  {0, SB_THUMBPOSITION, 900, 726}, {50, SB_ENDSCROLL, 0, 50},
     };
     RunMainWindow([&](CCirrovanDlg& dlg) {
         for (const auto& c : cases) {
@@ -138,13 +139,40 @@ TEST_F(MainWindowTest, DraggingTheChartMovesTheScrollBarAlong)
         CTestDriver::Drag(&graph, POINT{200, 100}, POINT{-900, 100}, 10);
         const int nViewport = graph.m_rcChart.right - graph.m_rcChart.left;
         EXPECT_EQ(graph.m_nScroll, 900 - nViewport);
-        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 724);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 726);
         // Past the start, from the time strip.
         CTestDriver::Drag(&graph, POINT{60, 200}, POINT{1200, 200}, 4);
         EXPECT_EQ(graph.m_nScroll, 0);
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
         EXPECT_EQ(CWnd::GetCapture(), nullptr);
     });
+}
+
+// In landscape the chart stands beside the buttons: the bar, the keys and a drag
+// still agree on one range, so a key after a drag moves on from where the drag
+// left the chart.
+TEST_F(MainWindowTest, LandscapeDragThenKeyAgree)
+{
+    WithLondon();
+    m_data.m_settings.m_nOrientation = DMDO_90;
+    for (int nDaily : {1, 0}) {
+        SCOPED_TRACE(nDaily ? "daily" : "hourly");
+        m_data.m_settings.m_bDaily = nDaily;
+        RunMainWindow([&](CCirrovanDlg& dlg) {
+            CWndGraph& graph = dlg.m_wndGraph;
+            const int nEnd = graph.m_nChartWidth - (graph.m_rcChart.right - graph.m_rcChart.left);
+            EXPECT_EQ(nEnd, nDaily ? 678 : 282);
+            CTestDriver::Drag(&graph, POINT{200, 60}, POINT{-900, 60}, 10);
+            EXPECT_EQ(graph.m_nScroll, nEnd);
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), nEnd);
+            CTestDriver::PressKey(VK_LEFT);
+            EXPECT_EQ(graph.m_nScroll, nEnd - 20);
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), nEnd - 20);
+            CTestDriver::PressKey(VK_RIGHT);
+            CTestDriver::PressKey(VK_RIGHT);
+            EXPECT_EQ(graph.m_nScroll, nEnd);
+        });
+    }
 }
 
 TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
