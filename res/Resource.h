@@ -51,6 +51,7 @@
 #define IDC_DAILY_HOURLY 1043
 #define IDC_UPDATE_BUTTON 1044
 #define IDC_CHART_SCROLL 1046
+#define IDC_EMPTY_HINT 1048     // shown in the chart's place while there is no station
 #define IDC_GRAPH 1000          // the chart window shares the combo box's number
 
 // The download dialog.
@@ -141,3 +142,5 @@
 #define IDS_DOWNLOADING 26
 #define IDS_DOWNLOAD_FAILED 27
 #define IDS_SERVICE_NAME 28
+#define IDS_NO_STATION_HINT 60
+#define IDS_HOME_PAGE_NOT_OPENED 61

@@ -208,3 +208,45 @@ TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
         EXPECT_FALSE(graph.m_bDragging);
     });
 }
+
+// The station list opens inside the screen, between the title bar and the
+// soft keys: upward from the bottom of the portrait window, downward from the
+// top of the landscape one, cut to the room there when the stations are many.
+TEST_F(MainWindowTest, TheStationListOpensInsideTheScreenInBothOrientations)
+{
+    WithLondon();
+    for (int i = 1; i <= 11; ++i) {
+        const std::wstring strID = L"TEST" + std::to_wstring(1000 + i);
+        AddStation(strID.c_str(), (L"Station " + std::to_wstring(i)).c_str(), nullptr, nullptr);
+    }
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        for (int nOrientation : {DMDO_0, DMDO_270}) {
+            const bool bPortrait = nOrientation == DMDO_0;
+            SCOPED_TRACE(bPortrait ? "portrait" : "landscape");
+            CDeviceScreen::Get().SetOrientation(nOrientation);
+            const SIZE screen = CDeviceScreen::Get().GetSize();
+            CTestDriver::Tap(IDC_STATION_COMBO);
+            std::vector<std::wstring> items;
+            RECT rcList;
+            ASSERT_TRUE(CTestDriver::GetOpenDropDown(&items, &rcList));
+            CBitmap shot;
+            Shot(shot, bPortrait ? "station_list_portrait" : "station_list_landscape");
+            CTestDriver::CloseDropDown();
+            EXPECT_EQ(items.size(), 12u);
+            RECT rcBox = WindowRect(&dlg.m_comboStations);
+            rcBox.top += SCREEN_BAR_HEIGHT;
+            rcBox.bottom += SCREEN_BAR_HEIGHT;
+            EXPECT_GE(rcList.top, SCREEN_BAR_HEIGHT);
+            EXPECT_LE(rcList.bottom, screen.cy - SCREEN_BAR_HEIGHT);
+            EXPECT_GE(rcList.left, 0);
+            EXPECT_LE(rcList.right, screen.cx);
+            if (bPortrait) {
+                EXPECT_EQ(rcList.bottom, rcBox.top);
+            } else {
+                EXPECT_EQ(rcList.top, rcBox.bottom);
+                EXPECT_EQ(rcList.bottom, screen.cy - SCREEN_BAR_HEIGHT);   // cut to the room below
+            }
+        }
+        EXPECT_FALSE(CTestDriver::GetOpenDropDown(nullptr, nullptr));
+    });
+}
