@@ -6,6 +6,7 @@
 #include "chart/Units.h"
 #include "dialogs/DialogCommon.h"
 #include "model/WeatherData.h"
+#include "platform/Resources.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
@@ -97,6 +98,7 @@ bool CCirrovanDlg::OnInitDialog()
                       IDC_GRAPH);
     // The chart takes its place for the window's shape at once.
     LayOut(rc.right - rc.left, rc.bottom - rc.top);
+    PlaceEmptyHint();
 
     if (CWnd* pSwitch = GetDlgItem(IDC_DAILY_HOURLY))
         pSwitch->SetWindowPos(nullptr, 0, 0, 32, 26, SWP_NOMOVE | SWP_NOZORDER);
@@ -113,6 +115,7 @@ void CCirrovanDlg::OnSize(UINT nType, int cx, int cy)
 {
     CDialog::OnSize(nType, cx, cy);
     LayOut(cx, cy);
+    PlaceEmptyHint();
 }
 
 void CCirrovanDlg::LayOut(int cx, int cy)
@@ -149,14 +152,9 @@ void CCirrovanDlg::LayOut(int cx, int cy)
 
 void CCirrovanDlg::UpdateScrollRange()
 {
-    RECT rc;
-    GetClientRect(&rc);
-    const int nChartWidth = m_data.m_settings.m_bDaily ? CWndGraph::DAILY_CHART_WIDTH
-                                                       : CWndGraph::HOURLY_CHART_WIDTH;
-    int nMax = nChartWidth + m_wndGraph.m_nLeftWidth + m_wndGraph.m_nRightWidth - (rc.right - rc.left);
-    // A chart that fits the window leaves the bar nothing to move.
-    if (nMax < 0)
-        nMax = 0;
+    // The bar, the keys and a drag all reach as far as the chart's viewport lets
+    // them; a chart that fits leaves the bar nothing to move.
+    const int nMax = m_wndGraph.MaxScroll();
     m_scrollBar.SetScrollRange(0, nMax, true);
     // The chart never stands where the bar cannot: a range that shrank takes it
     // back along with the bar.
@@ -217,7 +215,31 @@ void CCirrovanDlg::UpdateHeader()
             m_strHeader = CWideFormat::Format(settings.m_bDaily ? L"Daily (%s)" : L"Hourly (%s)", strAge.c_str());
         }
     }
+    ShowEmptyHint();
     UpdateData(false);
+}
+
+void CCirrovanDlg::ShowEmptyHint()
+{
+    CWnd* pHint = GetDlgItem(IDC_EMPTY_HINT);
+    if (!pHint)
+        return;
+    const bool bEmpty = m_data.m_settings.m_currentStation.m_strID.empty();
+    if (bEmpty)
+        pHint->SetWindowText(CResources::LoadString(IDS_NO_STATION_HINT));
+    pHint->ShowWindow(bEmpty ? SW_SHOW : SW_HIDE);
+    if (m_wndGraph.IsWindow())
+        m_wndGraph.ShowWindow(bEmpty ? SW_HIDE : SW_SHOW);
+}
+
+void CCirrovanDlg::PlaceEmptyHint()
+{
+    CWnd* pHint = GetDlgItem(IDC_EMPTY_HINT);
+    if (!pHint || !m_wndGraph.IsWindow())
+        return;
+    RECT rc;
+    m_wndGraph.GetWindowRect(&rc);
+    pHint->MoveWindow(rc.left + 10, rc.top + 30, rc.right - rc.left - 20, rc.bottom - rc.top - 40);
 }
 
 void CCirrovanDlg::FillStationList()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/CommandBar.h"
@@ -31,7 +31,8 @@ public:
     // The scroll bar follows the chart while the user drags it.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool OnInitDialog() override;
-    // Quit: the display's orientation as it was at start; nothing is saved.
+    // Quit: the display's orientation as it was at start; the settings saved
+    // when the view or the daily/hour-by-hour switch changed since their last save.
     void OnOK() override;
 
     void OnSize(UINT nType, int cx, int cy) override;
@@ -44,6 +45,9 @@ public:
     void LayOut(int cx, int cy);
     void FillStationList();
     void UpdateHeader();
+    // Without a station the chart's place says how to add one.
+    void ShowEmptyHint();
+    void PlaceEmptyHint();
     // 0 to what the chart is wider than the window (never below 0).
     void UpdateScrollRange();
 

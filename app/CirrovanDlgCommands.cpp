@@ -44,6 +44,11 @@ void CCirrovanDlg::OnOK()
 {
     if (m_nStartOrientation >= 0 && GetDisplayOrientation() != m_nStartOrientation)
         SetDisplayOrientation(m_nStartOrientation);
+    // The next start shows the chart as the user left it: the view and the
+    // daily or hour-by-hour chart, when either changed since the file was written.
+    CSettings& settings = m_data.m_settings;
+    if (settings.m_nCurrentView != settings.m_nStoredView || settings.m_bDaily != settings.m_bStoredDaily)
+        settings.Save();
     EndDialog(IDOK);
 }
 
@@ -171,6 +176,9 @@ void CCirrovanDlg::LoadCurrentForecasts()
             bDaily = m_data.HasDailyFile(strID);
             bHourly = m_data.HasHourlyFile(strID);
         }
+        // A station known by its ID alone got its name from the download: the
+        // list shows it at once, with the current station still selected.
+        FillStationList();
     }
     LoadForecasts(bDaily, bHourly);
 }

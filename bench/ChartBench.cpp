@@ -2,7 +2,7 @@
 // mode switch, view change and resize: a full 10-day and 72-hour forecast at the
 // portrait size (the chart viewport of a 240 x 268 client).
 
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/Bitmap.h"

@@ -11,7 +11,7 @@
 
 #include "app/CirrovanApp.h"
 #include "app/ForecastBridge.h"
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/testing/TestDriver.h"

@@ -2,8 +2,7 @@
 
 #include "chart/GraphSeries.h"
 #include "chart/Trunc.h"
-#include "platform/ui/DC.h"
-#include "platform/ui/Pen.h"
+#include "chart/TextMeasure.h"
 
 #include <string>
 
@@ -89,60 +88,53 @@ int CGraphScale::FirstTick() const
     return ClampToInt(nFirst);
 }
 
-void CGraphScale::DrawPanel(CDC* pPanelDC, SIZE panelSize, HFONT hFont, int nTickX,
-                            COLORREF crColour, bool bRightSide, CDC* pGridDC, int nChartWidth,
-                            COLORREF crGrid) const
+void CGraphScale::PlanPanel(const CTextMeasure& measure, int nPanelHeight, int nTickX,
+                            COLORREF crColour, bool bRightSide, CPlanPanel& panel,
+                            std::vector<CPlanLine>* pGrid, int nChartWidth, COLORREF crGrid) const
 {
-    pPanelDC->FillSolidRect(0, 0, panelSize.cx, panelSize.cy, RGB(255, 255, 204));
-    const POINT ptOldPanel = pPanelDC->SetViewportOrg(0, panelSize.cy);
-    POINT ptOldGrid = {0, 0};
-    if (pGridDC)
-        ptOldGrid = pGridDC->SetViewportOrg(0, panelSize.cy);
-
-    const HFONT hOldFont = pPanelDC->SelectObject(hFont);
-    const int nOldBkMode = pPanelDC->SetBkMode(TRANSPARENT);
-    const COLORREF crOldText = pPanelDC->SetTextColor(crColour);
-    CPen pen(PS_SOLID, 1, crColour);
-    CPen* pOldPen = pPanelDC->SelectObject(&pen);
-    CPen gridPen(PS_SOLID, 1, crGrid);
-    CPen* pOldGridPen = pGridDC ? pGridDC->SelectObject(&gridPen) : nullptr;
-
+    // Positions count upward from the bottom row; the panel's rows downward.
+    const int H = nPanelHeight;
     const long long nStep = TickStep();
-    for (long long v = FirstTick(); v <= m_nHi; v += nStep) {
+    // On a short chart (landscape) the numbers of neighbouring ticks would run
+    // into each other: every tick keeps its mark and grid line, but only every
+    // second (third, ...) one, from the lowest on, its number.
+    const int nHeight = measure.Measure(CHART_FONT_BOLD, std::to_wstring(FirstTick())).cy;
+    const double dSpacing = static_cast<double>(nStep) * m_dFactor;
+    long long nEvery = 1;
+    while (dSpacing > 0 && nEvery < 100 && dSpacing * static_cast<double>(nEvery) < nHeight + 1)
+        ++nEvery;
+    long long nIndex = 0;
+    for (long long v = FirstTick(); v <= m_nHi; v += nStep, ++nIndex) {
         const int y = TruncToInt((static_cast<double>(v) - m_nLo) * m_dFactor + m_nPxLo);
-        const std::wstring strNumber = std::to_wstring(v);
-        const SIZE ext = pPanelDC->GetTextExtent(strNumber);
-        RECT rc;
-        rc.top = -y - ext.cy / 2;
-        rc.bottom = rc.top + ext.cy;
+        const int nRow = H - y;
+        CPlanText number;
+        number.m_str = std::to_wstring(v);
+        const SIZE ext = measure.Measure(CHART_FONT_BOLD, number.m_str);
+        number.m_nTop = nRow - ext.cy / 2;
+        number.m_nWidth = ext.cx;
+        number.m_nHeight = ext.cy;
+        number.m_crColour = crColour;
+        CPlanLine tick;
+        tick.m_crColour = crColour;
         if (bRightSide) {
-            pPanelDC->MoveTo(nTickX, -y);
-            pPanelDC->LineTo(nTickX + 4, -y);
-            rc.left = nTickX + 7;
-            rc.right = rc.left + ext.cx;
-            pPanelDC->DrawText(strNumber, &rc, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+            tick.m_points = {{nTickX, nRow}, {nTickX + 4, nRow}};
+            number.m_nLeft = nTickX + 7;
         } else {
-            pPanelDC->MoveTo(nTickX - 4, -y);
-            pPanelDC->LineTo(nTickX, -y);
-            rc.right = nTickX - 5;
-            rc.left = rc.right - ext.cx;
-            pPanelDC->DrawText(strNumber, &rc, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);
+            tick.m_points = {{nTickX - 4, nRow}, {nTickX, nRow}};
+            number.m_nLeft = nTickX - 5 - ext.cx;
         }
-        if (pGridDC) {
-            pGridDC->MoveTo(0, -y);
-            pGridDC->LineTo(nChartWidth, -y);
+        panel.m_lines.push_back(std::move(tick));
+        if (nIndex % nEvery == 0)
+            panel.m_texts.push_back(std::move(number));
+        if (pGrid) {
+            CPlanLine grid;
+            grid.m_crColour = crGrid;
+            grid.m_points = {{0, nRow}, {nChartWidth, nRow}};
+            pGrid->push_back(std::move(grid));
         }
     }
-    pPanelDC->MoveTo(nTickX, -m_nPxLo);
-    pPanelDC->LineTo(nTickX, -m_nPxHi);
-
-    pPanelDC->SelectObject(pOldPen);
-    pPanelDC->SetTextColor(crOldText);
-    pPanelDC->SetBkMode(nOldBkMode);
-    pPanelDC->SelectObject(hOldFont);
-    pPanelDC->SetViewportOrg(ptOldPanel.x, ptOldPanel.y);
-    if (pGridDC) {
-        pGridDC->SelectObject(pOldGridPen);
-        pGridDC->SetViewportOrg(ptOldGrid.x, ptOldGrid.y);
-    }
+    CPlanLine axis;
+    axis.m_crColour = crColour;
+    axis.m_points = {{nTickX, H - m_nPxLo}, {nTickX, H - m_nPxHi}};
+    panel.m_lines.push_back(std::move(axis));
 }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "platform/Font.h"
+#include "chart/ChartPlan.h"
 #include "platform/WinTypes.h"
 #include "store/PointerArray.h"
 
-class CDC;
 class CGraphSeries;
+class CTextMeasure;
 
 // What the time scale and the value scales share: a range of scale units mapped
 // linearly onto two pixel ends, and the series whose points it positions.
@@ -27,11 +27,12 @@ public:
     void SetFixedRange(int nLo, int nHi);
     void SetAutoRange(bool bIncludeZero);
 
-    // The ticks and numbers of this scale into a side panel (as high as the chart
-    // image), and optionally its horizontal grid lines across the chart image.
-    // Contexts come with their images selected; all they had is restored on return.
-    void DrawPanel(CDC* pPanelDC, SIZE panelSize, HFONT hFont, int nTickX, COLORREF crColour,
-                   bool bRightSide, CDC* pGridDC, int nChartWidth, COLORREF crGrid) const;
+    // The ticks, numbers and axis of this scale in a side panel as high as the
+    // chart image, and with a grid list also its horizontal grid lines across a
+    // chart image that wide.
+    void PlanPanel(const CTextMeasure& measure, int nPanelHeight, int nTickX, COLORREF crColour,
+                   bool bRightSide, CPlanPanel& panel, std::vector<CPlanLine>* pGrid,
+                   int nChartWidth, COLORREF crGrid) const;
 
     // The tick values DrawPanel draws, lowest first.
     int TickStep() const;

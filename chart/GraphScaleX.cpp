@@ -2,8 +2,7 @@
 
 #include "chart/GraphSeries.h"
 #include "chart/Trunc.h"
-#include "platform/ui/DC.h"
-#include "platform/ui/Pen.h"
+#include "chart/TextMeasure.h"
 
 #include <vector>
 
@@ -45,9 +44,6 @@ int CGraphScaleX::DateToPixel(const CDateTime& dt) const
 
 namespace {
 
-// Labels closer than this read as one number ("1416182022").
-const int TIME_LABEL_GAP = 2;
-
 struct LabelSpan
 {
     int m_nLeft;
@@ -59,28 +55,26 @@ bool Crowds(const LabelSpan& a, const std::vector<LabelSpan>& shown)
     if (a.m_nRight <= a.m_nLeft)
         return false;   // an empty line takes no room
     for (const LabelSpan& b : shown)
-        if (b.m_nRight > b.m_nLeft && a.m_nLeft < b.m_nRight + TIME_LABEL_GAP
-            && b.m_nLeft < a.m_nRight + TIME_LABEL_GAP)
+        if (b.m_nRight > b.m_nLeft && a.m_nLeft < b.m_nRight + CGraphScaleX::TIME_LABEL_GAP
+            && b.m_nLeft < a.m_nRight + CGraphScaleX::TIME_LABEL_GAP)
             return true;
     return false;
 }
 
 } // namespace
 
-void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
-                                  CPointerArray<CGraphTimeLabel>& labels, CDC* pGridDC,
-                                  int nGridHeight, COLORREF crGrid) const
+void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
+                                  CPointerArray<CGraphTimeLabel>& labels,
+                                  int nStripWidth, std::vector<CPlanText>& strip,
+                                  std::vector<CPlanLine>* pGrid, int nGridHeight,
+                                  COLORREF crGrid) const
 {
-    const HFONT hOldFont = pStripDC->SelectObject(hFont);
-    const int nOldBkMode = pStripDC->SetBkMode(TRANSPARENT);
-    const COLORREF crOldText = pStripDC->SetTextColor(RGB(0, 0, 0));
-    CPen gridPen(PS_SOLID, 1, crGrid);
-    CPen* pOldGridPen = pGridDC ? pGridDC->SelectObject(&gridPen) : nullptr;
-
-    // A crowded strip (two-hour labels a few pixels wider than their spacing)
-    // skips every label that would run into one already shown. Labels with a
-    // second line (the dates) go first, so the strip never loses its dates and
-    // the hours shown fall into a regular pattern around them.
+    // The first lines (the hours, the weekdays) are placed in order, each one
+    // that would run into the one before left out; a caller that spaces them
+    // evenly gets them all. A second line (a date) is shown only where it keeps
+    // clear of the dates shown, and never takes its first line with it. The
+    // dates that start a new day go before the first label's, which only says
+    // where the chart starts.
     const int nCount = labels.GetCount();
     std::vector<LabelSpan> line1(nCount), line2(nCount);
     std::vector<SIZE> extents1(nCount), extents2(nCount);   // measured once, for placing and drawing
@@ -89,24 +83,33 @@ void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
         const int px = PositionToPixel(pLabel->m_nX);
         pLabel->m_nPx = px;
         pLabel->m_bShown = false;
-        const SIZE ext1 = extents1[i] = pStripDC->GetTextExtent(pLabel->m_strText1);
-        const SIZE ext2 = extents2[i] = pStripDC->GetTextExtent(pLabel->m_strText2);
+        const SIZE ext1 = extents1[i] = measure.Measure(CHART_FONT_BOLD, pLabel->m_strText1);
+        const SIZE ext2 = extents2[i] = measure.Measure(CHART_FONT_BOLD, pLabel->m_strText2);
         line1[i].m_nLeft = pLabel->m_bCentred ? px - ext1.cx / 2 : px;
         line1[i].m_nRight = line1[i].m_nLeft + ext1.cx;
         line2[i] = {px, px + ext2.cx};
+        // A line the strip's end would cut moves inside it.
+        for (LabelSpan* pSpan : {&line1[i], &line2[i]}) {
+            const int nShift = pSpan->m_nRight > nStripWidth ? pSpan->m_nRight - nStripWidth
+                             : pSpan->m_nLeft < 0 ? pSpan->m_nLeft : 0;
+            pSpan->m_nLeft -= nShift;
+            pSpan->m_nRight -= nShift;
+        }
     }
     std::vector<LabelSpan> shown1, shown2;
-    for (int nPass = 0; nPass < 2; ++nPass) {
-        for (int i = 0; i < nCount; ++i) {
-            CGraphTimeLabel* pLabel = labels.GetAt(i);
-            if (pLabel->m_strText2.empty() == (nPass == 0))
-                continue;
-            if (Crowds(line1[i], shown1) || Crowds(line2[i], shown2))
-                continue;
-            pLabel->m_bShown = true;
-            shown1.push_back(line1[i]);
-            shown2.push_back(line2[i]);
-        }
+    std::vector<bool> dateShown(nCount, false);
+    for (int i = 0; i < nCount; ++i) {
+        if (Crowds(line1[i], shown1))
+            continue;
+        labels.GetAt(i)->m_bShown = true;
+        shown1.push_back(line1[i]);
+    }
+    for (int k = 1; k <= nCount; ++k) {
+        const int i = k % nCount;
+        if (!labels.GetAt(i)->m_bShown || labels.GetAt(i)->m_strText2.empty() || Crowds(line2[i], shown2))
+            continue;
+        dateShown[i] = true;
+        shown2.push_back(line2[i]);
     }
 
     for (int i = 0; i < nCount; ++i) {
@@ -114,21 +117,27 @@ void CGraphScaleX::DrawTimeLabels(CDC* pStripDC, HFONT hFont,
         if (!pLabel->m_bShown)
             continue;
         const int px = pLabel->m_nPx;
-        RECT rc1 = {line1[i].m_nLeft, 0, line1[i].m_nRight, extents1[i].cy};
-        pStripDC->DrawText(pLabel->m_strText1, &rc1, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
-
-        RECT rc2 = {px, 12, px + extents2[i].cx, 12 + extents2[i].cy};
-        pStripDC->DrawText(pLabel->m_strText2, &rc2, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
-
-        if (pGridDC) {
-            pGridDC->MoveTo(px, 0);
-            pGridDC->LineTo(px, nGridHeight);
+        CPlanText text;
+        text.m_str = pLabel->m_strText1;
+        text.m_nLeft = line1[i].m_nLeft;
+        text.m_nWidth = extents1[i].cx;
+        text.m_nHeight = extents1[i].cy;
+        text.m_bMovable = !pLabel->m_bCentred;
+        strip.push_back(text);
+        if (dateShown[i]) {
+            text.m_str = pLabel->m_strText2;
+            text.m_nLeft = line2[i].m_nLeft;
+            text.m_nTop = 12;
+            text.m_nWidth = extents2[i].cx;
+            text.m_nHeight = extents2[i].cy;
+            text.m_bMovable = true;
+            strip.push_back(std::move(text));
+        }
+        if (pGrid) {
+            CPlanLine grid;
+            grid.m_crColour = crGrid;
+            grid.m_points = {{px, 0}, {px, nGridHeight}};
+            pGrid->push_back(std::move(grid));
         }
     }
-
-    if (pGridDC)
-        pGridDC->SelectObject(pOldGridPen);
-    pStripDC->SetTextColor(crOldText);
-    pStripDC->SetBkMode(nOldBkMode);
-    pStripDC->SelectObject(hOldFont);
 }

@@ -17,11 +17,16 @@ public:
     int DateToPixel(const CDateTime& dt) const;
     int PositionToPixel(int x) const;
 
-    // Into the time strip (origin not moved); with a grid context also a vertical
-    // grid line of the given height at every label shown. A label that would run
-    // into one already shown is skipped; labels with a second line come first.
-    void DrawTimeLabels(CDC* pStripDC, HFONT hFont, CPointerArray<CGraphTimeLabel>& labels,
-                        CDC* pGridDC, int nGridHeight, COLORREF crGrid) const;
+    // The texts of the time strip; with a grid list also a vertical grid line of
+    // the given height at every label shown. A label that would run into the
+    // one before is skipped; a second line that would run into another is left
+    // out alone. A line that the strip's ends would cut is moved inside it.
+    void PlanTimeLabels(const CTextMeasure& measure, CPointerArray<CGraphTimeLabel>& labels,
+                        int nStripWidth, std::vector<CPlanText>& strip,
+                        std::vector<CPlanLine>* pGrid, int nGridHeight, COLORREF crGrid) const;
+
+    // Time labels closer than this read as one number ("1416182022").
+    static constexpr int TIME_LABEL_GAP = 2;
 
     CDateTime m_dtStart;
     CDateTime m_dtEnd;

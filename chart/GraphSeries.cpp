@@ -1,7 +1,5 @@
 #include "chart/GraphSeries.h"
 
-#include "platform/ui/DC.h"
-#include "platform/ui/Pen.h"
 
 // A run of equal values longer than this is cut, so a long flat stretch still
 // carries a label or an icon now and then.
@@ -46,19 +44,16 @@ CGraphPoint* CGraphSeries::AddValuePoint(int x, int y, int nValue)
     return pPoint;
 }
 
-void CGraphSeries::DrawLine(CDC* pDC, COLORREF crColour)
+void CGraphSeries::PlanLine(COLORREF crColour, int nImageHeight, CPlanLine& line)
 {
     m_crColour = crColour;
-    CPen pen(PS_SOLID, 1, crColour);
-    CPen* pOldPen = pDC->SelectObject(&pen);
+    line.m_crColour = crColour;
+    line.m_points.clear();
+    line.m_points.reserve(m_points.GetCount());
     for (int i = 0; i < m_points.GetCount(); ++i) {
         const CGraphPoint* p = m_points.GetAt(i);
-        if (i == 0)
-            pDC->MoveTo(p->m_nPx, -p->m_nPy);
-        else
-            pDC->LineTo(p->m_nPx, -p->m_nPy);
+        line.m_points.push_back({p->m_nPx, nImageHeight - p->m_nPy});
     }
-    pDC->SelectObject(pOldPen);
 }
 
 void CGraphSeries::BuildSegments(std::vector<CGraphSegment>& segments) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ChartPlan.h"
 #include "chart/GraphGroup.h"
 #include "chart/GraphPoint.h"
 #include "chart/GraphSegment.h"
@@ -7,8 +8,6 @@
 #include "store/PointerArray.h"
 
 #include <vector>
-
-class CDC;
 
 // One plotted series: its points in the order added and their bounding box.
 class CGraphSeries
@@ -20,8 +19,9 @@ public:
     CGraphPoint* AddTextPoint(int x, int y, const std::wstring& strText);
     CGraphPoint* AddValuePoint(int x, int y, int nValue);
 
-    // Into a context whose origin sits at the image's bottom-left corner.
-    void DrawLine(CDC* pDC, COLORREF crColour);
+    // The line through the points in an image of that height, in this colour,
+    // which the series' labels then take.
+    void PlanLine(COLORREF crColour, int nImageHeight, CPlanLine& line);
     void BuildSegments(std::vector<CGraphSegment>& segments) const;
     void BuildLabelGroups(CPointerArray<CGraphGroup>& groups);
     void BuildIconGroups(CPointerArray<CGraphGroup>& groups, bool bOnePerPoint);
@@ -31,5 +31,5 @@ public:
     int m_nMinY = 0;
     int m_nMaxY = 0;
     CPointerArray<CGraphPoint> m_points;
-    COLORREF m_crColour = RGB(0, 0, 0);   // of the last DrawLine; its labels use it
+    COLORREF m_crColour = RGB(0, 0, 0);   // of the last PlanLine; its labels use it
 };

@@ -41,8 +41,10 @@ bool CLabelPlacer::InsideArea(const CGraphBox& b) const
 {
     const long long nLeft = b.m_nLeft;
     const long long nTop = b.m_nTop;
-    return nLeft >= 0 && nLeft + b.m_nWidth - 1 <= m_nChartWidth && -nTop <= m_nChartHeight
-        && 1 - nTop - b.m_nHeight >= 0;
+    // The image's columns are 0 .. width - 1 and its rows, upward from the
+    // bottom, 1 .. height: a box one pixel further would be cut at the edge.
+    return nLeft >= 0 && nLeft + b.m_nWidth <= m_nChartWidth && -nTop <= m_nChartHeight
+        && -nTop - b.m_nHeight >= 0;
 }
 
 bool CLabelPlacer::OverlapsPlaced(const CGraphBox& a) const

@@ -59,17 +59,45 @@ int WindArrowIndex(int nDirection)
     return s_pictures[k];
 }
 
+std::wstring TemperatureUnitName(int nTempUnit)
+{
+    return nTempUnit == 1 ? L"\u00b0F" : L"\u00b0C";
+}
+
+std::wstring WindUnitName(int nWindUnit)
+{
+    switch (nWindUnit) {
+    case 1: return L"mph";
+    case 2: return L"m/s";
+    case 3: return L"kt";
+    case 4: return L"Bft";
+    default: return L"km/h";
+    }
+}
+
 CDateTime LocalNow()
 {
     return CDateTime(CClock::GetLocalTime());
 }
 
+CDeviceClock CDeviceClock::Now()
+{
+    CDeviceClock clock;
+    clock.m_dtLocal = LocalNow();
+    clock.m_nBiasMinutes = CClock::GetBiasMinutes();
+    return clock;
+}
+
+CDateTime StationNow(const CDeviceClock& clock, int nZone)
+{
+    const int h = clock.m_nBiasMinutes / 60;
+    // In double arithmetic: a hostile zone near the integer limit must not overflow.
+    return CDateTime(clock.m_dtLocal.m_dt + (static_cast<double>(nZone) + h) / 24.0);
+}
+
 std::wstring FormatAge(const CDateTime& dtLastUpdate, int nZone, CDateTime& dtStationNow)
 {
-    const CDateTime dtLocal = LocalNow();
-    const int h = CClock::GetBiasMinutes() / 60;
-    // In double arithmetic: a hostile zone near the integer limit must not overflow.
-    dtStationNow = CDateTime(dtLocal.m_dt + (static_cast<double>(nZone) + h) / 24.0);
+    dtStationNow = StationNow(CDeviceClock::Now(), nZone);
 
     const long long nSeconds = dtLastUpdate.SecondsUntil(dtStationNow);
     const long long nMinutes = nSeconds / 60;

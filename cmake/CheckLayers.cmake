@@ -16,9 +16,11 @@ set(uses_log "platform;store")
 set(uses_res "platform;store")
 set(uses_net "platform;platform/ui;store;model;log;res")
 set(uses_dialogs "platform;platform/ui;store;settings;model;log;res;net")
-set(uses_chart "platform;platform/ui;store;settings;model;res")
-set(uses_app "platform;platform/ui;store;settings;model;log;res;net;dialogs;chart;service")
-set(folders platform platform/ui platform/testing store settings model log res net dialogs chart app)
+# The chart's core plans without drawing; only its view draws, with the pictures.
+set(uses_chart "platform;store;settings;model")
+set(uses_chart/view "platform;platform/ui;store;settings;model;res;chart")
+set(uses_app "platform;platform/ui;store;settings;model;log;res;net;dialogs;chart;chart/view;service")
+set(folders platform platform/ui platform/testing store settings model log res net dialogs chart chart/view app)
 # Only these draw with Qt directly; everything else goes through platform/ui.
 set(qt_folders platform/ui platform/testing)
 

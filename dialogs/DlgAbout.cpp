@@ -76,6 +76,11 @@ void CDlgAbout::OnCancel()
     OpenHomePage();
 }
 
+void CDlgAbout::OnClose()
+{
+    EndDialog(IDCANCEL);
+}
+
 bool CDlgAbout::OnCommand(UINT nID, UINT nNotifyCode)
 {
     if (nID == IDC_ABOUT_LOGO && nNotifyCode == BN_CLICKED) {
@@ -126,5 +131,7 @@ void CDlgAbout::OpenHomePage()
     info.lpParameters = strHome.c_str();
     info.lpDirectory = nullptr;
     info.nShow = SW_SHOWNORMAL_SHELL;
-    ShellExecuteEx(&info);
+    if (!ShellExecuteEx(&info))
+        CDialogCommon::MessageBox(this, IDS_HOME_PAGE_NOT_OPENED, L"About Cirrovan", MB_ICONINFORMATION, strHome,
+                                  std::wstring());
 }

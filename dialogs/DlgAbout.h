@@ -17,10 +17,14 @@ public:
     void OnOK() override;
     // Opens the home page and stays open: the dialog closes only by OK.
     void OnCancel() override;
+    // The program is closed while the dialog is open: it ends, opening nothing.
+    void OnClose() override;
     bool OnCommand(UINT nID, UINT nNotifyCode) override;
     void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem) override;
     void OnSize(UINT nType, int cx, int cy) override;
 
+    // In the browser; where none can be started, the address is shown instead
+    // so that the user can take it elsewhere.
     void OpenHomePage();
     // The credit picture with the configured service's name written into it.
     void ComposeCredit();

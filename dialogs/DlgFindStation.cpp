@@ -80,16 +80,29 @@ bool CDlgFindStation::OnCommand(UINT nID, UINT nNotifyCode)
     return CDialog::OnCommand(nID, nNotifyCode);
 }
 
+bool CDlgFindStation::PreTranslateMessage(MSG* pMsg)
+{
+    CWnd* pEdit = GetDlgItem(IDC_STATION_TEXT);
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && pEdit && pMsg->pWnd == pEdit
+        && pEdit->GetWindowText() != m_strSearched) {
+        OnSearch();
+        return true;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 void CDlgFindStation::OnClear()
 {
     UpdateData(true);
     m_strSearch.clear();
     UpdateData(false);
+    m_list.ResetContent();
 }
 
 void CDlgFindStation::OnSearch()
 {
     UpdateData(true);
+    m_strSearched = m_strSearch;
     m_buttonSearch.EnableWindow(false);
     m_list.ResetContent();
     ClassUnicode conv;

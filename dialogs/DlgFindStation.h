@@ -23,6 +23,11 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
     void OnPaint() override;
     bool OnCommand(UINT nID, UINT nNotifyCode) override;
+    // Enter in the field searches for a text not searched yet; otherwise it is
+    // the pick, as everywhere else.
+    bool PreTranslateMessage(MSG* pMsg) override;
+    // Empties the field and the list, which would otherwise show the places of
+    // a text no longer there.
     void OnClear();
     // Runs the search download and lists what it found.
     void OnSearch();
@@ -32,6 +37,7 @@ public:
     CWeatherData& m_data;
     CLogFile& m_log;
     std::wstring m_strSearch;   // edit 1001; set by the caller before the run
+    std::wstring m_strSearched; // the text of the last search started
     std::wstring m_strStatus;   // static 1008
     CListBox m_list;            // line k shows search result k
     CButton m_buttonSearch;     // disabled while a search runs

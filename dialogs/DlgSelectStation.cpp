@@ -50,6 +50,10 @@ bool CDlgSelectStation::OnInitDialog()
             m_hCurrentItem = hItem;
     }
     TickPreferred();
+    // Before any update has been remembered, the station on the screen is the
+    // one the user means: "Update !" then works without a tap on "Current".
+    if (m_data.m_settings.m_preferredStations.GetCount() == 0 && m_hCurrentItem)
+        m_tree.SetCheck(m_hCurrentItem, true);
     m_bDaily = 1;
     m_bHourly = 1;
     UpdateData(false);

@@ -41,8 +41,9 @@ const DLGITEMTEMPLATE s_mainItems[] = {
     {IDC_UPDATE_BUTTON, CTL_BUTTON, kChild | BS_OWNERDRAW, nullptr, 139, 0, 16, 15, 0},
     {IDC_STATION_COMBO, CTL_COMBOBOX, kChild | CBS_DROPDOWNLIST | WS_VSCROLL, nullptr, 0, 152, 160, 82, 0},
     {IDC_CHART_SCROLL, CTL_SCROLLBAR, kChild | SBS_HORZ, nullptr, 18, 144, 126, 8, 0},
+    {IDC_EMPTY_HINT, CTL_STATIC, WS_CHILD | SS_CENTER, nullptr, 0, 18, 160, 120, 0},
 };
-const DLGTEMPLATE s_main = {IDD_CIRROVAN_DIALOG, L"Cirrovan", 0, 160, 164, s_mainItems, 8};
+const DLGTEMPLATE s_main = {IDD_CIRROVAN_DIALOG, L"Cirrovan", 0, 160, 164, s_mainItems, 9};
 
 // Control 1005 is never shown: the dialog paints its message into that rectangle.
 const DLGITEMTEMPLATE s_downloadItems[] = {

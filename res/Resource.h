@@ -51,6 +51,7 @@
 #define IDC_DAILY_HOURLY 1043
 #define IDC_UPDATE_BUTTON 1044
 #define IDC_CHART_SCROLL 1046
+#define IDC_EMPTY_HINT 1048     // shown in the chart's place while there is no station
 #define IDC_GRAPH 1000          // the chart window shares the combo box's number
 
 // The download dialog.
@@ -141,19 +142,21 @@
 #define IDS_DOWNLOADING 26
 #define IDS_DOWNLOAD_FAILED 27
 #define IDS_SERVICE_NAME 28
+#define IDS_NO_STATION_HINT 60
+#define IDS_HOME_PAGE_NOT_OPENED 61
 // Why a download failed, and what the dialogs say about it.
-#define IDS_FAIL_UNREACHABLE 60
-#define IDS_FAIL_TIMED_OUT 61
-#define IDS_FAIL_TOO_SLOW 62
-#define IDS_FAIL_UNKNOWN_STATION 63
-#define IDS_FAIL_HTTP_ERROR 64
-#define IDS_FAIL_NOT_A_FORECAST 65
-#define IDS_FAIL_NOT_A_SEARCH 66
-#define IDS_FAIL_TOO_LARGE 67
-#define IDS_FAIL_CUT_SHORT 68
-#define IDS_FAIL_NOT_SAVED 69
-#define IDS_UPDATES_FAILED 70
-#define IDS_UPDATE_FAILED_LINE 71
-#define IDS_ID_UNKNOWN 72
-#define IDS_ID_NOT_CHECKED 73
-#define IDS_UNUSABLE_ID 74
+#define IDS_FAIL_UNREACHABLE 80
+#define IDS_FAIL_TIMED_OUT 81
+#define IDS_FAIL_TOO_SLOW 82
+#define IDS_FAIL_UNKNOWN_STATION 83
+#define IDS_FAIL_HTTP_ERROR 84
+#define IDS_FAIL_NOT_A_FORECAST 85
+#define IDS_FAIL_NOT_A_SEARCH 86
+#define IDS_FAIL_TOO_LARGE 87
+#define IDS_FAIL_CUT_SHORT 88
+#define IDS_FAIL_NOT_SAVED 89
+#define IDS_UPDATES_FAILED 90
+#define IDS_UPDATE_FAILED_LINE 91
+#define IDS_ID_UNKNOWN 92
+#define IDS_ID_NOT_CHECKED 93
+#define IDS_UNUSABLE_ID 94

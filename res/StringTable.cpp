@@ -29,7 +29,7 @@ void InstallStringTable()
                                      L"In the latter case, an on-line search on " + strName
                                    + L" is required to obtain the StationID."},
         {IDS_HELP_STATIONS, L"Which stations would you like to get weather forecasts from ?\n\n"
-                            L"- To add station to the list, tap on 'Add\".\n"
+                            L"- To add a station to the list, tap on 'Add'.\n"
                             L"- To remove a station, select it, then tap on 'Delete'.\n"
                             L"- To get details on a station, select it then tap on 'Details'.\n"
                             L"- When set, tap on 'Done'.\n\n"
@@ -49,6 +49,8 @@ void InstallStringTable()
         {IDS_DOWNLOADING, L"Downloading..."},
         {IDS_DOWNLOAD_FAILED, L"The download failed."},
         {IDS_SERVICE_NAME, strName},
+        {IDS_NO_STATION_HINT, L"No station yet.\n\nTo add one, tap on 'Stations' below, then on 'New...'."},
+        {IDS_HOME_PAGE_NOT_OPENED, L"The web browser could not be opened. The address is:\n\n%s"},
         {IDS_FAIL_UNREACHABLE, strName + L" could not be reached. Please check the connection and try again."},
         {IDS_FAIL_TIMED_OUT, strName + L" did not answer in time. Please try again later."},
         {IDS_FAIL_TOO_SLOW, L"The answer of " + strName + L" came in too slowly. Please try again later."},

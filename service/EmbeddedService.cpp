@@ -32,6 +32,8 @@ bool CEmbeddedService::Start(const CServiceOptions& options, std::string& strErr
         m_pChoice.reset();
         return false;
     }
+    m_pChoice->m_nOwnPort = m_nPort;
+    m_pServer->m_nCacheSeconds = options.m_nCacheMinutes * 60;
     m_bDone = false;
     m_thread = std::thread(&CEmbeddedService::Serve, this, options.m_source);
     return true;

@@ -12,7 +12,8 @@ class CForecastServer;
 class CSourceChoice;
 
 // The forecast service inside another program: the same server and sources
-// on a loopback port of its own, without the control endpoints of the tests.
+// on a loopback port of its own, without the control endpoints of the tests
+// (the server keeps them off unless told).
 // The port is taken at once, so the program knows its address from the start;
 // the places are read and the source opened at the first request, or for auto
 // (whose probe of Open-Meteo may take seconds) on the service's own thread at

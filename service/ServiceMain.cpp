@@ -8,6 +8,7 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
@@ -15,14 +16,19 @@
 #include <cstdio>
 #include <thread>
 
-// The HTTP library is not built with the thread sanitizer, which therefore
-// misses the ordering on the fast path of the library's function-local
-// statics (the set of request methods, built on the first request) and takes
-// their first use on another worker thread for a race. Other builds ignore this.
-extern "C" const char* __tsan_default_suppressions()
+namespace {
+
+// Every client connection is a descriptor: allow as many as the system lets.
+void RaiseDescriptorLimit()
 {
-    return "race:libcpp-httplib.so\n";
+    rlimit limit {};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -52,8 +58,16 @@ int main(int argc, char** argv)
         return 1;
     }
     const CPlaces& places = choice.m_places;
+    RaiseDescriptorLimit();
     CForecastServer server(places, choice, options.m_nThreads);
     server.m_bVerbose = options.m_bVerbose;
+    server.m_bControl = options.m_bControl;
+    server.m_nCacheSeconds = options.m_nCacheMinutes * 60;
+    CHttpServer::Limits& limits = server.m_http.m_limits;
+    limits.nMaxConnections = options.m_nMaxConnections;
+    limits.nMaxPerClient = options.m_nMaxPerClient;
+    limits.nRequestSeconds = options.m_nRequestSeconds;
+    limits.nIdleSeconds = options.m_nIdleSeconds;
     if (options.m_fault.kind != CFaultInjector::NONE)
         server.m_faults.SetStanding(options.m_fault);
 
@@ -63,7 +77,14 @@ int main(int argc, char** argv)
                      options.m_nPort);
         return 1;
     }
+    if (choice.m_pLive)
+        choice.m_pLive->m_fetcher.m_nOwnPort = nPort;
     const bool bIPv6 = options.m_strHost.find(':') != std::string::npos;
+    if (!CForecastServer::IsLoopback(options.m_strHost) && options.m_strHost != "localhost")
+        std::fprintf(stderr, "cirrovan-service: warning: listening on %s, not on loopback: every machine that can "
+                             "reach it may search, fetch forecasts%s%s\n",
+                     options.m_strHost.c_str(), choice.IsLive() ? " and make this service ask Open-Meteo for them" : "",
+                     options.m_bControl ? "; the control requests still answer only this machine" : "");
     // What a run script reads: the address, the source, the name to show.
     std::printf("http://%s%s%s:%d/\n", bIPv6 ? "[" : "", options.m_strHost.c_str(), bIPv6 ? "]" : "", nPort);
     std::printf("%s\n", choice.m_strLine.c_str());

@@ -42,7 +42,7 @@ std::string CServiceOptions::DefaultDataFolder()
 
 int CServiceOptions::DefaultThreads()
 {
-    return std::max(32, 8 * static_cast<int>(std::thread::hardware_concurrency()));
+    return std::max(16, 4 * static_cast<int>(std::thread::hardware_concurrency()));
 }
 
 void CServiceOptions::ReadEnvironment()
@@ -54,25 +54,57 @@ void CServiceOptions::ReadEnvironment()
 bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
 {
     ReadEnvironment();
+    struct NumberOption
+    {
+        const char* pszName;
+        int* pValue;
+        int nMin;
+        int nMax;
+    };
+    const NumberOption numbers[] = {
+        {"--port", &m_nPort, 0, 65535},
+        {"--threads", &m_nThreads, 1, 1024},
+        {"--cache-minutes", &m_nCacheMinutes, 0, 1440},
+        {"--source-timeout", &m_nSourceTimeout, 1, 300},
+        {"--max-connections", &m_nMaxConnections, 1, 100000},
+        {"--max-per-client", &m_nMaxPerClient, 1, 100000},
+        {"--request-seconds", &m_nRequestSeconds, 1, 600},
+        {"--idle-seconds", &m_nIdleSeconds, 1, 3600},
+        {"--cache-mb", &m_nCacheMegabytes, 1, 4096},
+    };
     for (int i = 1; i < argc; ++i) {
         const std::string strOption = argv[i];
         const bool bHasValue = i + 1 < argc;
+        const NumberOption* pNumber = nullptr;
+        for (const NumberOption& number : numbers) {
+            if (strOption == number.pszName)
+                pNumber = &number;
+        }
+        std::string* pText = strOption == "--host"            ? &m_strHost
+                             : strOption == "--data-dir"      ? &m_strDataFolder
+                             : strOption == "--forecast-url"  ? &m_strForecastURL
+                             : strOption == "--geocoding-url" ? &m_strGeocodingURL
+                                                              : nullptr;
+        const bool bNeedsValue = pNumber || pText || strOption == "--fault" || strOption == "--source";
+        if (bNeedsValue && !bHasValue) {
+            strError = strOption + " needs a value";
+            return false;
+        }
         if (strOption == "--help" || strOption == "-h") {
             m_bHelp = true;
         } else if (strOption == "--verbose") {
             m_bVerbose = true;
-        } else if (strOption == "--port" && bHasValue) {
-            if (!ReadNumber(strOption, argv[++i], 0, 65535, m_nPort, strError))
+        } else if (strOption == "--control") {
+            m_bControl = true;
+        } else if (pNumber) {
+            if (!ReadNumber(strOption, argv[++i], pNumber->nMin, pNumber->nMax, *pNumber->pValue, strError))
                 return false;
-        } else if (strOption == "--host" && bHasValue) {
-            m_strHost = argv[++i];
-        } else if (strOption == "--threads" && bHasValue) {
-            if (!ReadNumber(strOption, argv[++i], 1, 1024, m_nThreads, strError))
-                return false;
-        } else if (strOption == "--fault" && bHasValue) {
+        } else if (pText) {
+            *pText = argv[++i];
+        } else if (strOption == "--fault") {
             if (!CFaultInjector::Parse(argv[++i], m_fault, strError))
                 return false;
-        } else if (strOption == "--source" && bHasValue) {
+        } else if (strOption == "--source") {
             const std::string strSource = argv[++i];
             if (strSource == "demo") {
                 m_source = DEMO;
@@ -84,23 +116,6 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
                 strError = "--source is demo, open-meteo or auto, not \"" + strSource + "\"";
                 return false;
             }
-        } else if (strOption == "--data-dir" && bHasValue) {
-            m_strDataFolder = argv[++i];
-        } else if (strOption == "--forecast-url" && bHasValue) {
-            m_strForecastURL = argv[++i];
-        } else if (strOption == "--geocoding-url" && bHasValue) {
-            m_strGeocodingURL = argv[++i];
-        } else if (strOption == "--cache-minutes" && bHasValue) {
-            if (!ReadNumber(strOption, argv[++i], 0, 1440, m_nCacheMinutes, strError))
-                return false;
-        } else if (strOption == "--source-timeout" && bHasValue) {
-            if (!ReadNumber(strOption, argv[++i], 1, 300, m_nSourceTimeout, strError))
-                return false;
-        } else if (strOption == "--port" || strOption == "--host" || strOption == "--threads" || strOption == "--fault" ||
-                   strOption == "--source" || strOption == "--data-dir" || strOption == "--forecast-url" ||
-                   strOption == "--geocoding-url" || strOption == "--cache-minutes" || strOption == "--source-timeout") {
-            strError = strOption + " needs a value";
-            return false;
         } else {
             strError = "unknown option \"" + strOption + "\"";
             return false;
@@ -149,7 +164,15 @@ std::string CServiceOptions::HelpText()
         "  --cache-minutes N  live answers are used again for N minutes (default 15;\n"
         "                     0: ask every time)\n"
         "  --source-timeout S seconds a live answer may take (default 15)\n"
+        "  --cache-mb N       memory for the live answers kept, in MiB (default 64)\n"
+        "  --max-connections N  connections open at once (default 1000)\n"
+        "  --max-per-client N   connections open at once from one address (default 200)\n"
+        "  --request-seconds S  time for a request's head and body to arrive (default 10)\n"
+        "  --idle-seconds S     time a kept-alive connection waits for the next request\n"
+        "                     (default 30)\n"
         "  --fault KIND[:ARG] make every answer go wrong in that way (kinds below)\n"
+        "  --control          answer the control requests below (for tests; only from\n"
+        "                     this machine, never from a web page)\n"
         "  --verbose          print a line for every request on stderr\n"
         "  --help             print this text\n"
         "\n"
@@ -162,12 +185,14 @@ std::string CServiceOptions::HelpText()
         "cannot be reached or answers badly, the request gets HTTP 502 (or 504 when it\n"
         "took too long) with one: never an old forecast in place of a new one.\n"
         "\n"
-        "Control (for tests):\n"
+        "Control (for tests, with --control):\n"
         "  POST /control/fault?kind=KIND[:ARG]&count=N&path=PREFIX\n"
         "       the next N requests (default 1; 0: all until cleared) whose path and\n"
         "       query start with PREFIX (default: any) get that fault\n"
         "  DELETE /control/fault              drop the armed faults\n"
         "  GET  /control/requests[?path=P]    requests so far: \"COUNT PATH\" lines, or P's count\n"
+        "       (a station that does not exist counts as /weather/local/(unknown), any\n"
+        "       other path as (other))\n"
         "  POST /control/reset                drop the armed faults and the counts\n"
         "\n"
         "Fault kinds:\n" +

@@ -16,7 +16,8 @@ public:
     // CIRROVAN_OPENMETEO_GEOCODING_URL (a mirror, or a stand-in in the tests).
     void ReadEnvironment();
     static std::string HelpText();
-    // Enough threads that every keep-alive client keeps one.
+    // Threads answering requests: idle and slow clients hold none, but a live
+    // source's fetch holds one while it waits.
     static int DefaultThreads();
 
     // Where the forecasts come from: the synthetic weather, Open-Meteo, or
@@ -39,4 +40,10 @@ public:
     int m_nCacheMinutes = 15;          // how long an answer of the live source is used
     int m_nSourceTimeout = 15;         // seconds a live source's answer may take
     bool m_bHelp = false;
+    bool m_bControl = false;           // the control endpoints, for tests
+    int m_nMaxConnections = 1000;      // open at once, in all
+    int m_nMaxPerClient = 200;         // open at once from one address
+    int m_nRequestSeconds = 10;        // for a request's head and body to arrive
+    int m_nIdleSeconds = 30;           // a kept-alive connection waits for the next request
+    int m_nCacheMegabytes = 64;        // the live source's answers kept
 };

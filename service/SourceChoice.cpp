@@ -32,6 +32,8 @@ bool CSourceChoice::OpenOnce(std::string& strError)
         if (!options.m_strGeocodingURL.empty())
             live.m_strGeocodingURL = options.m_strGeocodingURL;
         live.m_cache.m_nIntervalSeconds = options.m_nCacheMinutes * 60;
+        live.m_cache.m_nMaxBytes = static_cast<size_t>(options.m_nCacheMegabytes) * 1024 * 1024;
+        live.m_fetcher.m_nOwnPort = m_nOwnPort;
         live.m_fetcher.m_nTotalSeconds = options.m_nSourceTimeout;
         live.m_fetcher.m_nConnectSeconds = std::min(options.m_nSourceTimeout, 5);
         std::string strWhy;

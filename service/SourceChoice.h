@@ -41,6 +41,10 @@ public:
     // and m_strLine (or why nothing can answer).
     std::function<void(bool bLive, const std::string& strLine)> m_onOpened;
 
+    // The port the service listens on, which the live source must never ask
+    // (a redirect back to the service would wait on itself); set before Open.
+    int m_nOwnPort = 0;
+
     CPlaces m_places;
     std::string m_strLine;   // "source: demo", "source: open-meteo (live)", ...
     // Open-Meteo when it answers; else nothing (its station IDs are logged from here).

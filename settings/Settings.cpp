@@ -14,13 +14,15 @@ CSettings::CSettings()
       m_bDisconnect(false),
       m_nCurrentView(0),
       m_bDaily(0),
-      m_nOrientation(0)
+      m_nOrientation(0),
+      m_nStoredView(0),
+      m_bStoredDaily(0)
 {
     for (int i = 0; i < 3; ++i)
         m_views[i].ApplyPreset(i);
 }
 
-bool CSettings::Save() const
+bool CSettings::Save()
 {
     TiXmlDocument doc;
     TiXmlElement root("Cirrovan");
@@ -43,6 +45,7 @@ bool CSettings::Save() const
 
     TiXmlElement customviews("customviews");
     customviews.SetAttribute("current", m_nCurrentView);
+    customviews.SetAttribute("daily", m_bDaily ? 1 : 0);
     for (const CCustomView& view : m_views)
         view.WriteXml(&customviews);
     root.InsertEndChild(customviews);
@@ -60,13 +63,21 @@ bool CSettings::Save() const
     root.InsertEndChild(preferred);
 
     doc.InsertEndChild(root);
-    return CXmlFile::Save(doc, m_strPath);
+    if (!CXmlFile::Save(doc, m_strPath))
+        return false;
+    m_nStoredView = m_nCurrentView;
+    m_bStoredDaily = m_bDaily;
+    return true;
 }
 
 bool CSettings::Load()
 {
     TiXmlDocument doc;
-    return CXmlFile::Load(doc, m_strPath) && Read(doc);
+    if (!CXmlFile::Load(doc, m_strPath) || !Read(doc))
+        return false;
+    m_nStoredView = m_nCurrentView;
+    m_bStoredDaily = m_bDaily;
+    return true;
 }
 
 bool CSettings::Read(const TiXmlDocument& doc)
@@ -99,6 +110,8 @@ bool CSettings::Read(const TiXmlDocument& doc)
         // range must never reach the chart.
         if (m_nCurrentView < 0 || m_nCurrentView > 2)
             m_nCurrentView = 0;
+        // Held as 0 or 1, so that the switch's 1 - value stays one of them.
+        m_bDaily = CNumberText::BoolAttribute(pViews, "daily") ? 1 : 0;
         const TiXmlElement* pView = pViews->FirstChildElement("view");
         for (int i = 0; i < 3 && pView; ++i, pView = pView->NextSiblingElement("view"))
             m_views[i].ReadXml(pView);

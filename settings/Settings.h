@@ -26,7 +26,7 @@ public:
     // refused, which it leaves empty, has no root element).
     bool Read(const TiXmlDocument& doc);
     // Writes every stored member; the old file is replaced only by a complete new one.
-    bool Save() const;
+    bool Save();
 
     std::wstring m_strPath;          // data folder + "/settings.dat"
     int m_nWindUnit;                 // 0 km/h, 1 mph, 2 m/s, 3 knots, 4 Beaufort
@@ -35,8 +35,13 @@ public:
     bool m_bDisconnect;              // hang up after an update
     CCustomView m_views[3];
     int m_nCurrentView;              // 0 to 2
-    int m_bDaily;                    // 1 daily, 0 hour-by-hour; never stored
+    int m_bDaily;                    // 1 daily, 0 hour-by-hour
     CStation m_currentStation;
     int m_nOrientation;              // display orientation code: 0, 1 (90), 2 (180), 4 (270)
     CPointerArray<CStation> m_preferredStations;   // ticked in the last update, owned
+
+    // The view and the chart's kind as the last successful Save or Load left
+    // them in the file: the main window saves on Quit only when they differ.
+    int m_nStoredView;
+    int m_bStoredDaily;
 };

@@ -1,15 +1,18 @@
 // Renders the daily and hour-by-hour charts of two feed files with each preset
 // view, for looking at them: the whole chart with its panels and strip, and the
-// portrait screen as the window paints it.
+// screen as the window paints it, also at zoom 2 (each pixel doubled, as the
+// desktop shows it). Without a size, the portrait chart on the clock of the
+// benchmarks' feeds; with one, that chart size on the real clock.
 //
-//     cirrovan_render_charts <daily.xml> <hourly.xml> <output folder>
+//     cirrovan_render_charts <daily.xml> <hourly.xml> <output folder> [<width> <height>]
 
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -58,20 +61,30 @@ bool Save(CWndGraph& graph, const std::wstring& strBase)
     screen.CreateBitmap(client.cx, client.cy);
     dc.SelectObject(&screen);
     graph.Paint(&dc);
+    CBitmap zoomed;
+    zoomed.CreateBitmap(2 * client.cx, 2 * client.cy);
+    src.SelectObject(&screen);
+    dc.SelectObject(&zoomed);
+    // A key colour no chart uses, so that every pixel is copied.
+    dc.TransparentBlt(0, 0, 2 * client.cx, 2 * client.cy, &src, 0, 0, client.cx, client.cy,
+                      RGB(1, 2, 3));
+    src.SelectObject(static_cast<CBitmap*>(nullptr));
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
-    return screen.SavePng(strBase + L"_screen.png") && bSaved;
+    return screen.SavePng(strBase + L"_screen.png") && zoomed.SavePng(strBase + L"_screen_zoom2.png")
+        && bSaved;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 4) {
-        std::fprintf(stderr, "usage: cirrovan_render_charts <daily.xml> <hourly.xml> <folder>\n");
+    if (argc != 4 && argc != 6) {
+        std::fprintf(stderr, "usage: cirrovan_render_charts <daily.xml> <hourly.xml> <folder> [<width> <height>]\n");
         return 2;
     }
     // 10 December 2026, 17:00 at the station (UTC-5), the device on the same zone.
-    CClock::Freeze(1796940000LL, 300);
+    if (argc == 4)
+        CClock::Freeze(1796940000LL, 300);
     CWeatherData data;
     data.m_daily.Load(Wide(argv[1]));
     data.m_hourly.Load(Wide(argv[2]));
@@ -79,7 +92,7 @@ int main(int argc, char** argv)
     const std::wstring strFolder = Wide(argv[3]);
 
     CWndGraph graph(data);
-    graph.SetClientSize(240, 268);
+    graph.SetClientSize(argc == 6 ? std::atoi(argv[4]) : 240, argc == 6 ? std::atoi(argv[5]) : 268);
     for (int nView = 0; nView < 3; ++nView) {
         data.m_settings.m_nCurrentView = nView;
         data.m_settings.m_views[nView].ApplyPreset(nView);

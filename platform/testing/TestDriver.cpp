@@ -8,7 +8,9 @@
 #include "platform/ui/ZoomView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -96,6 +98,26 @@ QWidget* ActiveControlWidget(UINT nControlID)
     CDialog* pDlg = CTestDriver::GetActiveDialog();
     CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
     return pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
+}
+
+// Where a pop-up window stands on the device screen, in its coordinates.
+RECT ScreenRect(QWidget* pPopup)
+{
+    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    const QPoint topLeft = screen->mapFromGlobal(pPopup->mapToGlobal(QPoint(0, 0)));
+    return RECT{topLeft.x(), topLeft.y(), topLeft.x() + pPopup->width(), topLeft.y() + pPopup->height()};
+}
+
+// The drop-down of the screen whose list is open, if any.
+QComboBox* OpenDropDown()
+{
+    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    for (QComboBox* combo : screen->findChildren<QComboBox*>()) {
+        QWidget* popup = combo->view() ? combo->view()->window() : nullptr;
+        if (popup && popup != screen && popup->isVisible())
+            return combo;
+    }
+    return nullptr;
 }
 
 // The tree's items in the order shown: depth first, children of collapsed items left out.
@@ -286,12 +308,31 @@ bool CTestDriver::GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect)
         for (QAction* action : menu->actions())
             pItems->push_back(action->isSeparator() ? std::wstring() : FromQString(action->text()));
     }
-    if (pRect) {
-        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
-        QPoint topLeft = screen->mapFromGlobal(menu->mapToGlobal(QPoint(0, 0)));
-        *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + menu->width(), topLeft.y() + menu->height()};
-    }
+    if (pRect)
+        *pRect = ScreenRect(menu);
     return true;
+}
+
+bool CTestDriver::GetOpenDropDown(std::vector<std::wstring>* pItems, RECT* pRect)
+{
+    QComboBox* combo = OpenDropDown();
+    if (!combo)
+        return false;
+    if (pItems) {
+        pItems->clear();
+        for (int i = 0; i < combo->count(); ++i)
+            pItems->push_back(FromQString(combo->itemText(i)));
+    }
+    if (pRect)
+        *pRect = ScreenRect(combo->view()->window());
+    return true;
+}
+
+void CTestDriver::CloseDropDown()
+{
+    if (QComboBox* combo = OpenDropDown())
+        combo->hidePopup();
+    QCoreApplication::processEvents();
 }
 
 bool CTestDriver::GetOpenMenuItemRect(const std::wstring& strText, RECT* pRect)
@@ -416,6 +457,12 @@ bool CTestDriver::GrabWindow(CBitmap& shot)
         return false;
     shot.m_pImpl->m_image = std::move(image);
     return true;
+}
+
+void CTestDriver::CloseWindow()
+{
+    QCloseEvent event;
+    QCoreApplication::sendEvent(CDeviceScreen::Get().m_pImpl->TopWindow(), &event);
 }
 
 void CTestDriver::ResizeWindow(int cx, int cy)

@@ -65,6 +65,11 @@ public:
     static bool GetOpenMenu(std::vector<std::wstring>* pItems, RECT* pRect);
     // Where an item of the open pop-up menu stands, in screen coordinates.
     static bool GetOpenMenuItemRect(const std::wstring& strText, RECT* pRect);
+    // The list a drop-down has opened (a tap on the box opens it): its lines and
+    // its rectangle in screen coordinates; false when none is open.
+    static bool GetOpenDropDown(std::vector<std::wstring>* pItems, RECT* pRect);
+    // Closes it choosing nothing, as a tap beside it does.
+    static void CloseDropDown();
     // Taps an item of the open pop-up menu; the command arrives once the menu is closed.
     static bool TapOpenMenuItem(const std::wstring& strText);
     static void TapDoneButton();
@@ -93,6 +98,8 @@ public:
     static bool GrabPaintedWindow(CBitmap& shot);
     // As the user sizes the desktop's window.
     static void ResizeWindow(int cx, int cy);
+    // As the user presses the close button of the desktop's window.
+    static void CloseWindow();
     // The stylus on the desktop's window, in its own (zoomed) coordinates, as
     // the desktop delivers it: pressed at ptFrom, moved to ptTo in nSteps
     // steps (0: a tap), released there.

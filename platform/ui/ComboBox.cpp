@@ -1,10 +1,56 @@
 #include "platform/ui/ComboBox.h"
 
+#include "platform/ui/DeviceScreen.h"
 #include "platform/ui/WndImpl.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <algorithm>
 
 namespace {
+
+// The desktop would open the list below the box as long as the desktop has
+// room, which on the device is over the soft keys and past the screen's bottom
+// edge. Here it opens below the box when it fits between the box and the soft
+// keys, else above the box when it fits under the title bar, else on the side
+// with more room, cut to it (the list then scrolls).
+class DropDownList : public QComboBox
+{
+public:
+    explicit DropDownList(QWidget* pParent) : QComboBox(pParent) {}
+
+    void showPopup() override
+    {
+        QComboBox::showPopup();
+        QWidget* popup = view() ? view()->window() : nullptr;
+        QWidget* screen = window();
+        if (!popup || popup == screen)
+            return;
+        const RECT work = CDeviceScreen::Get().GetWorkArea();
+        const QPoint origin = screen->mapToGlobal(QPoint(0, 0));
+        const QRect area(origin + QPoint(work.left, work.top), QSize(work.right - work.left, work.bottom - work.top));
+        const QRect box(mapToGlobal(QPoint(0, 0)), size());
+        const int nBelow = area.bottom() - box.bottom();
+        const int nAbove = box.top() - area.top();
+        int nHeight = popup->height();
+        int y;
+        if (nHeight <= nBelow) {
+            y = box.bottom() + 1;
+        } else if (nHeight <= nAbove) {
+            y = box.top() - nHeight;
+        } else if (nBelow >= nAbove) {
+            nHeight = nBelow;
+            y = box.bottom() + 1;
+        } else {
+            nHeight = nAbove;
+            y = area.top();
+        }
+        const int nWidth = std::min(popup->width(), area.width());
+        const int x = std::clamp(box.left(), area.left(), area.right() + 1 - nWidth);
+        popup->setGeometry(x, y, nWidth, std::max(nHeight, 0));
+    }
+};
+
 // Calls that answer run on the user-interface thread only; ResetContent, which
 // answers nothing, is queued from other threads.
 template <typename F>
@@ -93,4 +139,9 @@ void CComboBox::GetLBText(int nIndex, std::wstring& str) const
         if (nIndex >= 0 && nIndex < c->count())
             str = FromQString(c->itemText(nIndex));
     }, true);
+}
+
+QComboBox* MakeDropDownList(QWidget* pParent)
+{
+    return new DropDownList(pParent);
 }

@@ -4,6 +4,7 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenImpl.h"
+#include "platform/ui/ZoomChoice.h"
 #include "platform/ui/ZoomView.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -72,22 +74,21 @@ private:
     CDeviceScreen::Impl* m_pImpl;
 };
 
-// CIRROVAN_ZOOM when it is a zoom at all; otherwise the largest zoom at which
-// the portrait screen stays within about half the desktop's height (60 %, so
-// that a 1080-pixel desktop shows it at twice its size).
+// CIRROVAN_ZOOM, or the zoom that suits the desktop (ZoomChoice.h). A zoom
+// asked for that would make the window taller than the desktop is lowered, and
+// the user is told why the window is smaller than asked.
 int InitialZoom()
 {
-    if (const char* pszZoom = std::getenv("CIRROVAN_ZOOM")) {
-        char* pszEnd = nullptr;
-        const long nZoom = std::strtol(pszZoom, &pszEnd, 10);
-        if (pszEnd != pszZoom && *pszEnd == '\0' && nZoom >= 1 && nZoom <= kMaxZoom)
-            return static_cast<int>(nZoom);
-    }
+    const char* pszAsked = std::getenv("CIRROVAN_ZOOM");
     const QScreen* desktop = QGuiApplication::primaryScreen();
     if (!desktop)
         return 1;
-    const int nZoom = desktop->geometry().height() * 6 / 10 / kPortraitHeight;
-    return std::clamp(nZoom, 1, kMaxZoom);
+    const int nHeight = desktop->availableGeometry().height();
+    const ZOOMCHOICE choice = ChooseZoom(nHeight, pszAsked);
+    if (choice.bLowered)
+        std::fprintf(stderr, "cirrovan: CIRROVAN_ZOOM=%s makes the window taller than the screen (%d pixels); "
+                             "zoom %d is used\n", pszAsked, nHeight, choice.nZoom);
+    return choice.nZoom;
 }
 
 QString SoftKeyLabel(const MENUBARBUTTON& button)
@@ -329,10 +330,42 @@ bool CDeviceScreen::Impl::RequestQuit()
         QCoreApplication::quit();
         return true;
     }
-    if (m_layers.size() > 1 || !m_layers.front().m_pDialog)
+    if (m_bQuitting)
         return false;
-    RunCommand(IDOK);
+    m_bQuitting = true;
+    ContinueQuit();
     return true;
+}
+
+void CDeviceScreen::Impl::ContinueQuit()
+{
+    if (!m_bQuitting)
+        return;
+    if (m_layers.empty()) {
+        m_bQuitting = false;
+        return;
+    }
+    const ScreenLayer& top = m_layers.back();
+    if (top.m_fnKey) {
+        // A message box: the answer that changes nothing.
+        std::function<void(UINT)> fnKey = top.m_fnKey;
+        fnKey(VK_ESCAPE);
+    } else if (m_layers.size() == 1) {
+        m_bQuitting = false;
+        RunCommand(IDOK);
+    } else if (top.m_pDialog) {
+        // A dialog with a worker (a download) ends once its worker has stopped;
+        // the next step comes when it has left the screen.
+        top.m_pDialog->OnClose();
+    }
+}
+
+void CDeviceScreen::Impl::ContinueQuitLater()
+{
+    // Once the code that ran the layer just gone has gone on (it may open
+    // another dialog, which is then closed in turn), or once the new layer runs.
+    if (m_bQuitting)
+        QMetaObject::invokeMethod(m_pScreen, [this]() { ContinueQuit(); }, Qt::QueuedConnection);
 }
 
 void CDeviceScreen::Impl::Layout()
@@ -438,6 +471,7 @@ void CDeviceScreen::Impl::PushLayer(const ScreenLayer& layer)
         layer.m_pFrame->raise();
     }
     UpdateBars();
+    ContinueQuitLater();
 }
 
 void CDeviceScreen::Impl::PopLayer(QWidget* pFrame)
@@ -451,6 +485,9 @@ void CDeviceScreen::Impl::PopLayer(QWidget* pFrame)
     if (!m_layers.empty() && m_layers.back().m_pFrame)
         m_layers.back().m_pFrame->setEnabled(m_layers.back().m_bWasEnabled);
     UpdateBars();
+    if (m_layers.empty())
+        m_bQuitting = false;
+    ContinueQuitLater();
 }
 
 bool CDeviceScreen::Impl::DispatchKey(UINT vk, QWidget* pTarget)

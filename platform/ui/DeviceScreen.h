@@ -30,15 +30,17 @@ public:
 
     // On a desktop the screen is shown enlarged by a whole factor, 1 to 4, each
     // device pixel a square, while every window, layout and image still works in
-    // device pixels. It starts at CIRROVAN_ZOOM when that holds 1 to 4, otherwise
-    // at the largest zoom that keeps the window within about half of the desktop's
-    // height. The user sizing the window sizes the device: window / zoom.
+    // device pixels. It starts at CIRROVAN_ZOOM when that holds 1 to 4 and fits
+    // the desktop, otherwise as ChooseZoom (ZoomChoice.h) says. The user sizing
+    // the window sizes the device: window / zoom.
     void SetZoom(int nZoom);
     int GetZoom() const;
 
     // The desktop asks the program to end (the window's close button, a
-    // signal): the main page ends as by its done button. A dialog or message
-    // box open over it must be finished first: false, and nothing happens.
+    // signal): the dialogs and message boxes over the main page close as by
+    // their Cancel (CDialog::OnClose), the innermost first, then the main page
+    // ends as by its done button. False, and nothing happens, when no page is
+    // open or the end is already under way.
     bool RequestQuit();
 
     struct Impl;

@@ -9,7 +9,9 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
+#include <QTextEdit>
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd), m_nModalResult(-1), m_bDoneButton(false),
@@ -143,12 +145,44 @@ void TellObserverOnceOpen(CDialog* pDlg, QWidget* pHost)
     }, Qt::QueuedConnection);
 }
 
+// Whether the user can type into or move within the control with the keys: not
+// a label, not a button (no button takes the focus on the device), not a text
+// that cannot be changed.
+bool TakesInput(QWidget* w)
+{
+    if (!w || !w->isEnabled() || w->isHidden() || !(w->focusPolicy() & Qt::TabFocus))
+        return false;
+    if (auto* line = qobject_cast<QLineEdit*>(w))
+        return !line->isReadOnly();
+    if (auto* plain = qobject_cast<QTextEdit*>(w))
+        return !plain->isReadOnly();
+    return true;
+}
+
+// The focus goes where the user's first key belongs: the first control of the
+// template that takes input. Without it, what the user types on opening a
+// dialog is lost until they tap the field.
+void FocusFirstInputControl(CDialog* pDlg)
+{
+    CWnd::Impl* d = pDlg->m_pImpl;
+    for (UINT nID : d->m_controlOrder) {
+        CWnd* pControl = pDlg->GetDlgItem(nID);
+        QWidget* w = pControl ? pControl->m_pImpl->m_pWidget.data() : nullptr;
+        if (TakesInput(w)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 // Initialises the dialog on the screen and runs its loop until EndDialog, which
-// may already have come from OnInitDialog.
+// may already have come from OnInitDialog. A dialog whose initialisation answers
+// false has placed the focus itself.
 void RunModal(CDialog* pDlg, CDeviceScreen::Impl* s, QWidget* pHost)
 {
     DispatchSize(pDlg);
-    pDlg->OnInitDialog();
+    if (pDlg->OnInitDialog() && !pDlg->m_pImpl->m_bEnded)
+        FocusFirstInputControl(pDlg);
     s->UpdateBars();
     TellObserverOnceOpen(pDlg, pHost);
     if (!pDlg->m_pImpl->m_bEnded) {
@@ -276,6 +310,11 @@ void CDialog::OnOK()
 void CDialog::OnCancel()
 {
     EndDialog(IDCANCEL);
+}
+
+void CDialog::OnClose()
+{
+    OnCancel();
 }
 
 bool CDialog::OnCommand(UINT nID, UINT nNotifyCode)

@@ -38,6 +38,9 @@ public:
     virtual void DoDataExchange(CDataExchange* pDX);
     virtual void OnOK();       // reads the controls back and ends with IDOK
     virtual void OnCancel();   // ends with IDCANCEL
+    // The desktop closes the program while the dialog is open: by default as its
+    // Cancel. A dialog whose Cancel does not end it ends itself here.
+    virtual void OnClose();
 
     bool OnCommand(UINT nID, UINT nNotifyCode) override;
     void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem) override;

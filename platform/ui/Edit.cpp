@@ -3,7 +3,7 @@
 #include "platform/ui/WndImpl.h"
 
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTextCursor>
 
 void CEdit::SetSel(int nStartChar, int nEndChar, bool bNoScroll)
@@ -15,7 +15,7 @@ void CEdit::SetSel(int nStartChar, int nEndChar, bool bNoScroll)
                 line->deselect();
             else
                 line->setSelection(nStartChar, (nEndChar < 0 ? line->text().size() : nEndChar) - nStartChar);
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        } else if (auto* plain = qobject_cast<QTextEdit*>(w)) {
             QTextCursor cursor = plain->textCursor();
             if (nStartChar < 0) {
                 cursor.clearSelection();
@@ -44,7 +44,7 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
             } else {
                 nStartChar = nEndChar = line->cursorPosition();
             }
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        } else if (auto* plain = qobject_cast<QTextEdit*>(w)) {
             QTextCursor cursor = plain->textCursor();
             nStartChar = cursor.selectionStart();
             nEndChar = cursor.selectionEnd();
@@ -58,7 +58,7 @@ void CEdit::SetReadOnly(bool bReadOnly)
         QWidget* w = p->m_pImpl->m_pWidget;
         if (auto* line = qobject_cast<QLineEdit*>(w))
             line->setReadOnly(bReadOnly);
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        else if (auto* plain = qobject_cast<QTextEdit*>(w))
             plain->setReadOnly(bReadOnly);
     });
 }

@@ -65,9 +65,15 @@ struct CDeviceScreen::Impl
     void InstallKeyFilter();
     // The device's size changes (the user sizing the window); the view stays.
     void ResizeDevice(int cx, int cy);
-    // The desktop asks the program to end: the main page ends as by its done
-    // button. False while a dialog or message box is open over it.
+    // The desktop asks the program to end: every dialog and message box over
+    // the main page is closed as by its Cancel, the innermost first, and so is
+    // whatever opens while they close; then the main page ends as by its done
+    // button. False when there is no page to end, or once the end is under way.
     bool RequestQuit();
+    // The next step of that end, once the step before has been taken.
+    void ContinueQuit();
+    void ContinueQuitLater();
+    bool m_bQuitting = false;
     void PressSoftKey(int nKey);
     void RunCommand(UINT nCommand);
 };

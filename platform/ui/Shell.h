@@ -21,9 +21,12 @@ struct SHELLEXECUTEINFO
     int nShow;
 };
 
+// False when the browser could not be started (no opener, or no browser).
 bool ShellExecuteEx(SHELLEXECUTEINFO* pInfo);
 
-// The desktop's URL opener, unless the user-interface observer takes the address.
+// The desktop's URL opener (xdg-open), unless the user-interface observer takes
+// the address. False when it is missing or says it could not open the address;
+// waits for its answer at most a moment.
 class CUrlOpener
 {
 public:

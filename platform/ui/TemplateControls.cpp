@@ -23,7 +23,7 @@
 #include <QPainter>
 #include <QPolygonF>
 #include <QPixmap>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -327,13 +327,16 @@ MadeControl MakeEdit(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParen
     const QString text = ItemText(item);
     QWidget* widget = nullptr;
     if (item.dwStyle & ES_MULTILINE) {
-        auto* edit = new QPlainTextEdit(pParent);
+        // Scrolled by pixels, so that its last line can always be brought
+        // whole into view (a widget that scrolls by lines hid it).
+        auto* edit = new QTextEdit(pParent);
+        edit->setAcceptRichText(false);
         edit->setPlainText(text);
         edit->setReadOnly(item.dwStyle & ES_READONLY);
         edit->setVerticalScrollBarPolicy((item.dwStyle & WS_VSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
+        edit->setLineWrapMode(QTextEdit::WidgetWidth);
+        QObject::connect(edit, &QTextEdit::textChanged, edit, [pDialog, id]() { Notify(pDialog, id, EN_CHANGE); });
         widget = edit;
     } else {
         auto* edit = new QLineEdit(text, pParent);
@@ -347,7 +350,7 @@ MadeControl MakeEdit(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParen
 MadeControl MakeComboBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pParent)
 {
     const UINT id = item.nID;
-    auto* combo = new QComboBox(pParent);
+    QComboBox* combo = MakeDropDownList(pParent);
     combo->setEditable(false);
     combo->setFocusPolicy(Qt::NoFocus);
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,

@@ -23,9 +23,10 @@ void OnSignal(int nSignal)
 }
 
 // SIGINT and SIGTERM end the program as the window's close button does: the
-// main page ends as by its done button. With a dialog open over it the signal
+// dialogs open close as by their Cancel, then the main page as by its done
+// button. A signal that finds the end under way already (or no page to end)
 // takes its default course; nothing is lost by that, since every file is
-// written whole at the moment it changes and nothing is saved at exit.
+// written whole at the moment it changes.
 void WatchSignals()
 {
     if (g_signalPipe[0] >= 0 || pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)

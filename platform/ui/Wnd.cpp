@@ -14,7 +14,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVariant>
 #include <algorithm>
 
@@ -362,7 +362,7 @@ void CWnd::SetWindowText(const std::wstring& strText)
             label->setText(text);
         } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
             edit->setText(text);
-        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w)) {
+        } else if (auto* plain = qobject_cast<QTextEdit*>(w)) {
             text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
             plain->setPlainText(text);
         } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
@@ -390,7 +390,7 @@ std::wstring CWnd::GetWindowText() const
             result = FromQString(label->text());
         else if (auto* edit = qobject_cast<QLineEdit*>(w))
             result = FromQString(edit->text());
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        else if (auto* plain = qobject_cast<QTextEdit*>(w))
             result = FromQString(plain->toPlainText().replace(QLatin1String("\n"), QLatin1String("\r\n")));
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
             result = FromQString(button->text());
@@ -475,6 +475,16 @@ void CWnd::ReleaseCapture()
 CWnd* CWnd::GetCapture()
 {
     return g_pCapture;
+}
+
+CWnd* CWnd::GetFocus()
+{
+    if (!OnUiThread())
+        return nullptr;
+    // The screen keeps its focused widget while the desktop's focus is elsewhere
+    // (on the enlarged view, or on no window of ours at all).
+    QWidget* w = CDeviceScreen::Get().m_pImpl->m_pScreen->focusWidget();
+    return w ? WndFromWidget(w) : nullptr;
 }
 
 bool CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -179,6 +179,8 @@ public:
     void EnableWindow(bool bEnable);
     bool IsWindowEnabled() const;
     void SetFocus();
+    // The window that has the keyboard focus on the screen; null when none has.
+    static CWnd* GetFocus();
 
     void Invalidate(bool bErase = true);
     void UpdateWindow();

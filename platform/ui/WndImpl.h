@@ -16,6 +16,7 @@
 #include <vector>
 
 class QButtonGroup;
+class QComboBox;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -105,6 +106,10 @@ void RunForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn);
 // comes back. Waiting would hang when the user-interface thread waits for that
 // thread.
 bool ReadOnUiThread(const CWnd* pWnd, const char* pszWhat, const std::function<void(CWnd*)>& fn);
+
+// The widget of a drop-down list (ComboBox.cpp): its list opens inside the
+// device screen's area between the bars.
+QComboBox* MakeDropDownList(QWidget* pParent);
 
 // The window a widget stands for (the widget's or its nearest ancestor's), and
 // the one of the widget itself only.

@@ -1,7 +1,10 @@
 #include "service/demo/DemoSource.h"
 
+#include "service/feed/ForecastHeader.h"
 #include "service/places/Places.h"
 #include "service/places/StationIdTable.h"
+
+#include <mutex>
 
 CForecastSource::Outcome CDemoSource::Search(const std::string& strText, std::vector<CPlace>& found, std::string&)
 {
@@ -26,14 +29,28 @@ CForecastSource::Outcome CDemoSource::Search(const std::string& strText, std::ve
 CForecastSource::Outcome CDemoSource::Forecast(const std::string& strID, CForecastRecord::Section section, int nCount,
                                                int64_t nNowUtc, CForecastRecord& record, std::string&)
 {
-    if (const CPlace* pPlace = m_places.Find(strID)) {
-        m_weather.Fill(*pPlace, section, nCount, nNowUtc, record);
-        return ANSWERED;
-    }
+    const CPlace* pPlace = m_places.Find(strID);
     CPlace named;
-    if (m_pLiveIds && m_pLiveIds->Find(strID, named)) {
-        m_weather.Fill(named, section, nCount, nNowUtc, record);
-        return ANSWERED;
+    if (!pPlace) {
+        if (!m_pLiveIds || !m_pLiveIds->Find(strID, named))
+            return UNKNOWN_PLACE;
+        pPlace = &named;
     }
-    return UNKNOWN_PLACE;
+    const Key key(pPlace->m_strID, section, nCount, CForecastHeader::IssueTime(*pPlace, nNowUtc));
+    {
+        std::shared_lock<std::shared_mutex> lock(m_mutex);
+        const auto it = m_kept.find(key);
+        if (it != m_kept.end()) {
+            record = it->second;
+            CForecastHeader::Fill(record, *pPlace, nNowUtc);
+            return ANSWERED;
+        }
+    }
+    m_weather.Fill(*pPlace, section, nCount, nNowUtc, record);
+    std::unique_lock<std::shared_mutex> lock(m_mutex);
+    // Past the bound (the next hour's forecasts coming in) the old ones go.
+    if (m_kept.size() >= MAX_KEPT)
+        m_kept.clear();
+    m_kept.emplace(key, record);
+    return ANSWERED;
 }

@@ -3,6 +3,11 @@
 #include "service/ForecastSource.h"
 #include "service/demo/SyntheticWeather.h"
 
+#include <map>
+#include <shared_mutex>
+#include <string>
+#include <tuple>
+
 class CPlaces;
 class CStationIdTable;
 
@@ -21,6 +26,15 @@ public:
     const CPlaces& m_places;
     // The places a live source has named, if any, so that stations kept from
     // it go on working here, with made-up weather like all the rest.
-    const CStationIdTable* m_pLiveIds = nullptr;
+    CStationIdTable* m_pLiveIds = nullptr;
     CSyntheticWeather m_weather;
+
+private:
+    // A station's forecast is the same all through its issue hour, and a
+    // daily one costs some 300 samples of the weather field: each is made
+    // once an hour and kept, its header made anew for each request.
+    using Key = std::tuple<std::string, int, int, int64_t>;   // ID, section, count, issue time
+    static constexpr size_t MAX_KEPT = 4096;
+    std::shared_mutex m_mutex;
+    std::map<Key, CForecastRecord> m_kept;
 };

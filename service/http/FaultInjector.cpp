@@ -1,16 +1,10 @@
 #include "service/http/FaultInjector.h"
 
-#include "service/http/ConnectionSockets.h"
+#include "service/http/HttpAnswer.h"
 
-#include <httplib.h>
-
-#include <sys/socket.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -22,21 +16,23 @@ struct KindName
     long nMax;      // an argument the service can still answer with
 };
 
-const long HOUR_MS = 3600L * 1000;
-const long MANY_BYTES = 1000L * 1000 * 1000;
+// Bounds that keep a fault a test of the client, not of the service: a pause
+// ends within minutes, and no answer costs the service much memory.
+const long LONGEST_PAUSE_MS = 10L * 60 * 1000;
+const long MANY_BYTES = 16L * 1024 * 1024;
 
 const KindName KINDS[] = {
     {CFaultInjector::NONE, "none", 0, 0},
     {CFaultInjector::HTTP_ERROR, "status", 500, 599},
-    {CFaultInjector::DELAY, "delay", 3000, HOUR_MS},
-    {CFaultInjector::STALL, "stall", 3000, HOUR_MS},
+    {CFaultInjector::DELAY, "delay", 3000, LONGEST_PAUSE_MS},
+    {CFaultInjector::STALL, "stall", 3000, LONGEST_PAUSE_MS},
     {CFaultInjector::CUT, "cut", 0, MANY_BYTES},
     {CFaultInjector::LENGTH_OVER, "length-over", 100, MANY_BYTES},
     {CFaultInjector::LENGTH_UNDER, "length-under", 100, MANY_BYTES},
     {CFaultInjector::CHUNKED, "chunked", 1024, MANY_BYTES},
     {CFaultInjector::NO_LENGTH, "no-length", 0, 0},
     {CFaultInjector::NOT_XML, "not-xml", 0, 0},
-    {CFaultInjector::HUGE_BODY, "huge", 5L * 1024 * 1024, 256L * 1024 * 1024},
+    {CFaultInjector::HUGE_BODY, "huge", 5L * 1024 * 1024, MANY_BYTES},
     {CFaultInjector::DEEP, "deep", 100, 100000},
     {CFaultInjector::CLOSE, "close", 0, 0},
 };
@@ -55,26 +51,9 @@ long Arg(const CFaultInjector::Fault& fault)
     return fault.nArg > 0 ? fault.nArg : Info(fault.kind).nDefault;
 }
 
-const char* Reason(int nStatus)
-{
-    switch (nStatus) {
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 408: return "Request Timeout";
-    case 429: return "Too Many Requests";
-    case 500: return "Internal Server Error";
-    case 502: return "Bad Gateway";
-    case 503: return "Service Unavailable";
-    case 504: return "Gateway Timeout";
-    default: return "Error";
-    }
-}
-
 std::string RawHead(int nStatus, const std::string& strType, long nLength)
 {
-    std::string head = "HTTP/1.1 " + std::to_string(nStatus) + " " + (nStatus == 200 ? "OK" : Reason(nStatus)) + "\r\n";
+    std::string head = "HTTP/1.1 " + std::to_string(nStatus) + " " + CHttpAnswer::Reason(nStatus) + "\r\n";
     head += "Content-Type: " + strType + "\r\n";
     if (nLength >= 0)
         head += "Content-Length: " + std::to_string(nLength) + "\r\n";
@@ -183,16 +162,23 @@ void CFaultInjector::SetStanding(const Fault& fault)
     m_standing.strPrefix.clear();
 }
 
-void CFaultInjector::Arm(const Fault& fault)
+bool CFaultInjector::Arm(const Fault& fault)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_armed.size() >= MAX_ARMED)
+        return false;
     m_armed.push_back(fault);
+    return true;
 }
 
 void CFaultInjector::ClearArmed()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_armed.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_armed.clear();
+        ++m_nClearings;
+    }
+    m_wake.notify_all();
 }
 
 CFaultInjector::Fault CFaultInjector::Take(const std::string& strTarget)
@@ -212,7 +198,10 @@ CFaultInjector::Fault CFaultInjector::Take(const std::string& strTarget)
 bool CFaultInjector::Pause(long nMilliseconds)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    return !m_wake.wait_for(lock, std::chrono::milliseconds(nMilliseconds), [this] { return m_bStopping; });
+    const unsigned nClearings = m_nClearings;
+    m_wake.wait_for(lock, std::chrono::milliseconds(nMilliseconds),
+                    [&] { return m_bStopping || m_nClearings != nClearings; });
+    return !m_bStopping;
 }
 
 void CFaultInjector::Stop()
@@ -224,105 +213,61 @@ void CFaultInjector::Stop()
     m_wake.notify_all();
 }
 
-bool CFaultInjector::SendRaw(const httplib::Request& req, httplib::Response& res, const std::string& strBytes)
-{
-    const int fd = CConnectionSockets::Of(req);
-    if (fd < 0) {
-        std::fprintf(stderr, "cirrovan-service: cannot find the connection of %s to inject a fault\n",
-                     req.path.c_str());
-        res.status = 500;
-        res.set_content("The service could not inject the fault.\n", "text/plain");
-        return false;
-    }
-    size_t nSent = 0;
-    while (nSent < strBytes.size()) {
-        const ssize_t n = send(fd, strBytes.data() + nSent, strBytes.size() - nSent, MSG_NOSIGNAL);
-        if (n <= 0)
-            break;
-        nSent += static_cast<size_t>(n);
-    }
-    // The library's own answer, which follows, now fails to go out, and the
-    // library closes the socket as after any failed write.
-    shutdown(fd, SHUT_RDWR);
-    return true;
-}
-
-void CFaultInjector::Apply(const Fault& fault, const httplib::Request& req, httplib::Response& res, int nStatus,
-                           const std::string& strType, const std::string& strBody)
+void CFaultInjector::Apply(const Fault& fault, CHttpAnswer& answer, int nStatus, const std::string& strType,
+                           const std::string& strBody)
 {
     const long nArg = Arg(fault);
     const long nSize = static_cast<long>(strBody.size());
+    answer.Set(nStatus, strType, strBody);
     switch (fault.kind) {
     case NONE:
         break;
-    case HTTP_ERROR:
-        res.status = static_cast<int>(nArg);
-        res.set_content("<html><head><title>" + std::to_string(nArg) + " " + Reason(static_cast<int>(nArg)) +
-                            "</title></head><body><h1>" + Reason(static_cast<int>(nArg)) + "</h1></body></html>\n",
-                        "text/html");
-        return;
+    case HTTP_ERROR: {
+        const int nError = static_cast<int>(nArg);
+        const std::string strReason = CHttpAnswer::Reason(nError);
+        answer.Set(nError, "text/html", "<html><head><title>" + std::to_string(nArg) + " " + strReason +
+                                            "</title></head><body><h1>" + strReason + "</h1></body></html>\n");
+        break;
+    }
     case DELAY:
         Pause(nArg);
         break;
-    case STALL: {
-        auto body = std::make_shared<std::string>(strBody);
-        res.status = nStatus;
-        res.set_content_provider(body->size(), strType.c_str(),
-            [this, body, nArg](size_t nOffset, size_t, httplib::DataSink& sink) {
-                const size_t nHalf = body->size() / 2;
-                if (nOffset < nHalf)
-                    return sink.write(body->data() + nOffset, nHalf - nOffset);
-                if (nOffset == nHalf && !Pause(nArg))
-                    return false;
-                return sink.write(body->data() + nOffset, body->size() - nOffset);
-            });
-        return;
-    }
-    case CHUNKED: {
-        auto body = std::make_shared<std::string>(strBody);
-        const size_t nChunk = static_cast<size_t>(nArg);
-        res.status = nStatus;
-        res.set_chunked_content_provider(strType.c_str(),
-            [body, nChunk](size_t nOffset, httplib::DataSink& sink) {
-                const size_t n = std::min(nChunk, body->size() - nOffset);
-                if (n > 0 && !sink.write(body->data() + nOffset, n))
-                    return false;
-                if (nOffset + n >= body->size())
-                    sink.done();
-                return true;
-            });
-        return;
-    }
+    case STALL:
+        answer.m_nStallMs = nArg;
+        break;
+    case CHUNKED:
+        answer.m_nChunk = static_cast<size_t>(nArg);
+        break;
     case CUT: {
         const long nSend = fault.nArg > 0 ? std::min(fault.nArg, std::max(0L, nSize - 1)) : nSize / 2;
-        SendRaw(req, res, RawHead(nStatus, strType, nSize) + strBody.substr(0, static_cast<size_t>(nSend)));
-        return;
+        answer.m_strBody = RawHead(nStatus, strType, nSize) + strBody.substr(0, static_cast<size_t>(nSend));
+        answer.m_bRaw = true;
+        break;
     }
     case LENGTH_OVER:
-        SendRaw(req, res, RawHead(nStatus, strType, nSize + nArg) + strBody);
-        return;
+        answer.m_strBody = RawHead(nStatus, strType, nSize + nArg) + strBody;
+        answer.m_bRaw = true;
+        break;
     case LENGTH_UNDER:
-        SendRaw(req, res, RawHead(nStatus, strType, std::max(0L, nSize - nArg)) + strBody);
-        return;
+        answer.m_strBody = RawHead(nStatus, strType, std::max(0L, nSize - nArg)) + strBody;
+        answer.m_bRaw = true;
+        break;
     case NO_LENGTH:
-        SendRaw(req, res, RawHead(nStatus, strType, -1) + strBody);
-        return;
+        answer.m_strBody = RawHead(nStatus, strType, -1) + strBody;
+        answer.m_bRaw = true;
+        break;
     case CLOSE:
-        SendRaw(req, res, std::string());
-        return;
+        answer.m_strBody.clear();
+        answer.m_bRaw = true;
+        break;
     case NOT_XML:
-        res.status = 200;
-        res.set_content("Forecasts are being updated. Please try again in a few minutes.\n", "text/plain");
-        return;
+        answer.Set(200, "text/plain", "Forecasts are being updated. Please try again in a few minutes.\n");
+        break;
     case HUGE_BODY:
-        res.status = nStatus;
-        res.set_content(Inflate(strBody, nArg), strType.c_str());
-        return;
+        answer.m_strBody = Inflate(strBody, nArg);
+        break;
     case DEEP:
-        res.status = nStatus;
-        res.set_content(Deepen(strBody, nArg), strType.c_str());
-        return;
+        answer.m_strBody = Deepen(strBody, nArg);
+        break;
     }
-    res.status = nStatus;
-    res.set_content(strBody, strType.c_str());
 }

@@ -5,10 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace httplib {
-struct Request;
-struct Response;
-}
+class CHttpAnswer;
 
 // Makes answers go wrong on purpose, so that tests see how a client copes:
 // HTTP errors, slow answers, bodies cut short or mislabelled, bodies that are
@@ -37,31 +34,36 @@ public:
     // The kinds and their arguments, one per line, for --help.
     static const char* KindsHelp();
 
+    // Rules armed at once, and the requests one rule may apply to.
+    static constexpr size_t MAX_ARMED = 32;
+    static constexpr int MAX_COUNT = 1000;
+
     void SetStanding(const Fault& fault);
-    void Arm(const Fault& fault);
-    // Drops the armed faults; the standing one stays.
+    // False when MAX_ARMED rules are armed already.
+    bool Arm(const Fault& fault);
+    // Drops the armed faults and ends the pauses under way; the standing
+    // fault stays.
     void ClearArmed();
     // The fault that this request gets, counted against its rule; kind NONE
     // for none.
     Fault Take(const std::string& strTarget);
 
-    // Answers the request with the fault instead of the normal answer, which
-    // it is given. Faults below the HTTP layer write to the connection itself
-    // and then close it.
-    void Apply(const Fault& fault, const httplib::Request& req, httplib::Response& res, int nStatus,
-               const std::string& strType, const std::string& strBody);
+    // Answers with the fault instead of the normal answer, which it is given.
+    // Faults below the HTTP layer send raw bytes and then close.
+    void Apply(const Fault& fault, CHttpAnswer& answer, int nStatus, const std::string& strType,
+               const std::string& strBody);
 
-    // Waits, or less when the service stops; false when it stopped.
+    // Waits, or less when the armed faults are cleared or the service stops;
+    // false when it stopped.
     bool Pause(long nMilliseconds);
     // Ends every pause now and each one to come: the server is going down.
     void Stop();
 
 private:
-    bool SendRaw(const httplib::Request& req, httplib::Response& res, const std::string& strBytes);
-
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_bStopping = false;
+    unsigned m_nClearings = 0;
     Fault m_standing;
     std::vector<Fault> m_armed;
 };

@@ -1,12 +1,12 @@
 #include "service/http/ForecastServer.h"
 
-#include "service/http/ConnectionSockets.h"
 #include "service/feed/FeedWriter.h"
-#include "service/ForecastSource.h"
 #include "service/http/HomePage.h"
+#include "service/http/LogText.h"
 #include "service/places/Places.h"
 
 #include <algorithm>
+#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -14,10 +14,10 @@
 
 namespace {
 
-// Not a text/ type: the HTTP library would gzip those for a client that
-// accepts it, and then the length on the wire is no longer the document's.
-// The forecasts go out as they are, as the program's downloads expect.
+// Not a text/ type, so that no proxy between recodes or compresses it: the
+// program's downloads expect the length on the wire to be the document's.
 const char* const XML_TYPE = "application/xml; charset=UTF-8";
+const char* const TEXT_TYPE = "text/plain; charset=UTF-8";
 
 // A query number read as leniently as the program's HTTP layer may send it
 // ("10 " or "10%20" included), kept within the bounds.
@@ -31,171 +31,274 @@ bool IsControl(const std::string& strPath)
     return strPath.compare(0, 9, "/control/") == 0;
 }
 
+std::string Lower(std::string strText)
+{
+    for (char& c : strText)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return strText;
+}
+
+// The content types a page of any site may POST without asking first.
+bool IsFormType(const std::string& strContentType)
+{
+    std::string strType = Lower(strContentType.substr(0, strContentType.find(';')));
+    strType.erase(std::remove_if(strType.begin(), strType.end(), [](char c) { return c == ' ' || c == '\t'; }),
+                  strType.end());
+    return strType == "application/x-www-form-urlencoded" || strType == "multipart/form-data" ||
+           strType == "text/plain";
+}
+
+// The Host a local client names: a loopback address or localhost, any port.
+bool IsLoopbackHost(const std::string& strHost)
+{
+    std::string strName = Lower(strHost);
+    if (!strName.empty() && strName[0] == '[') {
+        strName = strName.substr(1, strName.find(']') - 1);
+    } else {
+        strName = strName.substr(0, strName.find(':'));
+    }
+    return strName == "localhost" || CForecastServer::IsLoopback(strName);
+}
+
+// A tag that changes whenever the body does (64-bit FNV-1a).
+std::string TagOf(const std::string& strBody)
+{
+    uint64_t nHash = 14695981039346656037ULL;
+    for (const char c : strBody) {
+        nHash ^= static_cast<unsigned char>(c);
+        nHash *= 1099511628211ULL;
+    }
+    char sz[24];
+    std::snprintf(sz, sizeof sz, "\"%016llx\"", static_cast<unsigned long long>(nHash));
+    return sz;
+}
+
+// Whether an If-None-Match list names the tag (weak or strong: for a GET
+// they mean the same body).
+bool TagMatches(const std::string& strList, const std::string& strTag)
+{
+    return strList.find('*') != std::string::npos || strList.find(strTag) != std::string::npos;
+}
+
 } // namespace
 
 CForecastServer::CForecastServer(const CPlaces& places, CForecastSource& source, int nThreads)
     : m_places(places), m_source(source)
 {
-    // A client that goes away mid-answer must not end the service, and the
-    // library writes without MSG_NOSIGNAL.
+    // A client that goes away mid-answer must not end the service.
     std::signal(SIGPIPE, SIG_IGN);
-
-    // Each keep-alive connection holds a thread while it is open.
-    const size_t nPool = static_cast<size_t>(std::max(1, nThreads));
-    m_server.new_task_queue = [nPool] { return new httplib::ThreadPool(nPool); };
-    m_server.set_keep_alive_max_count(1000);
-    // Headers and body leave in separate writes; with Nagle's algorithm the
-    // body would wait for the client's delayed acknowledgement.
-    m_server.set_tcp_nodelay(true);
-
-    m_server.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
-        if (!IsControl(req.path))
-            m_requests.Count(req.path);
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
-    m_server.set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+    m_http.m_limits.nWorkers = std::max(1, nThreads);
+    m_http.m_handler = [this](const CHttpRequest& req, CHttpAnswer& answer) { Route(req, answer); };
+    m_http.m_isUrgent = [](const CHttpRequest& req) { return IsControl(req.m_strPath); };
+    m_http.m_pause = [this](long nMilliseconds) { return m_faults.Pause(nMilliseconds); };
+    m_http.m_logger = [this](const CHttpRequest& req, const CHttpAnswer& answer) {
         if (m_bVerbose)
-            std::fprintf(stderr, "%s %s %d %zu\n", req.method.c_str(), req.target.c_str(), res.status, res.body.size());
-    });
+            std::fprintf(stderr, "%s %s %d %zu\n", CLogText::Escaped(req.m_strMethod).c_str(),
+                         CLogText::Escaped(req.m_strTarget).c_str(), answer.m_nStatus, answer.m_strBody.size());
+    };
+}
 
-    m_server.Get("/", [this](const httplib::Request& req, httplib::Response& res) {
-        Answer(req, res, 200, "text/html; charset=UTF-8", CHomePage::Html(m_places, m_source.IsLive()));
-    });
-    m_server.Get("/search/search", [this](const httplib::Request& req, httplib::Response& res) { Search(req, res); });
-    m_server.Get(R"(/weather/local/(.*))",
-                 [this](const httplib::Request& req, httplib::Response& res) { Forecast(req, res); });
-    m_server.Post("/control/fault", [this](const httplib::Request& req, httplib::Response& res) { ArmFault(req, res); });
-    m_server.Delete("/control/fault", [this](const httplib::Request&, httplib::Response& res) {
-        m_faults.ClearArmed();
-        res.set_content("cleared\n", "text/plain");
-    });
-    m_server.Get("/control/requests", [this](const httplib::Request& req, httplib::Response& res) { Requests(req, res); });
-    m_server.Post("/control/reset", [this](const httplib::Request&, httplib::Response& res) {
-        m_faults.ClearArmed();
-        m_requests.Clear();
-        res.set_content("reset\n", "text/plain");
-    });
+bool CForecastServer::IsLoopback(const std::string& strAddress)
+{
+    return strAddress.rfind("127.", 0) == 0 || strAddress == "::1";
 }
 
 int CForecastServer::Bind(const std::string& strHost, int nPort)
 {
-    if (nPort == 0)
-        m_nPort = m_server.bind_to_any_port(strHost.c_str());
-    else
-        m_nPort = m_server.bind_to_port(strHost.c_str(), nPort) ? nPort : -1;
-    return m_nPort;
+    return m_http.Bind(strHost, nPort);
 }
 
 bool CForecastServer::Run()
 {
-    return m_server.listen_after_bind();
+    return m_http.Run();
 }
 
 void CForecastServer::Stop()
 {
     m_faults.Stop();
-    m_server.stop();
-    // The library would let each idle keep-alive connection run out its
-    // timeout before its thread could be joined.
-    if (m_nPort > 0)
-        CConnectionSockets::ShutdownAll(m_nPort);
+    m_http.Stop();
 }
 
-void CForecastServer::Search(const httplib::Request& req, httplib::Response& res)
+void CForecastServer::Route(const CHttpRequest& req, CHttpAnswer& answer)
 {
-    const std::string strText = req.has_param("where") ? req.get_param_value("where") : std::string();
+    if (IsControl(req.m_strPath)) {
+        Control(req, answer);
+        return;
+    }
+    if (req.m_strMethod != "GET" && req.m_strMethod != "HEAD") {
+        m_requests.Count(CRequestCounter::OTHER);
+        answer.Set(405, TEXT_TYPE, "Only GET and HEAD are answered here.\n");
+        answer.m_headers.emplace_back("Allow", "GET, HEAD");
+        return;
+    }
+    if (req.m_strPath == "/") {
+        m_requests.Count(req.m_strPath);
+        Answer(req, answer, 200, "text/html; charset=UTF-8", CHomePage::Html(m_places, m_source.IsLive()));
+    } else if (req.m_strPath == "/search/search") {
+        m_requests.Count(req.m_strPath);
+        Search(req, answer);
+    } else if (req.m_strPath.compare(0, 15, "/weather/local/") == 0) {
+        Forecast(req, answer);
+    } else {
+        m_requests.Count(CRequestCounter::OTHER);
+        Answer(req, answer, 404, TEXT_TYPE, "Not Found\n");
+    }
+}
+
+void CForecastServer::Search(const CHttpRequest& req, CHttpAnswer& answer)
+{
+    std::string strText = req.Param("where");
+    if (strText.size() > MAX_SEARCH_BYTES) {
+        // Cut at a character's start, not inside one.
+        size_t nAt = MAX_SEARCH_BYTES;
+        while (nAt > 0 && (static_cast<unsigned char>(strText[nAt]) & 0xC0) == 0x80)
+            --nAt;
+        strText.resize(nAt);
+    }
     std::vector<CPlace> found;
     std::string strWhy;
     const CForecastSource::Outcome outcome = m_source.Search(strText, found, strWhy);
     if (outcome != CForecastSource::ANSWERED) {
-        Fail(req, res, outcome, strWhy);
+        Fail(req, answer, outcome, strWhy);
         return;
     }
     std::vector<const CPlace*> places;
     for (const CPlace& place : found)
         places.push_back(&place);
-    Answer(req, res, 200, XML_TYPE, CFeedWriter::SearchAnswer(places));
+    Answer(req, answer, 200, XML_TYPE, CFeedWriter::SearchAnswer(places), true);
 }
 
-void CForecastServer::Forecast(const httplib::Request& req, httplib::Response& res)
+void CForecastServer::Forecast(const CHttpRequest& req, CHttpAnswer& answer)
 {
     CForecastRecord::Section section = CForecastRecord::NO_SECTION;
     int nCount = 0;
-    if (req.has_param("dayf")) {
+    if (req.HasParam("dayf")) {
         section = CForecastRecord::DAILY;
-        nCount = QueryNumber(req.get_param_value("dayf"), MAX_DAYS);
-    } else if (req.has_param("hbhf")) {
+        nCount = QueryNumber(req.Param("dayf"), MAX_DAYS);
+    } else if (req.HasParam("hbhf")) {
         section = CForecastRecord::HOURLY;
-        nCount = QueryNumber(req.get_param_value("hbhf"), MAX_HOURS);
+        nCount = QueryNumber(req.Param("hbhf"), MAX_HOURS);
     }
+    const std::string strID = req.m_strPath.substr(15);
     CForecastRecord record;
     std::string strWhy;
     const CForecastSource::Outcome outcome =
-        m_source.Forecast(req.matches[1], section, nCount, static_cast<int64_t>(std::time(nullptr)), record, strWhy);
+        m_source.Forecast(strID, section, nCount, static_cast<int64_t>(std::time(nullptr)), record, strWhy);
+    // Counted per station only for the stations there are, so that the
+    // counts stay as few as the places.
+    m_requests.Count(outcome == CForecastSource::UNKNOWN_PLACE ? CRequestCounter::UNKNOWN_STATION : req.m_strPath);
     if (outcome != CForecastSource::ANSWERED) {
-        Fail(req, res, outcome, strWhy);
+        Fail(req, answer, outcome, strWhy);
         return;
     }
-    Answer(req, res, 200, XML_TYPE, CFeedWriter::Feed(record));
+    Answer(req, answer, 200, XML_TYPE, CFeedWriter::Feed(record), true);
 }
 
-void CForecastServer::Fail(const httplib::Request& req, httplib::Response& res, CForecastSource::Outcome outcome,
+void CForecastServer::Fail(const CHttpRequest& req, CHttpAnswer& answer, CForecastSource::Outcome outcome,
                            const std::string& strWhy)
 {
     // Never an old answer in place of a new one: the program then keeps the
     // file it has, and shows how old that is.
     switch (outcome) {
     case CForecastSource::UNKNOWN_PLACE:
-        Answer(req, res, 404, XML_TYPE, CFeedWriter::Error(2, "Invalid location provided."));
+        Answer(req, answer, 404, XML_TYPE, CFeedWriter::Error(2, "Invalid location provided."));
         return;
     case CForecastSource::NO_ANSWER:
-        Answer(req, res, 504, XML_TYPE, CFeedWriter::Error(1, strWhy));
+        Answer(req, answer, 504, XML_TYPE, CFeedWriter::Error(1, strWhy));
         break;
     case CForecastSource::BAD_ANSWER:
-        Answer(req, res, 502, XML_TYPE, CFeedWriter::Error(1, strWhy));
+        Answer(req, answer, 502, XML_TYPE, CFeedWriter::Error(1, strWhy));
         break;
     case CForecastSource::ANSWERED:
     case CForecastSource::NOT_RECORDED:
-        Answer(req, res, 500, XML_TYPE, CFeedWriter::Error(1, strWhy));
+        Answer(req, answer, 500, XML_TYPE, CFeedWriter::Error(1, strWhy));
         break;
     }
-    std::fprintf(stderr, "cirrovan-service: %s %s: %s\n", req.method.c_str(), req.target.c_str(), strWhy.c_str());
+    std::fprintf(stderr, "cirrovan-service: %s %s: %s\n", CLogText::Escaped(req.m_strMethod).c_str(),
+                 CLogText::Escaped(req.m_strTarget).c_str(), CLogText::Escaped(strWhy).c_str());
 }
 
-void CForecastServer::ArmFault(const httplib::Request& req, httplib::Response& res)
+void CForecastServer::Control(const CHttpRequest& req, CHttpAnswer& answer)
+{
+    if (!m_bControl) {
+        answer.Set(404, TEXT_TYPE, "Not Found\n");
+        return;
+    }
+    if (!IsLoopback(req.m_strPeer) || req.HasHeader("Origin") || IsFormType(req.Header("Content-Type")) ||
+        !IsLoopbackHost(req.Header("Host"))) {
+        answer.Set(403, TEXT_TYPE, "The control endpoints answer programs on this machine only, not web pages.\n");
+        return;
+    }
+    const std::string& strMethod = req.m_strMethod;
+    if (req.m_strPath == "/control/fault" && strMethod == "POST") {
+        ArmFault(req, answer);
+    } else if (req.m_strPath == "/control/fault" && strMethod == "DELETE") {
+        m_faults.ClearArmed();
+        answer.Set(200, TEXT_TYPE, "cleared\n");
+    } else if (req.m_strPath == "/control/requests" && strMethod == "GET") {
+        answer.Set(200, TEXT_TYPE, req.HasParam("path") ? std::to_string(m_requests.CountOf(req.Param("path"))) + "\n"
+                                                        : m_requests.Text());
+    } else if (req.m_strPath == "/control/reset" && strMethod == "POST") {
+        m_faults.ClearArmed();
+        m_requests.Clear();
+        answer.Set(200, TEXT_TYPE, "reset\n");
+    } else {
+        answer.Set(404, TEXT_TYPE, "Not Found\n");
+    }
+}
+
+void CForecastServer::ArmFault(const CHttpRequest& req, CHttpAnswer& answer)
 {
     CFaultInjector::Fault fault;
     std::string strError;
-    if (!CFaultInjector::Parse(req.get_param_value("kind"), fault, strError)) {
-        res.status = 400;
-        res.set_content(strError + "\n", "text/plain");
+    if (!CFaultInjector::Parse(req.Param("kind"), fault, strError)) {
+        answer.Set(400, TEXT_TYPE, strError + "\n");
         return;
     }
-    fault.nCount = req.has_param("count") ? std::max(0, std::atoi(req.get_param_value("count").c_str())) : 1;
-    fault.strPrefix = req.get_param_value("path");
-    m_faults.Arm(fault);
-    res.set_content("armed " + CFaultInjector::Describe(fault) + " for " +
-                        (fault.nCount ? std::to_string(fault.nCount) : std::string("every")) + " request(s) to " +
-                        (fault.strPrefix.empty() ? std::string("any path") : fault.strPrefix) + "\n",
-                    "text/plain");
-}
-
-void CForecastServer::Requests(const httplib::Request& req, httplib::Response& res)
-{
-    if (req.has_param("path"))
-        res.set_content(std::to_string(m_requests.CountOf(req.get_param_value("path"))) + "\n", "text/plain");
-    else
-        res.set_content(m_requests.Text(), "text/plain");
-}
-
-void CForecastServer::Answer(const httplib::Request& req, httplib::Response& res, int nStatus,
-                             const std::string& strType, const std::string& strBody)
-{
-    const CFaultInjector::Fault fault = m_faults.Take(req.target.empty() ? req.path : req.target);
-    if (fault.kind == CFaultInjector::NONE) {
-        res.status = nStatus;
-        res.set_content(strBody, strType);
+    if (req.HasParam("count")) {
+        const std::string strCount = req.Param("count");
+        char* pEnd = nullptr;
+        const long nCount = std::strtol(strCount.c_str(), &pEnd, 10);
+        if (strCount.empty() || *pEnd || nCount < 0 || nCount > CFaultInjector::MAX_COUNT) {
+            answer.Set(400, TEXT_TYPE, "count must be a whole number from 0 to " +
+                                           std::to_string(CFaultInjector::MAX_COUNT) + "\n");
+            return;
+        }
+        fault.nCount = static_cast<int>(nCount);
+    }
+    fault.strPrefix = req.Param("path");
+    if (fault.strPrefix.size() > CHttpRequest::MAX_HEAD) {
+        answer.Set(400, TEXT_TYPE, "path is too long\n");
         return;
     }
-    m_faults.Apply(fault, req, res, nStatus, strType, strBody);
+    if (!m_faults.Arm(fault)) {
+        answer.Set(429, TEXT_TYPE, "already " + std::to_string(CFaultInjector::MAX_ARMED) +
+                                       " faults armed; reset them first\n");
+        return;
+    }
+    answer.Set(200, TEXT_TYPE, "armed " + CFaultInjector::Describe(fault) + " for " +
+                                   (fault.nCount ? std::to_string(fault.nCount) : std::string("every")) +
+                                   " request(s) to " +
+                                   (fault.strPrefix.empty() ? std::string("any path") : fault.strPrefix) + "\n");
+}
+
+void CForecastServer::Answer(const CHttpRequest& req, CHttpAnswer& answer, int nStatus, const std::string& strType,
+                             std::string strBody, bool bCache)
+{
+    const CFaultInjector::Fault fault = m_faults.Take(req.m_strTarget);
+    if (fault.kind != CFaultInjector::NONE) {
+        m_faults.Apply(fault, answer, nStatus, strType, strBody);
+        return;
+    }
+    if (bCache && nStatus == 200) {
+        const std::string strTag = TagOf(strBody);
+        answer.m_headers.emplace_back("Cache-Control", m_nCacheSeconds > 0 ? "max-age=" + std::to_string(m_nCacheSeconds)
+                                                                            : std::string("no-cache"));
+        answer.m_headers.emplace_back("ETag", strTag);
+        if (TagMatches(req.Header("If-None-Match"), strTag)) {
+            answer.Set(304, strType, std::string());
+            return;
+        }
+    }
+    answer.Set(nStatus, strType, std::move(strBody));
 }

@@ -1,34 +1,40 @@
 #pragma once
 
-#include "service/http/FaultInjector.h"
 #include "service/ForecastSource.h"
+#include "service/http/FaultInjector.h"
+#include "service/http/HttpServer.h"
 #include "service/http/RequestCounter.h"
 
-#include <httplib.h>
-
-#include <atomic>
 #include <string>
 
 class CPlaces;
 
-// The HTTP side of the service: the program's three requests, the home page
-// and the control endpoints of the tests, on a pool of threads.
+// The HTTP side of the service: the program's three requests, the home page,
+// and the control endpoints of the tests.
 //
 //   GET  /search/search?where=TEXT          search answer
 //   GET  /weather/local/ID?dayf=N           daily feed, N days (1 to 10)
 //   GET  /weather/local/ID?hbhf=N           hourly feed, N hours (1 to 72)
 //   GET  /                                  home page
 //   POST /control/fault?kind=K[:A]&count=N&path=P   arm a fault
-//   GET  /control/requests[?path=P]         requests so far per path
+//   GET  /control/requests[?path=P]         requests so far per kind
 //   POST /control/reset                     drop armed faults and counts
 //
 // An unknown station gets HTTP 404 with an error document; a live source that
-// cannot answer gives 502 or 504 with one.
+// cannot answer gives 502 or 504 with one. Answers carry how long they may be
+// used again (Cache-Control) and a tag for conditional requests (ETag).
+//
+// The control endpoints change every answer, so they exist only when enabled,
+// and then only for callers on this machine that are not a web page: a
+// request with an Origin, a form's content type or a Host that is not
+// loopback is refused, as a browser would send for a page that tries.
 class CForecastServer
 {
 public:
     static constexpr int MAX_DAYS = 10;
     static constexpr int MAX_HOURS = 72;
+    // Longer search texts name no place and cost the folding dearly.
+    static constexpr size_t MAX_SEARCH_BYTES = 256;
 
     CForecastServer(const CPlaces& places, CForecastSource& source, int nThreads);
 
@@ -36,28 +42,33 @@ public:
     int Bind(const std::string& strHost, int nPort);
     // Serves until Stop; false if it could not start.
     bool Run();
-    bool IsRunning() const { return m_server.is_running(); }
+    bool IsRunning() const { return m_http.IsRunning(); }
     // Safe from any thread. Pauses of slow answers end at once.
     void Stop();
 
+    // Whether the address is this machine's own loopback.
+    static bool IsLoopback(const std::string& strAddress);
+
     CFaultInjector m_faults;
     CRequestCounter m_requests;
-    bool m_bVerbose = false;   // a line per request on stderr
+    CHttpServer m_http;
+    bool m_bControl = false;      // the control endpoints answer
+    bool m_bVerbose = false;      // a line per request on stderr
+    int m_nCacheSeconds = 15 * 60;
 
 private:
-    void Search(const httplib::Request& req, httplib::Response& res);
-    void Forecast(const httplib::Request& req, httplib::Response& res);
+    void Route(const CHttpRequest& req, CHttpAnswer& answer);
+    void Search(const CHttpRequest& req, CHttpAnswer& answer);
+    void Forecast(const CHttpRequest& req, CHttpAnswer& answer);
     // The error answer for a request the source could not answer.
-    void Fail(const httplib::Request& req, httplib::Response& res, CForecastSource::Outcome outcome,
-              const std::string& strWhy);
-    void ArmFault(const httplib::Request& req, httplib::Response& res);
-    void Requests(const httplib::Request& req, httplib::Response& res);
-    // The answer, or the fault armed for the request instead.
-    void Answer(const httplib::Request& req, httplib::Response& res, int nStatus, const std::string& strType,
-                const std::string& strBody);
+    void Fail(const CHttpRequest& req, CHttpAnswer& answer, CForecastSource::Outcome outcome, const std::string& strWhy);
+    void Control(const CHttpRequest& req, CHttpAnswer& answer);
+    void ArmFault(const CHttpRequest& req, CHttpAnswer& answer);
+    // The answer, or the fault armed for the request instead; bCache: it may
+    // be used again for the cache interval.
+    void Answer(const CHttpRequest& req, CHttpAnswer& answer, int nStatus, const std::string& strType,
+                std::string strBody, bool bCache = false);
 
-    int m_nPort = -1;
     const CPlaces& m_places;
     CForecastSource& m_source;
-    httplib::Server m_server;
 };

@@ -2,6 +2,10 @@
 
 #include <curl/curl.h>
 
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <netinet/in.h>
+
 #include <mutex>
 
 namespace {
@@ -10,8 +14,48 @@ struct Transfer
 {
     std::string* pBody;
     size_t nMaxBytes;
+    int nOwnPort;
     bool bTooLarge = false;
+    bool bToItself = false;
 };
+
+// Whether the address is one this machine answers on.
+bool IsOwnAddress(const std::string& strAddress)
+{
+    std::string strIP = strAddress;
+    if (strIP.rfind("::ffff:", 0) == 0 && strIP.find('.') != std::string::npos)
+        strIP = strIP.substr(7);
+    if (strIP.rfind("127.", 0) == 0 || strIP == "::1" || strIP == "0.0.0.0" || strIP == "::")
+        return true;
+    ifaddrs* pList = nullptr;
+    if (getifaddrs(&pList) != 0)
+        return false;
+    bool bOwn = false;
+    for (const ifaddrs* p = pList; p && !bOwn; p = p->ifa_next) {
+        if (!p->ifa_addr)
+            continue;
+        char sz[INET6_ADDRSTRLEN] = {};
+        if (p->ifa_addr->sa_family == AF_INET)
+            inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(p->ifa_addr)->sin_addr, sz, sizeof sz);
+        else if (p->ifa_addr->sa_family == AF_INET6)
+            inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(p->ifa_addr)->sin6_addr, sz, sizeof sz);
+        bOwn = strIP == sz;
+    }
+    freeifaddrs(pList);
+    return bOwn;
+}
+
+// Called before each request goes out, redirects included, once the
+// connection is made.
+int BeforeRequest(void* pUser, char* pszServerIP, char*, int nServerPort, int)
+{
+    Transfer& transfer = *static_cast<Transfer*>(pUser);
+    if (transfer.nOwnPort > 0 && nServerPort == transfer.nOwnPort && IsOwnAddress(pszServerIP)) {
+        transfer.bToItself = true;
+        return CURL_PREREQFUNC_ABORT;
+    }
+    return CURL_PREREQFUNC_OK;
+}
 
 size_t Receive(char* pData, size_t nSize, size_t nCount, void* pUser)
 {
@@ -45,13 +89,15 @@ CHttpFetcher::Result CHttpFetcher::Get(const std::string& strURL, int& nStatus, 
         strError = "the HTTP client could not start";
         return FAILED;
     }
-    Transfer transfer {&strBody, m_nMaxBytes};
+    Transfer transfer {&strBody, m_nMaxBytes, m_nOwnPort};
     char szError[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(pCurl, CURLOPT_URL, strURL.c_str());
     curl_easy_setopt(pCurl, CURLOPT_USERAGENT, USER_AGENT);
     curl_easy_setopt(pCurl, CURLOPT_WRITEFUNCTION, Receive);
     curl_easy_setopt(pCurl, CURLOPT_WRITEDATA, &transfer);
     curl_easy_setopt(pCurl, CURLOPT_ERRORBUFFER, szError);
+    curl_easy_setopt(pCurl, CURLOPT_PREREQFUNCTION, BeforeRequest);
+    curl_easy_setopt(pCurl, CURLOPT_PREREQDATA, &transfer);
     // Signals cannot time out name look-ups on request threads.
     curl_easy_setopt(pCurl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(pCurl, CURLOPT_CONNECTTIMEOUT, static_cast<long>(m_nConnectSeconds));
@@ -73,6 +119,11 @@ CHttpFetcher::Result CHttpFetcher::Get(const std::string& strURL, int& nStatus, 
     curl_easy_getinfo(pCurl, CURLINFO_RESPONSE_CODE, &nCode);
     curl_easy_cleanup(pCurl);
 
+    if (transfer.bToItself) {
+        strError = "the request leads back to this service (port " + std::to_string(m_nOwnPort) + ")";
+        strBody.clear();
+        return TO_ITSELF;
+    }
     if (transfer.bTooLarge) {
         strError = "the answer is larger than " + std::to_string(m_nMaxBytes) + " bytes";
         strBody.clear();

@@ -15,6 +15,7 @@ public:
         UNREACHABLE,    // no connection: no such host, refused, TLS failed
         TIMED_OUT,      // no whole answer within the time limit
         TOO_LARGE,      // the body went past the cap
+        TO_ITSELF,      // the request led back to the service
         FAILED,         // the transfer broke off otherwise
     };
 
@@ -27,6 +28,9 @@ public:
     // Percent-encodes every byte but the unreserved ones, for a query value.
     static std::string Encode(const std::string& strText);
 
+    // The service's own port: a request (or a redirect) to this machine on it
+    // would wait on the service itself, so it fails at once. 0: none.
+    int m_nOwnPort = 0;
     int m_nConnectSeconds = 5;
     int m_nTotalSeconds = 15;
     size_t m_nMaxBytes = 4 * 1024 * 1024;

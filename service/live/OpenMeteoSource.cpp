@@ -1,5 +1,6 @@
 #include "service/live/OpenMeteoSource.h"
 
+#include "service/live/BoundedJson.h"
 #include "service/live/OpenMeteoTranslator.h"
 #include "service/places/Places.h"
 
@@ -87,6 +88,9 @@ CForecastSource::Outcome COpenMeteoSource::Fetch(const std::string& strURL, std:
         return NO_ANSWER;
     case CHttpFetcher::UNREACHABLE:
         strWhy = "Open-Meteo could not be reached: " + strError;
+        return BAD_ANSWER;
+    case CHttpFetcher::TO_ITSELF:
+        strWhy = "Open-Meteo's address is this service's own: " + strError;
         return BAD_ANSWER;
     case CHttpFetcher::TOO_LARGE:
     case CHttpFetcher::FAILED:
@@ -193,7 +197,7 @@ bool COpenMeteoSource::Probe(std::string& strWhy) const
         strWhy = "HTTP status " + std::to_string(nStatus);
         return false;
     }
-    const nlohmann::json document = nlohmann::json::parse(strBody, nullptr, false);
+    const nlohmann::json document = CBoundedJson::Parse(strBody);
     if (!document.is_object() || !document.contains("hourly")) {
         strWhy = "the answer is not a forecast";
         return false;

@@ -3,6 +3,7 @@
 #include "service/feed/CivilTime.h"
 #include "service/feed/ForecastHeader.h"
 #include "service/feed/SolarTimes.h"
+#include "service/live/BoundedJson.h"
 #include "service/live/WmoIcons.h"
 #include "service/places/ZoneClock.h"
 
@@ -512,7 +513,7 @@ void FillHours(CForecastRecord& record, const Forecast& forecast, const CPlace& 
 
 bool COpenMeteoTranslator::ReadPlaces(const std::string& strBody, std::vector<CPlace>& places, std::string& strError)
 {
-    const json document = json::parse(strBody, nullptr, false);
+    const json document = CBoundedJson::Parse(strBody);
     if (!document.is_object()) {
         strError = "the search answer is not a JSON object";
         return false;
@@ -562,7 +563,7 @@ bool COpenMeteoTranslator::ReadForecast(const std::string& strBody, const CPlace
                                         CForecastRecord::Section section, int nCount, int64_t nNowUtc,
                                         int64_t nFetchedUtc, CForecastRecord& record, std::string& strError)
 {
-    const json document = json::parse(strBody, nullptr, false);
+    const json document = CBoundedJson::Parse(strBody);
     if (!document.is_object()) {
         strError = "the forecast is not a JSON object";
         return false;
@@ -610,7 +611,7 @@ bool COpenMeteoTranslator::ReadForecast(const std::string& strBody, const CPlace
 std::string COpenMeteoTranslator::Refusal(const std::string& strBody)
 {
     std::string strError;
-    return IsError(json::parse(strBody, nullptr, false), strError) ? strError : std::string();
+    return IsError(CBoundedJson::Parse(strBody), strError) ? strError : std::string();
 }
 
 std::string COpenMeteoTranslator::DisplayName(const std::string& strCity, const std::string& strRegion,

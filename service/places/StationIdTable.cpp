@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -110,7 +111,54 @@ bool ReadEntry(const json& item, CPlace& place)
            Number(item, "longitude", place.m_dLongitude);
 }
 
+// An exclusive lock on the table's folder, held while it lives: the writers
+// of one data folder take turns. The folder is made if need be.
+class CFolderLock
+{
+public:
+    CFolderLock(const std::string& strTablePath, std::string& strError)
+    {
+        const std::filesystem::path target(strTablePath);
+        const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+        std::error_code ec;
+        std::filesystem::create_directories(folder, ec);
+        m_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        while (m_fd >= 0 && flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                close(m_fd);
+                m_fd = -1;
+            }
+        }
+        if (m_fd < 0)
+            strError = "cannot lock " + folder.string() + ": " + std::strerror(errno);
+    }
+    ~CFolderLock()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    CFolderLock(const CFolderLock&) = delete;
+    CFolderLock& operator=(const CFolderLock&) = delete;
+
+    bool IsHeld() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
 } // namespace
+
+CStationIdTable::Stamp CStationIdTable::StampOf(const std::string& strPath)
+{
+    Stamp stamp;
+    struct stat info {};
+    if (stat(strPath.c_str(), &info) == 0) {
+        stamp.nInode = static_cast<long>(info.st_ino);
+        stamp.nSize = static_cast<long>(info.st_size);
+        stamp.nModified = static_cast<long>(info.st_mtim.tv_sec) * 1000000000L + info.st_mtim.tv_nsec;
+    }
+    return stamp;
+}
 
 bool CStationIdTable::Load(const std::string& strPath, std::string& strError)
 {
@@ -118,11 +166,21 @@ bool CStationIdTable::Load(const std::string& strPath, std::string& strError)
     m_strPath = strPath;
     m_byID.clear();
     m_bySource.clear();
+    return ReadFile(m_byID, m_bySource, strError);
+}
+
+bool CStationIdTable::ReadFile(std::map<std::string, CPlace>& byID, std::map<int64_t, std::string>& bySource,
+                               std::string& strError)
+{
+    const std::string& strPath = m_strPath;
+    const Stamp stamp = StampOf(strPath);
     // Missing, or a folder not made yet: an empty table.
     std::error_code ec;
     if (!std::filesystem::exists(strPath, ec) &&
-        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory))
+        (!ec || ec == std::errc::no_such_file_or_directory || ec == std::errc::not_a_directory)) {
+        m_stamp = stamp;
         return true;
+    }
     std::ifstream in(strPath, std::ios::binary);
     if (!in) {
         strError = "cannot read " + strPath + ": " + std::strerror(errno);
@@ -140,10 +198,35 @@ bool CStationIdTable::Load(const std::string& strPath, std::string& strError)
     for (const json& item : *stations) {
         CPlace place;
         // An entry that cannot be read names no place the table could serve.
-        if (!ReadEntry(item, place) || m_byID.count(place.m_strID) || m_bySource.count(place.m_nSourceID))
+        if (!ReadEntry(item, place) || byID.count(place.m_strID) || bySource.count(place.m_nSourceID))
             continue;
+        bySource[place.m_nSourceID] = place.m_strID;
+        byID[place.m_strID] = std::move(place);
+    }
+    m_stamp = stamp;
+    return true;
+}
+
+bool CStationIdTable::Refresh(std::string& strError)
+{
+    if (m_strPath.empty() || StampOf(m_strPath) == m_stamp)
+        return true;
+    std::map<std::string, CPlace> byID;
+    std::map<int64_t, std::string> bySource;
+    if (!ReadFile(byID, bySource, strError))
+        return false;
+    // What is on disk was given out by some service: it wins over anything
+    // here that names the same place or uses the same ID.
+    for (auto& entry : byID) {
+        const CPlace& place = entry.second;
+        const auto mine = m_bySource.find(place.m_nSourceID);
+        if (mine != m_bySource.end() && mine->second != place.m_strID)
+            m_byID.erase(mine->second);
+        const auto taken = m_byID.find(place.m_strID);
+        if (taken != m_byID.end() && taken->second.m_nSourceID != place.m_nSourceID)
+            m_bySource.erase(taken->second.m_nSourceID);
         m_bySource[place.m_nSourceID] = place.m_strID;
-        m_byID[place.m_strID] = std::move(place);
+        m_byID[place.m_strID] = place;
     }
     return true;
 }
@@ -168,9 +251,38 @@ std::string CStationIdTable::BaseID(const CPlace& place) const
     return strID + szDigits;
 }
 
+bool CStationIdTable::AllKnown(std::vector<CPlace>& places) const
+{
+    for (const CPlace& place : places) {
+        if (place.m_nSourceID == 0)
+            continue;
+        const auto known = m_bySource.find(place.m_nSourceID);
+        if (known == m_bySource.end())
+            return false;
+        const auto kept = m_byID.find(known->second);
+        if (kept == m_byID.end() || kept->second.m_strName != place.m_strName ||
+            kept->second.m_dLatitude != place.m_dLatitude || kept->second.m_dLongitude != place.m_dLongitude ||
+            kept->second.m_clock.m_strZone != place.m_clock.m_strZone)
+            return false;
+    }
+    for (CPlace& place : places)
+        place.m_strID = place.m_nSourceID == 0 ? std::string() : m_bySource.at(place.m_nSourceID);
+    return true;
+}
+
 bool CStationIdTable::Assign(std::vector<CPlace>& places, std::string& strError)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
+    if (AllKnown(places))
+        return true;
+    // Another service may have given IDs since the file was read here: take
+    // them in under the folder's lock, so that no ID is given twice.
+    const CFolderLock folderLock(m_strPath, strError);
+    if (!folderLock.IsHeld() || !Refresh(strError)) {
+        for (CPlace& place : places)
+            place.m_strID.clear();
+        return false;
+    }
     // What the table held, taken at its first change only (most answers name
     // places it knows as they are), to undo a save that fails.
     std::optional<std::pair<std::map<std::string, CPlace>, std::map<int64_t, std::string>>> before;
@@ -226,10 +338,17 @@ bool CStationIdTable::Assign(std::vector<CPlace>& places, std::string& strError)
     return true;
 }
 
-bool CStationIdTable::Find(const std::string& strID, CPlace& place) const
+bool CStationIdTable::Find(const std::string& strID, CPlace& place)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto it = m_byID.find(CTextFolding::Upper(strID));
+    auto it = m_byID.find(CTextFolding::Upper(strID));
+    if (it == m_byID.end()) {
+        // The file is replaced whole, so it can be read without the lock.
+        std::string strError;
+        if (!IsStationID(CTextFolding::Upper(strID)) || !Refresh(strError))
+            return false;
+        it = m_byID.find(CTextFolding::Upper(strID));
+    }
     if (it == m_byID.end())
         return false;
     place = it->second;
@@ -242,7 +361,7 @@ size_t CStationIdTable::Size() const
     return m_byID.size();
 }
 
-bool CStationIdTable::Save(std::string& strError) const
+bool CStationIdTable::Save(std::string& strError)
 {
     json stations = json::array();
     for (const auto& entry : m_byID) {
@@ -260,5 +379,8 @@ bool CStationIdTable::Save(std::string& strError) const
     }
     const json document = {{"comment", "Station IDs the Cirrovan service gave to Open-Meteo's places; keep it."},
                            {"stations", stations}};
-    return WriteAtomically(m_strPath, document.dump(1, ' ', false, json::error_handler_t::replace) + "\n", strError);
+    if (!WriteAtomically(m_strPath, document.dump(1, ' ', false, json::error_handler_t::replace) + "\n", strError))
+        return false;
+    m_stamp = StampOf(m_strPath);
+    return true;
 }

@@ -33,8 +33,9 @@ public:
     // it cannot be kept: the table is then as it was, and no place has a new ID.
     bool Assign(std::vector<CPlace>& places, std::string& strError);
 
-    // The place of an ID (any letter case); false for an unknown one.
-    bool Find(const std::string& strID, CPlace& place) const;
+    // The place of an ID (any letter case), looked for on disk too when it is
+    // not known here; false for an unknown one.
+    bool Find(const std::string& strID, CPlace& place);
 
     // The ID a place would get in an empty table.
     std::string BaseID(const CPlace& place) const;
@@ -44,9 +45,29 @@ public:
     std::set<std::string> m_reserved;   // IDs never to give out: the demo's
 
 private:
-    bool Save(std::string& strError) const;
+    struct Stamp
+    {
+        long nInode = 0;
+        long nSize = -1;
+        long nModified = 0;   // nanoseconds
+        bool operator==(const Stamp& other) const
+        {
+            return nInode == other.nInode && nSize == other.nSize && nModified == other.nModified;
+        }
+    };
+    static Stamp StampOf(const std::string& strPath);
+    // Reads the file into the maps (a missing file is an empty table).
+    bool ReadFile(std::map<std::string, CPlace>& byID, std::map<int64_t, std::string>& bySource,
+                  std::string& strError);
+    // Takes in what another service saved, if the file changed since it was
+    // last read or written here. m_mutex held.
+    bool Refresh(std::string& strError);
+    // Whether every place is known here as it is: then nothing is to be saved.
+    bool AllKnown(std::vector<CPlace>& places) const;
+    bool Save(std::string& strError);
 
     std::string m_strPath;
+    Stamp m_stamp;
     mutable std::mutex m_mutex;
     std::map<std::string, CPlace> m_byID;
     std::map<int64_t, std::string> m_bySource;

@@ -128,11 +128,7 @@ protected:
         });
         CTestDriver::OnDialogOpen(IDD_FIND_STATION, [this](CDialog* pDlg) {
             m_opened.push_back(IDD_FIND_STATION);
-            auto* pList = static_cast<CListBox*>(pDlg->GetDlgItem(IDC_STATION_LIST));
-            // The search starts by itself once the dialog shows, and lists what it found.
-            EXPECT_TRUE(RunUntil([&] {
-                return pList->GetCurSel() == 0 && pDlg->GetDlgItem(IDC_FIND_SEARCH)->IsWindowEnabled();
-            })) << "the search never listed a place";
+            ExpectPlacesListed(pDlg);
             CTestDriver::PressSoftKey(0);
             CloseIfStillOpen(pDlg);
         });
@@ -144,6 +140,52 @@ protected:
         });
         RefuseDialog(IDD_UPDATE_STATION);
         RunProgram(fnAtChart);
+    }
+
+    // The same first run as the keyboard plays it: taps only on the soft keys
+    // and their menus, never on the field or on "Current". The place is typed
+    // as the new station dialog opens; Enter answers every step after it.
+    void PlayFirstRunByKeys(const std::function<void(CCirrovanDlg&)>& fnAtChart)
+    {
+        CTestDriver::OnDialogOpen(IDD_STATIONS, [this](CDialog* pDlg) {
+            m_opened.push_back(IDD_STATIONS);
+            EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_ADD));
+            CTestDriver::PressKey(VK_RETURN);   // "Done", the place added selected
+            CloseIfStillOpen(pDlg);
+        });
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [this](CDialog* pDlg) {
+            m_opened.push_back(IDD_NEW_STATION);
+            for (UINT vk : {'Z', 'U', 'R', 'I', 'C', 'H'})
+                CTestDriver::PressKey(vk);
+            CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_RETURN); });   // "Yes"
+            CTestDriver::PressKey(VK_RETURN);
+            CloseIfStillOpen(pDlg);
+        });
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [this](CDialog* pDlg) {
+            m_opened.push_back(IDD_FIND_STATION);
+            ExpectPlacesListed(pDlg);
+            // "... has been added", once the place is picked.
+            CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_RETURN); });
+            CTestDriver::PressKey(VK_RETURN);
+            CloseIfStillOpen(pDlg);
+        });
+        CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [this](CDialog* pDlg) {
+            m_opened.push_back(IDD_SELECT_STATION);
+            CTestDriver::PressKey(VK_RETURN);   // "Update !" with the station ticked for the user
+            CloseIfStillOpen(pDlg);
+        });
+        RefuseDialog(IDD_UPDATE_STATION);
+        RunProgram(fnAtChart);
+    }
+
+    // The search of the find dialog starts by itself once the dialog shows, and
+    // lists what it found, the first place selected.
+    static void ExpectPlacesListed(CDialog* pDlg)
+    {
+        auto* pList = static_cast<CListBox*>(pDlg->GetDlgItem(IDC_STATION_LIST));
+        EXPECT_TRUE(RunUntil([&] {
+            return pList->GetCurSel() == 0 && pDlg->GetDlgItem(IDC_FIND_SEARCH)->IsWindowEnabled();
+        })) << "the search never listed a place";
     }
 
     // A dialog that the user's steps should have closed and did not is
@@ -165,7 +207,7 @@ protected:
         ASSERT_TRUE(graph.m_chartImage.IsValid());
         const SIZE size = graph.m_chartImage.GetSize();
         EXPECT_EQ(size.cx, 504);
-        EXPECT_FALSE(graph.m_iconBoxes.empty());
+        EXPECT_FALSE(graph.m_planner.m_iconBoxes.empty());
         int nTemperature = 0;
         for (int y = 0; y < size.cy; ++y)
             for (int x = 0; x < size.cx; ++x)
@@ -233,6 +275,27 @@ TEST_F(FirstRunTest, AStationFoundByItsPlaceIsAddedUpdatedAndCharted)
     EXPECT_EQ(Names(Files()), (std::vector<std::string>{"forecasts/" + id + "_d.dat", "forecasts/" + id + "_h.dat",
                                                         "search_stations.dat", "settings.dat", "stations.dat"}));
     ExpectFirstRunFolder(m_temp);
+}
+
+// The first run by the keyboard: what is typed on opening the new station
+// dialog is the place, Enter goes on at every step, and the update dialog
+// offers the new station ticked.
+TEST_F(FirstRunTest, TheFirstRunPlayedByTheKeysEndsOnTheChart)
+{
+    PlayFirstRunByKeys([&](CCirrovanDlg& dlg) {
+        EXPECT_EQ(m_opened, (std::vector<UINT>{IDD_STATIONS, IDD_NEW_STATION, IDD_FIND_STATION, IDD_DOWNLOAD,
+                                               IDD_SELECT_STATION, IDD_DOWNLOAD, IDD_DOWNLOAD, IDD_CIRROVAN_DIALOG}));
+        ExpectStationListed(dlg);
+        EXPECT_EQ(dlg.m_strHeader.rfind(L"Hourly (", 0), 0u) << CCodePage::Encode(dlg.m_strHeader);
+        ExpectChartShown(dlg, "first_run_by_keys");
+    });
+    ASSERT_FALSE(m_downloads.empty());
+    EXPECT_EQ(m_downloads[0].strArgument, L"zurich");
+    const std::vector<MESSAGEBOXCALL>& boxes = CTestDriver::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].nAnswer, IDYES);
+    EXPECT_EQ(boxes[1].strCaption, L"New station");
+    EXPECT_EQ(m_service.Requests(), "1 /search/search\n2 /weather/local/" + CCodePage::Encode(ZURICH) + "\n");
 }
 
 // The next start of the same folder needs no network: it opens on the chart of

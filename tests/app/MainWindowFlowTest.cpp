@@ -4,7 +4,9 @@
 #include "MainWindowSetup.h"
 
 #include "app/CirrovanApp.h"
+#include "platform/Resources.h"
 
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -82,6 +84,12 @@ TEST_F(MainWindowTest, FirstRunWithoutAChosenStationShowsAnEmptyWindow)
         EXPECT_EQ(dlg.m_strHeader, L"");
         CBitmap shot;
         Shot(shot, "first_run_empty");
+        // The chart's place says how to add a station.
+        CWnd* pHint = dlg.GetDlgItem(IDC_EMPTY_HINT);
+        ASSERT_NE(pHint, nullptr);
+        EXPECT_TRUE(pHint->IsWindowVisible());
+        EXPECT_FALSE(dlg.m_wndGraph.IsWindowVisible());
+        EXPECT_EQ(pHint->GetWindowText(), CResources::LoadString(IDS_NO_STATION_HINT));
         const RECT rcChart = WindowRect(&dlg.m_wndGraph);
         EXPECT_EQ(shot.GetPixel(rcChart.left + 100, SCREEN_BAR_HEIGHT + rcChart.top + 100), RGB(255, 255, 255));
     });
@@ -129,6 +137,30 @@ TEST_F(MainWindowTest, ANewStationWithoutFilesIsOfferedAnUpdate)
         EXPECT_TRUE(m_data.m_daily.IsEmpty());
         EXPECT_TRUE(m_data.m_hourly.IsEmpty());
         EXPECT_EQ(dlg.m_strHeader, L"");
+    });
+}
+
+// A station added by its ID is listed by the name its first download gave it
+// as soon as the update offered for it is over.
+TEST_F(MainWindowTest, AStationAddedByItsIdIsListedByItsNameOnceItsUpdateNamedIt)
+{
+    WithLondon();
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [this](CDialog* pDlg) { AddByIdAndChoose(m_data, pDlg, ZURICH); });
+        CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) {
+            WriteForecasts(ZURICH, "zurich_daily.xml", "zurich_hourly.xml");
+            m_data.m_stations.GetAt(1)->m_strName = L"Z\u00fcrich";
+            m_data.m_settings.m_currentStation.m_strName = L"Z\u00fcrich";
+            m_data.SaveStations();
+            pDlg->EndDialog(IDOK);
+        });
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_NEW));
+        std::wstring strItem;
+        dlg.m_comboStations.GetLBText(1, strItem);
+        EXPECT_EQ(strItem, L"Z\u00fcrich");
+        EXPECT_EQ(dlg.m_comboStations.GetCurSel(), 1);
+        EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_EMPTY_HINT)->IsWindowVisible());
     });
 }
 
@@ -215,7 +247,8 @@ TEST_F(MainWindowTest, ChangingTheOrientationTurnsTheScreenAndSavesIt)
     });
 }
 
-// Each action writes exactly what it should, and Quit writes nothing.
+// Each action writes exactly what it should; Quit writes the view chosen since
+// the last save.
 TEST_F(MainWindowTest, EachActionWritesOnlyItsOwnFiles)
 {
     WithLondon();
@@ -251,9 +284,12 @@ TEST_F(MainWindowTest, EachActionWritesOnlyItsOwnFiles)
         }
         before = Files();
     });
-    // Quit: the files as they were; view 3, shown but never saved, is not in them.
-    EXPECT_EQ(Files(), before);
-    EXPECT_TRUE(Contains(before["settings.dat"], "<customviews current=\"0\">"));
+    // Quit: view 3, chosen after the last save, is kept; the rest as it was.
+    std::map<std::string, std::string> after = Files();
+    EXPECT_TRUE(Contains(before["settings.dat"], "<customviews current=\"0\" daily=\"1\">"));
+    EXPECT_TRUE(Contains(after["settings.dat"], "<customviews current=\"2\" daily=\"1\">"));
+    after["settings.dat"] = before["settings.dat"];
+    EXPECT_EQ(after, before);
 }
 
 // The start-up routine reads the settings and writes them back at once, before
@@ -278,4 +314,78 @@ TEST_F(MainWindowTest, StartUpReadsTheSettingsAndWritesThemBackAtOnce)
     EXPECT_TRUE(Contains(atOpen, "<station id=\"GBLO5854\">London</station>"));
     EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, LONDON);
     EXPECT_EQ(m_temp.Read("stations.dat"), stations);
+}
+
+// The view and the daily or hour-by-hour chart the user left are those the
+// next start shows; a Quit with neither changed since the last save writes nothing.
+TEST_F(MainWindowTest, TheViewAndTheDailyChartComeBackAfterARestart)
+{
+    WithLondon();
+    const auto runProgram = [this](const std::function<void(CCirrovanDlg&)>& fnAtChart) {
+        CTestDriver::OnDialogOpen(IDD_CIRROVAN_DIALOG, [&](CDialog* pDlg) {
+            fnAtChart(*static_cast<CCirrovanDlg*>(pDlg));
+            EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_PREFERENCES_QUIT));
+        });
+        CCirrovanApp app(m_data, m_log);
+        EXPECT_FALSE(app.InitInstance());
+    };
+    // Which file the settings are: every save puts a new one in place.
+    const auto settingsFile = [this]() {
+        struct stat st = {};
+        stat(m_temp.Path("settings.dat").c_str(), &st);
+        return st.st_ino;
+    };
+    runProgram([](CCirrovanDlg&) {
+        CTestDriver::PressKey('2');
+        CTestDriver::PressKey(VK_DOWN);
+    });
+    EXPECT_TRUE(Contains(m_temp.Read("settings.dat"), "<customviews current=\"1\" daily=\"1\">"));
+
+    // A new process on the same folder.
+    UseDataFolder(CCodePage::Decode(m_temp.m_path));
+    m_data.LoadStations();
+    ino_t atChart = 0;
+    runProgram([&](CCirrovanDlg& dlg) {
+        EXPECT_EQ(dlg.m_nView, 1);
+        EXPECT_EQ(m_data.m_settings.m_bDaily, 1);
+        EXPECT_EQ(dlg.m_strHeader, L"Daily (1 h old)");
+        atChart = settingsFile();
+    });
+    EXPECT_EQ(settingsFile(), atChart);
+}
+
+// The window's close button in the middle of the first run, with a question
+// over the new station dialog over the stations dialog: the question gets the
+// answer that changes nothing, each dialog ends as its Cancel would, the
+// innermost first, and the program quits as Quit does.
+TEST_F(MainWindowTest, TheCloseButtonCancelsTheOpenDialogsInnermostFirstThenQuits)
+{
+    std::vector<std::string> steps;
+    CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) {
+        EXPECT_TRUE(CTestDriver::ChooseMenuItem(ID_STATIONS_ADD));
+        steps.push_back(CTestDriver::GetActiveDialog() == pDlg ? "new station closed" : "stations closed too");
+    });
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        pDlg->GetDlgItem(IDC_STATION_TEXT)->SetWindowText(L"Zurich");
+        CTestDriver::ActOnNextMessageBox([&] {
+            steps.push_back("question shown");
+            CTestDriver::CloseWindow();
+        });
+        CTestDriver::PressSoftKey(0);
+        steps.push_back(pDlg->m_nModalResult == -1 ? "question answered" : "new station closed at once");
+    });
+    for (UINT nID : {IDD_FIND_STATION, IDD_SELECT_STATION, IDD_UPDATE_STATION})
+        CTestDriver::OnDialogOpen(nID, [&](CDialog* pDlg) {
+            steps.push_back("opened " + std::to_string(pDlg->m_nIDTemplate));
+            pDlg->EndDialog(IDCANCEL);
+        });
+    CCirrovanDlg dlg(m_data, m_log);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(steps, (std::vector<std::string>{"question shown", "question answered", "new station closed"}));
+    ASSERT_EQ(CTestDriver::MessageBoxes().size(), 1u);
+    EXPECT_EQ(CTestDriver::MessageBoxes()[0].strCaption, L"Connection Required");
+    EXPECT_EQ(CTestDriver::MessageBoxes()[0].nAnswer, IDNO);
+    EXPECT_EQ(m_data.m_stations.GetCount(), 0);
+    EXPECT_FALSE(m_temp.Exists("stations.dat"));
+    EXPECT_EQ(CTestDriver::GetActiveDialog(), nullptr);
 }

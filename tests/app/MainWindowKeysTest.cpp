@@ -15,7 +15,7 @@ TEST_F(MainWindowTest, ArrowKeysScrollByTwentyWithinTheRange)
         UINT vk;
         int nExpected;
     } cases[] = {
-        {5, VK_LEFT, 0}, {0, VK_LEFT, 0}, {100, VK_LEFT, 80}, {100, VK_RIGHT, 120}, {710, VK_RIGHT, 724},
+        {5, VK_LEFT, 0}, {0, VK_LEFT, 0}, {100, VK_LEFT, 80}, {100, VK_RIGHT, 120}, {710, VK_RIGHT, 726},
     };
     RunMainWindow([&](CCirrovanDlg& dlg) {
         for (const auto& c : cases) {
@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, DownSwitchesBetweenHourlyAndDailyWithoutSaving)
         EXPECT_EQ(dlg.m_wndGraph.m_nScroll, 0);
         int nMin, nMax;
         dlg.m_scrollBar.GetScrollRange(&nMin, &nMax);
-        EXPECT_EQ(nMax, 724);
+        EXPECT_EQ(nMax, 726);
         Shot(shot, "main_daily");
         EXPECT_EQ(switchPixel(shot), dlg.m_bmpClock.GetPixel(16, 15));
 

@@ -52,8 +52,9 @@ TEST_F(MainWindowTest, LaysOutPortraitLandscapeAndASquareAsLandscape)
     });
 }
 
-// The range is what the chart and its panels are wider than the window; a
-// chart that fits leaves the bar nothing to move and the chart at its start.
+// The range is what the chart is wider than its viewport (the window's client
+// area less the panels); a chart that fits leaves the bar nothing to move and
+// the chart at its start.
 TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
 {
     WithLondon();
@@ -64,9 +65,9 @@ TEST_F(MainWindowTest, ScrollRangeIsWhatTheChartIsWiderThanTheWindow)
         int cxScreen;
         int nMax;
     } cases[] = {
-        {1, true, 240, 724},    // 900 + 32 + 32 - 240
-        {0, false, 240, 296},   // 504 + 32 - 240
-        {0, true, 320, 248},    // 504 + 64 - 320
+        {1, true, 240, 726},    // 900 - (238 - 32 - 32): the viewport inside the border
+        {0, false, 240, 298},   // 504 - (238 - 32)
+        {0, true, 320, 282},    // 504 - (286 - 64): landscape, the chart beside the buttons
         {0, true, 700, 0},      // 504 + 64 - 700 is below 0
     };
     for (const auto& c : cases) {
@@ -109,9 +110,9 @@ TEST_F(MainWindowTest, ScrollRequestsMoveBarAndChartWithinTheRange)
         UINT nPos;
         int nExpected;
     } cases[] = {
-        {0, SB_LINELEFT, 0, 0},        {0, SB_PAGELEFT, 0, 0},         {724, SB_LINERIGHT, 0, 724},
-        {724, SB_PAGERIGHT, 0, 724},   {100, SB_LINERIGHT, 0, 110},    {100, SB_PAGELEFT, 0, 90},
-        {0, SB_THUMBTRACK, 300, 300},  {0, SB_THUMBPOSITION, 900, 724}, {50, SB_ENDSCROLL, 0, 50},
+        {0, SB_LINELEFT, 0, 0},        {0, SB_PAGELEFT, 0, 0},         {726, SB_LINERIGHT, 0, 726},
+        {726, SB_PAGERIGHT, 0, 726},   {100, SB_LINERIGHT, 0, 110},    {100, SB_PAGELEFT, 0, 90},
+        {0, SB_THUMBTRACK, 300, 300},  {0, SB_THUMBPOSITION, 900, 726}, {50, SB_ENDSCROLL, 0, 50},
     };
     RunMainWindow([&](CCirrovanDlg& dlg) {
         for (const auto& c : cases) {
@@ -138,13 +139,40 @@ TEST_F(MainWindowTest, DraggingTheChartMovesTheScrollBarAlong)
         CTestDriver::Drag(&graph, POINT{200, 100}, POINT{-900, 100}, 10);
         const int nViewport = graph.m_rcChart.right - graph.m_rcChart.left;
         EXPECT_EQ(graph.m_nScroll, 900 - nViewport);
-        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 724);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 726);
         // Past the start, from the time strip.
         CTestDriver::Drag(&graph, POINT{60, 200}, POINT{1200, 200}, 4);
         EXPECT_EQ(graph.m_nScroll, 0);
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 0);
         EXPECT_EQ(CWnd::GetCapture(), nullptr);
     });
+}
+
+// In landscape the chart stands beside the buttons: the bar, the keys and a drag
+// still agree on one range, so a key after a drag moves on from where the drag
+// left the chart.
+TEST_F(MainWindowTest, LandscapeDragThenKeyAgree)
+{
+    WithLondon();
+    m_data.m_settings.m_nOrientation = DMDO_90;
+    for (int nDaily : {1, 0}) {
+        SCOPED_TRACE(nDaily ? "daily" : "hourly");
+        m_data.m_settings.m_bDaily = nDaily;
+        RunMainWindow([&](CCirrovanDlg& dlg) {
+            CWndGraph& graph = dlg.m_wndGraph;
+            const int nEnd = graph.m_nChartWidth - (graph.m_rcChart.right - graph.m_rcChart.left);
+            EXPECT_EQ(nEnd, nDaily ? 678 : 282);
+            CTestDriver::Drag(&graph, POINT{200, 60}, POINT{-900, 60}, 10);
+            EXPECT_EQ(graph.m_nScroll, nEnd);
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), nEnd);
+            CTestDriver::PressKey(VK_LEFT);
+            EXPECT_EQ(graph.m_nScroll, nEnd - 20);
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), nEnd - 20);
+            CTestDriver::PressKey(VK_RIGHT);
+            CTestDriver::PressKey(VK_RIGHT);
+            EXPECT_EQ(graph.m_nScroll, nEnd);
+        });
+    }
 }
 
 TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
@@ -178,5 +206,47 @@ TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
         EXPECT_EQ(graph.m_nScroll, 30);
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 30);
         EXPECT_FALSE(graph.m_bDragging);
+    });
+}
+
+// The station list opens inside the screen, between the title bar and the
+// soft keys: upward from the bottom of the portrait window, downward from the
+// top of the landscape one, cut to the room there when the stations are many.
+TEST_F(MainWindowTest, TheStationListOpensInsideTheScreenInBothOrientations)
+{
+    WithLondon();
+    for (int i = 1; i <= 11; ++i) {
+        const std::wstring strID = L"TEST" + std::to_wstring(1000 + i);
+        AddStation(strID.c_str(), (L"Station " + std::to_wstring(i)).c_str(), nullptr, nullptr);
+    }
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        for (int nOrientation : {DMDO_0, DMDO_270}) {
+            const bool bPortrait = nOrientation == DMDO_0;
+            SCOPED_TRACE(bPortrait ? "portrait" : "landscape");
+            CDeviceScreen::Get().SetOrientation(nOrientation);
+            const SIZE screen = CDeviceScreen::Get().GetSize();
+            CTestDriver::Tap(IDC_STATION_COMBO);
+            std::vector<std::wstring> items;
+            RECT rcList;
+            ASSERT_TRUE(CTestDriver::GetOpenDropDown(&items, &rcList));
+            CBitmap shot;
+            Shot(shot, bPortrait ? "station_list_portrait" : "station_list_landscape");
+            CTestDriver::CloseDropDown();
+            EXPECT_EQ(items.size(), 12u);
+            RECT rcBox = WindowRect(&dlg.m_comboStations);
+            rcBox.top += SCREEN_BAR_HEIGHT;
+            rcBox.bottom += SCREEN_BAR_HEIGHT;
+            EXPECT_GE(rcList.top, SCREEN_BAR_HEIGHT);
+            EXPECT_LE(rcList.bottom, screen.cy - SCREEN_BAR_HEIGHT);
+            EXPECT_GE(rcList.left, 0);
+            EXPECT_LE(rcList.right, screen.cx);
+            if (bPortrait) {
+                EXPECT_EQ(rcList.bottom, rcBox.top);
+            } else {
+                EXPECT_EQ(rcList.top, rcBox.bottom);
+                EXPECT_EQ(rcList.bottom, screen.cy - SCREEN_BAR_HEIGHT);   // cut to the room below
+            }
+        }
+        EXPECT_FALSE(CTestDriver::GetOpenDropDown(nullptr, nullptr));
     });
 }

@@ -1,4 +1,4 @@
-#include "chart/ChartFonts.h"
+#include "chart/view/ChartFonts.h"
 
 #include <gtest/gtest.h>
 

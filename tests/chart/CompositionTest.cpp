@@ -2,7 +2,7 @@
 #include "chart/GraphScaleX.h"
 #include "chart/LabelPlacer.h"
 #include "chart/Units.h"
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
 #include "store/ServiceConfig.h"
@@ -22,7 +22,6 @@ namespace {
 const COLORREF WHITE = RGB(255, 255, 255);
 const COLORREF NIGHT = RGB(204, 204, 204);
 const COLORREF GRID = RGB(255, 204, 204);
-const COLORREF SUN = RGB(255, 196, 0);   // the inside of the sunny icon
 
 // A feed written for one case, removed with the object.
 class FeedFile
@@ -114,13 +113,60 @@ protected:
     int H() const { return graph.m_rcArea.top; }
     COLORREF Chart(int x, int y) const { return graph.m_chartImage.GetPixel(x, y); }
 
-    bool HasColourNear(int px, int nHalf, COLORREF cr) const
+    const CChartPlan& Plan() const { return graph.m_plan; }
+
+    // Whether the column lies in a night band of the plan.
+    bool AtNight(int x) const
     {
-        for (int x = px - nHalf; x <= px + nHalf; ++x)
-            for (int y = 0; y < H(); ++y)
-                if (Chart(x, y) == cr)
-                    return true;
+        for (const CPlanFill& band : Plan().m_bands)
+            if (band.m_rc.left <= x && x < band.m_rc.right)
+                return true;
         return false;
+    }
+
+    // The rows of the plan's horizontal grid lines, and the columns of its vertical ones.
+    std::set<int> GridRows() const
+    {
+        std::set<int> rows;
+        for (const CPlanLine& line : Plan().m_grid)
+            if (line.m_points[0].y == line.m_points[1].y) {
+                EXPECT_EQ(line.m_points[0].x, 0);
+                EXPECT_EQ(line.m_points[1].x, graph.m_nChartWidth);
+                rows.insert(line.m_points[0].y);
+            }
+        return rows;
+    }
+    std::set<int> GridColumns() const
+    {
+        std::set<int> columns;
+        for (const CPlanLine& line : Plan().m_grid)
+            if (line.m_points[0].x == line.m_points[1].x)
+                columns.insert(line.m_points[0].x);
+        return columns;
+    }
+
+    // The centres of the icons of one strip in the plan.
+    std::set<int> IconCentres(int nStrip) const
+    {
+        std::set<int> centres;
+        for (const CPlanSeries& series : Plan().m_series)
+            for (const CPlanIcon& icon : series.m_icons)
+                if (icon.m_nStrip == nStrip)
+                    centres.insert(icon.m_nLeft + icon.m_nSize / 2);
+        return centres;
+    }
+
+    // The now marker's pixel: its two columns end there.
+    int NowMarker() const
+    {
+        EXPECT_EQ(Plan().m_marks.size(), 1u);
+        if (Plan().m_marks.empty())
+            return -1000;
+        const RECT& rc = Plan().m_marks[0].m_rc;
+        EXPECT_EQ(rc.right - rc.left, 2);
+        EXPECT_EQ(rc.top, 0);
+        EXPECT_EQ(rc.bottom, H());
+        return rc.left + 1;
     }
 
     CTempFolder m_temp;   // the data object's folder
@@ -139,7 +185,7 @@ bool Overlap(const CGraphBox& a, const CGraphBox& b)
 TEST_F(Composition, DailyNightBandsAndNowMarkerWhereDatesMap)
 {
     Daily("daily3.xml");
-    const CGraphScaleX& time = graph.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
     const double base = time.m_dtStart.m_dt - 0.5;   // 00:00 of day 0
     const int y = 2;
     // Band k runs from the sunset before day k (17:00) to its sunrise (07:00).
@@ -157,6 +203,12 @@ TEST_F(Composition, DailyNightBandsAndNowMarkerWhereDatesMap)
     EXPECT_EQ(Chart(x, y), GRID);
     EXPECT_EQ(Chart(x - 2, y), WHITE);
     EXPECT_EQ(Chart(x + 1, y), WHITE);
+    // The plan says the same: the renderer draws what was planned.
+    EXPECT_EQ(NowMarker(), x);
+    for (int k = 1; k < 3; ++k) {
+        const int x0 = time.DateToPixel(CDateTime(base + (k - 1) + 17.0 / 24));
+        EXPECT_TRUE(AtNight(x0) && !AtNight(x0 - 1)) << k;
+    }
     // Positions and dates agree when every half day has its point.
     EXPECT_EQ(time.PositionToPixel(12), time.DateToPixel(time.m_dtStart));
     EXPECT_EQ(time.PositionToPixel(72), time.DateToPixel(time.m_dtEnd));
@@ -165,15 +217,15 @@ TEST_F(Composition, DailyNightBandsAndNowMarkerWhereDatesMap)
 TEST_F(Composition, DailyAcrossNewYearKeepsTheDatesInOrder)
 {
     Daily("daily_newyear.xml");
-    const CGraphScaleX& time = graph.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
     // 30 December 12:00 to 1 January (of the next year) 24:00.
     EXPECT_EQ(time.m_dtStart.SecondsUntil(time.m_dtEnd), 2 * 86400 + 12 * 3600);
     const double base = time.m_dtStart.m_dt - 0.5;
     const int x0 = time.DateToPixel(CDateTime(base + 1 + 17.0 / 24));
     const int x1 = time.DateToPixel(CDateTime(base + 2 + 7.0 / 24));
     EXPECT_GT(x1, x0);
-    EXPECT_EQ(Chart(x0, 2), NIGHT);
-    EXPECT_EQ(Chart(x1, 2), WHITE);
+    EXPECT_TRUE(AtNight(x0));
+    EXPECT_FALSE(AtNight(x1));
     EXPECT_EQ(time.PositionToPixel(72), 900 - 35);
     EXPECT_EQ(time.DateToPixel(time.m_dtEnd), 900 - 35);
 }
@@ -184,14 +236,12 @@ TEST_F(Composition, GridLinesOnlyFromTheGridOwnersScale)
     // right still own the grid.
     for (int nView : {0, 1, 2}) {
         Daily("daily3.xml", nView);
-        const CGraphScale& owner = graph.m_scaleTemp;
+        const CGraphScale& owner = graph.m_planner.m_scaleTemp;
         std::set<int> rows;
         for (long long v = owner.FirstTick(); v <= owner.m_nHi; v += owner.TickStep())
             rows.insert(H() - static_cast<int>((v - owner.m_nLo) * owner.m_dFactor + owner.m_nPxLo));
         ASSERT_GE(rows.size(), 3u);
-        // Column 5 lies left of every point, icon and label, in the morning of day 0.
-        for (int y = 0; y < H() - 10; ++y)
-            EXPECT_EQ(Chart(5, y), rows.count(y) ? GRID : WHITE) << "view " << nView << " row " << y;
+        EXPECT_EQ(GridRows(), rows) << "view " << nView;
     }
 }
 
@@ -199,14 +249,15 @@ TEST_F(Composition, NoIconWhereTheValueIsMissing)
 {
     Daily("daily3.xml");
     // Precipitation "N/A" on the night of day 0 (position 24): no point, no icon.
-    for (int i = 0; i < graph.m_precip.m_points.GetCount(); ++i)
-        EXPECT_NE(graph.m_precip.m_points.GetAt(i)->m_nX, 24);
-    const CGraphScaleX& time = graph.m_scaleTime;
-    EXPECT_TRUE(HasColourNear(time.PositionToPixel(12), 3, SUN));
-    EXPECT_FALSE(HasColourNear(time.PositionToPixel(24), 3, SUN));
-    EXPECT_TRUE(HasColourNear(time.PositionToPixel(36), 3, SUN));
+    for (int i = 0; i < graph.m_planner.m_precip.m_points.GetCount(); ++i)
+        EXPECT_NE(graph.m_planner.m_precip.m_points.GetAt(i)->m_nX, 24);
+    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    const std::set<int> icons = IconCentres(PICTURES_WEATHER);
+    EXPECT_TRUE(icons.count(time.PositionToPixel(12)));
+    EXPECT_FALSE(icons.count(time.PositionToPixel(24)));
+    EXPECT_TRUE(icons.count(time.PositionToPixel(36)));
     // A wind "N/A" leaves no arrow either: five arrows for six half days.
-    EXPECT_EQ(graph.m_windSpeed.m_points.GetCount(), 5);
+    EXPECT_EQ(graph.m_planner.m_windSpeed.m_points.GetCount(), 5);
 }
 
 TEST_F(Composition, LabelsAvoidIconsLabelsAndLines)
@@ -217,21 +268,21 @@ TEST_F(Composition, LabelsAvoidIconsLabelsAndLines)
                 Daily("daily3.xml", nView);
             else
                 Hourly("hourly12.xml", nView);
-            ASSERT_FALSE(graph.m_labelBoxes.empty());
+            ASSERT_FALSE(graph.m_planner.m_labelBoxes.empty());
             std::vector<CGraphSegment> segments;
-            for (CGraphSeries* s : {&graph.m_low, &graph.m_high, &graph.m_temp, &graph.m_precip,
-                                    &graph.m_windSpeed})
+            for (CGraphSeries* s : {&graph.m_planner.m_low, &graph.m_planner.m_high, &graph.m_planner.m_temp, &graph.m_planner.m_precip,
+                                    &graph.m_planner.m_windSpeed})
                 s->BuildSegments(segments);
             std::vector<CGraphBox> none;
             CLabelPlacer check(graph.m_nChartWidth, H(), segments, none);
-            for (size_t i = 0; i < graph.m_labelBoxes.size(); ++i) {
-                const CGraphBox& box = graph.m_labelBoxes[i];
+            for (size_t i = 0; i < graph.m_planner.m_labelBoxes.size(); ++i) {
+                const CGraphBox& box = graph.m_planner.m_labelBoxes[i];
                 EXPECT_TRUE(check.InsideArea(box));
                 EXPECT_FALSE(check.CrossedBySegment(box));
-                for (const CGraphBox& icon : graph.m_iconBoxes)
+                for (const CGraphBox& icon : graph.m_planner.m_iconBoxes)
                     EXPECT_FALSE(Overlap(box, icon));
                 for (size_t j = 0; j < i; ++j)
-                    EXPECT_FALSE(Overlap(box, graph.m_labelBoxes[j]));
+                    EXPECT_FALSE(Overlap(box, graph.m_planner.m_labelBoxes[j]));
                 // The label's text is drawn in the series' colour inside its box.
                 bool bInk = false;
                 for (int x = box.m_nLeft; x < box.m_nLeft + box.m_nWidth; ++x)
@@ -251,7 +302,7 @@ TEST_F(Composition, HourlyLabelsOnlyAtEndsAndTurns)
     view.m_series[SERIES_WIND].m_bDisplay = false;
     Hourly("hourly12.xml");
     std::set<int> labelled;
-    for (const CGraphGroup* g : graph.m_labelGroups) {
+    for (const CGraphGroup* g : graph.m_planner.m_labelGroups) {
         EXPECT_TRUE(g->m_nKind == GROUP_END || g->m_nKind == GROUP_TURN);
         labelled.insert(g->m_points.front());
     }
@@ -266,37 +317,32 @@ TEST_F(Composition, HourlyIconsWhereTheConditionChanges)
 {
     Hourly("hourly12.xml");
     // One icon condition and direction throughout: pictures at hours 1, 10 and 12.
-    std::set<int> iconX;
-    for (const CGraphBox& b : graph.m_iconBoxes)
-        if (b.m_nWidth == 28)
-            iconX.insert(b.m_nLeft + 14);
-    const CGraphScaleX& time = graph.m_scaleTime;
-    EXPECT_EQ(iconX, (std::set<int>{time.PositionToPixel(1), time.PositionToPixel(10),
+    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    EXPECT_EQ(IconCentres(PICTURES_WEATHER), (std::set<int>{time.PositionToPixel(1), time.PositionToPixel(10),
                                     time.PositionToPixel(12)}));
 }
 
-TEST_F(Composition, HourlyGridAtLabelledHoursAndDatesUnderMidnightAndNoon)
+TEST_F(Composition, HourlyGridAtLabelledHoursAndTheDateOncePerDay)
 {
     Hourly("hourly12.xml");
-    ASSERT_EQ(graph.m_timeLabels.GetCount(), 6);   // 10, 12, ..., 20
-    const CGraphTimeLabel* pNoon = graph.m_timeLabels.GetAt(1);
-    EXPECT_EQ(pNoon->m_strText1, L"12");
-    EXPECT_EQ(pNoon->m_strText2, L"Thu, Dec 10");
-    EXPECT_EQ(graph.m_timeLabels.GetAt(0)->m_strText2, L"");
-    for (int i = 0; i < graph.m_timeLabels.GetCount(); ++i) {
-        const int px = graph.m_timeLabels.GetAt(i)->m_nPx;
-        EXPECT_EQ(px, graph.m_scaleTime.PositionToPixel(graph.m_timeLabels.GetAt(i)->m_nX));
-        // Grid rows near the top are free of lines and icons.
-        EXPECT_EQ(Chart(px, 1), GRID) << px;
-        EXPECT_NE(Chart(px + 3, 1), GRID) << px;
+    ASSERT_EQ(graph.m_planner.m_timeLabels.GetCount(), 6);   // 10, 12, ..., 20
+    const CGraphTimeLabel* pFirst = graph.m_planner.m_timeLabels.GetAt(0);
+    EXPECT_EQ(pFirst->m_strText1, L"10");
+    EXPECT_EQ(pFirst->m_strText2, L"Thu, Dec 10");
+    EXPECT_EQ(graph.m_planner.m_timeLabels.GetAt(1)->m_strText2, L"");
+    for (int i = 0; i < graph.m_planner.m_timeLabels.GetCount(); ++i) {
+        const int px = graph.m_planner.m_timeLabels.GetAt(i)->m_nPx;
+        EXPECT_EQ(px, graph.m_planner.m_scaleTime.PositionToPixel(graph.m_planner.m_timeLabels.GetAt(i)->m_nX));
+        EXPECT_TRUE(GridColumns().count(px)) << px;
     }
+    EXPECT_EQ(GridColumns().size(), 6u);
     // The update at 9:40 with a first hour of 10: the first hour is 10:00 that day.
-    EXPECT_EQ(graph.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 10:00");
-    EXPECT_EQ(graph.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 21:00");
+    EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 10:00");
+    EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 21:00");
     // Night begins at 17:00.
-    const int x17 = graph.m_scaleTime.DateToPixel(CDateTime(graph.m_scaleTime.m_dtStart.m_dt + 7.0 / 24));
-    EXPECT_EQ(Chart(x17 - 1, 2), WHITE);
-    EXPECT_EQ(Chart(x17 + 1, 2), NIGHT);
+    const int x17 = graph.m_planner.m_scaleTime.DateToPixel(CDateTime(graph.m_planner.m_scaleTime.m_dtStart.m_dt + 7.0 / 24));
+    EXPECT_FALSE(AtNight(x17 - 1));
+    EXPECT_TRUE(AtNight(x17 + 1));
 }
 
 TEST_F(Composition, EmptyForecastColours)
@@ -327,12 +373,13 @@ TEST_F(Composition, LinkLineInEveryViewportWidth)
     const int V = graph.m_rcChart.right - graph.m_rcChart.left;
     ASSERT_EQ(V, 240 - 64);
     int nCopies = 0;
-    for (int g = 0; g + V / 2 < graph.m_nChartWidth; g += V) {
-        bool bInk = false;
-        for (int x = g + V / 2 - 10; x < g + V / 2 + 10 && x < graph.m_nChartWidth; ++x)
-            for (int y = H() - 10; y < H(); ++y)
-                bInk = bInk || Chart(x, y) == RGB(100, 100, 100);
-        EXPECT_TRUE(bInk) << g;
+    for (const CPlanText& link : Plan().m_link) {
+        const int nCentre = link.m_nLeft + link.m_nWidth / 2;
+        if (nCentre >= graph.m_nChartWidth)
+            continue;
+        EXPECT_LE(std::abs(nCentre - (nCopies * V + V / 2)), 1) << nCopies;
+        EXPECT_GE(link.m_nTop, H() - 10);
+        EXPECT_LE(link.m_nTop + link.m_nHeight, H());
         ++nCopies;
     }
     // The sixth copy is centred past the image's end; the last scroll position
@@ -365,16 +412,57 @@ TEST_F(Composition, PaintNeverReadsOutsideTheImages)
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
 }
 
+// While the chart scrolls, the strip in the viewport shows no piece of a line:
+// every pixel that is not the strip's grey belongs to a line shown whole.
+TEST_F(Composition, ScrolledStripShowsNoPieceOfALine)
+{
+    const COLORREF STRIP = RGB(192, 192, 192);
+    CDC::SetTextMeasurerForTest(nullptr);   // boxes as wide as the glyphs drawn
+    CBitmap screen;
+    screen.CreateBitmap(240, 268);
+    CDC dc;
+    dc.SelectObject(&screen);
+    for (bool bDaily : {true, false}) {
+        if (bDaily)
+            Daily("daily3.xml");
+        else
+            Hourly("hourly12.xml");
+        const int V = graph.ViewportWidth();
+        const int nTop = graph.m_rcStrip.top;
+        for (int nScroll = 0; nScroll <= graph.MaxScroll(); nScroll += 7) {
+            graph.m_nScroll = nScroll;
+            graph.Paint(&dc);
+            std::vector<RECT> cut;
+            std::vector<CPlanText> whole;
+            Plan().StripEdges(nScroll, V, cut, whole);
+            for (const CPlanText& text : Plan().m_strip)
+                if (text.m_nLeft >= nScroll && text.m_nLeft + text.m_nWidth <= nScroll + V)
+                    whole.push_back(text);
+            for (int x = 0; x < V; ++x)
+                for (int y = 0; y < 26; ++y) {
+                    if (screen.GetPixel(graph.m_rcStrip.left + x, nTop + y) == STRIP)
+                        continue;
+                    bool bInside = false;
+                    for (const CPlanText& t : whole)
+                        bInside = bInside || (x + nScroll >= t.m_nLeft && x + nScroll < t.m_nLeft + t.m_nWidth
+                                              && y >= t.m_nTop && y < t.m_nTop + t.m_nHeight);
+                    ASSERT_TRUE(bInside) << (bDaily ? "daily" : "hourly") << " offset " << nScroll << " at " << x << "," << y;
+                }
+        }
+    }
+    dc.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+
 TEST_F(Composition, NegativeLabelsAgreeWithTheirScale)
 {
     // Lows of 14, 24 and 30 °F: -10.0, -4.4 and -1.1 °C.
     FeedFile feed(DailyFeed("12/10/26 6:00 AM", {"Dec 10", "Dec 11", "Dec 12"}, {14, 24, 30}));
     DailyFrom(feed.Path());
-    const CGraphScale& scale = graph.m_scaleTemp;
+    const CGraphScale& scale = graph.m_planner.m_scaleTemp;
     const wchar_t* expected[] = {L"-10", L"-4", L"-1"};
-    ASSERT_EQ(graph.m_low.m_points.GetCount(), 3);
+    ASSERT_EQ(graph.m_planner.m_low.m_points.GetCount(), 3);
     for (int i = 0; i < 3; ++i) {
-        const CGraphPoint* p = graph.m_low.m_points.GetAt(i);
+        const CGraphPoint* p = graph.m_planner.m_low.m_points.GetAt(i);
         EXPECT_EQ(p->m_strText, expected[i]);
         // Where the scale puts the labelled value lies within half a degree of the point.
         const int v = std::stoi(p->m_strText);
@@ -416,22 +504,21 @@ TEST_F(Composition, DailyDatesAroundNewYear)
         CClock::Freeze(c.clock, 0);
         FeedFile feed(DailyFeed(c.pszUpdate, c.dates));
         DailyFrom(feed.Path());
-        const CGraphScaleX& time = graph.m_scaleTime;
+        const CGraphScaleX& time = graph.m_planner.m_scaleTime;
         EXPECT_EQ(time.m_dtStart.Format(L"%Y-%m-%d %H:%M"), c.start);
         EXPECT_EQ(time.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), c.end);
-        // The now marker is on the chart: its two columns are of the grid colour
-        // in the top row, which nothing else reaches.
+        // The now marker is on the chart.
         CDateTime dtNow;
         FormatAge(data.m_daily.m_dtLastUpdate, data.m_daily.m_nZone, dtNow);
         const int x = time.DateToPixel(dtNow);
         if (!c.bNowSeen) {
+            EXPECT_LT(NowMarker(), 1);
             EXPECT_LT(x, 0);
             continue;
         }
         ASSERT_GE(x, 1);
         ASSERT_LT(x, graph.m_nChartWidth);
-        EXPECT_EQ(Chart(x - 1, 1), GRID);
-        EXPECT_EQ(Chart(x, 1), GRID);
+        EXPECT_EQ(NowMarker(), x);
     }
 }
 
@@ -439,7 +526,7 @@ TEST_F(Composition, DailyDateGoingBackwardsDoesNotStretchTheRange)
 {
     FeedFile feed(DailyFeed("12/10/26 6:00 AM", {"Dec 10", "Dec 11", "Dec 5", "Dec 13"}));
     DailyFrom(feed.Path());
-    const CGraphScaleX& time = graph.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
     EXPECT_EQ(time.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 12:00");
     EXPECT_EQ(time.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-14 00:00");
     EXPECT_EQ(time.PositionToPixel(24 * 4), time.DateToPixel(time.m_dtEnd));
@@ -455,16 +542,16 @@ TEST_F(Composition, HostileZoneAndClockHourAreHeldToRealOnes)
         EXPECT_EQ(data.m_hourly.m_nZone, c.nZone);
         // The first hour reads as 23:00 of the update's day.
         EXPECT_EQ(data.m_hourly.m_hours.GetAt(0)->m_nClock, 23);
-        EXPECT_EQ(graph.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 23:00");
-        EXPECT_EQ(graph.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-11 10:00");
+        EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 23:00");
+        EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-11 10:00");
     }
 }
 
-// Two-hour labels of two digits are wider than their spacing in the 72-hour
-// chart: every label that would run into one already drawn is skipped, the
-// dates under 0 and 12 always stay, and those drawn keep a blank column between
-// them, with the test's fixed metrics and with the real font.
-TEST_F(Composition, HourlyStripLabelsNeverRunTogether)
+// The 72-hour strip takes one step for all its labels, the smallest of 2, 3, 4
+// and 6 hours whose labels keep a blank column between them, with the test's
+// fixed metrics and with the real font; every label is drawn, evenly spaced,
+// and the date stands once under the first label of each day.
+TEST_F(Composition, HourlyStripIsRegularAndNeverRunsTogether)
 {
     FeedFile feed(HourlyFeed(72));
     const COLORREF STRIP = RGB(192, 192, 192);
@@ -474,43 +561,36 @@ TEST_F(Composition, HourlyStripLabelsNeverRunTogether)
             SCOPED_TRACE(std::to_string(client.cx) + (bRealFont ? " real font" : " fixed metrics"));
             graph.SetClientSize(client.cx, client.cy);
             HourlyFrom(feed.Path());
-            CBitmap scratch;
-            scratch.CreateBitmap(1, 1);
-            CDC dc;
-            dc.SelectObject(&scratch);
-            dc.SelectObject(graph.m_fonts.m_hFontBold);
-            struct Span { int left, right; };
-            std::vector<Span> line1, line2;
-            const int nCount = graph.m_timeLabels.GetCount();
-            ASSERT_EQ(nCount, 36);
+            const CPointerArray<CGraphTimeLabel>& labels = graph.m_planner.m_timeLabels;
+            const int nCount = labels.GetCount();
+            ASSERT_GE(nCount, 12);
+            const int nStep = std::stoi(labels.GetAt(1)->m_strText1) - std::stoi(labels.GetAt(0)->m_strText1);
+            EXPECT_TRUE(nStep == 3 || nStep == 4) << nStep;   // two hours are 12 pixels apart
+            const int nSpacing = labels.GetAt(1)->m_nPx - labels.GetAt(0)->m_nPx;
+            std::set<std::wstring> dates;
             for (int i = 0; i < nCount; ++i) {
-                const CGraphTimeLabel* p = graph.m_timeLabels.GetAt(i);
+                const CGraphTimeLabel* p = labels.GetAt(i);
+                EXPECT_TRUE(p->m_bShown) << i;
+                EXPECT_EQ(std::stoi(p->m_strText1) % nStep, 0) << i;
+                if (i > 0) {
+                    EXPECT_LE(std::abs(p->m_nPx - labels.GetAt(i - 1)->m_nPx - nSpacing), 1) << i;
+                }
+                const bool bNewDay = i == 0 || std::stoi(p->m_strText1) < std::stoi(labels.GetAt(i - 1)->m_strText1);
+                EXPECT_EQ(!p->m_strText2.empty(), bNewDay) << i;
                 if (!p->m_strText2.empty()) {
-                    EXPECT_TRUE(p->m_bShown) << "date at " << i;
+                    EXPECT_TRUE(dates.insert(p->m_strText2).second) << i;
                 }
-                if (!p->m_bShown)
+            }
+            EXPECT_EQ(dates.size(), 4u);   // 10 December 10:00 to 13 December 9:00
+            // A column of bare strip just left of every hour drawn.
+            for (const CPlanText& text : graph.m_plan.m_strip) {
+                if (text.m_nTop != 0)
                     continue;
-                const int w1 = dc.GetTextExtent(p->m_strText1).cx;
-                const Span s1 = {p->m_nPx - w1 / 2, p->m_nPx - w1 / 2 + w1};
-                const Span s2 = {p->m_nPx, p->m_nPx + dc.GetTextExtent(p->m_strText2).cx};
-                for (const Span& o : line1)
-                    EXPECT_TRUE(s1.left > o.right || o.left > s1.right) << "label " << i;
-                if (s2.right > s2.left) {
-                    for (const Span& o : line2)
-                        EXPECT_TRUE(s2.left > o.right || o.left > s2.right) << "date " << i;
-                }
-                // A column of bare strip just left of every label drawn.
                 bool bBlank = true;
                 for (int y = 0; y < 11; ++y)
-                    bBlank = bBlank && graph.m_stripImage.GetPixel(s1.left - 1, y) == STRIP;
-                EXPECT_TRUE(bBlank) << "label " << i;
-                line1.push_back(s1);
-                if (s2.right > s2.left)
-                    line2.push_back(s2);
+                    bBlank = bBlank && graph.m_stripImage.GetPixel(text.m_nLeft - 1, y) == STRIP;
+                EXPECT_TRUE(bBlank) << text.m_nLeft;
             }
-            // At least every second label (the one-digit hours fit closer).
-            EXPECT_GE(line1.size(), 18u);
-            EXPECT_LT(line1.size(), 36u);
         }
     }
 }
@@ -564,9 +644,9 @@ TEST_F(Composition, OversizedFeedsPlotOnlyWhatTheChartHasRoomFor)
     std::vector<std::string> dates(2000, "Dec 10");
     FeedFile daily(DailyFeed("12/10/26 6:00 AM", dates));
     DailyFrom(daily.Path());
-    EXPECT_EQ(graph.m_low.m_points.GetCount(), CWndGraph::MAX_CHART_DAYS);
+    EXPECT_EQ(graph.m_planner.m_low.m_points.GetCount(), CChartPlanner::MAX_CHART_DAYS);
 
     FeedFile hourly(HourlyFeed(5000));
     HourlyFrom(hourly.Path());
-    EXPECT_EQ(graph.m_temp.m_points.GetCount(), CWndGraph::MAX_CHART_HOURS);
+    EXPECT_EQ(graph.m_planner.m_temp.m_points.GetCount(), CChartPlanner::MAX_CHART_HOURS);
 }

@@ -1,5 +1,5 @@
 #include "ChartTestSetup.h"
-#include "chart/WndGraph.h"
+#include "chart/view/WndGraph.h"
 #include "platform/Clock.h"
 #include "platform/Resources.h"
 #include "platform/testing/TestDriver.h"

@@ -112,10 +112,10 @@ TEST(LabelPlacer, AreaEdges)
         {{0, -80, 10, 10}, true},      // top row at the area's top, left edge at 0
         {{-1, -50, 10, 10}, false},
         {{0, -81, 10, 10}, false},     // one row above the top
-        {{0, -9, 10, 10}, true},       // lowest row is row 0
-        {{0, -8, 10, 10}, false},      // one row below the bottom
-        {{91, -50, 10, 10}, true},     // right edge at the chart width
-        {{92, -50, 10, 10}, false},
+        {{0, -10, 10, 10}, true},      // lowest row is the image's last
+        {{0, -9, 10, 10}, false},      // one row below it
+        {{90, -50, 10, 10}, true},     // right edge at the image's last column
+        {{91, -50, 10, 10}, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(placer.InsideArea(c.box), c.inside) << c.box.m_nLeft << "," << c.box.m_nTop;

@@ -1,4 +1,5 @@
 #include "DialogTestSetup.h"
+#include "../EnvGuard.h"
 #include "dialogs/DlgAbout.h"
 #include "dialogs/DlgHelp.h"
 #include "platform/Resources.h"
@@ -14,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -173,6 +176,45 @@ TEST_F(AboutHelpTest, CancelKeyAndLogoOpenTheHomePageAndLeaveTheDialogOpen)
     ASSERT_EQ(m_opened.size(), 4u);
     for (const std::wstring& url : m_opened)
         EXPECT_EQ(url, L"http://weather.test/home");
+}
+
+// The desktop's own opener, xdg-open: when it is missing or cannot open the
+// address (no browser), the address is shown so that the user can take it
+// elsewhere; when it opens it, nothing is said.
+TEST_F(AboutHelpTest, AHomePageThatCannotBeOpenedIsShownByItsAddress)
+{
+    CTestDriver::ReplaceUrlOpener(nullptr);
+    const struct
+    {
+        const char* pszOpener;   // the script on the PATH; null: none
+        bool bShown;
+    } cases[] = {{nullptr, true}, {"exit 3", true}, {"exit 0", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszOpener ? c.pszOpener : "no opener");
+        char szBin[] = "/tmp/cirrovan-bin-XXXXXX";
+        ASSERT_NE(mkdtemp(szBin), nullptr);
+        const std::string opener = std::string(szBin) + "/xdg-open";
+        if (c.pszOpener) {
+            std::ofstream(opener) << "#!/bin/sh\n" << c.pszOpener << "\n";
+            std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+        }
+        CEnvGuard path("PATH", szBin);
+        CTestDriver::MessageBoxes().clear();
+        CDlgAbout dlg;
+        CTestDriver::OnDialogOpen(IDD_ABOUT, [&](CDialog*) {
+            CTestDriver::PressSoftKey(1);
+            CTestDriver::PressSoftKey(0);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        const std::vector<MESSAGEBOXCALL>& boxes = CTestDriver::MessageBoxes();
+        ASSERT_EQ(boxes.size(), c.bShown ? 1u : 0u);
+        if (c.bShown) {
+            EXPECT_EQ(boxes[0].strText, L"The web browser could not be opened. The address is:\n\nhttp://weather.test/home");
+            EXPECT_EQ(boxes[0].strCaption, L"About Cirrovan");
+            EXPECT_EQ(boxes[0].nType, MB_ICONINFORMATION);
+        }
+        std::filesystem::remove_all(szBin);
+    }
 }
 
 TEST_F(AboutHelpTest, HelpShowsItsStringAndFollowsTheHeadingRule)

@@ -155,7 +155,10 @@ TEST_F(FindStationTest, APlaceWithAnEmptyOrUnsafeIdCannotBePicked)
     EXPECT_EQ(m_data.m_chosenStation.m_strID, L"KEPT0001");
 }
 
-TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)
+// "Clear" empties the field and the list; Enter in the field searches for a
+// new text and picks when the text was searched already; the pick is the
+// result shown on the line.
+TEST_F(FindStationTest, EnterSearchesANewTextClearEmptiesTheListAndThePickIsTheLine)
 {
     m_downloads.Succeed(SearchAnswer({{"DEXX0001", "Berlin"}}));
     m_downloads.Succeed(s_threePlaces);
@@ -163,22 +166,28 @@ TEST_F(FindStationTest, ThePickIsTheResultShownOnTheLineAndClearKeepsTheList)
     dlg.m_strSearch = L"berlin";
     CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
         ASSERT_TRUE(SearchFinished(1));
-        // A new text, searched as typed; the list is replaced.
-        Item(IDC_STATION_TEXT)->SetWindowText(L"New York & co");
-        CTestDriver::Tap(IDC_FIND_SEARCH);
-        ASSERT_TRUE(SearchFinished(2));
-        EXPECT_EQ(dlg.m_list.GetCount(), 3);
         CTestDriver::Tap(IDC_FIND_CLEAR);
         EXPECT_EQ(Item(IDC_STATION_TEXT)->GetWindowText(), L"");
+        EXPECT_EQ(dlg.m_list.GetCount(), 0);
+        CTestDriver::PressSoftKey(0);   // nothing left to pick
+        ASSERT_EQ(Boxes().size(), 1u);
+        // A new text, searched as typed; the list is replaced.
+        Item(IDC_STATION_TEXT)->SetFocus();
+        Item(IDC_STATION_TEXT)->SetWindowText(L"New York & co");
+        CTestDriver::PressKey(VK_RETURN);
+        ASSERT_TRUE(SearchFinished(2));
         EXPECT_EQ(dlg.m_list.GetCount(), 3);
         CTestDriver::SelectItem(IDC_STATION_LIST, 2);
-        CTestDriver::PressSoftKey(0);
+        Item(IDC_STATION_TEXT)->SetFocus();
+        CTestDriver::PressKey(VK_RETURN);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
+    ASSERT_EQ(m_downloads.m_seen.size(), 2u);
     EXPECT_EQ(m_downloads.m_seen[1].strArgument, L"New York & co");
     EXPECT_EQ(m_data.m_chosenStation.m_strID, L"USNY0996");
     EXPECT_EQ(m_data.m_chosenStation.m_strName, L"New York, NY (again)");
-    EXPECT_TRUE(Boxes().empty());
+    ASSERT_EQ(Boxes().size(), 1u);
+    ExpectBox(Boxes()[0], L"Please select a location in the list.", L"Find a location", MB_ICONEXCLAMATION);
     // Picking adds nothing: that is the new station dialog's business.
     EXPECT_FALSE(Exists("stations.dat"));
 }

@@ -123,6 +123,38 @@ TEST_F(SelectStationTest, TheButtonsTickWhatTheySayAndStationsNoLongerListedAreD
     EXPECT_EQ(again.DoModal(), IDCANCEL);
 }
 
+// Before the first update nothing is remembered: the current station is ticked
+// on opening. Once something is remembered, that alone is ticked, even when
+// none of it is listed any more.
+TEST_F(SelectStationTest, WithNoUpdateRememberedTheCurrentStationIsTicked)
+{
+    using Ticked = std::vector<bool>;
+    const struct
+    {
+        const char* pszWhat;
+        const wchar_t* pszCurrent;
+        StationList preferred;
+        Ticked ticked;
+    } cases[] = {
+        {"nothing remembered", L"FRXX0076", {}, {false, true, false, false}},
+        {"nothing remembered, current not listed", L"ZZZZ9999", {}, {false, false, false, false}},
+        {"remembered, none listed", L"FRXX0076", {{L"GONE0001", L"Gone"}}, {false, false, false, false}},
+        {"remembered", L"FRXX0076", {{L"DEXX0001", L"Berlin"}}, {false, false, false, true}},
+    };
+    GiveStations(s_four);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszWhat);
+        SetCurrent(c.pszCurrent);
+        SetPreferred(c.preferred);
+        CDlgSelectStation dlg(m_data, m_log);
+        CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog*) {
+            EXPECT_EQ(Ticks(dlg), c.ticked);
+            CTestDriver::PressSoftKey(1);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    }
+}
+
 TEST_F(SelectStationTest, RefusesToUpdateWithoutAKindOrAStation)
 {
     m_data.m_settings.m_bDisconnect = true;

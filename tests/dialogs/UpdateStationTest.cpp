@@ -151,6 +151,8 @@ TEST_F(UpdateStationTest, OtherStationsClosesBothOnlyAfterAnUpdate)
         EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
         CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pSelectDlg) {
             pSelect = pSelectDlg;
+            // Paris instead of the current station, which is ticked on opening.
+            EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_STATION_TREE, 0, true));
             EXPECT_TRUE(CTestDriver::TapTreeItem(IDC_STATION_TREE, 1, true));
             CTestDriver::PressSoftKey(0);
         });

@@ -37,6 +37,17 @@ const DLGITEMTEMPLATE s_formItems[] = {
 };
 const DLGTEMPLATE s_form = {IDD_FORM, L"Form", 0, 160, 164, s_formItems, 6};
 const DLGTEMPLATE s_popup = {IDD_POPUP, L"Working", WS_POPUP | WS_CAPTION, 100, 50, nullptr, 0};
+// Controls that take no input come before the one that does.
+const UINT IDD_LATE_FIELD = 60103;
+const UINT IDC_LABEL = 2010, IDC_PUSH = 2011, IDC_SHOWN_TEXT = 2012, IDC_OFF_FIELD = 2013, IDC_FIELD = 2014;
+const DLGITEMTEMPLATE s_lateFieldItems[] = {
+    {IDC_LABEL, CTL_STATIC, kChild, L"Name :", 5, 5, 30, 8, 0},
+    {IDC_PUSH, CTL_BUTTON, kChild, L"?", 40, 5, 14, 14, 0},
+    {IDC_SHOWN_TEXT, CTL_EDIT, kChild | ES_MULTILINE | ES_READONLY, L"Read me", 5, 20, 100, 20, 0},
+    {IDC_OFF_FIELD, CTL_EDIT, kChild | WS_DISABLED, L"", 5, 45, 100, 12, 0},
+    {IDC_FIELD, CTL_EDIT, kChild, L"", 5, 60, 100, 12, 0},
+};
+const DLGTEMPLATE s_lateField = {IDD_LATE_FIELD, L"Late field", 0, 160, 164, s_lateFieldItems, 5};
 const MENUBARTEMPLATE s_formBar = {IDR_FORM_BAR, 0, {{IDOK, 11, -1}, {IDCANCEL, 15, -1}}, 2};
 
 class CFormDlg : public CDialog
@@ -112,6 +123,7 @@ protected:
     {
         CResources::AddDialog(&s_form);
         CResources::AddDialog(&s_popup);
+        CResources::AddDialog(&s_lateField);
         CResources::AddMenuBar(&s_formBar);
         CResources::AddString(11, L"Ok");
         CResources::AddString(15, L"Cancel");
@@ -217,6 +229,31 @@ TEST_F(DialogTest, RefusedOkKeepsTheDialogOpenAndDataComesBack)
     EXPECT_EQ(dlg.m_strName, L"Oslo");
     EXPECT_EQ(dlg.m_nCheck, 0);
     EXPECT_EQ(dlg.m_nRadio, 0);
+}
+
+// What the user types at once goes into the first control that takes input,
+// without a tap on it.
+TEST_F(DialogTest, TheFocusStartsOnTheFirstControlThatTakesInput)
+{
+    const struct
+    {
+        UINT nTemplate;
+        UINT nField;
+    } cases[] = {{IDD_FORM, IDC_NAME}, {IDD_LATE_FIELD, IDC_FIELD}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nTemplate);
+        CDialog dlg(c.nTemplate);
+        std::wstring strTyped;
+        CTestDriver::OnDialogOpen(c.nTemplate, [&](CDialog* pDlg) {
+            EXPECT_EQ(CWnd::GetFocus(), pDlg->GetDlgItem(c.nField));
+            for (UINT vk : {'O', 'S', 'L', 'O'})
+                CTestDriver::PressKey(vk);
+            strTyped = pDlg->GetDlgItem(c.nField)->GetWindowText();
+            pDlg->EndDialog(IDCANCEL);
+        });
+        dlg.DoModal();
+        EXPECT_EQ(strTyped, L"oslo");
+    }
 }
 
 TEST_F(DialogTest, MessageBoxesShowTheirTextAndAnswerWithTheirButtons)

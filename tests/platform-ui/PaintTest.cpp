@@ -168,6 +168,9 @@ protected:
         for (const DLGTEMPLATE* t : {&s_messagePopup, &s_messagePage, &s_inner, &s_paints})
             CResources::AddDialog(t);
         CTestDriver::Install();
+        // The screen shown as it is, whatever the desktop: what its paints
+        // leave is read from its own window.
+        CDeviceScreen::Get().SetZoom(1);
         CDeviceScreen::Get().SetOrientation(DMDO_0);
     }
     void TearDown() override { CTestDriver::Uninstall(); }

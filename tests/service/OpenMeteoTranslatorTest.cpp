@@ -300,6 +300,14 @@ TEST(OpenMeteoTranslator, SearchAnswerKeepsUsablePlacesWithTheirNamesIntact)
 
 // Answers no forecast service should give: each is refused or read as far as
 // it makes sense, and nothing crashes.
+std::string Repeated(const std::string& strPiece, int nTimes)
+{
+    std::string out;
+    for (int i = 0; i < nTimes; ++i)
+        out += strPiece;
+    return out;
+}
+
 TEST(OpenMeteoTranslator, BrokenAnswersAreRefusedOrReadAsFarAsTheyGo)
 {
     const int64_t nNow = Utc(2026, 1, 15, 0, 30);
@@ -314,6 +322,10 @@ TEST(OpenMeteoTranslator, BrokenAnswersAreRefusedOrReadAsFarAsTheyGo)
         {"<html><body>Bad gateway</body></html>", -1, "not a JSON object"},
         {"[1, 2, 3]", -1, "not a JSON object"},
         {std::string(200000, '['), -1, "not a JSON object"},
+        // Well-formed, but each level or tiny value would cost the parser tens
+        // of bytes: refused before it builds any.
+        {std::string(2000000, '[') + std::string(2000000, ']'), -1, "not a JSON object"},
+        {"{\"hourly\":{\"time\":[" + Repeated("[],", 1000000) + "[]]}}", -1, "not a JSON object"},
         {"{\"error\":true,\"reason\":\"Latitude must be in range of -90 to 90\u00b0.\"}", -1, "Latitude must be in range"},
         {"{\"timezone\":\"Pacific/Atlantis\"}", -1, "time zone"},
         {"{\"utc_offset_seconds\":0}", -1, "no hour"},

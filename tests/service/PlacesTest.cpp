@@ -1,9 +1,13 @@
 #include "FeedCheck.h"
 #include "LoadedPlaces.h"
 
+#include "service/places/TextFolding.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <set>
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -76,6 +80,27 @@ TEST(Places, SearchPutsWholeNamesFirstAndKeepsToTheLimit)
     ASSERT_EQ(places.Search("chzu3595").size(), 1u);
     EXPECT_EQ(places.Search("a").size(), CPlaces::MAX_RESULTS);
     EXPECT_TRUE(places.Search(" \t ").empty());
+}
+
+TEST(Places, NamesFoldAlikeOnManyThreadsAtOnce)
+{
+    const CTextFolding folding;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Z\u00fcrich", "zurich"}, {"  S\u00e3o   Paulo ", "sao paulo"}, {"\u6771\u4eac", "dong jing"}, {"\xff", "\xef\xbf\xbd"},
+    };
+    std::vector<std::thread> threads;
+    std::atomic<int> nWrong {0};
+    for (int t = 0; t < 8; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                for (const auto& c : cases)
+                    nWrong += folding.Fold(c.first) != c.second;
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(nWrong, 0);
 }
 
 } // namespace

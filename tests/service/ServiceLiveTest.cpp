@@ -5,6 +5,7 @@
 #include "FeedCheck.h"
 #include "LoadedPlaces.h"
 #include "OpenMeteoStandIn.h"
+#include "RawConnection.h"
 #include "ServiceProcess.h"
 
 #include "model/WeatherData.h"
@@ -12,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -282,6 +285,40 @@ TEST(ServiceLive, AutoTakesOpenMeteoWhenItAnswersAndTheDemoOtherwise)
         EXPECT_EQ(service.ReadLine(), "source: demo");
         EXPECT_EQ(service.ReadLine(), "name: Cirrovan demo");
     }
+}
+
+TEST(ServiceLive, ARequestThatLeadsBackToTheServiceFailsAtOnce)
+{
+    CTempFolder folder;
+    const int nPort = FreeLoopbackPort();
+    const std::string strSelf = "http://127.0.0.1:" + std::to_string(nPort);
+    // A source that sends every request back to the service.
+    httplib::Server redirector;
+    redirector.Get(".*", [&](const httplib::Request&, httplib::Response& res) {
+        res.set_redirect(strSelf + "/search/search?where=sydney");
+    });
+    const int nRedirector = redirector.bind_to_any_port("127.0.0.1");
+    std::thread serving([&] { redirector.listen_after_bind(); });
+
+    const std::string strRedirector = "http://127.0.0.1:" + std::to_string(nRedirector);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {strSelf + "/v1/forecast", strSelf + "/v1/search"},                    // its own address
+        {strRedirector + "/v1/forecast", strRedirector + "/v1/search"},        // sent back to it
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.second);
+        CServiceProcess service({"--port", std::to_string(nPort), "--source", "open-meteo", "--forecast-url", c.first,
+                                 "--geocoding-url", c.second, "--data-dir", folder.m_path, "--source-timeout", "60"});
+        ASSERT_EQ(service.m_nPort, nPort);
+        auto client = service.Client();
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(client.Get("/search/search?where=sydney")->status, 502);
+        EXPECT_EQ(client.Get("/weather/local/AUSY8594?dayf=10")->status, 502);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30)) << "it waited on itself";
+        EXPECT_EQ(client.Get("/control/requests")->body, "1 /search/search\n1 /weather/local/AUSY8594\n");
+    }
+    redirector.stop();
+    serving.join();
 }
 
 } // namespace

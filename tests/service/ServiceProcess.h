@@ -7,6 +7,7 @@
 #include <httplib.h>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
@@ -25,13 +26,17 @@ extern char** environ;
 class CServiceProcess
 {
 public:
-    // Starts cirrovan-service --port 0 with the extra arguments and reads the
-    // address it prints first.
-    explicit CServiceProcess(const std::vector<std::string>& args = {})
+    // Starts cirrovan-service --port 0 with the extra arguments, and with
+    // --control unless told otherwise, and reads the address it prints first.
+    // Its stderr goes to the file when one is named.
+    explicit CServiceProcess(const std::vector<std::string>& args = {}, bool bControl = true,
+                             const std::string& strErrorFile = std::string())
     {
         std::vector<std::string> all = {CIRROVAN_SERVICE_EXE, "--port", "0"};
+        if (bControl)
+            all.push_back("--control");
         all.insert(all.end(), args.begin(), args.end());
-        m_pid = Spawn(all, m_nOutput);
+        m_pid = Spawn(all, m_nOutput, strErrorFile);
         if (m_pid <= 0)
             return;
         m_strFirstLine = ReadLine();
@@ -101,7 +106,7 @@ public:
     int m_nPort = 0;
 
 private:
-    static pid_t Spawn(const std::vector<std::string>& args, int& nOutput)
+    static pid_t Spawn(const std::vector<std::string>& args, int& nOutput, const std::string& strErrorFile = {})
     {
         int pipeEnds[2];
         if (pipe(pipeEnds) != 0)
@@ -110,6 +115,8 @@ private:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
         posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+        if (!strErrorFile.empty())
+            posix_spawn_file_actions_addopen(&actions, 2, strErrorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         std::vector<char*> argv;
         for (const std::string& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));

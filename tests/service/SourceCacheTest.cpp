@@ -108,4 +108,37 @@ TEST(SourceCache, RunOutEntriesMakeRoomForNewKeys)
     EXPECT_EQ(nFetches, 8);
 }
 
+TEST(SourceCache, KeepsWithinItsBytesOldestFirstAndNeverAnAnswerLargerThanAll)
+{
+    CSourceCache cache;
+    cache.m_nIntervalSeconds = 60;
+    cache.m_nMaxBytes = 1000;
+    int nFetches = 0;
+    size_t nSize = 300;
+    const auto fetch = [&](std::string& strBody, std::string&) {
+        ++nFetches;
+        strBody.assign(nSize, 'x');
+        return true;
+    };
+    CSourceCache::Entry entry;
+    std::string strError;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(cache.Get("k" + std::to_string(i), i, fetch, entry, strError));
+        EXPECT_LE(cache.Bytes(), 1000u);
+    }
+    // The three youngest are kept, the oldest went first.
+    cache.Get("k4", 10, fetch, entry, strError);
+    cache.Get("k2", 10, fetch, entry, strError);
+    EXPECT_EQ(nFetches, 5);
+    cache.Get("k0", 10, fetch, entry, strError);
+    EXPECT_EQ(nFetches, 6);
+
+    nSize = 5000;
+    ASSERT_TRUE(cache.Get("large", 11, fetch, entry, strError));
+    EXPECT_EQ(entry.strBody.size(), 5000u);
+    EXPECT_LE(cache.Bytes(), 1000u);
+    cache.Get("large", 12, fetch, entry, strError);
+    EXPECT_EQ(nFetches, 8);
+}
+
 } // namespace

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <thread>
 
 namespace {
 
@@ -142,6 +144,56 @@ TEST(StationIdTable, AFailedSaveGivesNoNewID)
     EXPECT_FALSE(strError.empty());
     EXPECT_EQ(places[0].m_strID, "");
     EXPECT_EQ(table.Size(), 0u);
+}
+
+TEST(StationIdTable, ServicesSharingAFolderGiveEachPlaceOneIDForEver)
+{
+    CTempFolder folder;
+    const std::string strPath = folder.Path("data/station-ids.json");
+    std::string strError;
+    CStationIdTable first;
+    CStationIdTable second;
+    ASSERT_TRUE(first.Load(strPath, strError));
+    ASSERT_TRUE(second.Load(strPath, strError));
+
+    // Both give out IDs at once, for places of the same letters and numbers
+    // and for some of the same places.
+    std::map<int64_t, std::string> given[2];
+    std::thread writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = std::thread([&, w] {
+            CStationIdTable& table = w == 0 ? first : second;
+            for (int i = 0; i < 40; ++i) {
+                std::vector<CPlace> places = {Live(10000 * (i + 1) + 7714, "Sydney", "AU"),
+                                              Live(10000 * (i + 1) + 7714 + (w + 1) * 1000000, "Sydney", "AU")};
+                std::string strWhy;
+                ASSERT_TRUE(table.Assign(places, strWhy)) << strWhy;
+                for (const CPlace& place : places)
+                    given[w][place.m_nSourceID] = place.m_strID;
+            }
+        });
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+
+    CStationIdTable later;
+    ASSERT_TRUE(later.Load(strPath, strError));
+    EXPECT_EQ(later.Size(), 120u);
+    for (const auto& table : given) {
+        for (const auto& entry : table) {
+            CPlace found;
+            ASSERT_TRUE(later.Find(entry.second, found)) << entry.second;
+            EXPECT_EQ(found.m_nSourceID, entry.first) << entry.second;
+        }
+    }
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(given[0][10000 * (i + 1) + 7714], given[1][10000 * (i + 1) + 7714]);
+
+    // An ID the other service gave is found here too.
+    CPlace found;
+    const auto other = *given[1].rbegin();
+    EXPECT_TRUE(first.Find(other.second, found));
+    EXPECT_EQ(found.m_nSourceID, other.first);
 }
 
 } // namespace

@@ -99,7 +99,7 @@ TEST(Settings, SaveAndLoadKeepEveryStoredMember)
         for (int i = 0; i < 3; ++i)
             EXPECT_TRUE(SameView(loaded.m_views[i], saved.m_views[i])) << i;
         EXPECT_EQ(loaded.m_nCurrentView, 2);
-        EXPECT_EQ(loaded.m_bDaily, 0);   // never stored
+        EXPECT_EQ(loaded.m_bDaily, 1);
         EXPECT_EQ(loaded.m_currentStation.m_strID, L"JAXX0085");
         EXPECT_EQ(loaded.m_currentStation.m_strName, L"\u6771\u4eac & <Tokyo>");
         EXPECT_EQ(loaded.m_nOrientation, 4);
@@ -195,6 +195,48 @@ TEST(Settings, LoadRulesForPresentAndAbsentValues)
         EXPECT_EQ(settings.m_currentStation.m_strID, c.expect.station);
         EXPECT_EQ(static_cast<size_t>(settings.m_preferredStations.GetCount()), c.expect.nPreferred);
     }
+}
+
+// The chart's kind is kept with the view, as 0 or 1; what the file holds of
+// both is remembered after each load and each save that succeeded.
+TEST(Settings, DailyIsKeptWithTheViewAndWhatTheFileHoldsIsKnown)
+{
+    const struct
+    {
+        const char* pszDoc;
+        int nView, bDaily;
+    } cases[] = {
+        {"<x/>", 1, 1},   // nothing read: both as they were
+        {"<x><customviews/></x>", 0, 0},
+        {"<x><customviews current=\"2\" daily=\"1\"/></x>", 2, 1},
+        {"<x><customviews daily=\"7\"/></x>", 0, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszDoc);
+        CTempFolder temp;
+        temp.Write("settings.dat", c.pszDoc);
+        CSettings settings;
+        settings.m_nCurrentView = 1;
+        settings.m_bDaily = 1;
+        ASSERT_TRUE(settings.Load());
+        EXPECT_EQ(settings.m_nCurrentView, c.nView);
+        EXPECT_EQ(settings.m_bDaily, c.bDaily);
+        EXPECT_EQ(settings.m_nStoredView, c.nView);
+        EXPECT_EQ(settings.m_bStoredDaily, c.bDaily);
+    }
+
+    CTempFolder temp;
+    CSettings settings;
+    settings.m_nCurrentView = 2;
+    settings.m_bDaily = 1;
+    ASSERT_TRUE(settings.Save());
+    EXPECT_EQ(settings.m_nStoredView, 2);
+    EXPECT_EQ(settings.m_bStoredDaily, 1);
+    // A save that fails leaves the file as it was, and so what is known of it.
+    settings.m_nCurrentView = 0;
+    settings.m_strPath = temp.WidePath("no-such-folder/settings.dat");
+    EXPECT_FALSE(settings.Save());
+    EXPECT_EQ(settings.m_nStoredView, 2);
 }
 
 TEST(Settings, ViewsAreReadInOrderUpToThree)

@@ -1,6 +1,6 @@
-// The graph window: its images and their layout, painting, and the stylus.
-// Composing the charts into the images is in WndGraphCompose.cpp.
-#include "chart/WndGraph.h"
+// The graph window: its images and their layout, composing (plan, then draw),
+// painting, and the stylus.
+#include "chart/view/WndGraph.h"
 
 #include "model/WeatherData.h"
 #include "platform/Resources.h"
@@ -12,31 +12,6 @@
 #include "store/ServiceConfig.h"
 
 namespace {
-
-// Room kept free at each end of a copy of the link line.
-const int LINK_MARGIN = 4;
-
-// The text as it is when it fits the width, otherwise its longest beginning that
-// fits with an ellipsis after it.
-std::wstring FitText(CDC& dc, const std::wstring& str, int nWidth)
-{
-    if (dc.GetTextExtent(str).cx <= nWidth)
-        return str;
-    const std::wstring strEllipsis = L"\u2026";
-    size_t nLo = 0;                 // fits
-    size_t nHi = str.size();        // does not
-    while (nHi - nLo > 1) {
-        const size_t nMid = nLo + (nHi - nLo) / 2;
-        if (dc.GetTextExtent(str.substr(0, nMid) + strEllipsis).cx <= nWidth)
-            nLo = nMid;
-        else
-            nHi = nMid;
-    }
-    std::wstring strCut = str.substr(0, nLo);
-    while (!strCut.empty() && strCut.back() == L' ')
-        strCut.pop_back();
-    return strCut + strEllipsis;
-}
 
 bool Inside(const RECT& rc, POINT pt)
 {
@@ -58,8 +33,6 @@ CWndGraph::CWndGraph(CWeatherData& data) : m_data(data)
     m_headImages[2].LoadBitmap(IDB_HEAD_WIND);
     m_iconImage.LoadBitmap(IDB_WEATHER_ICONS);
     m_arrowImage.LoadBitmap(IDB_WIND_ARROWS);
-    m_nightStarts.reserve(32);
-    m_nightEnds.reserve(32);
 }
 
 void CWndGraph::SetClientSize(int nWidth, int nHeight)
@@ -102,20 +75,11 @@ void CWndGraph::Compose()
 void CWndGraph::Layout()
 {
     const CSettings& settings = m_data.m_settings;
-    m_bDailyChart = settings.m_bDaily != 0;
     m_nStripHeight = 26;
     m_nLeftWidth = m_nRightWidth = 32;
-    m_nChartWidth = m_bDailyChart ? DAILY_CHART_WIDTH : HOURLY_CHART_WIDTH;
-
-    int nView = settings.m_nCurrentView;
-    if (nView < 0 || nView > 2)
-        nView = 0;
-    settings.m_views[nView].GetSideSeries(SIDE_LEFT, m_sideSeries[0]);
-    settings.m_views[nView].GetSideSeries(SIDE_RIGHT, m_sideSeries[1]);
+    m_nChartWidth = settings.m_bDaily ? DAILY_CHART_WIDTH : HOURLY_CHART_WIDTH;
+    CChartPlanner::SideSeries(settings, m_sideSeries);
     m_nSideIndex[0] = m_nSideIndex[1] = 0;
-    m_iconBoxes.clear();
-    m_labelBoxes.clear();
-    m_labelGroups.clear();
     if (m_sideSeries[0].empty())
         m_nLeftWidth = 0;
     if (m_sideSeries[1].empty())
@@ -151,54 +115,46 @@ void CWndGraph::Layout()
     m_rcArea.right = W;
     m_rcArea.top = H;
     m_rcArea.bottom = 0;
+    // Sizes measured for the last chart are taken again only within this one.
+    m_measure.Forget();
 }
 
-void CWndGraph::DrawLink()
+CChartFrame CWndGraph::Frame() const
 {
-    CDC dc;
-    dc.SelectObject(&m_chartImage);
-    const HFONT hOldFont = dc.SelectObject(m_fonts.m_hFontNormal);
-    const int nOldBkMode = dc.SetBkMode(TRANSPARENT);
-    const COLORREF crOldText = dc.SetTextColor(CR_LINK);
-    const int H = ChartHeight();
-    // One copy per viewport width, so one is in view whatever the scroll offset;
-    // a line wider than that (a long configured name) is cut with an ellipsis,
-    // so the copies never run into each other and one is always whole.
-    const int V = ViewportWidth();
-    const int nStep = V > 0 ? V : m_nChartWidth;
-    const std::wstring strText = FitText(dc, L"View this forecast at " + CServiceConfig().m_strName,
-                                         nStep - 2 * LINK_MARGIN);
-    for (int g = 0; g < m_nChartWidth; g += nStep) {
-        RECT rc = {g, H - 10, g + nStep, H};
-        dc.DrawText(strText, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
-    }
-    dc.SetTextColor(crOldText);
-    dc.SetBkMode(nOldBkMode);
-    dc.SelectObject(hOldFont);
+    CChartFrame frame;
+    frame.m_nWidth = m_nChartWidth;
+    frame.m_nHeight = ChartHeight();
+    frame.m_nViewport = ViewportWidth();
+    return frame;
 }
 
-void CWndGraph::DrawEmpty()
+void CWndGraph::Render()
 {
-    {
-        CDC dc;
-        dc.SelectObject(&m_chartImage);
-        dc.FillSolidRect(0, 0, m_nChartWidth, ChartHeight(), CR_WHITE);
-    }
-    DrawLink();
-    CDC dc;
-    dc.SelectObject(&m_stripImage);
-    dc.FillSolidRect(0, 0, m_nChartWidth, m_nStripHeight, CR_STRIP);
-    for (int side = 0; side < 2; ++side) {
-        for (int j = 0; j < 3; ++j) {
-            CBitmap& panel = m_panelImages[side][j];
-            if (!panel.IsValid())
-                continue;
-            dc.SelectObject(&panel);
-            const SIZE size = panel.GetSize();
-            dc.FillSolidRect(0, 0, size.cx, size.cy, CR_PANEL);
-        }
-    }
-    dc.SelectObject(static_cast<CBitmap*>(nullptr));
+    m_renderer.Render(m_plan, m_chartImage, m_stripImage, m_panelImages);
+}
+
+void CWndGraph::BuildDaily()
+{
+    Layout();
+    m_planner.PlanDaily(m_data.m_daily, m_data.m_settings, CDeviceClock::Now(), Frame(), m_plan);
+    Render();
+}
+
+void CWndGraph::BuildHourly()
+{
+    Layout();
+    m_planner.PlanHourly(m_data.m_hourly, m_data.m_settings, CDeviceClock::Now(), Frame(), m_plan);
+    Render();
+}
+
+int CWndGraph::MaxScroll() const
+{
+    // From the window's own size, so that the range is right before the chart of
+    // a new size or mode has been composed.
+    const int nChartWidth = m_data.m_settings.m_bDaily ? DAILY_CHART_WIDTH : HOURLY_CHART_WIDTH;
+    const int nViewport = GetClientSize().cx - m_nLeftWidth - m_nRightWidth;
+    const int nMax = nChartWidth - nViewport;
+    return nMax > 0 ? nMax : 0;
 }
 
 void CWndGraph::Paint(CDC* pDC)
@@ -262,6 +218,9 @@ void CWndGraph::Paint(CDC* pDC)
         pDC->BitBlt(x, m_rcStrip.top, cx, m_nStripHeight, &sourceDC, xSource, 0, SRCCOPY);
     }
     sourceDC.SelectObject(static_cast<CBitmap*>(nullptr));
+    // A day's name or date the viewport's edge would cut reads as another word
+    // ("hursday"): it stands whole inside the edge, or its part goes.
+    m_renderer.DrawStripEdges(*pDC, m_plan, m_nScroll, V, m_rcStrip.left, m_rcStrip.top);
 }
 
 void CWndGraph::OnPaint()
@@ -311,7 +270,7 @@ void CWndGraph::OnMouseMove(UINT nFlags, POINT point)
         // The chart follows the stylus and stops at either end; a chart narrower
         // than the viewport stays at its start.
         long long nScroll = static_cast<long long>(m_nDragScroll) + m_ptDrag.x - point.x;
-        const long long nMax = static_cast<long long>(m_nChartWidth) - ViewportWidth();
+        const long long nMax = MaxScroll();
         if (nScroll > nMax)
             nScroll = nMax;
         if (nScroll < 0)

@@ -1,0 +1,117 @@
+#include "chart/view/ChartRenderer.h"
+
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/DC.h"
+#include "platform/ui/Pen.h"
+
+void CChartRenderer::DrawLines(CDC& dc, const std::vector<CPlanLine>& lines) const
+{
+    for (const CPlanLine& line : lines) {
+        if (line.m_points.empty())
+            continue;
+        CPen pen(PS_SOLID, 1, line.m_crColour);
+        CPen* pOldPen = dc.SelectObject(&pen);
+        dc.MoveTo(line.m_points[0].x, line.m_points[0].y);
+        for (size_t i = 1; i < line.m_points.size(); ++i)
+            dc.LineTo(line.m_points[i].x, line.m_points[i].y);
+        dc.SelectObject(pOldPen);
+    }
+}
+
+void CChartRenderer::DrawTexts(CDC& dc, const std::vector<CPlanText>& texts) const
+{
+    if (texts.empty())
+        return;
+    const HFONT hOldFont = dc.SelectObject(m_fonts.m_hFontBold);
+    const int nOldBkMode = dc.SetBkMode(TRANSPARENT);
+    int nFont = CHART_FONT_BOLD;
+    for (const CPlanText& text : texts) {
+        if (text.m_nFont != nFont) {
+            nFont = text.m_nFont;
+            dc.SelectObject(nFont == CHART_FONT_NORMAL ? m_fonts.m_hFontNormal : m_fonts.m_hFontBold);
+        }
+        dc.SetTextColor(text.m_crColour);
+        RECT rc = {text.m_nLeft, text.m_nTop, text.m_nLeft + text.m_nWidth, text.m_nTop + text.m_nHeight};
+        dc.DrawText(text.m_str, &rc, DT_LEFT | DT_SINGLELINE | DT_NOCLIP);
+    }
+    dc.SetBkMode(nOldBkMode);
+    dc.SelectObject(hOldFont);
+}
+
+void CChartRenderer::DrawIcons(CDC& dc, const std::vector<CPlanIcon>& icons) const
+{
+    if (icons.empty())
+        return;
+    CDC sourceDC;
+    int nStrip = -1;
+    for (const CPlanIcon& icon : icons) {
+        if (icon.m_nStrip != nStrip) {
+            nStrip = icon.m_nStrip;
+            sourceDC.SelectObject(nStrip == PICTURES_ARROWS ? &m_windArrows : &m_weatherIcons);
+        }
+        const int s = icon.m_nSize;
+        dc.TransparentBlt(icon.m_nLeft, icon.m_nTop, s, s, &sourceDC, s * icon.m_nPicture, 0, s, s,
+                          CR_KEY);
+    }
+    sourceDC.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+
+void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& strip,
+                            CBitmap panels[2][3]) const
+{
+    CDC dc;
+    dc.SelectObject(&chart);
+    dc.FillSolidRect(0, 0, plan.m_nWidth, plan.m_nHeight, CChartPlan::CR_WHITE);
+    for (const CPlanFill& band : plan.m_bands)
+        dc.FillSolidRect(band.m_rc, band.m_crColour);
+    DrawLines(dc, plan.m_grid);
+    for (const CPlanFill& mark : plan.m_marks)
+        dc.FillSolidRect(mark.m_rc, mark.m_crColour);
+    for (const CPlanSeries& series : plan.m_series) {
+        DrawLines(dc, series.m_lines);
+        DrawIcons(dc, series.m_icons);
+        DrawTexts(dc, series.m_labels);
+    }
+    DrawTexts(dc, plan.m_link);
+
+    dc.SelectObject(&strip);
+    dc.FillSolidRect(0, 0, plan.m_nWidth, plan.m_nStripHeight, CChartPlan::CR_STRIP);
+    DrawTexts(dc, plan.m_strip);
+
+    for (int side = 0; side < 2; ++side) {
+        for (int j = 0; j < 3; ++j) {
+            CBitmap& panel = panels[side][j];
+            if (!panel.IsValid())
+                continue;
+            dc.SelectObject(&panel);
+            const SIZE size = panel.GetSize();
+            dc.FillSolidRect(0, 0, size.cx, size.cy, CChartPlan::CR_PANEL);
+            if (j < static_cast<int>(plan.m_panels[side].size())) {
+                DrawLines(dc, plan.m_panels[side][j].m_lines);
+                DrawTexts(dc, plan.m_panels[side][j].m_texts);
+            }
+        }
+    }
+    dc.SelectObject(static_cast<CBitmap*>(nullptr));
+}
+
+void CChartRenderer::DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll, int nViewport,
+                                    int x, int y) const
+{
+    std::vector<RECT> cut;
+    std::vector<CPlanText> moved;
+    plan.StripEdges(nScroll, nViewport, cut, moved);
+    // A line is cut only where the viewport overlaps the strip, so the offset
+    // is then near it; any other offset (a scroll far past either end) draws nothing.
+    if (cut.empty())
+        return;
+    const int dx = static_cast<int>(static_cast<long long>(x) - nScroll);
+    for (const RECT& rc : cut)
+        dc.FillSolidRect(rc.left + dx, rc.top + y, rc.right - rc.left, rc.bottom - rc.top,
+                         CChartPlan::CR_STRIP);
+    for (CPlanText& text : moved) {
+        text.m_nLeft += dx;
+        text.m_nTop += y;
+    }
+    DrawTexts(dc, moved);
+}

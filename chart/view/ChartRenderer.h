@@ -1,0 +1,42 @@
+#pragma once
+
+#include "chart/ChartPlan.h"
+#include "chart/view/ChartFonts.h"
+
+class CBitmap;
+class CDC;
+
+// Draws any plan into the chart's images through the platform's drawing
+// context: the chart image, the time strip and the panel images of both sides.
+// It decides nothing; every position comes from the plan.
+class CChartRenderer
+{
+public:
+    // The fonts of the plan's texts and the picture strips of its icons.
+    CChartRenderer(const CChartFonts& fonts, CBitmap& weatherIcons, CBitmap& windArrows)
+        : m_fonts(fonts), m_weatherIcons(weatherIcons), m_windArrows(windArrows)
+    {
+    }
+
+    // Panel image j of a side shows the plan's panel j of that side; images
+    // without a panel are only filled.
+    void Render(const CChartPlan& plan, CBitmap& chart, CBitmap& strip, CBitmap panels[2][3]) const;
+
+    // Over a strip copied into a viewport whose first column is the strip's
+    // column nScroll, at (x, y) of the context: covers the parts of lines the
+    // viewport cuts and draws those that stand whole inside its edges.
+    void DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll, int nViewport, int x,
+                        int y) const;
+
+    // The strips' transparent colour.
+    static constexpr COLORREF CR_KEY = RGB(255, 153, 255);
+
+private:
+    void DrawLines(CDC& dc, const std::vector<CPlanLine>& lines) const;
+    void DrawTexts(CDC& dc, const std::vector<CPlanText>& texts) const;
+    void DrawIcons(CDC& dc, const std::vector<CPlanIcon>& icons) const;
+
+    const CChartFonts& m_fonts;
+    CBitmap& m_weatherIcons;
+    CBitmap& m_windArrows;
+};

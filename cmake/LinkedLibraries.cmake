@@ -1,0 +1,33 @@
+# Every library a target links, followed all the way down through the link
+# libraries of the project's own targets (imported targets are listed, not
+# followed). Call it once the whole build is configured, so that every target
+# it meets already exists.
+function(cirrovan_linked_libraries target out)
+  set(seen)
+  set(pending ${target})
+  while(NOT pending STREQUAL "")
+    list(POP_FRONT pending current)
+    if(current IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${current})
+    if(NOT TARGET ${current})
+      continue()
+    endif()
+    get_target_property(imported ${current} IMPORTED)
+    if(imported)
+      continue()
+    endif()
+    get_target_property(direct ${current} LINK_LIBRARIES)
+    get_target_property(usage ${current} INTERFACE_LINK_LIBRARIES)
+    foreach(library IN LISTS direct usage)
+      # A static library's private links appear as $<LINK_ONLY:name>.
+      string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" library "${library}")
+      if(NOT library MATCHES "-NOTFOUND$")
+        list(APPEND pending ${library})
+      endif()
+    endforeach()
+  endwhile()
+  list(REMOVE_ITEM seen ${target})
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
