@@ -56,6 +56,8 @@ void InstallStringTable()
         {IDS_FAIL_TOO_SLOW, L"The answer of " + strName + L" came in too slowly. Please try again later."},
         {IDS_FAIL_UNKNOWN_STATION, strName + L" does not know station '%s'."},
         {IDS_FAIL_HTTP_ERROR, strName + L" answered with an error (%s). Please try again later."},
+        {IDS_FAIL_NO_SOURCE, strName + L" could not be asked (%s): the forecast service could not reach it. "
+                                       L"Please check the connection and try again."},
         {IDS_FAIL_NOT_A_FORECAST, L"The answer was not a forecast."},
         {IDS_FAIL_NOT_A_SEARCH, L"The answer was not a list of places."},
         {IDS_FAIL_TOO_LARGE, L"The download was too large."},

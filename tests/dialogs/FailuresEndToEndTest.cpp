@@ -192,8 +192,13 @@ TEST_F(FailuresEndToEnd, AFailedUpdateSaysWhyOnceAndKeepsTheForecastAsItWas)
     const Case cases[] = {
         {"update-unreachable", &m_strDeadHost, 0, nullptr,
          strService + L" could not be reached. Please check the connection and try again."},
-        {"update-http-error", &m_strServiceHost, 0, "status:502",
-         strService + L" answered with an error (502). Please try again later."},
+        {"update-http-error", &m_strServiceHost, 0, "status:500",
+         strService + L" answered with an error (500). Please try again later."},
+        {"update-no-source", &m_strServiceHost, 0, "status:502",
+         strService + L" could not be asked (502): the forecast service could not reach it. Please check the "
+                      L"connection and try again."},
+        {"update-source-late", &m_strServiceHost, 0, "status:504",
+         strService + L" did not answer in time. Please try again later."},
         {"update-not-a-feed", &m_strStandInHost, NOT_A_FEED, nullptr, L"The answer was not a forecast."},
         {"update-other-feed", &m_strStandInHost, OTHER_FEED, nullptr, L"The answer was not a forecast."},
         {"update-slow", &m_strStandInHost, SLOW, nullptr,
@@ -282,8 +287,11 @@ TEST_F(FailuresEndToEnd, AFailedSearchSaysWhyAndNeverThatNothingWasFound)
     const Case cases[] = {
         {"search-unreachable", &m_strDeadHost, 0, nullptr, L"paris",
          L"Test Weather could not be reached. Please check the connection and try again."},
-        {"search-http-error", &m_strServiceHost, 0, "status:502", L"paris",
-         L"Test Weather answered with an error (502). Please try again later."},
+        {"search-http-error", &m_strServiceHost, 0, "status:500", L"paris",
+         L"Test Weather answered with an error (500). Please try again later."},
+        {"search-no-source", &m_strServiceHost, 0, "status:502", L"paris",
+         L"Test Weather could not be asked (502): the forecast service could not reach it. Please check the "
+         L"connection and try again."},
         {"search-not-a-list", &m_strStandInHost, NOT_A_FEED, nullptr, L"paris",
          L"The answer was not a list of places."},
         {"search-nothing-found", &m_strServiceHost, 0, nullptr, L"qqqqqqqq",
