@@ -95,7 +95,7 @@ void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& str
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
 }
 
-void CChartRenderer::DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll, int nViewport,
+void CChartRenderer::DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& plan, int nScroll, int nViewport,
                                     int x, int y) const
 {
     std::vector<RECT> cut;
@@ -109,9 +109,15 @@ void CChartRenderer::DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll
     for (const RECT& rc : cut)
         dc.FillSolidRect(rc.left + dx, rc.top + y, rc.right - rc.left, rc.bottom - rc.top,
                          CChartPlan::CR_STRIP);
-    for (CPlanText& text : moved) {
-        text.m_nLeft += dx;
-        text.m_nTop += y;
+    for (const CPlanText& text : moved) {
+        // The line as the strip's image has it, whole at its own place.
+        for (const CPlanText& whole : plan.m_strip) {
+            if (whole.m_nTop == text.m_nTop && whole.m_str == text.m_str && whole.m_nWidth == text.m_nWidth &&
+                whole.m_nLeft < nScroll + nViewport && nScroll < whole.m_nLeft + whole.m_nWidth) {
+                dc.BitBlt(text.m_nLeft + dx, text.m_nTop + y, text.m_nWidth, text.m_nHeight, &stripDC,
+                          whole.m_nLeft, whole.m_nTop, SRCCOPY);
+                break;
+            }
+        }
     }
-    DrawTexts(dc, moved);
 }

@@ -24,8 +24,10 @@ public:
 
     // Over a strip copied into a viewport whose first column is the strip's
     // column nScroll, at (x, y) of the context: covers the parts of lines the
-    // viewport cuts and draws those that stand whole inside its edges.
-    void DrawStripEdges(CDC& dc, const CChartPlan& plan, int nScroll, int nViewport, int x,
+    // viewport cuts and copies those that stand whole inside its edges from
+    // the strip's image, selected into stripDC (a copy costs a drag frame far
+    // less than drawing the text again).
+    void DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& plan, int nScroll, int nViewport, int x,
                         int y) const;
 
     // The strips' transparent colour.

@@ -217,10 +217,11 @@ void CWndGraph::Paint(CDC* pDC)
         sourceDC.SelectObject(&m_stripImage);
         pDC->BitBlt(x, m_rcStrip.top, cx, m_nStripHeight, &sourceDC, xSource, 0, SRCCOPY);
     }
-    sourceDC.SelectObject(static_cast<CBitmap*>(nullptr));
     // A day's name or date the viewport's edge would cut reads as another word
     // ("hursday"): it stands whole inside the edge, or its part goes.
-    m_renderer.DrawStripEdges(*pDC, m_plan, m_nScroll, V, m_rcStrip.left, m_rcStrip.top);
+    sourceDC.SelectObject(&m_stripImage);
+    m_renderer.DrawStripEdges(*pDC, sourceDC, m_plan, m_nScroll, V, m_rcStrip.left, m_rcStrip.top);
+    sourceDC.SelectObject(static_cast<CBitmap*>(nullptr));
 }
 
 void CWndGraph::OnPaint()
