@@ -49,12 +49,8 @@ bool CForecastBridge::Start(const std::wstring& strDataFolder)
     m_service.m_onChosen = [this](bool bLive, const std::string& strLine) {
         std::lock_guard<std::mutex> lock(m_chosenLock);
         m_bChosen = true;
-        const std::wstring strHost = Host();
-        if (bLive)
-            CServiceConfig::UseEmbedded(strHost, LIVE_NAME, LIVE_HOME);
-        else
-            CServiceConfig::UseEmbedded(strHost, DEMO_NAME, L"http://" + strHost + L"/");
-        std::fprintf(stderr, "cirrovan: forecast service at http://%s/, %s\n", CCodePage::Encode(strHost).c_str(),
+        UseSource(bLive);
+        std::fprintf(stderr, "cirrovan: forecast service at http://%s/, %s\n", CCodePage::Encode(Host()).c_str(),
                      strLine.c_str());
     };
     std::string strError;
@@ -63,8 +59,6 @@ bool CForecastBridge::Start(const std::wstring& strDataFolder)
         CServiceConfig::UseEmbedded(kNowhere, CServiceConfig::DEFAULT_NAME, L"");
         return false;
     }
-    const std::wstring strHost = Host();
-    const std::wstring strOwnHome = L"http://" + strHost + L"/";
     // Named for the source asked for until the service has chosen: the demo
     // never passes for live weather, and auto's choice takes a probe.
     std::lock_guard<std::mutex> lock(m_chosenLock);
@@ -72,16 +66,26 @@ bool CForecastBridge::Start(const std::wstring& strDataFolder)
         return true;
     const char* pszAsked = "live forecasts from Open-Meteo when it answers, the demo's made-up ones otherwise";
     if (options.m_source == CServiceOptions::OPEN_METEO) {
-        CServiceConfig::UseEmbedded(strHost, LIVE_NAME, LIVE_HOME);
+        UseSource(true);
         pszAsked = "live forecasts from Open-Meteo";
     } else if (options.m_source == CServiceOptions::DEMO) {
-        CServiceConfig::UseEmbedded(strHost, DEMO_NAME, strOwnHome);
+        UseSource(false);
         pszAsked = "the demo's made-up forecasts";
     } else {
-        CServiceConfig::UseEmbedded(strHost, CServiceConfig::DEFAULT_NAME, strOwnHome);
+        CServiceConfig::UseEmbedded(Host(), CServiceConfig::DEFAULT_NAME, L"http://" + Host() + L"/");
     }
-    std::fprintf(stderr, "cirrovan: forecast service at http://%s/: %s\n", CCodePage::Encode(strHost).c_str(), pszAsked);
+    std::fprintf(stderr, "cirrovan: forecast service at http://%s/: %s\n", CCodePage::Encode(Host()).c_str(), pszAsked);
     return true;
+}
+
+void CForecastBridge::UseSource(bool bLive) const
+{
+    // The live source's makers are credited by name and home page, as their
+    // licence asks; the demo points at its own page, which says what it is.
+    if (bLive)
+        CServiceConfig::UseEmbedded(Host(), LIVE_NAME, LIVE_HOME);
+    else
+        CServiceConfig::UseEmbedded(Host(), DEMO_NAME, L"http://" + Host() + L"/");
 }
 
 std::wstring CForecastBridge::Host() const

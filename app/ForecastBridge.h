@@ -33,6 +33,9 @@ public:
     CEmbeddedService m_service;
 
 private:
+    // Points the program at the service under the name of its source.
+    void UseSource(bool bLive) const;
+
     // Whether the service has named its source, which the name for the
     // source asked for must not then replace.
     std::mutex m_chosenLock;
