@@ -10,7 +10,7 @@ struct Table
 {
     std::mutex m_mutex;
     std::map<UINT, std::wstring> m_strings;
-    std::map<UINT, std::pair<const unsigned char*, size_t>> m_bitmaps;
+    std::map<std::pair<UINT, int>, std::pair<const unsigned char*, size_t>> m_bitmaps;   // by number and scale
     std::map<UINT, std::map<int, ICONIMAGE>> m_icons;
     std::map<UINT, const DLGTEMPLATE*> m_dialogs;
     std::map<UINT, const MENUTEMPLATE*> m_menus;
@@ -56,18 +56,18 @@ bool CResources::HasString(UINT nID)
     return t.m_strings.count(nID) != 0;
 }
 
-void CResources::AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize)
+void CResources::AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize, int nScale)
 {
     Table& t = TheTable();
     std::lock_guard<std::mutex> lock(t.m_mutex);
-    t.m_bitmaps[nID] = std::make_pair(pPng, nSize);
+    t.m_bitmaps[std::make_pair(nID, nScale)] = std::make_pair(pPng, nSize);
 }
 
-bool CResources::FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize)
+bool CResources::FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize, int nScale)
 {
     Table& t = TheTable();
     std::lock_guard<std::mutex> lock(t.m_mutex);
-    auto it = t.m_bitmaps.find(nID);
+    auto it = t.m_bitmaps.find(std::make_pair(nID, nScale));
     if (it == t.m_bitmaps.end())
         return false;
     pPng = it->second.first;

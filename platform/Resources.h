@@ -27,9 +27,11 @@ public:
     static std::wstring LoadString(UINT nID);
     static bool HasString(UINT nID);
 
-    // The data is not copied: it must outlive the program (static arrays).
-    static void AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize);
-    static bool FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize);
+    // The data is not copied: it must outlive the program (static arrays). A
+    // picture may come drawn at several whole scales (1 is the device's own
+    // pixels, 2 twice as many each way, up to 4).
+    static void AddBitmap(UINT nID, const unsigned char* pPng, size_t nSize, int nScale = 1);
+    static bool FindBitmap(UINT nID, const unsigned char*& pPng, size_t& nSize, int nScale = 1);
 
     // An icon is one picture per size; the data is not copied either.
     static void AddIcon(UINT nID, int nPixels, const unsigned char* pPng, size_t nSize);

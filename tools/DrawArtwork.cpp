@@ -22,6 +22,17 @@
 
 namespace {
 
+// Every picture is drawn in device pixels; the scale (1 to 4) sets how many of
+// the image's pixels each of them gets, each way.
+int g_nScale = 1;
+
+QImage NewImage(int nWidth, int nHeight, QImage::Format format)
+{
+    QImage image(nWidth * g_nScale, nHeight * g_nScale, format);
+    image.setDevicePixelRatio(g_nScale);
+    return image;
+}
+
 const QColor KEY(255, 153, 255);
 const QColor PANEL(255, 255, 204);
 
@@ -484,10 +495,10 @@ QImage Flatten(const QImage& argb)
 
 QImage IconStrip()
 {
-    QImage strip(49 * 28, 28, QImage::Format_ARGB32);
+    QImage strip = NewImage(49 * 28, 28, QImage::Format_ARGB32);
     strip.fill(Qt::transparent);
     for (int k = 0; k < 49; ++k) {
-        QImage icon(28, 28, QImage::Format_ARGB32);
+        QImage icon = NewImage(28, 28, QImage::Format_ARGB32);
         icon.fill(Qt::transparent);
         QPainter p(&icon);
         p.setRenderHint(QPainter::Antialiasing);
@@ -503,7 +514,7 @@ QImage ArrowStrip()
 {
     static const double s_bearings[16] = {0, 90, 180, 270, 45, 135, 225, 315,
                                           22.5, 112.5, 202.5, 292.5, 67.5, 157.5, 247.5, 337.5};
-    QImage strip(16 * 16, 16, QImage::Format_ARGB32);
+    QImage strip = NewImage(16 * 16, 16, QImage::Format_ARGB32);
     strip.fill(Qt::transparent);
     for (int i = 0; i < 16; ++i) {
         QPainter p(&strip);
@@ -524,7 +535,7 @@ QImage ArrowStrip()
 
 QImage Head(int nSeries)
 {
-    QImage image(32, 26, QImage::Format_RGB32);
+    QImage image = NewImage(32, 26, QImage::Format_RGB32);
     image.fill(PANEL);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -608,13 +619,22 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString strFolder = QString::fromLocal8Bit(argv[1]);
-    // Thermometer, wind sock, rain cloud, weather icons, wind arrows.
-    const QStringList names = {"144.png", "145.png", "146.png", "147.png", "148.png"};
-    const QImage images[] = {Head(0), Head(2), Head(1), IconStrip(), ArrowStrip()};
-    for (int i = 0; i < names.size(); ++i) {
-        if (!images[i].save(strFolder + "/" + names[i], "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(names[i]));
-            return 1;
+    // Thermometer, wind sock, rain cloud, weather icons, wind arrows: each in the
+    // device's pixels as <ID>.png, and for finer screens as <ID>@<n>x.png.
+    const int ids[] = {144, 145, 146, 147, 148};
+    QImage images[5];
+    for (g_nScale = 4; g_nScale >= 1; --g_nScale) {
+        const QImage drawn[] = {Head(0), Head(2), Head(1), IconStrip(), ArrowStrip()};
+        for (int i = 0; i < 5; ++i) {
+            const QString name = g_nScale == 1 ? QStringLiteral("%1.png").arg(ids[i])
+                                               : QStringLiteral("%1@%2x.png").arg(ids[i]).arg(g_nScale);
+            QImage image = drawn[i];
+            image.setDevicePixelRatio(1.0);
+            if (!image.save(strFolder + "/" + name, "PNG")) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
+                return 1;
+            }
+            images[i] = image;
         }
     }
     if (argc > 2) {

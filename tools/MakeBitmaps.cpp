@@ -20,6 +20,17 @@
 
 namespace {
 
+// The pictures are drawn in device pixels; the scale (1 to 4) sets how many of
+// the image's pixels each of them gets, each way.
+int g_nScale = 1;
+
+QImage NewImage(int nWidth, int nHeight)
+{
+    QImage image(nWidth * g_nScale, nHeight * g_nScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(g_nScale);
+    return image;
+}
+
 void DrawCloud(QPainter& p, double x, double y, double scale, const QColor& fill)
 {
     // Overlapping parts make one shape only under the winding rule; the default
@@ -37,7 +48,7 @@ void DrawCloud(QPainter& p, double x, double y, double scale, const QColor& fill
 
 QImage Logo()
 {
-    QImage image(56, 44, QImage::Format_RGB32);
+    QImage image = NewImage(56, 44);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -65,7 +76,7 @@ QImage Logo()
 // picture never names another service than the one in use.
 QImage Credit()
 {
-    QImage image(70, 32, QImage::Format_RGB32);
+    QImage image = NewImage(70, 32);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -81,7 +92,7 @@ QImage Credit()
 // it: light grey with a grey rim, a shade darker while pressed.
 QImage ButtonFace(int nWidth, int nHeight, bool bPressed)
 {
-    QImage image(nWidth, nHeight, QImage::Format_RGB32);
+    QImage image = NewImage(nWidth, nHeight);
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -243,18 +254,27 @@ int main(int argc, char** argv)
     }
     QGuiApplication app(argc, argv);
     QString folder = QString::fromLocal8Bit(argv[1]);
-    bool ok = Logo().save(folder + QStringLiteral("/161.png"), "PNG")
-              && Credit().save(folder + QStringLiteral("/162.png"), "PNG");
-    const struct
-    {
-        int nID;
-        QImage image;
-    } buttons[] = {
-        {155, UpdateButton(false)},  {156, UpdateButton(true)},  {157, ClockButton(false)},
-        {158, CalendarButton(true)}, {159, CalendarButton(false)}, {160, ClockButton(true)},
-    };
-    for (const auto& button : buttons)
-        ok = ok && button.image.save(folder + QStringLiteral("/%1.png").arg(button.nID), "PNG");
+    bool ok = true;
+    // Each in the device's pixels as <ID>.png, and for finer screens as <ID>@<n>x.png.
+    for (g_nScale = 1; g_nScale <= 4; ++g_nScale) {
+        const struct
+        {
+            int nID;
+            QImage image;
+        } pictures[] = {
+            {161, Logo()}, {162, Credit()},
+            {155, UpdateButton(false)},  {156, UpdateButton(true)},  {157, ClockButton(false)},
+            {158, CalendarButton(true)}, {159, CalendarButton(false)}, {160, ClockButton(true)},
+        };
+        for (const auto& picture : pictures) {
+            const QString name = g_nScale == 1 ? QStringLiteral("/%1.png").arg(picture.nID)
+                                               : QStringLiteral("/%1@%2x.png").arg(picture.nID).arg(g_nScale);
+            QImage image = picture.image;
+            image.setDevicePixelRatio(1.0);
+            ok = ok && image.save(folder + name, "PNG");
+        }
+    }
+    g_nScale = 1;
     // The icon's sizes: title bar and task bar (16, 32), desktop (48, 128).
     QDir icons(folder + QStringLiteral("/../icons"));
     icons.mkpath(QStringLiteral("."));

@@ -1,8 +1,8 @@
 // Renders the daily and hour-by-hour charts of two feed files with each preset
 // view, for looking at them: the whole chart with its panels and strip, and the
-// screen as the window paints it, also at zoom 2 (each pixel doubled, as the
-// desktop shows it). Without a size, the portrait chart on the clock of the
-// benchmarks' feeds; with one, that chart size on the real clock.
+// screen as the window paints it. Without a size, the portrait chart on the
+// clock of the benchmarks' feeds; with one, that chart size on the real clock.
+// CIRROVAN_ZOOM=2 (to 4) draws them as a desktop at that zoom shows them.
 //
 //     cirrovan_render_charts <daily.xml> <hourly.xml> <output folder> [<width> <height>]
 
@@ -61,17 +61,8 @@ bool Save(CWndGraph& graph, const std::wstring& strBase)
     screen.CreateBitmap(client.cx, client.cy);
     dc.SelectObject(&screen);
     graph.Paint(&dc);
-    CBitmap zoomed;
-    zoomed.CreateBitmap(2 * client.cx, 2 * client.cy);
-    src.SelectObject(&screen);
-    dc.SelectObject(&zoomed);
-    // A key colour no chart uses, so that every pixel is copied.
-    dc.TransparentBlt(0, 0, 2 * client.cx, 2 * client.cy, &src, 0, 0, client.cx, client.cy,
-                      RGB(1, 2, 3));
-    src.SelectObject(static_cast<CBitmap*>(nullptr));
     dc.SelectObject(static_cast<CBitmap*>(nullptr));
-    return screen.SavePng(strBase + L"_screen.png") && zoomed.SavePng(strBase + L"_screen_zoom2.png")
-        && bSaved;
+    return screen.SavePng(strBase + L"_screen.png") && bSaved;
 }
 
 } // namespace

@@ -28,6 +28,11 @@ CWndGraph::CWndGraph(CWeatherData& data) : m_data(data)
     // (a test, a tool) installs the pictures itself.
     if (!CResources::FindBitmap(IDB_WEATHER_ICONS, pData, nSize))
         InstallBitmaps();
+    LoadPictures();
+}
+
+void CWndGraph::LoadPictures()
+{
     m_headImages[0].LoadBitmap(IDB_HEAD_TEMPERATURES);
     m_headImages[1].LoadBitmap(IDB_HEAD_PRECIPITATIONS);
     m_headImages[2].LoadBitmap(IDB_HEAD_WIND);
@@ -165,6 +170,12 @@ void CWndGraph::Paint(CDC* pDC)
     if (!HasStation() || !m_chartImage.IsValid()) {
         pDC->FillSolidRect(0, 0, Wc, Hc, CR_WHITE);
         return;
+    }
+    if (m_chartImage.GetRatio() != pDC->GetRatio()) {
+        // The desktop's ratio changed (another zoom, another screen): the
+        // pictures and the chart are drawn again at the new one.
+        LoadPictures();
+        Compose();
     }
     CDC sourceDC;
     for (int side = 0; side < 2; ++side) {

@@ -108,6 +108,8 @@ private:
     int ChartHeight() const { return m_rcArea.top; }
     CChartFrame Frame() const;
     void Render();
+    // The corner pictures, icons and arrows, at the ratio of the desktop now.
+    void LoadPictures();
     bool HasStation() const;
     void OpenHomePage();
 };

@@ -5,7 +5,6 @@
 #include "platform/ui/Dialog.h"
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenImpl.h"
-#include "platform/ui/ZoomView.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -22,14 +21,27 @@
 #include <QMenu>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QBackingStore>
 #include <QPainter>
 #include <QPushButton>
 #include <utility>
 
 namespace {
 
-// The screen as the user sees it now, its open pop-ups included, in device
-// pixels, at whatever zoom.
+// Whether the widget is a pop-up window opened from the device screen.
+bool IsDevicePopup(QWidget* pWidget, QWidget* pScreen)
+{
+    if (!pWidget || !pWidget->isWindow() || pWidget == pScreen || pWidget->windowType() != Qt::Popup)
+        return false;
+    for (QWidget* w = pWidget->parentWidget(); w; w = w->parentWidget())
+        if (w == pScreen)
+            return true;
+    return false;
+}
+
+// The screen as the user sees it now, its open pop-ups included, with the
+// desktop's pixels: an image of the screen's size times the ratio, the ratio
+// set on it, so that it is read in device pixels.
 QImage GrabDevice()
 {
     // Whatever is pending is painted first; rendering then paints every widget
@@ -40,7 +52,7 @@ QImage GrabDevice()
     QPainter painter(&shot);
     const QPoint origin = screen->mapToGlobal(QPoint(0, 0));
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window->isVisible() && ZoomView::IsDevicePopup(window, screen))
+        if (window->isVisible() && IsDevicePopup(window, screen))
             painter.drawPixmap(window->mapToGlobal(QPoint(0, 0)) - origin, window->grab());
     }
     return shot;
@@ -391,9 +403,9 @@ void CTestDriver::PressKey(UINT vk)
     else if (vk >= 'A' && vk <= 'Z')
         text = QChar(static_cast<char16_t>(vk - 'A' + 'a'));
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(s->KeyWindow(), &press);
+    QCoreApplication::sendEvent(s->DeviceWindow(), &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(s->KeyWindow(), &release);
+    QCoreApplication::sendEvent(s->DeviceWindow(), &release);
 }
 
 std::wstring CTestDriver::GetTitle()
@@ -450,11 +462,11 @@ bool CTestDriver::GrabScreen(CBitmap& shot)
 
 bool CTestDriver::GrabWindow(CBitmap& shot)
 {
-    QCoreApplication::processEvents();
     shot.DeleteObject();
-    QImage image = CDeviceScreen::Get().m_pImpl->TopWindow()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QImage image = GrabDevice();
     if (image.isNull())
         return false;
+    image.setDevicePixelRatio(1.0);
     shot.m_pImpl->m_image = std::move(image);
     return true;
 }
@@ -462,12 +474,12 @@ bool CTestDriver::GrabWindow(CBitmap& shot)
 void CTestDriver::CloseWindow()
 {
     QCloseEvent event;
-    QCoreApplication::sendEvent(CDeviceScreen::Get().m_pImpl->TopWindow(), &event);
+    QCoreApplication::sendEvent(CDeviceScreen::Get().m_pImpl->m_pScreen, &event);
 }
 
 void CTestDriver::ResizeWindow(int cx, int cy)
 {
-    CDeviceScreen::Get().m_pImpl->TopWindow()->resize(cx, cy);
+    CDeviceScreen::Get().m_pImpl->m_pScreen->resize(cx, cy);
     QCoreApplication::processEvents();
 }
 
@@ -478,17 +490,27 @@ bool CTestDriver::GrabPaintedWindow(CBitmap& shot)
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     shot.DeleteObject();
-    QWidget* window = CDeviceScreen::Get().m_pImpl->TopWindow();
-    const QImage* painted = ZoomView::PaintedImage(window);
-    if (!painted)
+    // A raster window keeps what Qt painted in its backing store's image from
+    // one paint to the next: read back, it is what the last paint left.
+    QWidget* window = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    QBackingStore* store = window->backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image)
         return false;
-    shot.m_pImpl->m_image = painted->copy(0, 0, window->width(), window->height()).convertToFormat(QImage::Format_RGB32);
+    const auto* painted = static_cast<const QImage*>(device);
+    const qreal ratio = painted->devicePixelRatio();
+    const QSize size(qRound(window->width() * ratio), qRound(window->height() * ratio));
+    if (painted->width() < size.width() || painted->height() < size.height())
+        return false;
+    QImage image = painted->copy(QRect(QPoint(0, 0), size)).convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    shot.m_pImpl->m_image = std::move(image);
     return true;
 }
 
 void CTestDriver::StylusInWindow(UINT nMessage, POINT pt)
 {
-    QWindow* window = CDeviceScreen::Get().m_pImpl->KeyWindow();
+    QWindow* window = CDeviceScreen::Get().m_pImpl->DeviceWindow();
     const QEvent::Type type = nMessage == WM_LBUTTONDOWN ? QEvent::MouseButtonPress
                               : nMessage == WM_LBUTTONUP ? QEvent::MouseButtonRelease
                                                          : QEvent::MouseMove;

@@ -86,22 +86,24 @@ public:
     static bool SaveWindowIcon(const std::wstring& strPath, int nSize);
 
     static void ProcessEvents();
-    // The screen as the user sees it now, open menus and lists included, in
-    // device pixels, at whatever zoom; what is pending is painted first.
+    // The screen as the user sees it now, open menus and lists included, with
+    // the desktop's pixels (at zoom 2, twice the screen's size); what is pending
+    // is painted first. GrabScreen's picture is read in device pixels (each
+    // read gives the middle of that device pixel), GrabWindow's in the
+    // desktop's.
     static bool SaveScreenshot(const std::wstring& strPath);
     static bool GrabScreen(CBitmap& shot);
-    // The desktop's window as it shows the screen, at the zoom.
     static bool GrabWindow(CBitmap& shot);
-    // The same as the paints so far left it, nothing painted afresh: what the
-    // user sees when only part of a window was repainted. False when the
-    // window's pixels cannot be read back.
+    // The screen as the paints so far left it, nothing painted afresh, read in
+    // device pixels: what the user sees when only part of a window was
+    // repainted. False when the window's pixels cannot be read back.
     static bool GrabPaintedWindow(CBitmap& shot);
-    // As the user sizes the desktop's window.
+    // As the user sizes the desktop's window, in device pixels.
     static void ResizeWindow(int cx, int cy);
     // As the user presses the close button of the desktop's window.
     static void CloseWindow();
-    // The stylus on the desktop's window, in its own (zoomed) coordinates, as
-    // the desktop delivers it: pressed at ptFrom, moved to ptTo in nSteps
+    // The stylus on the screen's window, in device pixels at any zoom, as the
+    // desktop delivers it: pressed at ptFrom, moved to ptTo in nSteps
     // steps (0: a tap), released there.
     static void DragInWindow(POINT ptFrom, POINT ptTo, int nSteps);
     // One stylus event there: WM_LBUTTONDOWN, WM_MOUSEMOVE or WM_LBUTTONUP.

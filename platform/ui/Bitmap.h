@@ -5,6 +5,9 @@
 #include <string>
 
 // An off-screen image of 32 bits a pixel, so that every colour is held exactly.
+// Its size and every coordinate are in device pixels; the image itself is held
+// at the ratio of the screen when it was made or loaded (GetRatio), so that
+// what is drawn on it is as sharp as the desktop shows.
 class CBitmap
 {
 public:
@@ -22,8 +25,10 @@ public:
 
     bool IsValid() const;
     SIZE GetSize() const;   // 0 x 0 when not valid
-    COLORREF GetPixel(int x, int y) const;   // outside: 0xffffffff (CLR_INVALID)
-    void SetPixel(int x, int y, COLORREF cr);
+    double GetRatio() const;   // the desktop's pixels per device pixel, each way
+    // The middle of a device pixel; outside: 0xffffffff (CLR_INVALID).
+    COLORREF GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, COLORREF cr);   // the whole device pixel
     bool SavePng(const std::wstring& strPath) const;
 
     struct Impl;

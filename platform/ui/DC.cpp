@@ -7,8 +7,9 @@
 #include <QPainter>
 #include <algorithm>
 #include <atomic>
-#include <cstring>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -46,6 +47,39 @@ void FillDevice(QImage& image, int x0, int y0, int x1, int y1, QRgb rgb)
     uchar* row = image.bits() + y0 * nStride + x0 * static_cast<qsizetype>(sizeof(QRgb));
     for (int y = y0; y < y1; ++y, row += nStride)
         std::fill_n(reinterpret_cast<QRgb*>(row), x1 - x0, rgb);
+}
+
+// A rectangle of device pixels among the image's own pixels.
+QRect DeviceRect(const QImage& image, int x, int y, int cx, int cy)
+{
+    const qreal r = image.devicePixelRatio();
+    if (r == 1.0)
+        return QRect(x, y, cx, cy);
+    const int x0 = ToDevice(x, r), y0 = ToDevice(y, r);
+    return QRect(x0, y0, ToDevice(x + cx, r) - x0, ToDevice(y + cy, r) - y0);
+}
+
+// A line between two device pixels, its last one left out, drawn with the
+// image's pixels: across and along the axes as the exact band of device
+// pixels it covers, at a slant antialiased through the pixels' middles.
+void DrawFineLine(QImage& image, int x0, int y0, int x1, int y1, int width, QRgb rgb)
+{
+    const int half = (width - 1) / 2;
+    if (y0 == y1 || x0 == x1) {
+        int left = x0 - half, top = y0 - half, right = left + width, bottom = top + width;
+        if (y0 == y1)
+            x1 > x0 ? (left = x0, right = x1) : (left = x1 + 1, right = x0 + 1);
+        else
+            y1 > y0 ? (top = y0, bottom = y1) : (top = y1 + 1, bottom = y0 + 1);
+        const QRect rc = DeviceRect(image, left, top, right - left, bottom - top);
+        FillDevice(image, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), rgb);
+        return;
+    }
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(QColor::fromRgb(rgb), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const qreal centre = (width % 2) ? 0.5 : 0.0;
+    painter.drawLine(QPointF(x0 + centre, y0 + centre), QPointF(x1 + centre, y1 + centre));
 }
 
 }
@@ -135,10 +169,9 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr)
     QImage* pImage = m_pImpl->CoverTarget();
     if (!pImage || cx <= 0 || cy <= 0)
         return;
-    int dx = x + m_pImpl->m_ptOrigin.x;
-    int dy = y + m_pImpl->m_ptOrigin.y;
-    FillDevice(*pImage, dx, dy, dx + cx, dy + cy, ToQRgb(cr));
-    m_pImpl->Covered(QRect(dx, dy, cx, cy));
+    const QRect rc = DeviceRect(*pImage, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, cx, cy);
+    FillDevice(*pImage, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), ToQRgb(cr));
+    m_pImpl->Covered(rc);
     // The platform's FillSolidRect leaves the fill colour as the background colour.
     m_pImpl->m_crBk = cr;
 }
@@ -164,9 +197,13 @@ bool CDC::LineTo(int x, int y)
     int width = pPen ? pPen->m_nWidth : 1;
     int half = (width - 1) / 2;
 
-    // Bresenham from the current point up to, not including, the end point.
     int x0 = from.x + m_pImpl->m_ptOrigin.x, y0 = from.y + m_pImpl->m_ptOrigin.y;
     int x1 = x + m_pImpl->m_ptOrigin.x, y1 = y + m_pImpl->m_ptOrigin.y;
+    if (pImage->devicePixelRatio() != 1.0) {
+        DrawFineLine(*pImage, x0, y0, x1, y1, width, rgb);
+        return true;
+    }
+    // Bresenham from the current point up to, not including, the end point.
     int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
     int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
     int err = dx + dy;
@@ -239,17 +276,26 @@ void DrawLine(QImage& image, const CDC::Impl& dc, const LOGFONT& lf, int x, int 
         QRect box(x, y, extent.cx, extent.cy);
         if (pClip)
             box &= *pClip;
+        box = DeviceRect(image, box.left(), box.top(), box.width(), box.height());
         FillDevice(image, box.left(), box.top(), box.left() + box.width(), box.top() + box.height(),
                    ToQRgb(dc.m_crBk));
     }
     if (str.empty())
         return;
+    // In the device's own pixels text is drawn as the device drew it, every
+    // pixel in the text colour or left alone; with finer pixels, smoothed like
+    // any other program's text on that screen.
+    const bool bFine = image.devicePixelRatio() != 1.0;
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setRenderHint(QPainter::Antialiasing, bFine);
+    painter.setRenderHint(QPainter::TextAntialiasing, bFine);
     if (pClip)
         painter.setClipRect(*pClip);
     QFont font = FontFromLogFont(lf);
+    if (bFine) {
+        font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+        font.setHintingPreference(QFont::PreferVerticalHinting);
+    }
     painter.setFont(font);
     painter.setPen(ToQColor(dc.m_crText));
     QFontMetrics metrics(font);
@@ -421,6 +467,62 @@ int CDC::DrawSingleLine(const std::wstring& str, RECT* pRect, UINT nFormat)
     return extent.cy;
 }
 
+namespace {
+
+// For each of the destination's own pixels along one axis, from first to
+// last, the source's pixel it shows, or -1 outside the source: at a
+// fractional ratio device pixels span one or two of the images' pixels, and
+// each device pixel of the source lands wholly on the span of its device
+// pixel in the destination, however far the copy is shifted.
+std::vector<int> SpanMap(int nDest, int nSource, int nCount, qreal ratio, int nDestLimit, int nSourceLimit,
+                         int* pnFirst)
+{
+    std::vector<int> map;
+    *pnFirst = ToDevice(nDest, ratio);
+    for (int k = 0; k < nCount; ++k) {
+        const int d0 = ToDevice(nDest + k, ratio), d1 = ToDevice(nDest + k + 1, ratio);
+        const int s0 = ToDevice(nSource + k, ratio), s1 = ToDevice(nSource + k + 1, ratio);
+        for (int d = d0; d < d1; ++d) {
+            const int s = std::min(s0 + (d - d0), s1 - 1);
+            map.push_back(d < 0 || d >= nDestLimit || s < 0 || s >= nSourceLimit ? -1 : s);
+        }
+    }
+    return map;
+}
+
+void CopyAtFractionalRatio(QImage& dest, int x, int y, int cx, int cy, const QImage& source, int xSrc, int ySrc,
+                           const CDC::Impl& dc)
+{
+    const qreal ratio = dest.devicePixelRatio();
+    int nLeft = 0, nTop = 0;
+    const std::vector<int> columns = SpanMap(x, xSrc, cx, ratio, dest.width(), source.width(), &nLeft);
+    const std::vector<int> rows = SpanMap(y, ySrc, cy, ratio, dest.height(), source.height(), &nTop);
+    const QImage copy = &source == &dest ? source.copy() : QImage();
+    const QImage& from = &source == &dest ? copy : source;
+    int nMin = dest.width(), nMax = -1, nMinRow = dest.height(), nMaxRow = -1;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        if (rows[r] < 0)
+            continue;
+        const int nRow = nTop + static_cast<int>(r);
+        const QRgb* in = reinterpret_cast<const QRgb*>(from.constScanLine(rows[r]));
+        QRgb* out = reinterpret_cast<QRgb*>(dest.scanLine(nRow));
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (columns[c] < 0)
+                continue;
+            const int nColumn = nLeft + static_cast<int>(c);
+            out[nColumn] = in[columns[c]];
+            nMin = std::min(nMin, nColumn);
+            nMax = std::max(nMax, nColumn);
+        }
+        nMinRow = std::min(nMinRow, nRow);
+        nMaxRow = std::max(nMaxRow, nRow);
+    }
+    if (nMax >= nMin && nMaxRow >= nMinRow)
+        dc.Covered(QRect(QPoint(nMin, nMinRow), QPoint(nMax, nMaxRow)));
+}
+
+}
+
 bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD)
 {
     // The copy covers its rectangle whole, so the destination is not erased
@@ -429,8 +531,45 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     QImage* pSrc = pSrcDC ? pSrcDC->m_pImpl->Target() : nullptr;
     if (!pDest || !pSrc)
         return false;
-    int dx = x + m_pImpl->m_ptOrigin.x, dy = y + m_pImpl->m_ptOrigin.y;
-    int sx = xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, sy = ySrc + pSrcDC->m_pImpl->m_ptOrigin.y;
+    if (nWidth <= 0 || nHeight <= 0)
+        return true;
+    const qreal ratio = pDest->devicePixelRatio();
+    if (pSrc->devicePixelRatio() != ratio) {
+        // A picture made before the desktop's ratio changed: drawn to size.
+        QRect rc = DeviceRect(*pDest, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, nWidth, nHeight);
+        m_pImpl->Covered(rc & pDest->rect());
+        const QRect rcSource = DeviceRect(*pSrc, xSrc + pSrcDC->m_pImpl->m_ptOrigin.x,
+                                          ySrc + pSrcDC->m_pImpl->m_ptOrigin.y, nWidth, nHeight);
+        QImage source = pSrc->copy(rcSource);
+        source.setDevicePixelRatio(1.0);
+        QImage& target = *pDest;
+        const qreal targetRatio = target.devicePixelRatio();
+        target.setDevicePixelRatio(1.0);
+        {
+            QPainter painter(&target);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(rc, source);
+        }
+        target.setDevicePixelRatio(targetRatio);
+        return true;
+    }
+    if (ratio != std::floor(ratio)) {
+        CopyAtFractionalRatio(*pDest, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, nWidth, nHeight,
+                              *pSrc, xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, ySrc + pSrcDC->m_pImpl->m_ptOrigin.y,
+                              *m_pImpl);
+        return true;
+    }
+    // Device coordinates become the images' own pixels by the one mapping every
+    // drawing uses, so that a block copied beside a fill or another block meets
+    // it without a seam, and what lies at one device pixel of the source lands
+    // on the pixels that device pixel has in the destination.
+    int dx = ToDevice(x + m_pImpl->m_ptOrigin.x, ratio), dy = ToDevice(y + m_pImpl->m_ptOrigin.y, ratio);
+    const int dxEnd = ToDevice(x + m_pImpl->m_ptOrigin.x + nWidth, ratio);
+    const int dyEnd = ToDevice(y + m_pImpl->m_ptOrigin.y + nHeight, ratio);
+    int sx = ToDevice(xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, ratio);
+    int sy = ToDevice(ySrc + pSrcDC->m_pImpl->m_ptOrigin.y, ratio);
+    nWidth = dxEnd - dx;
+    nHeight = dyEnd - dy;
     // Clip against both images so that neither is read or written out of bounds.
     if (sx < 0) { dx -= sx; nWidth += sx; sx = 0; }
     if (sy < 0) { dy -= sy; nHeight += sy; sy = 0; }
@@ -469,20 +608,27 @@ bool CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
     if (!pDest || !pSrc || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
         return false;
     const QRgb key = ToQRgb(crTransparent) & 0xffffff;
-    const int dx0 = xDest + m_pImpl->m_ptOrigin.x, dy0 = yDest + m_pImpl->m_ptOrigin.y;
-    const int sx0 = xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, sy0 = ySrc + pSrcDC->m_pImpl->m_ptOrigin.y;
+    // Both rectangles among the images' own pixels; the same sizes at the same
+    // ratio copy pixel for pixel, others take the nearest source pixel.
+    const QRect rcDest = DeviceRect(*pDest, xDest + m_pImpl->m_ptOrigin.x, yDest + m_pImpl->m_ptOrigin.y,
+                                    nDestWidth, nDestHeight);
+    const QRect rcSrc = DeviceRect(*pSrc, xSrc + pSrcDC->m_pImpl->m_ptOrigin.x,
+                                   ySrc + pSrcDC->m_pImpl->m_ptOrigin.y, nSrcWidth, nSrcHeight);
+    if (rcDest.isEmpty() || rcSrc.isEmpty())
+        return true;
+    const int dx0 = rcDest.left(), dy0 = rcDest.top(), sx0 = rcSrc.left(), sy0 = rcSrc.top();
     QImage source = pSrc == pDest ? pSrc->copy() : QImage();
     const QImage& src = pSrc == pDest ? source : *pSrc;
-    for (int row = 0; row < nDestHeight; ++row) {
+    for (int row = 0; row < rcDest.height(); ++row) {
         int dy = dy0 + row;
-        int sy = sy0 + static_cast<int>(static_cast<long long>(row) * nSrcHeight / nDestHeight);
+        int sy = sy0 + static_cast<int>(static_cast<long long>(row) * rcSrc.height() / rcDest.height());
         if (dy < 0 || dy >= pDest->height() || sy < 0 || sy >= src.height())
             continue;
         const QRgb* srcLine = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
         QRgb* destLine = reinterpret_cast<QRgb*>(pDest->scanLine(dy));
-        for (int col = 0; col < nDestWidth; ++col) {
+        for (int col = 0; col < rcDest.width(); ++col) {
             int dx = dx0 + col;
-            int sx = sx0 + static_cast<int>(static_cast<long long>(col) * nSrcWidth / nDestWidth);
+            int sx = sx0 + static_cast<int>(static_cast<long long>(col) * rcSrc.width() / rcDest.width());
             if (dx < 0 || dx >= pDest->width() || sx < 0 || sx >= src.width())
                 continue;
             QRgb rgb = srcLine[sx];
@@ -496,10 +642,21 @@ bool CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
 COLORREF CDC::GetPixel(int x, int y) const
 {
     QImage* pImage = m_pImpl->Target();
-    int dx = x + m_pImpl->m_ptOrigin.x, dy = y + m_pImpl->m_ptOrigin.y;
-    if (!pImage || dx < 0 || dy < 0 || dx >= pImage->width() || dy >= pImage->height())
+    if (!pImage)
         return CLR_INVALID;
-    return FromQRgb(pImage->pixel(dx, dy));
+    const int dx = x + m_pImpl->m_ptOrigin.x, dy = y + m_pImpl->m_ptOrigin.y;
+    const qreal ratio = pImage->devicePixelRatio();
+    if (dx < 0 || dy < 0 || dx >= FromDevice(pImage->width(), ratio) || dy >= FromDevice(pImage->height(), ratio))
+        return CLR_INVALID;
+    // The middle of the device pixel.
+    return FromQRgb(pImage->pixel(std::min(pImage->width() - 1, static_cast<int>((dx + 0.5) * ratio)),
+                                  std::min(pImage->height() - 1, static_cast<int>((dy + 0.5) * ratio))));
+}
+
+double CDC::GetRatio() const
+{
+    const QImage* pImage = m_pImpl->CoverTarget();
+    return pImage ? pImage->devicePixelRatio() : 1.0;
 }
 
 void CDC::SetTextMeasurerForTest(TEXTMEASURER pfnMeasurer)

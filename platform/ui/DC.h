@@ -30,8 +30,11 @@ constexpr DWORD SRCCOPY = 0x00CC0020;
 typedef SIZE (*TEXTMEASURER)(const LOGFONT& lf, const std::wstring& str);
 
 // A drawing context over an off-screen image (select a CBitmap into it), or over a
-// window while it paints (CPaintDC). Drawing is never antialiased, so every pixel
-// is exact. Coordinates are logical: the viewport origin is added to them.
+// window while it paints (CPaintDC). Coordinates are logical, in device pixels:
+// the viewport origin is added to them. At a ratio of 1 drawing is never
+// antialiased, so every pixel is exact; on an image of a finer ratio (a zoomed
+// or high-DPI desktop) lines, text and copies use the image's own pixels,
+// slanted lines and text smoothed, fills and copies with exact edges.
 class CDC
 {
 public:
@@ -82,6 +85,9 @@ public:
                         int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, COLORREF crTransparent);
 
     COLORREF GetPixel(int x, int y) const;
+    // The desktop's pixels per device pixel, each way, of what is drawn on:
+    // pictures made for another ratio are made again before they are copied.
+    double GetRatio() const;
 
     // Tests install a measurer of fixed metrics so that text placement does not
     // depend on the installed fonts; null restores the real one.

@@ -5,14 +5,15 @@
 #include "platform/ui/KeyCodes.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/ZoomChoice.h"
-#include "platform/ui/ZoomView.h"
 
 #include <QApplication>
+#include <QtGui/private/qhighdpiscaling_p.h>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QWindow>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
@@ -25,6 +26,8 @@ namespace {
 const int kPortraitWidth = 240;
 const int kPortraitHeight = 320;
 const int kMaxZoom = 4;
+// The smallest screen the user can shrink the window to, in device pixels.
+const int kMinDeviceSide = 120;
 
 class ScreenWidget : public QWidget
 {
@@ -43,10 +46,9 @@ private:
     CDeviceScreen::Impl* m_pImpl;
 };
 
-// Key presses reach the desktop's window before any widget: there each key-down
-// is offered to the active dialog (or message box), once. A zoomed view only
-// shows the screen, so what the dialog leaves goes on to the screen's window,
-// which hands it to its focused widget or its open pop-up.
+// Key presses reach the screen's window before any widget: there each key-down
+// is offered to the active dialog (or message box), once; what it leaves goes
+// on to the focused widget or the open pop-up.
 class KeyFilter : public QObject
 {
 public:
@@ -55,34 +57,65 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* pEvent) override
     {
-        if (pEvent->type() != QEvent::KeyPress && pEvent->type() != QEvent::KeyRelease)
+        if (pEvent->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(pEvent);
-        const bool bZoomed = m_pImpl->m_pView != nullptr;
-        QWidget* popup = QApplication::activePopupWidget();
-        const bool bDevicePopup = bZoomed && ZoomView::IsDevicePopup(popup, m_pImpl->m_pScreen);
-        if (pEvent->type() == QEvent::KeyPress && !bDevicePopup
-            && m_pImpl->DispatchKey(VirtualKeyFromQt(key->key(), key->modifiers()), m_pImpl->FocusWidget()))
-            return true;
-        if (!bZoomed)
-            return false;
-        QCoreApplication::sendEvent(m_pImpl->DeviceWindow(), key);
-        return true;
+        return m_pImpl->DispatchKey(VirtualKeyFromQt(key->key(), key->modifiers()), m_pImpl->FocusWidget());
     }
 
 private:
     CDeviceScreen::Impl* m_pImpl;
 };
 
+// The desktop's own scale, before any zoom: what the user asked of every Qt
+// program through QT_SCALE_FACTOR (the screen's own ratio comes on top of it).
+qreal DesktopFactor()
+{
+    bool ok = false;
+    const qreal factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&ok);
+    return ok && factor > 0 ? factor : 1.0;
+}
+
+// Qt warns when the scale changes while windows exist; here that is meant
+// (the screen is re-laid and repainted at once), so the warning says nothing.
+QtMessageHandler g_previousHandler = nullptr;
+
+void QuietScaleWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message.startsWith(QLatin1String("QHighDpiScaling::setFactor")))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+
+// Every window of the program is drawn at zoom x the desktop's ratio, through
+// Qt's high-DPI scaling: layouts stay in device pixels while text, lines and
+// pictures are rasterised at the screen's own resolution.
+void SetScale(qreal factor)
+{
+    static qreal s_factor = DesktopFactor();   // Qt's own at its start
+    if (qFuzzyCompare(s_factor, factor))
+        return;
+    s_factor = factor;
+    g_previousHandler = qInstallMessageHandler(QuietScaleWarning);
+    QHighDpiScaling::setGlobalFactor(factor);
+    qInstallMessageHandler(g_previousHandler);
+}
+
 // CIRROVAN_ZOOM, or the zoom that suits the desktop (ZoomChoice.h). A zoom
 // asked for that would make the window taller than the desktop is lowered, and
-// the user is told why the window is smaller than asked.
+// the user is told why the window is smaller than asked. Without a desktop
+// (Qt's offscreen platform: the tests, the tour) nothing is enlarged unasked.
 int InitialZoom()
 {
     const char* pszAsked = std::getenv("CIRROVAN_ZOOM");
     const QScreen* desktop = QGuiApplication::primaryScreen();
     if (!desktop)
         return 1;
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        const bool bAsked = pszAsked && pszAsked[0] >= '1' && pszAsked[0] <= '4' && pszAsked[1] == '\0';
+        return bAsked ? pszAsked[0] - '0' : 1;
+    }
     const int nHeight = desktop->availableGeometry().height();
     const ZOOMCHOICE choice = ChooseZoom(nHeight, pszAsked);
     if (choice.bLowered)
@@ -90,6 +123,12 @@ int InitialZoom()
                              "zoom %d is used\n", pszAsked, nHeight, choice.nZoom);
     return choice.nZoom;
 }
+
+// Chosen once the application exists, before any window or picture: everything
+// is then made at its ratio from the start.
+int g_nStartZoom = 0;
+// The screen's window, once made.
+QPointer<QWidget> g_pScreenWidget;
 
 QString SoftKeyLabel(const MENUBARBUTTON& button)
 {
@@ -154,6 +193,7 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
     EnsureApplication();
     Impl* d = m_pImpl;
     d->m_pScreen = new ScreenWidget(d);
+    g_pScreenWidget = d->m_pScreen;
     d->m_pScreen->setWindowTitle(QStringLiteral("Cirrovan"));
     d->m_pScreen->setObjectName(QStringLiteral("deviceScreen"));
     d->m_pScreen->setAttribute(Qt::WA_StyledBackground);
@@ -189,10 +229,9 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
     }
     d->m_pScreen->resize(kPortraitWidth, kPortraitHeight);
     d->m_pKeyFilter = new KeyFilter(d);
-    d->SetZoom(InitialZoom());
+    d->m_pScreen->setMinimumSize(kMinDeviceSide, kMinDeviceSide);
+    d->SetZoom(g_nStartZoom ? g_nStartZoom : InitialZoom());
     d->m_pScreen->show();
-    if (d->m_pView)
-        d->m_pView->show();
     d->Layout();
     QCoreApplication::processEvents();
 }
@@ -228,8 +267,6 @@ int CDeviceScreen::GetOrientation() const
 void CDeviceScreen::Resize(int cx, int cy)
 {
     m_pImpl->ResizeDevice(cx, cy);
-    if (m_pImpl->m_pView)
-        m_pImpl->m_pView->FitToScreen();
 }
 
 void CDeviceScreen::Impl::ResizeDevice(int cx, int cy)
@@ -254,8 +291,6 @@ RECT CDeviceScreen::GetWorkArea() const
 void CDeviceScreen::SetZoom(int nZoom)
 {
     m_pImpl->SetZoom(nZoom);
-    if (m_pImpl->m_pView && m_pImpl->m_pScreen->isVisible())
-        m_pImpl->m_pView->show();
     QCoreApplication::processEvents();
 }
 
@@ -269,11 +304,6 @@ bool CDeviceScreen::RequestQuit()
     return m_pImpl->RequestQuit();
 }
 
-QWidget* CDeviceScreen::Impl::TopWindow() const
-{
-    return m_pView ? static_cast<QWidget*>(m_pView) : m_pScreen;
-}
-
 QWindow* CDeviceScreen::Impl::DeviceWindow() const
 {
     m_pScreen->winId();   // makes sure the window exists
@@ -282,34 +312,21 @@ QWindow* CDeviceScreen::Impl::DeviceWindow() const
 
 QWidget* CDeviceScreen::Impl::FocusWidget() const
 {
-    // The desktop focuses the view when zoomed; the screen still knows its own.
-    return m_pView ? m_pScreen->focusWidget() : QApplication::focusWidget();
+    return QApplication::focusWidget();
 }
 
 void CDeviceScreen::Impl::SetZoom(int nZoom)
 {
     nZoom = std::clamp(nZoom, 1, kMaxZoom);
-    const bool bShown = m_pScreen->isVisible();
-    if (nZoom > 1 && !m_pView) {
-        // The screen's window stays off the desktop; Qt paints it all the same.
-        if (bShown)
-            m_pScreen->hide();
-        m_pScreen->setAttribute(Qt::WA_DontShowOnScreen, true);
-        m_pView = new ZoomView(this, nZoom);
-        if (bShown)
-            m_pScreen->show();
-    } else if (nZoom == 1 && m_pView) {
-        delete m_pView;
-        m_pView = nullptr;
-        if (bShown)
-            m_pScreen->hide();
-        m_pScreen->setAttribute(Qt::WA_DontShowOnScreen, false);
-        if (bShown)
-            m_pScreen->show();
-    }
+    // The screen keeps its size in device pixels whatever the desktop's
+    // window becomes.
+    const QSize size = m_pScreen->size();
     m_nZoom = nZoom;
-    if (m_pView)
-        m_pView->SetZoom(nZoom);
+    SetScale(DesktopFactor() * nZoom);
+    if (m_pScreen->size() != size)
+        m_pScreen->resize(size);
+    Layout();
+    m_pScreen->update();
     InstallKeyFilter();
 }
 
@@ -318,7 +335,7 @@ void CDeviceScreen::Impl::InstallKeyFilter()
     if (!m_pKeyFilter)
         return;
     DeviceWindow()->removeEventFilter(m_pKeyFilter);
-    KeyWindow()->installEventFilter(m_pKeyFilter);
+    DeviceWindow()->installEventFilter(m_pKeyFilter);
 }
 
 bool CDeviceScreen::Impl::RequestQuit()
@@ -380,13 +397,6 @@ void CDeviceScreen::Impl::Layout()
     ShowBarTexts();
     for (const ScreenLayer& layer : m_layers)
         PlaceLayer(layer);
-}
-
-QWindow* CDeviceScreen::Impl::KeyWindow() const
-{
-    QWidget* top = TopWindow();
-    top->winId();   // makes sure the window exists
-    return top->windowHandle();
 }
 
 void CDeviceScreen::Impl::ShowBarTexts()
@@ -563,6 +573,22 @@ void CDeviceScreen::Impl::PressSoftKey(int nKey)
     QPoint at = key->mapToGlobal(QPoint(nKey == 0 ? 0 : key->width() - hint.width(), 0));
     at.ry() -= hint.height();
     qmenu->popup(at);
+}
+
+qreal ScreenRatio()
+{
+    // The application's own answer is kept from the screens' start, before
+    // any zoom; the window's, or its screen's, follows the zoom.
+    if (g_pScreenWidget)
+        return g_pScreenWidget->devicePixelRatioF();
+    const QScreen* desktop = QGuiApplication::primaryScreen();
+    return desktop ? desktop->devicePixelRatio() : 1.0;
+}
+
+void ApplyStartZoom()
+{
+    g_nStartZoom = InitialZoom();
+    SetScale(DesktopFactor() * g_nStartZoom);
 }
 
 int GetDisplayOrientation()

@@ -28,11 +28,12 @@ public:
     SIZE GetSize() const;
     RECT GetWorkArea() const;   // between the bars, in screen coordinates
 
-    // On a desktop the screen is shown enlarged by a whole factor, 1 to 4, each
-    // device pixel a square, while every window, layout and image still works in
-    // device pixels. It starts at CIRROVAN_ZOOM when that holds 1 to 4 and fits
-    // the desktop, otherwise as ChooseZoom (ZoomChoice.h) says. The user sizing
-    // the window sizes the device: window / zoom.
+    // On a desktop the screen is shown at a whole zoom, 1 to 4, times the
+    // desktop's own ratio, as Qt's device pixel ratio: every window, layout and
+    // image still works in device pixels, while text, lines and pictures are
+    // drawn with the desktop's pixels. It starts at CIRROVAN_ZOOM when that
+    // holds 1 to 4 and fits the desktop, otherwise as ChooseZoom (ZoomChoice.h)
+    // says. The user sizing the window sizes the device: window / ratio.
     void SetZoom(int nZoom);
     int GetZoom() const;
 

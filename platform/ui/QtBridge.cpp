@@ -1,5 +1,7 @@
 #include "platform/ui/QtBridge.h"
 
+#include "platform/ui/ScreenImpl.h"
+
 #include <QApplication>
 #include <cwchar>
 
@@ -24,7 +26,13 @@ void EnsureApplication()
     QFont font(QStringLiteral("DejaVu Sans Condensed"));
     font.setPixelSize(10);
     QApplication::setFont(font);
+    ApplyStartZoom();
     EnsureCallQueue();
+}
+
+qreal DrawingRatio()
+{
+    return ScreenRatio();
 }
 
 QString ToQString(const std::wstring& str)

@@ -12,10 +12,29 @@
 #include <QString>
 #include <string>
 
+// The image is held with the desktop's pixels: its size is the bitmap's size in
+// device pixels times its device pixel ratio, which is set on it.
 struct CBitmap::Impl
 {
     QImage m_image;
 };
+
+// The ratio new pictures are drawn at: the device screen's zoom times the
+// desktop's own ratio (1 offscreen at zoom 1).
+qreal DrawingRatio();
+
+// Where a device coordinate falls among the desktop's pixels at a ratio. Every
+// drawing maps its edges this way, so that blocks drawn side by side meet
+// without a seam or an overlap at any ratio.
+inline int ToDevice(int v, qreal ratio)
+{
+    return ratio == 1.0 ? v : qRound(v * ratio);
+}
+// The size in device pixels of an image held at its ratio.
+inline int FromDevice(int v, qreal ratio)
+{
+    return ratio == 1.0 ? v : static_cast<int>(v / ratio + 1e-6);
+}
 
 // Widgets, fonts and painting need an application object; tests of drawing and
 // of dialogs get one without writing a main of their own.

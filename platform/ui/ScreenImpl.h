@@ -15,7 +15,6 @@ class CDialog;
 class QLabel;
 class QPushButton;
 class QWindow;
-class ZoomView;
 
 struct ScreenLayer
 {
@@ -40,7 +39,6 @@ struct CDeviceScreen::Impl
     int m_nOrientation = DMDO_0;
     std::vector<ScreenLayer> m_layers;
     int m_nZoom = 1;
-    ZoomView* m_pView = nullptr;       // the desktop's window while the screen is zoomed
     QObject* m_pKeyFilter = nullptr;
 
     void Layout();
@@ -53,17 +51,14 @@ struct CDeviceScreen::Impl
     // The hardware keys: every key-down is offered to the active dialog's
     // pre-translation first; a message box on top takes every key itself.
     bool DispatchKey(UINT vk, QWidget* pTarget);
-    // Where key presses arrive first, before any widget sees them: the window
-    // the desktop shows.
-    QWindow* KeyWindow() const;
-    QWidget* TopWindow() const;
-    // The screen's own window, where events for its widgets go.
+    // The screen's own window: what the desktop shows, where key presses
+    // arrive before any widget sees them and events for its widgets go.
     QWindow* DeviceWindow() const;
     // The widget of the screen that has the keyboard focus, if any.
     QWidget* FocusWidget() const;
     void SetZoom(int nZoom);
     void InstallKeyFilter();
-    // The device's size changes (the user sizing the window); the view stays.
+    // The device's size changes (the user sizing the window).
     void ResizeDevice(int cx, int cy);
     // The desktop asks the program to end: every dialog and message box over
     // the main page is closed as by its Cancel, the innermost first, and so is
@@ -77,6 +72,13 @@ struct CDeviceScreen::Impl
     void PressSoftKey(int nKey);
     void RunCommand(UINT nCommand);
 };
+
+// Chooses the zoom (CIRROVAN_ZOOM, or what suits the desktop) and scales the
+// application by it; called once, as soon as the application exists.
+void ApplyStartZoom();
+// The ratio the device screen's window is shown at (the zoom times the
+// desktop's own), or the desktop's before it exists.
+qreal ScreenRatio();
 
 // A pop-up frame with a caption strip; the client widget goes inside at (1, 19).
 QWidget* MakePopupFrame(QWidget* pScreen, const QString& caption, QWidget** ppClientParent);

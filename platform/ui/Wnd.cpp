@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
 #include <QTextEdit>
 #include <QVariant>
 #include <algorithm>
@@ -106,7 +107,7 @@ HostWidget::HostWidget(CWnd* pWnd, QWidget* pParent) : QWidget(pParent), m_pWnd(
 QImage HostWidget::StoreSurface(const QPaintEvent* pEvent) const
 {
     // Only a paint of the whole window (every step of a drag is one) into the
-    // raster store of its window, one pixel a pixel: whatever lies over the
+    // raster store of its window, at a whole ratio: whatever lies over the
     // window is then painted after it, being in the same dirty area. A grab
     // paints through a painter of its own and is left to the painter.
     if (pEvent->region() != QRegion(rect()) || sharedPainter())
@@ -117,27 +118,43 @@ QImage HostWidget::StoreSurface(const QPaintEvent* pEvent) const
     if (!store || !device || device != store->paintDevice() || device->devType() != QInternal::Image)
         return QImage();
     auto* image = static_cast<QImage*>(device);
-    const QPoint at = -ptRedirect;
-    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
-        || image->devicePixelRatio() != 1.0 || !image->isDetached() || !image->rect().contains(QRect(at, size())))
+    const qreal ratio = image->devicePixelRatio();
+    if (ratio != std::floor(ratio))
         return QImage();
-    return QImage(image->bits() + at.y() * image->bytesPerLine() + at.x() * 4, width(), height(),
-                  image->bytesPerLine(), image->format());
+    const int nRatio = static_cast<int>(ratio);
+    const QPoint at = -ptRedirect * nRatio;
+    const QSize size = this->size() * nRatio;
+    if ((image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
+        || !image->isDetached() || !image->rect().contains(QRect(at, size)))
+        return QImage();
+    QImage surface(image->bits() + at.y() * image->bytesPerLine() + at.x() * 4, size.width(), size.height(),
+                   image->bytesPerLine(), image->format());
+    surface.setDevicePixelRatio(ratio);
+    return surface;
 }
 
 void HostWidget::paintEvent(QPaintEvent* pEvent)
 {
     // A paint that cannot go straight into the store goes through a surface of
     // the window's own, which the painter clips; both stay in the 32-bit format
-    // of the images copied in, so nothing is converted.
+    // of the images copied in, so nothing is converted. Both hold the window at
+    // the desktop's ratio.
     QImage direct = StoreSurface(pEvent);
-    if (direct.isNull() && m_surface.size() != size())
-        m_surface = QImage(size(), QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize(static_cast<int>(std::ceil(width() * ratio - 1e-6)),
+                           static_cast<int>(std::ceil(height() * ratio - 1e-6)));
+    if (direct.isNull() && (m_surface.size() != deviceSize || m_surface.devicePixelRatio() != ratio)) {
+        m_surface = QImage(deviceSize, QImage::Format_RGB32);
+        m_surface.setDevicePixelRatio(ratio);
+    }
     QImage& surface = direct.isNull() ? m_surface : direct;
     // Only the part to be painted is erased and copied; what the handler draws
     // beyond it is clipped away.
     const QRect rcPaint = pEvent->region().boundingRect() & rect();
-    m_erase.Start(rcPaint);
+    const QRect rcDevice = QRect(QPoint(ToDevice(rcPaint.left(), ratio), ToDevice(rcPaint.top(), ratio)),
+                                 QPoint(ToDevice(rcPaint.right() + 1, ratio) - 1,
+                                        ToDevice(rcPaint.bottom() + 1, ratio) - 1)) & surface.rect();
+    m_erase.Start(rcDevice);
     m_pPaintSurface = &surface;
     if (m_pWnd)
         m_pWnd->WindowProc(WM_PAINT, 0, 0);
@@ -145,7 +162,13 @@ void HostWidget::paintEvent(QPaintEvent* pEvent)
     m_pPaintSurface = nullptr;
     if (direct.isNull()) {
         QPainter painter(this);
-        painter.drawImage(rcPaint.topLeft(), m_surface, rcPaint);
+        if (ratio == 1.0) {
+            painter.drawImage(rcPaint.topLeft(), m_surface, rcPaint);
+        } else {
+            // The surface pixel for pixel onto the store's, never resampled.
+            painter.setClipRect(rcPaint);
+            painter.drawImage(QPointF(0, 0), m_surface);
+        }
     }
     CUiObserver* pObserver = GetUiObserver();
     if (pObserver && m_pWnd)
