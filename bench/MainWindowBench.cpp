@@ -92,6 +92,8 @@ BENCHMARK(BM_SwitchStation)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 void BM_SwitchStationWithoutSaving(benchmark::State& state)
 {
     WithMainWindow([&](CCirrovanDlg& dlg) {
+        CDeviceScreen::Get().SetZoom(static_cast<int>(state.range(0)));
+        dlg.m_wndGraph.UpdateWindow();
         int nStation = 0;
         for (auto _ : state) {
             nStation = 1 - nStation;
@@ -101,9 +103,10 @@ void BM_SwitchStationWithoutSaving(benchmark::State& state)
             dlg.RefreshChart(true);
             dlg.m_wndGraph.UpdateWindow();
         }
+        CDeviceScreen::Get().SetZoom(1);
     });
 }
-BENCHMARK(BM_SwitchStationWithoutSaving)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SwitchStationWithoutSaving)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // Back and forth over the daily chart, a pixel of the device per step; the
 // stylus is in device pixels at any zoom.

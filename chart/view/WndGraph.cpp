@@ -96,16 +96,15 @@ void CWndGraph::Layout()
     const int Hc = client.cy;
     // A window shorter than the strip still gets a chart image of one row.
     const int H = Hc - m_nStripHeight > 0 ? Hc - m_nStripHeight : 1;
-    m_chartImage.DeleteObject();
     m_chartImage.CreateBitmap(W, H);
-    m_stripImage.DeleteObject();
     m_stripImage.CreateBitmap(W, m_nStripHeight);
     const int widths[2] = {m_nLeftWidth, m_nRightWidth};
     for (int side = 0; side < 2; ++side) {
         for (int j = 0; j < 3; ++j) {
-            m_panelImages[side][j].DeleteObject();
             if (j < static_cast<int>(m_sideSeries[side].size()))
                 m_panelImages[side][j].CreateBitmap(widths[side], H);
+            else
+                m_panelImages[side][j].DeleteObject();
         }
     }
 

@@ -106,9 +106,16 @@ bool CBitmap::CreateBitmap(int nWidth, int nHeight)
         return false;
     }
     const qreal ratio = DrawingRatio();
-    m_pImpl->m_image = QImage(static_cast<int>(std::ceil(nWidth * ratio - 1e-6)),
-                              static_cast<int>(std::ceil(nHeight * ratio - 1e-6)), QImage::Format_RGB32);
-    if (m_pImpl->m_image.isNull())
+    const QSize size(static_cast<int>(std::ceil(nWidth * ratio - 1e-6)),
+                     static_cast<int>(std::ceil(nHeight * ratio - 1e-6)));
+    QImage& image = m_pImpl->m_image;
+    // An image of the same size is used again: a chart composed anew (every
+    // station switch) then costs no fresh pages, which at a desktop's ratio
+    // are many.
+    if (image.size() != size || image.devicePixelRatio() != ratio || image.format() != QImage::Format_RGB32
+        || !image.isDetached())
+        image = QImage(size, QImage::Format_RGB32);
+    if (image.isNull())
         return false;
     m_pImpl->m_image.setDevicePixelRatio(ratio);
     m_pImpl->m_image.fill(qRgb(0, 0, 0));

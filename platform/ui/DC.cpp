@@ -61,7 +61,8 @@ QRect DeviceRect(const QImage& image, int x, int y, int cx, int cy)
 
 // A line between two device pixels, its last one left out, drawn with the
 // image's pixels: across and along the axes as the exact band of device
-// pixels it covers, at a slant antialiased through the pixels' middles.
+// pixels it covers, at a slant antialiased through the pixels' middles, its
+// square ends closing the corners where one line goes on from another.
 void DrawFineLine(QImage& image, int x0, int y0, int x1, int y1, int width, QRgb rgb)
 {
     const int half = (width - 1) / 2;
@@ -77,7 +78,7 @@ void DrawFineLine(QImage& image, int x0, int y0, int x1, int y1, int width, QRgb
     }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(QColor::fromRgb(rgb), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(QColor::fromRgb(rgb), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     const qreal centre = (width % 2) ? 0.5 : 0.0;
     painter.drawLine(QPointF(x0 + centre, y0 + centre), QPointF(x1 + centre, y1 + centre));
 }
