@@ -266,7 +266,7 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     PlanPanels(plan);
     // A vertical grid line at every labelled hour.
     m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, m_frame.m_nWidth, plan.m_strip, &plan.m_grid,
-                               m_frame.m_nHeight, m_crGrid);
+                               AboveLinkBand(), m_crGrid);
     PlanNowMarker(dtNow, plan);
 
     m_tempGroups.RemoveAll();

@@ -131,6 +131,9 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
             text.m_nWidth = extents2[i].cx;
             text.m_nHeight = extents2[i].cy;
             text.m_bMovable = true;
+            const size_t nComma = text.m_str.find(L',');
+            if (nComma != std::wstring::npos && nComma > 0)
+                text.m_nFirstWordWidth = measure.Measure(CHART_FONT_BOLD, text.m_str.substr(0, nComma)).cx;
             strip.push_back(std::move(text));
         }
         if (pGrid) {

@@ -19,8 +19,11 @@ public:
     }
 
     // Panel image j of a side shows the plan's panel j of that side; images
-    // without a panel are only filled.
-    void Render(const CChartPlan& plan, CBitmap& chart, CBitmap& strip, CBitmap panels[2][3]) const;
+    // without a panel are only filled. What lies under the value labels is
+    // kept in underLabels (made as large as that needs), side by side in the
+    // labels' order.
+    void Render(const CChartPlan& plan, CBitmap& chart, CBitmap& underLabels, CBitmap& strip,
+                CBitmap panels[2][3]) const;
 
     // Over a strip copied into a viewport whose first column is the strip's
     // column nScroll, at (x, y) of the context: covers the parts of lines the
@@ -29,6 +32,14 @@ public:
     // less than drawing the text again).
     void DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& plan, int nScroll, int nViewport, int x,
                         int y) const;
+
+    // Over a chart image copied into a viewport from column nScroll on, at
+    // (x, y) of the context: covers the value labels the viewport's edges cut
+    // with what lies under them (underDC holds Render's underLabels), and shows
+    // the link line's band with one whole copy of it in the middle, from the
+    // chart image selected into chartDC.
+    void DrawChartEdges(CDC& dc, CDC& chartDC, CDC& underDC, const CChartPlan& plan, int nScroll,
+                        int nViewport, int x, int y) const;
 
     // The strips' transparent colour.
     static constexpr COLORREF CR_KEY = RGB(255, 153, 255);

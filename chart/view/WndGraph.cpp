@@ -85,10 +85,14 @@ void CWndGraph::Layout()
     if (m_sideSeries[1].empty())
         m_nRightWidth = 0;
 
-    const int W = m_nChartWidth;
     const SIZE client = GetClientSize();
     const int Wc = client.cx;
     const int Hc = client.cy;
+    // A viewport wider than the chart's own width gets the same days or hours
+    // spread across it, not a blank band beside them.
+    if (Wc - m_nLeftWidth - m_nRightWidth > m_nChartWidth)
+        m_nChartWidth = Wc - m_nLeftWidth - m_nRightWidth;
+    const int W = m_nChartWidth;
     // A window shorter than the strip still gets a chart image of one row.
     const int H = Hc - m_nStripHeight > 0 ? Hc - m_nStripHeight : 1;
     m_chartImage.DeleteObject();
@@ -130,7 +134,7 @@ CChartFrame CWndGraph::Frame() const
 
 void CWndGraph::Render()
 {
-    m_renderer.Render(m_plan, m_chartImage, m_stripImage, m_panelImages);
+    m_renderer.Render(m_plan, m_chartImage, m_underLabels, m_stripImage, m_panelImages);
 }
 
 void CWndGraph::BuildDaily()
@@ -217,6 +221,13 @@ void CWndGraph::Paint(CDC* pDC)
         sourceDC.SelectObject(&m_stripImage);
         pDC->BitBlt(x, m_rcStrip.top, cx, m_nStripHeight, &sourceDC, xSource, 0, SRCCOPY);
     }
+    // A value label the viewport's edge would cut goes, and the link line
+    // shows one whole copy.
+    CDC underDC;
+    underDC.SelectObject(&m_underLabels);
+    sourceDC.SelectObject(&m_chartImage);
+    m_renderer.DrawChartEdges(*pDC, sourceDC, underDC, m_plan, m_nScroll, V, m_rcChart.left, 0);
+    underDC.SelectObject(static_cast<CBitmap*>(nullptr));
     // A day's name or date the viewport's edge would cut reads as another word
     // ("hursday"): it stands whole inside the edge, or its part goes.
     sourceDC.SelectObject(&m_stripImage);
