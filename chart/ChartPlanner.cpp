@@ -5,6 +5,7 @@
 
 #include "chart/LabelPlacer.h"
 #include "chart/TextMeasure.h"
+#include "chart/Units.h"
 #include "settings/Settings.h"
 #include "store/ServiceConfig.h"
 
@@ -480,8 +481,70 @@ void CChartPlanner::PlanSeries(const std::vector<CGraphSegment>& segments, CChar
         PlanLabels(m_tempGroups, segments, own, true, placed, series);
     }
     PlanIcons(plan, placed);
+    if (Displays(SERIES_WIND) && !WindScaleInSight())
+        for (CPlanSeries& series : plan.m_series)
+            if (series.m_nSeries == SERIES_WIND)
+                PlanWindLabels(segments, placed, series);
     if (bTemps)
         PlanLabels(m_tempGroups, segments, segments, false, placed, plan.m_series.back());
+}
+
+// Whether a panel shows the wind's scale without a tap.
+bool CChartPlanner::WindScaleInSight() const
+{
+    for (const std::vector<int>& side : m_sideSeries)
+        if (!side.empty() && side.front() == SERIES_WIND)
+            return true;
+    return false;
+}
+
+// A wind line whose scale no panel shows at once says its values itself, at
+// its ends and turns, the first one with its unit: a green line high on the
+// chart never reads as a rain's chance then. They give way to everything else.
+void CChartPlanner::PlanWindLabels(const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed,
+                                   CPlanSeries& series)
+{
+    CLabelPlacer placer(m_frame.m_nWidth, m_frame.m_nHeight, segments, placed);
+    const std::wstring strUnit = UnitOf(SERIES_WIND);
+    void* pContext = const_cast<CTextMeasure*>(&m_measure);
+    for (int g = 0; g < m_windLabelGroups.GetCount(); ++g) {
+        CGraphGroup* pGroup = m_windLabelGroups.GetAt(g);
+        if (!IsExtreme(*pGroup) || pGroup->m_points.empty())
+            continue;
+        // Just above or below the pictures at the point, the side of the turn first.
+        const std::wstring strUnitPart = series.m_labels.empty() ? L" " + strUnit : L"";
+        CGraphBox box = {0, 0, 0, 0};
+        int nPoint = -1;
+        for (size_t k = 0; k < pGroup->m_points.size() && nPoint < 0; ++k) {
+            CGraphPoint* pPoint = m_windSpeed.m_points.GetAt(pGroup->m_points[k]);
+            pPoint->m_strText = TemperatureLabel(pPoint->m_nY) + strUnitPart;
+            const SIZE size = MeasureBold(pContext, pPoint->m_strText);
+            const bool bBelowFirst = pGroup->m_nPlacement == PLACE_BELOW;
+            // Clear of an arrow, then of a weather icon, at the point.
+            for (int nClear : {PICTURE_ARROW / 2, PICTURE_WEATHER / 2})
+                for (bool bBelow : {bBelowFirst, !bBelowFirst}) {
+                    const CGraphBox candidate = {pPoint->m_nPx - size.cx / 2,
+                                                 bBelow ? -pPoint->m_nPy + nClear + 1
+                                                        : -pPoint->m_nPy - nClear - 1 - size.cy,
+                                                 size.cx, size.cy};
+                    if (nPoint < 0 && placer.Fits(candidate)) {
+                        box = candidate;
+                        nPoint = pGroup->m_points[k];
+                    }
+                }
+        }
+        if (nPoint < 0)
+            continue;
+        placed.push_back(box);
+        CPlanText label;
+        label.m_str = m_windSpeed.m_points.GetAt(nPoint)->m_strText;
+        label.m_nLeft = box.m_nLeft;
+        label.m_nTop = box.m_nTop + m_frame.m_nHeight;
+        label.m_nWidth = box.m_nWidth;
+        label.m_nHeight = box.m_nHeight;
+        label.m_crColour = m_crWind;
+        series.m_labels.push_back(std::move(label));
+    }
 }
 
 // Both charts set their scales up alike: value scales for the displayed series,

@@ -62,6 +62,9 @@ public:
     // The height of the link line's band, and the width of a scale panel.
     static constexpr int LINK_BAND = 10;
     static constexpr int PANEL_WIDTH = 32;
+    // The sides of a wind arrow's and a weather icon's squares.
+    static constexpr int PICTURE_ARROW = 16;
+    static constexpr int PICTURE_WEATHER = 28;
     // How far around a labelled extreme of a line no picture comes.
     static constexpr int EXTREME_CLEARANCE = 2;
     // The steps, in hours, the hour-by-hour strip may take, smallest first.
@@ -90,6 +93,7 @@ public:
     CPointerArray<CGraphGroup> m_tempGroups;
     CPointerArray<CGraphGroup> m_precipGroups;
     CPointerArray<CGraphGroup> m_windGroups;
+    CPointerArray<CGraphGroup> m_windLabelGroups;
     CPointerArray<CGraphTimeLabel> m_timeLabels;
     std::vector<double> m_nightStarts;
     std::vector<double> m_nightEnds;
@@ -126,6 +130,9 @@ private:
                     const std::vector<CGraphSegment>& ownSegments, bool bExtremes,
                     std::vector<CGraphBox>& placed, CPlanSeries& series);
     void PlanLink(CChartPlan& plan) const;
+    bool WindScaleInSight() const;
+    void PlanWindLabels(const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed,
+                        CPlanSeries& series);
     const CGraphScaleY* ScaleOf(int nSeries) const;
     COLORREF ColourOf(int nSeries) const;
 

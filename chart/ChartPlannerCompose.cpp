@@ -136,6 +136,8 @@ void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& sett
     m_high.BuildLabelGroups(m_tempGroups);
     m_precip.BuildIconGroups(m_precipGroups, true);
     m_windSpeed.BuildIconGroups(m_windGroups, true);
+    m_windLabelGroups.RemoveAll();
+    m_windSpeed.BuildLabelGroups(m_windLabelGroups);
 
     PlanSeries(segments, plan);
     PlanLink(plan);
@@ -274,6 +276,8 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     m_windGroups.RemoveAll();
     m_precip.BuildIconGroups(m_precipGroups, false);
     m_windSpeed.BuildIconGroups(m_windGroups, false);
+    m_windLabelGroups.RemoveAll();
+    m_windSpeed.BuildLabelGroups(m_windLabelGroups);
     m_temp.BuildLabelGroups(m_tempGroups);
 
     PlanSeries(segments, plan);

@@ -322,6 +322,8 @@ void ExpectDateForEveryDayInView(const CChartPlan& plan, const std::vector<CPlan
 class ChartMarks : public ::testing::Test
 {
 protected:
+    int m_nWindUnscaled = 0;   // charts with a wind line whose scale no panel shows at once
+    int m_nWindLabelled = 0;   // and of those, the ones that label it
     void SetUp() override { CClock::Freeze(1796907600LL, 0); }   // 10 December 2026, 13:00 UTC
     void TearDown() override { CClock::Unfreeze(); }
 
@@ -377,6 +379,22 @@ protected:
                 chart.push_back(Of(label, "label"));
         }
         EXPECT_GT(nIcons, 0u);
+        // A wind line with no scale in sight says its values, the first with its unit.
+        const bool bWindScale = (!plan.m_panels[0].empty() && plan.m_panels[0][0].m_nSeries == SERIES_WIND)
+                             || (!plan.m_panels[1].empty() && plan.m_panels[1][0].m_nSeries == SERIES_WIND);
+        for (const CPlanSeries& series : plan.m_series)
+            if (series.m_nSeries == SERIES_WIND) {
+                if (bWindScale) {
+                    EXPECT_TRUE(series.m_labels.empty());
+                } else {
+                    ++m_nWindUnscaled;
+                    m_nWindLabelled += series.m_labels.empty() ? 0 : 1;
+                }
+                if (!series.m_labels.empty()) {
+                    const std::wstring& str = series.m_labels.front().m_str;
+                    EXPECT_NE(str.find(L" " + WindUnitName(c.nWindUnit)), std::wstring::npos);
+                }
+            }
         EXPECT_FALSE(plan.m_link.empty());
         for (const CPlanText& link : plan.m_link)
             chart.push_back(Of(link, "link"));
@@ -433,6 +451,9 @@ TEST_F(ChartMarks, EveryMarkWholeAndApart)
             Check(bFixed ? static_cast<const CTextMeasure&>(fixed) : real, c, bFixed);
         }
     }
+    // The crowded ones give the wind's values way; most charts show them.
+    EXPECT_GT(m_nWindUnscaled, 0);
+    EXPECT_GE(2 * m_nWindLabelled, m_nWindUnscaled);
 }
 
 // Scrolled a pixel at a time, the strip's lines in the viewport are whole and
