@@ -166,10 +166,19 @@ void CChartRenderer::DrawChartEdges(CDC& dc, CDC& chartDC, CDC& underDC, const C
     }
     // The band is the link line's alone and white: one copy stands in the
     // middle of the viewport whatever the offset, and nothing of another.
-    const int nBand = CChartPlanner::LINK_BAND;
-    dc.FillSolidRect(x, y + plan.m_nHeight - nBand, nViewport, nBand, CChartPlan::CR_WHITE);
+    const int nBand = std::min(CChartPlanner::LINK_BAND, plan.m_nHeight);
+    const int nTop = plan.m_nHeight - nBand;
     CPlanText link;
-    if (plan.LinkInView(nViewport, link))
+    const bool bLink = plan.LinkInView(nViewport, link);
+    // The first copy stands in the middle of the image's first viewport width,
+    // with only white around it: one copy of those columns is the whole band.
+    const long long nFrom = static_cast<long long>(link.m_nSource) - link.m_nLeft;
+    if (bLink && nFrom >= 0 && nFrom + nViewport <= plan.m_nWidth) {
+        dc.BitBlt(x, y + nTop, nViewport, nBand, &chartDC, static_cast<int>(nFrom), nTop, SRCCOPY);
+        return;
+    }
+    dc.FillSolidRect(x, y + nTop, nViewport, nBand, CChartPlan::CR_WHITE);
+    if (bLink)
         dc.BitBlt(x + link.m_nLeft, y + link.m_nTop, link.m_nWidth, link.m_nHeight, &chartDC, link.m_nSource,
                   link.m_nTop, SRCCOPY);
 }

@@ -11,6 +11,8 @@
 #include "res/ResourceParts.h"
 #include "store/ServiceConfig.h"
 
+#include <algorithm>
+
 namespace {
 
 bool Inside(const RECT& rc, POINT pt)
@@ -217,7 +219,8 @@ void CWndGraph::Paint(CDC* pDC)
         const int cx = static_cast<int>(nWidth);
         const int xSource = static_cast<int>(nSource);
         sourceDC.SelectObject(&m_chartImage);
-        pDC->BitBlt(x, 0, cx, H, &sourceDC, xSource, 0, SRCCOPY);
+        // Not the link line's band, which the edges below draw.
+        pDC->BitBlt(x, 0, cx, std::max(0, H - CChartPlanner::LINK_BAND), &sourceDC, xSource, 0, SRCCOPY);
         sourceDC.SelectObject(&m_stripImage);
         pDC->BitBlt(x, m_rcStrip.top, cx, m_nStripHeight, &sourceDC, xSource, 0, SRCCOPY);
     }
