@@ -117,10 +117,11 @@ void CChartPlan::StripEdges(int nScroll, int nViewport, std::vector<RECT>& cut,
                 nEnd = m_strip[j].m_nLeft;
                 break;
             }
-        if (nEnd <= nViewLeft || move(text, nViewLeft, false) || text.m_nFirstWordWidth <= 0)
+        if (nEnd <= nViewLeft || move(text, nViewLeft, false))
             continue;
         // The next day's line came in too close: it steps right, just far
-        // enough for this day's first word before it, while it stays in view.
+        // enough for this day's first word (or all of a short line) before
+        // it, while it stays in view.
         size_t nNext = i + 1;
         while (nNext < m_strip.size() && (m_strip[nNext].m_nTop != text.m_nTop || !m_strip[nNext].m_bMovable))
             ++nNext;
@@ -131,8 +132,10 @@ void CChartPlan::StripEdges(int nScroll, int nViewport, std::vector<RECT>& cut,
             continue;
         CPlanText first = text;
         first.m_nSource = text.m_nLeft;
-        first.m_str = text.m_str.substr(0, text.m_str.find(L','));
-        first.m_nWidth = text.m_nFirstWordWidth;
+        if (text.m_nFirstWordWidth > 0) {
+            first.m_str = text.m_str.substr(0, text.m_str.find(L','));
+            first.m_nWidth = text.m_nFirstWordWidth;
+        }
         first.m_nLeft = static_cast<int>(nViewLeft);
         CPlanText stepped = next;
         stepped.m_nSource = next.m_nLeft;

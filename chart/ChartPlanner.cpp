@@ -348,8 +348,9 @@ void CChartPlanner::PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed)
         // draws it once.
         c.m_pGroup->m_bDone = true;
         const int s = c.m_box.m_nWidth;
-        // Its own place first; off it only where a line's extreme asks.
-        for (int dy : {0, -s, s, -2 * s, 2 * s}) {
+        // Its own place first; off it, a picture's height up or down, only
+        // where a line's extreme asks, so it still stands by its point.
+        for (int dy : {0, -s, s}) {
             CGraphBox box = c.m_box;
             box.m_nTop += dy;
             if (box.m_nTop < -m_frame.m_nHeight || box.m_nTop + box.m_nHeight > 0)

@@ -100,14 +100,14 @@ std::string DailyFeed(const std::vector<Record>& days)
     return str + "</dayf></weather>";
 }
 
-// Hours from 10:00 on 10 December, the update at 9:40.
-std::string HourlyFeed(const std::vector<Record>& hours)
+// Hours from 10:00 (or another hour) on 10 December, the update at 9:40.
+std::string HourlyFeed(const std::vector<Record>& hours, int nFirstClock = 10)
 {
     std::string str = "<weather><loc><zone>0</zone><sunr>7:00 AM</sunr><suns>5:00 PM</suns></loc>"
                       "<hbhf><lsup>12/10/26 9:40 AM GMT</lsup>";
     for (size_t h = 0; h < hours.size(); ++h) {
         const Record& r = hours[h];
-        str += "<hour h='" + std::to_string(h + 1) + "' c='" + std::to_string((10 + h) % 24) + "'><tmp>"
+        str += "<hour h='" + std::to_string(h + 1) + "' c='" + std::to_string((nFirstClock + h) % 24) + "'><tmp>"
              + std::to_string(r.nTemp) + "</tmp><icon>" + std::to_string(r.nIcon) + "</icon><ppcp>"
              + std::to_string(r.nPrecip) + "</ppcp><wind><s>" + std::to_string(r.nWind) + "</s><d>"
              + std::to_string(r.nDir) + "</d></wind></hour>";
@@ -153,6 +153,7 @@ struct Case
     int nTempUnit;
     int nWindUnit;
     int nView;
+    int nFirstClock = 10;   // of an hourly chart
 };
 
 std::vector<Case> Cases()
@@ -346,7 +347,7 @@ protected:
         frame.m_nHeight = client.cy - 26;
         frame.m_nViewport = client.cx - (sides[0].empty() ? 0 : 32) - (sides[1].empty() ? 0 : 32);
         TiXmlDocument doc;
-        const std::string strFeed = c.bDaily ? DailyFeed(c.records) : HourlyFeed(c.records);
+        const std::string strFeed = c.bDaily ? DailyFeed(c.records) : HourlyFeed(c.records, c.nFirstClock);
         doc.Parse(strFeed.c_str());
         if (c.bDaily) {
             CDailyForecast daily;
@@ -546,3 +547,20 @@ TEST_F(ChartMarks, NothingCutAtAnyOffset)
 }
 
 } // namespace
+
+// A chart that starts late in the evening names its first day too, by its
+// weekday where the whole date has no room before the next day's.
+TEST_F(ChartMarks, TheFirstDayIsNamedEvenWhenItIsShort)
+{
+    FixedMeasure measure;
+    Case c{"late start", false, Records(24, Mixed), 320, 2, 0, 0, 0};
+    c.nFirstClock = 22;
+    CChartPlanner planner(measure);
+    CChartPlan plan;
+    Plan(c, planner, plan);
+    std::vector<std::wstring> dates;
+    for (const CPlanText& text : plan.m_strip)
+        if (text.m_nTop != 0)
+            dates.push_back(text.m_str);
+    EXPECT_EQ(dates, (std::vector<std::wstring>{L"Thu", L"Fri, Dec 11"}));
+}
