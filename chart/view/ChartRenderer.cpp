@@ -125,8 +125,8 @@ void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& und
 void CChartRenderer::DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& plan, int nScroll, int nViewport,
                                     int x, int y) const
 {
-    std::vector<RECT> cut;
-    std::vector<CPlanText> moved;
+    std::vector<RECT>& cut = m_stripCut;
+    std::vector<CPlanText>& moved = m_stripMoved;
     plan.StripEdges(nScroll, nViewport, cut, moved);
     // A line is cut only where the viewport overlaps the strip, so the offset
     // is then near it; any other offset (a scroll far past either end) draws nothing.
@@ -142,12 +142,14 @@ void CChartRenderer::DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& pla
                   text.m_nTop, SRCCOPY);
 }
 
-void CChartRenderer::DrawChartEdges(CDC& dc, CDC& chartDC, CDC& underDC, const CChartPlan& plan, int nScroll,
-                                    int nViewport, int x, int y) const
+void CChartRenderer::DrawChartEdges(CDC& dc, CDC& chartDC, CBitmap& underLabels, const CChartPlan& plan,
+                                    int nScroll, int nViewport, int x, int y) const
 {
-    std::vector<CPlanCut> cut;
+    std::vector<CPlanCut>& cut = m_cut;
     plan.LabelEdges(nScroll, nViewport, cut);
     if (!cut.empty()) {
+        CDC underDC;
+        underDC.SelectObject(&underLabels);
         const long long dx = static_cast<long long>(x) - nScroll;
         size_t nLabel = 0;
         int nPatch = 0;   // the label's column in the image of what lies under the labels
@@ -163,6 +165,7 @@ void CChartRenderer::DrawChartEdges(CDC& dc, CDC& chartDC, CDC& underDC, const C
                 ++nLabel;
             }
         }
+        underDC.SelectObject(static_cast<CBitmap*>(nullptr));
     }
     // The band is the link line's alone and white: one copy stands in the
     // middle of the viewport whatever the offset, and nothing of another.

@@ -3,6 +3,8 @@
 #include "chart/ChartPlan.h"
 #include "chart/view/ChartFonts.h"
 
+#include <vector>
+
 class CBitmap;
 class CDC;
 
@@ -35,10 +37,10 @@ public:
 
     // Over a chart image copied into a viewport from column nScroll on, at
     // (x, y) of the context: covers the value labels the viewport's edges cut
-    // with what lies under them (underDC holds Render's underLabels), and shows
+    // with what lies under them (Render's underLabels), and shows
     // the link line's band with one whole copy of it in the middle, from the
     // chart image selected into chartDC.
-    void DrawChartEdges(CDC& dc, CDC& chartDC, CDC& underDC, const CChartPlan& plan, int nScroll,
+    void DrawChartEdges(CDC& dc, CDC& chartDC, CBitmap& underLabels, const CChartPlan& plan, int nScroll,
                         int nViewport, int x, int y) const;
 
     // The strips' transparent colour.
@@ -52,4 +54,8 @@ private:
     const CChartFonts& m_fonts;
     CBitmap& m_weatherIcons;
     CBitmap& m_windArrows;
+    // Kept from frame to frame, so that a drag frame allocates next to nothing.
+    mutable std::vector<CPlanCut> m_cut;
+    mutable std::vector<RECT> m_stripCut;
+    mutable std::vector<CPlanText> m_stripMoved;
 };

@@ -226,11 +226,8 @@ void CWndGraph::Paint(CDC* pDC)
     }
     // A value label the viewport's edge would cut goes, and the link line
     // shows one whole copy.
-    CDC underDC;
-    underDC.SelectObject(&m_underLabels);
     sourceDC.SelectObject(&m_chartImage);
-    m_renderer.DrawChartEdges(*pDC, sourceDC, underDC, m_plan, m_nScroll, V, m_rcChart.left, 0);
-    underDC.SelectObject(static_cast<CBitmap*>(nullptr));
+    m_renderer.DrawChartEdges(*pDC, sourceDC, m_underLabels, m_plan, m_nScroll, V, m_rcChart.left, 0);
     // A day's name or date the viewport's edge would cut reads as another word
     // ("hursday"): it stands whole inside the edge, or its part goes.
     sourceDC.SelectObject(&m_stripImage);
