@@ -174,9 +174,11 @@ void CChartRenderer::DrawChartEdges(CDC& dc, CDC& chartDC, CBitmap& underLabels,
     CPlanText link;
     const bool bLink = plan.LinkInView(nViewport, link);
     // The first copy stands in the middle of the image's first viewport width,
-    // with only white around it: one copy of those columns is the whole band.
+    // with only white around it unless the last copy, moved in from the
+    // image's end, reaches in: then one copy of those columns is the whole band.
     const long long nFrom = static_cast<long long>(link.m_nSource) - link.m_nLeft;
-    if (bLink && nFrom >= 0 && nFrom + nViewport <= plan.m_nWidth) {
+    const bool bAlone = plan.m_link.size() < 2 || plan.m_link[1].m_nLeft >= nFrom + nViewport;
+    if (bLink && bAlone && nFrom >= 0 && nFrom + nViewport <= plan.m_nWidth) {
         dc.BitBlt(x, y + nTop, nViewport, nBand, &chartDC, static_cast<int>(nFrom), nTop, SRCCOPY);
         return;
     }

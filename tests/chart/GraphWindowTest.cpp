@@ -301,17 +301,20 @@ TEST_F(GraphWindow, AWideWindowSpreadsTheChartAcrossIt)
 }
 
 // Scrolled a pixel at a time, a value label the viewport's edge cuts shows
-// none of its ink in view: it reads whole or not at all.
+// none of its ink in view: it reads whole or not at all; and the link line's
+// band shows one whole copy and nothing of another.
 TEST_F(GraphWindow, ValueLabelsWholeOrGoneAtEveryOffset)
 {
-    for (int nDaily : {1, 0}) {
-        SCOPED_TRACE(nDaily ? "daily" : "hourly");
+    for (int nCase = 0; nCase < 4; ++nCase) {
+        const SIZE client = nCase < 2 ? SIZE{238, 210} : SIZE{358, 600};   // the second: a chart less than two viewports wide
+        const int nDaily = nCase % 2;
+        SCOPED_TRACE(std::string(nDaily ? "daily " : "hourly ") + std::to_string(client.cx));
         data.m_settings.m_bDaily = nDaily;
         CWndGraph graph(data);
-        graph.SetClientSize(238, 210);
+        graph.SetClientSize(client.cx, client.cy);
         graph.Refresh(true);
         CBitmap screen;
-        screen.CreateBitmap(238, 210);
+        screen.CreateBitmap(client.cx, client.cy);
         CDC dc;
         dc.SelectObject(&screen);
         const int L = graph.m_rcChart.left;
@@ -328,6 +331,14 @@ TEST_F(GraphWindow, ValueLabelsWholeOrGoneAtEveryOffset)
                     for (int y = c.m_rc.top; y < c.m_rc.bottom; ++y)
                         ASSERT_NE(screen.GetPixel(L + x - s, y), CChartPlan::CR_TEMP) << s << ": " << x << "," << y;
             }
+            CPlanText link;
+            ASSERT_TRUE(graph.m_plan.LinkInView(V, link));
+            const int H = graph.m_rcArea.top;
+            for (int x = 0; x < V; ++x)
+                for (int y = H - CChartPlanner::LINK_BAND; y < H; ++y)
+                    if (screen.GetPixel(L + x, y) == CChartPlan::CR_LINK) {
+                        ASSERT_TRUE(x >= link.m_nLeft && x < link.m_nLeft + link.m_nWidth) << s << ": " << x << "," << y;
+                    }
         }
         EXPECT_GT(nCuts, 0);
         dc.SelectObject(static_cast<CBitmap*>(nullptr));
