@@ -199,13 +199,26 @@ LRESULT CCirrovanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_GRAPH_SCROLLED)
         m_scrollBar.SetScrollPos(static_cast<int>(wParam), true);
+    if (message == WM_AGE_TICK)
+        UpdateAge();
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
 void CCirrovanDlg::UpdateHeader()
 {
+    UpdateAge();
+    ShowEmptyHint();
+    UpdateData(false);
+}
+
+// The age counts on while the window is open: each forecast's own age from its
+// own update time, against the clock at this moment, written again when it
+// next grows by a minute.
+void CCirrovanDlg::UpdateAge()
+{
     const CSettings& settings = m_data.m_settings;
     m_strHeader.clear();
+    m_ageTimer.Stop();
     if (!settings.m_currentStation.m_strID.empty()) {
         CForecastBase& forecast = settings.m_bDaily ? static_cast<CForecastBase&>(m_data.m_daily)
                                                     : static_cast<CForecastBase&>(m_data.m_hourly);
@@ -213,10 +226,14 @@ void CCirrovanDlg::UpdateHeader()
             CDateTime dtStationNow;
             const std::wstring strAge = FormatAge(forecast.m_dtLastUpdate, forecast.m_nZone, dtStationNow);
             m_strHeader = CWideFormat::Format(settings.m_bDaily ? L"Daily (%s)" : L"Hourly (%s)", strAge.c_str());
+            const long long nSeconds = forecast.m_dtLastUpdate.SecondsUntil(dtStationNow);
+            const long long nToNext = nSeconds < 0 ? 60 : 60 - nSeconds % 60;
+            if (IsWindow())
+                m_ageTimer.Start(*this, WM_AGE_TICK, static_cast<int>(nToNext * 1000 + 100));
         }
     }
-    ShowEmptyHint();
-    UpdateData(false);
+    if (CWnd* pHeader = GetDlgItem(IDC_HEADER))
+        pHeader->SetWindowText(m_strHeader);
 }
 
 void CCirrovanDlg::ShowEmptyHint()

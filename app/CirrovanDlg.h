@@ -6,11 +6,15 @@
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ScrollBar.h"
+#include "platform/ui/Timer.h"
 
 #include <string>
 
 class CLogFile;
 class CWeatherData;
+
+// Posted when the forecast's age has grown by a minute.
+constexpr UINT WM_AGE_TICK = WM_USER + 121;
 
 // The main window: the current station's forecast as a chart, with the kind and
 // age of the forecast, the three custom views, the daily/hour-by-hour switch,
@@ -45,6 +49,8 @@ public:
     void LayOut(int cx, int cy);
     void FillStationList();
     void UpdateHeader();
+    // The header's age as the clock now says, and the tick at its next minute.
+    void UpdateAge();
     // Without a station the chart's place says how to add one.
     void ShowEmptyHint();
     void PlaceEmptyHint();
@@ -91,6 +97,7 @@ public:
     CBitmap m_bmpClock;             // 157, 32 x 26
     CBitmap m_bmpClockPressed;      // 160
     std::wstring m_strHeader;       // label 1041
+    CTimer m_ageTimer;
     CComboBox m_comboStations;      // 1000
     CScrollBar m_scrollBar;         // 1046
     int m_nView;                    // the pressed view button, 0 to 2

@@ -32,6 +32,19 @@ struct CPlanText
     // instead (a day's name or date); otherwise (an hour, which names its grid
     // line) the cut part is left out.
     bool m_bMovable = false;
+    // A line moved inside a viewport's edge: its column in the strip image.
+    int m_nSource = 0;
+    // A date's width as far as its first word ("Thu" of "Thu, Dec 10"), which
+    // may stand for it where the whole date has no room; 0: no such word.
+    int m_nFirstWordWidth = 0;
+};
+
+// A value label a viewport's edge cuts: its number among the labels of all
+// series, in their order, and the part of it in view, in the chart image.
+struct CPlanCut
+{
+    size_t m_nLabel = 0;
+    RECT m_rc = {0, 0, 0, 0};
 };
 
 // A solid 1-pixel line through its points; like the device's lines, each piece
@@ -91,6 +104,15 @@ struct CChartPlan
     void StripEdges(int nScroll, int nViewport, std::vector<RECT>& cut,
                     std::vector<CPlanText>& moved) const;
 
+    // The value labels the viewport's edges cut, whose part in view is to be
+    // covered with what lies under them: a label reads whole or not at all.
+    void LabelEdges(int nScroll, int nViewport, std::vector<CPlanCut>& cut) const;
+
+    // The link line as a viewport shows it: one whole copy in the middle of the
+    // link band, left in the viewport's columns, m_nSource its column in the
+    // chart image. False when there is none.
+    bool LinkInView(int nViewport, CPlanText& link) const;
+
     int m_nWidth = 0;
     int m_nHeight = 0;
     int m_nStripHeight = 26;
@@ -107,5 +129,13 @@ struct CChartPlan
     static constexpr COLORREF CR_PANEL = RGB(255, 255, 204);
     static constexpr COLORREF CR_STRIP = RGB(192, 192, 192);
     static constexpr COLORREF CR_NIGHT = RGB(204, 204, 204);
-    static constexpr COLORREF CR_LINK = RGB(100, 100, 100);
+    static constexpr COLORREF CR_GRID = RGB(255, 204, 204);
+    // The series' lines and value labels, the now marker and the link line
+    // stand out from every background they cross (white, grid, night, the
+    // panels' yellow) at 4.5:1 or more: red, blue and green as deep as that takes.
+    static constexpr COLORREF CR_TEMP = RGB(168, 0, 0);
+    static constexpr COLORREF CR_PRECIP = RGB(0, 0, 255);
+    static constexpr COLORREF CR_WIND = RGB(0, 100, 0);
+    static constexpr COLORREF CR_MARKER = RGB(80, 80, 80);
+    static constexpr COLORREF CR_LINK = RGB(80, 80, 80);
 };

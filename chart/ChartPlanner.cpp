@@ -5,6 +5,7 @@
 
 #include "chart/LabelPlacer.h"
 #include "chart/TextMeasure.h"
+#include "chart/Units.h"
 #include "settings/Settings.h"
 #include "store/ServiceConfig.h"
 
@@ -69,6 +70,13 @@ void CChartPlanner::SideSeries(const CSettings& settings, std::vector<int> sides
     settings.m_views[nView].GetSideSeries(SIDE_RIGHT, sides[1]);
 }
 
+// The link line's band stays white: a copy of it moved across the viewport
+// carries no piece of a band or a grid line with it.
+int CChartPlanner::AboveLinkBand() const
+{
+    return std::max(0, m_frame.m_nHeight - LINK_BAND);
+}
+
 bool CChartPlanner::Displays(int nSeries) const
 {
     const CSettings& settings = *m_pSettings;
@@ -124,7 +132,7 @@ void CChartPlanner::PlanNightBand(const CDateTime& dtStart, const CDateTime& dtE
 {
     CPlanFill band;
     band.m_rc = {NearImage(m_scaleTime.DateToPixel(dtStart), m_frame.m_nWidth), 0,
-                 NearImage(m_scaleTime.DateToPixel(dtEnd), m_frame.m_nWidth), m_frame.m_nHeight};
+                 NearImage(m_scaleTime.DateToPixel(dtEnd), m_frame.m_nWidth), AboveLinkBand()};
     band.m_crColour = CChartPlan::CR_NIGHT;
     plan.m_bands.push_back(band);
 }
@@ -150,8 +158,45 @@ void CChartPlanner::PlanPanels(CChartPlan& plan) const
                                   side == 1, panel, s == nGridOwner ? &plan.m_grid : nullptr,
                                   m_frame.m_nWidth, m_crGrid);
             PlanUnit(s, panel);
+            const size_t nCount = std::min<size_t>(m_sideSeries[side].size(), 3);
+            if (nCount > 1)
+                PlanOtherScale(m_sideSeries[side][(j + 1) % nCount], panel);
         }
     }
+}
+
+std::wstring CChartPlanner::UnitOf(int nSeries) const
+{
+    return nSeries == SERIES_TEMPERATURES ? TemperatureUnitName(m_pSettings->m_nTempUnit)
+         : nSeries == SERIES_PRECIPITATIONS ? std::wstring(L"%")
+         : WindUnitName(m_pSettings->m_nWindUnit);
+}
+
+// Where a side holds more than one scale, the top of each of its panels names
+// the next one's unit in that series' colour, after a turning arrow: the scale
+// a tap on the corner below turns to. A number it would touch gives way.
+void CChartPlanner::PlanOtherScale(int nNext, CPlanPanel& panel) const
+{
+    CPlanText hint;
+    hint.m_nFont = CHART_FONT_NORMAL;
+    hint.m_str = L"\u21bb" + UnitOf(nNext);
+    SIZE ext = m_measure.Measure(CHART_FONT_NORMAL, hint.m_str);
+    if (ext.cx > PANEL_WIDTH - 2) {
+        hint.m_str = UnitOf(nNext);
+        ext = m_measure.Measure(CHART_FONT_NORMAL, hint.m_str);
+    }
+    if (ext.cx > PANEL_WIDTH - 2 || ext.cy > m_frame.m_nHeight / 3)
+        return;
+    hint.m_nWidth = ext.cx;
+    hint.m_nHeight = ext.cy;
+    hint.m_nLeft = (PANEL_WIDTH - ext.cx) / 2;
+    hint.m_nTop = 0;
+    hint.m_crColour = ColourOf(nNext);
+    auto& texts = panel.m_texts;
+    texts.erase(std::remove_if(texts.begin(), texts.end(),
+                               [&](const CPlanText& t) { return t.m_nTop < hint.m_nTop + hint.m_nHeight; }),
+                texts.end());
+    texts.push_back(std::move(hint));
 }
 
 // The scale's unit at the foot of its panel, beside the link line's band and
@@ -160,9 +205,7 @@ void CChartPlanner::PlanPanels(CChartPlan& plan) const
 void CChartPlanner::PlanUnit(int nSeries, CPlanPanel& panel) const
 {
     CPlanText unit;
-    unit.m_str = nSeries == SERIES_TEMPERATURES ? TemperatureUnitName(m_pSettings->m_nTempUnit)
-               : nSeries == SERIES_PRECIPITATIONS ? std::wstring(L"%")
-               : WindUnitName(m_pSettings->m_nWindUnit);
+    unit.m_str = UnitOf(nSeries);
     SIZE ext = m_measure.Measure(CHART_FONT_BOLD, unit.m_str);
     if (ext.cx > PANEL_WIDTH - 2) {
         unit.m_nFont = CHART_FONT_NORMAL;
@@ -180,8 +223,8 @@ void CChartPlanner::PlanNowMarker(const CDateTime& dtNow, CChartPlan& plan) cons
 {
     const int x = NearImage(m_scaleTime.DateToPixel(dtNow), m_frame.m_nWidth);
     CPlanFill marker;
-    marker.m_rc = {x - 1, 0, x + 1, m_frame.m_nHeight};
-    marker.m_crColour = m_crGrid;
+    marker.m_rc = {x - 1, 0, x + 1, AboveLinkBand()};
+    marker.m_crColour = CChartPlan::CR_MARKER;
     plan.m_marks.push_back(marker);
 }
 
@@ -271,7 +314,9 @@ void CChartPlanner::CollectIcons(CPointerArray<CGraphGroup>& groups, bool bArrow
 
 // Every mark drawn is whole: where two icons, two arrows or an icon and an
 // arrow would cover each other, the more significant keeps its place and the
-// other is left out. The kept ones keep labels away.
+// other is left out. The lines' labelled extremes rank above every picture:
+// an icon that would cover one, or its label, moves up or down off it, or
+// gives way. The kept ones keep later labels away.
 void CChartPlanner::PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed)
 {
     std::vector<IconCandidate> candidates;
@@ -294,20 +339,37 @@ void CChartPlanner::PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed)
             return x.m_nValue > y.m_nValue;
         return x.m_nOrder < y.m_nOrder;
     });
+    const size_t nLines = placed.size();   // the link band and the labelled extremes
     std::vector<bool> kept(candidates.size(), false);
     std::vector<CGraphBox> keptBoxes;
     for (size_t k : order) {
-        const IconCandidate& c = candidates[k];
+        IconCandidate& c = candidates[k];
         // A group with two marks at one place (the last point's own group)
         // draws it once.
-        bool bFree = true;
-        for (const CGraphBox& box : keptBoxes)
-            bFree = bFree && !Overlap(box, c.m_box);
         c.m_pGroup->m_bDone = true;
-        if (!bFree)
-            continue;
-        kept[k] = true;
-        keptBoxes.push_back(c.m_box);
+        const int s = c.m_box.m_nWidth;
+        // Its own place first; off it, a picture's height up or down, only
+        // where a line's extreme asks, so it still stands by its point.
+        for (int dy : {0, -s, s}) {
+            CGraphBox box = c.m_box;
+            box.m_nTop += dy;
+            if (box.m_nTop < -m_frame.m_nHeight || box.m_nTop + box.m_nHeight > 0)
+                continue;
+            bool bFree = true;
+            for (const CGraphBox& other : keptBoxes)
+                bFree = bFree && !Overlap(other, box);
+            bool bOffLines = true;
+            for (size_t j = 0; j < nLines; ++j)
+                bOffLines = bOffLines && !Overlap(placed[j], box);
+            if (dy == 0 && !bFree)
+                break;   // another picture holds the place: the rank decides
+            if (!bFree || !bOffLines)
+                continue;
+            c.m_box = box;
+            kept[k] = true;
+            keptBoxes.push_back(box);
+            break;
+        }
     }
     // Drawn in the order of their series and points, as the lines are.
     for (size_t k = 0; k < candidates.size(); ++k) {
@@ -328,27 +390,52 @@ void CChartPlanner::PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed)
     }
 }
 
+bool CChartPlanner::IsExtreme(const CGraphGroup& group)
+{
+    return group.m_nKind == GROUP_END || group.m_nKind == GROUP_TURN;
+}
+
 void CChartPlanner::PlanLabels(CPointerArray<CGraphGroup>& groups,
                                const std::vector<CGraphSegment>& segments,
+                               const std::vector<CGraphSegment>& ownSegments, bool bExtremes,
                                std::vector<CGraphBox>& placed, CPlanSeries& series)
 {
     CLabelPlacer placer(m_frame.m_nWidth, m_frame.m_nHeight, segments, placed);
+    // An extreme that no other line leaves room for is labelled across them
+    // rather than not at all; its own line it never crosses.
+    CLabelPlacer across(m_frame.m_nWidth, m_frame.m_nHeight, ownSegments, placed);
     void* pContext = const_cast<CTextMeasure*>(&m_measure);
     for (int g = 0; g < groups.GetCount(); ++g) {
         const CGraphGroup* pGroup = groups.GetAt(g);
+        if (IsExtreme(*pGroup) != bExtremes)
+            continue;
         // The hour-by-hour chart labels only its ends and turning points.
-        if (!m_bDaily && pGroup->m_nKind != GROUP_END && pGroup->m_nKind != GROUP_TURN)
+        if (!m_bDaily && !bExtremes)
             continue;
         if (pGroup->m_points.empty())
             continue;
         CGraphBox box;
         int nPoint = -1;
-        if (!placer.Place(*pGroup, MeasureBold, pContext, box, nPoint))
-            continue;
+        if (!placer.Place(*pGroup, MeasureBold, pContext, box, nPoint)) {
+            if (!bExtremes)
+                continue;
+            // Any side of it will do then, the turn's own first.
+            CGraphGroup anySide = *pGroup;
+            anySide.m_nPlacement = PLACE_ABOVE | PLACE_BELOW | PLACE_LEFT | PLACE_RIGHT;
+            if (!across.Place(*pGroup, MeasureBold, pContext, box, nPoint)
+                && !across.Place(anySide, MeasureBold, pContext, box, nPoint))
+                continue;
+        }
+        const CGraphPoint* pPoint = pGroup->m_pSeries->m_points.GetAt(nPoint);
+        if (bExtremes) {
+            // The extreme itself stays in sight: no picture covers it.
+            placed.push_back({pPoint->m_nPx - EXTREME_CLEARANCE, -pPoint->m_nPy - EXTREME_CLEARANCE,
+                              2 * EXTREME_CLEARANCE + 1, 2 * EXTREME_CLEARANCE + 1});
+        }
         m_labelBoxes.push_back(box);
         m_labelGroups.push_back(pGroup);
         CPlanText label;
-        label.m_str = pGroup->m_pSeries->m_points.GetAt(nPoint)->m_strText;
+        label.m_str = pPoint->m_strText;
         label.m_nLeft = box.m_nLeft;
         label.m_nTop = box.m_nTop + m_frame.m_nHeight;
         label.m_nWidth = box.m_nWidth;
@@ -358,8 +445,9 @@ void CChartPlanner::PlanLabels(CPointerArray<CGraphGroup>& groups,
     }
 }
 
-// Precipitation with its icons, wind with its arrows, and last the temperatures,
-// whose labels give way to every icon and to every line.
+// The lines first, with the labels of their ends and turning points; then
+// precipitation's icons and wind's arrows, which keep off those; last the
+// other temperature labels, which give way to every icon and to every line.
 void CChartPlanner::PlanSeries(const std::vector<CGraphSegment>& segments, CChartPlan& plan)
 {
     std::vector<CGraphBox> placed;
@@ -379,17 +467,84 @@ void CChartPlanner::PlanSeries(const std::vector<CGraphSegment>& segments, CChar
         series.m_lines.emplace_back();
         p.pLine->PlanLine(ColourOf(p.nSeries), H, series.m_lines.back());
     }
-    PlanIcons(plan, placed);
-    if (Displays(SERIES_TEMPERATURES)) {
+    const bool bTemps = Displays(SERIES_TEMPERATURES);
+    if (bTemps) {
         plan.m_series.emplace_back();
         CPlanSeries& series = plan.m_series.back();
         series.m_nSeries = SERIES_TEMPERATURES;
+        std::vector<CGraphSegment> own;
         for (CGraphSeries* pLine : m_bDaily ? std::vector<CGraphSeries*>{&m_low, &m_high}
                                             : std::vector<CGraphSeries*>{&m_temp}) {
             series.m_lines.emplace_back();
             pLine->PlanLine(m_crTemp, H, series.m_lines.back());
+            pLine->BuildSegments(own);
         }
-        PlanLabels(m_tempGroups, segments, placed, series);
+        PlanLabels(m_tempGroups, segments, own, true, placed, series);
+    }
+    PlanIcons(plan, placed);
+    if (Displays(SERIES_WIND) && !WindScaleInSight())
+        for (CPlanSeries& series : plan.m_series)
+            if (series.m_nSeries == SERIES_WIND)
+                PlanWindLabels(segments, placed, series);
+    if (bTemps)
+        PlanLabels(m_tempGroups, segments, segments, false, placed, plan.m_series.back());
+}
+
+// Whether a panel shows the wind's scale without a tap.
+bool CChartPlanner::WindScaleInSight() const
+{
+    for (const std::vector<int>& side : m_sideSeries)
+        if (!side.empty() && side.front() == SERIES_WIND)
+            return true;
+    return false;
+}
+
+// A wind line whose scale no panel shows at once says its values itself, at
+// its ends and turns, the first one with its unit: a green line high on the
+// chart never reads as a rain's chance then. They give way to everything else.
+void CChartPlanner::PlanWindLabels(const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed,
+                                   CPlanSeries& series)
+{
+    CLabelPlacer placer(m_frame.m_nWidth, m_frame.m_nHeight, segments, placed);
+    const std::wstring strUnit = UnitOf(SERIES_WIND);
+    void* pContext = const_cast<CTextMeasure*>(&m_measure);
+    for (int g = 0; g < m_windLabelGroups.GetCount(); ++g) {
+        CGraphGroup* pGroup = m_windLabelGroups.GetAt(g);
+        if (!IsExtreme(*pGroup) || pGroup->m_points.empty())
+            continue;
+        // Just above or below the pictures at the point, the side of the turn first.
+        const std::wstring strUnitPart = series.m_labels.empty() ? L" " + strUnit : L"";
+        CGraphBox box = {0, 0, 0, 0};
+        int nPoint = -1;
+        for (size_t k = 0; k < pGroup->m_points.size() && nPoint < 0; ++k) {
+            CGraphPoint* pPoint = m_windSpeed.m_points.GetAt(pGroup->m_points[k]);
+            pPoint->m_strText = TemperatureLabel(pPoint->m_nY) + strUnitPart;
+            const SIZE size = MeasureBold(pContext, pPoint->m_strText);
+            const bool bBelowFirst = pGroup->m_nPlacement == PLACE_BELOW;
+            // Clear of an arrow, then of a weather icon, at the point.
+            for (int nClear : {PICTURE_ARROW / 2, PICTURE_WEATHER / 2})
+                for (bool bBelow : {bBelowFirst, !bBelowFirst}) {
+                    const CGraphBox candidate = {pPoint->m_nPx - size.cx / 2,
+                                                 bBelow ? -pPoint->m_nPy + nClear + 1
+                                                        : -pPoint->m_nPy - nClear - 1 - size.cy,
+                                                 size.cx, size.cy};
+                    if (nPoint < 0 && placer.Fits(candidate)) {
+                        box = candidate;
+                        nPoint = pGroup->m_points[k];
+                    }
+                }
+        }
+        if (nPoint < 0)
+            continue;
+        placed.push_back(box);
+        CPlanText label;
+        label.m_str = m_windSpeed.m_points.GetAt(nPoint)->m_strText;
+        label.m_nLeft = box.m_nLeft;
+        label.m_nTop = box.m_nTop + m_frame.m_nHeight;
+        label.m_nWidth = box.m_nWidth;
+        label.m_nHeight = box.m_nHeight;
+        label.m_crColour = m_crWind;
+        series.m_labels.push_back(std::move(label));
     }
 }
 

@@ -13,6 +13,7 @@
 #include "store/PointerArray.h"
 
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 class CDailyForecast;
@@ -61,13 +62,18 @@ public:
     // The height of the link line's band, and the width of a scale panel.
     static constexpr int LINK_BAND = 10;
     static constexpr int PANEL_WIDTH = 32;
+    // The sides of a wind arrow's and a weather icon's squares.
+    static constexpr int PICTURE_ARROW = 16;
+    static constexpr int PICTURE_WEATHER = 28;
+    // How far around a labelled extreme of a line no picture comes.
+    static constexpr int EXTREME_CLEARANCE = 2;
     // The steps, in hours, the hour-by-hour strip may take, smallest first.
     static constexpr int HOUR_STEPS[4] = {2, 3, 4, 6};
 
-    COLORREF m_crTemp = RGB(255, 0, 0);
-    COLORREF m_crPrecip = RGB(0, 0, 255);
-    COLORREF m_crWind = RGB(0, 255, 0);
-    COLORREF m_crGrid = RGB(255, 204, 204);
+    COLORREF m_crTemp = CChartPlan::CR_TEMP;
+    COLORREF m_crPrecip = CChartPlan::CR_PRECIP;
+    COLORREF m_crWind = CChartPlan::CR_WIND;
+    COLORREF m_crGrid = CChartPlan::CR_GRID;
     int m_nMarginTop = 17;
     // Above the link line's own band at the bottom of the chart, which nothing
     // that carries meaning enters.
@@ -87,6 +93,7 @@ public:
     CPointerArray<CGraphGroup> m_tempGroups;
     CPointerArray<CGraphGroup> m_precipGroups;
     CPointerArray<CGraphGroup> m_windGroups;
+    CPointerArray<CGraphGroup> m_windLabelGroups;
     CPointerArray<CGraphTimeLabel> m_timeLabels;
     std::vector<double> m_nightStarts;
     std::vector<double> m_nightEnds;
@@ -103,11 +110,14 @@ private:
     void Start(const CSettings& settings, const CChartFrame& frame, bool bDaily, CChartPlan& plan);
     void PlanEmpty(CChartPlan& plan);
     bool Displays(int nSeries) const;
+    int AboveLinkBand() const;
     void SetUpScales(std::initializer_list<CGraphSeries*> temperatures, int nWindIntervals,
                      int nFirstPos, int nLastPos);
     void PlanNightBand(const CDateTime& dtStart, const CDateTime& dtEnd, CChartPlan& plan) const;
     void PlanPanels(CChartPlan& plan) const;
     void PlanUnit(int nSeries, CPlanPanel& panel) const;
+    void PlanOtherScale(int nNext, CPlanPanel& panel) const;
+    std::wstring UnitOf(int nSeries) const;
     void PlanNowMarker(const CDateTime& dtNow, CChartPlan& plan) const;
     void PlanSeries(const std::vector<CGraphSegment>& segments, CChartPlan& plan);
     struct IconCandidate;
@@ -115,9 +125,14 @@ private:
                       std::vector<IconCandidate>& candidates);
     void PlanIcons(CChartPlan& plan, std::vector<CGraphBox>& placed);
     int HourStep(const std::vector<int>& clocks) const;
+    static bool IsExtreme(const CGraphGroup& group);
     void PlanLabels(CPointerArray<CGraphGroup>& groups, const std::vector<CGraphSegment>& segments,
+                    const std::vector<CGraphSegment>& ownSegments, bool bExtremes,
                     std::vector<CGraphBox>& placed, CPlanSeries& series);
     void PlanLink(CChartPlan& plan) const;
+    bool WindScaleInSight() const;
+    void PlanWindLabels(const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed,
+                        CPlanSeries& series);
     const CGraphScaleY* ScaleOf(int nSeries) const;
     COLORREF ColourOf(int nSeries) const;
 

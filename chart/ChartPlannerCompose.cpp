@@ -136,6 +136,8 @@ void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& sett
     m_high.BuildLabelGroups(m_tempGroups);
     m_precip.BuildIconGroups(m_precipGroups, true);
     m_windSpeed.BuildIconGroups(m_windGroups, true);
+    m_windLabelGroups.RemoveAll();
+    m_windSpeed.BuildLabelGroups(m_windLabelGroups);
 
     PlanSeries(segments, plan);
     PlanLink(plan);
@@ -266,7 +268,7 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     PlanPanels(plan);
     // A vertical grid line at every labelled hour.
     m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, m_frame.m_nWidth, plan.m_strip, &plan.m_grid,
-                               m_frame.m_nHeight, m_crGrid);
+                               AboveLinkBand(), m_crGrid);
     PlanNowMarker(dtNow, plan);
 
     m_tempGroups.RemoveAll();
@@ -274,6 +276,8 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     m_windGroups.RemoveAll();
     m_precip.BuildIconGroups(m_precipGroups, false);
     m_windSpeed.BuildIconGroups(m_windGroups, false);
+    m_windLabelGroups.RemoveAll();
+    m_windSpeed.BuildLabelGroups(m_windLabelGroups);
     m_temp.BuildLabelGroups(m_tempGroups);
 
     PlanSeries(segments, plan);

@@ -104,10 +104,25 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         labels.GetAt(i)->m_bShown = true;
         shown1.push_back(line1[i]);
     }
+    std::vector<std::wstring> dates(nCount);
     for (int k = 1; k <= nCount; ++k) {
         const int i = k % nCount;
-        if (!labels.GetAt(i)->m_bShown || labels.GetAt(i)->m_strText2.empty() || Crowds(line2[i], shown2))
+        const CGraphTimeLabel* pLabel = labels.GetAt(i);
+        if (!pLabel->m_bShown || pLabel->m_strText2.empty())
             continue;
+        dates[i] = pLabel->m_strText2;
+        if (Crowds(line2[i], shown2)) {
+            // The chart's first day, too short for its whole date before the
+            // next one's, is still named: by its first word ("Thu").
+            const size_t nComma = dates[i].find(L',');
+            if (i != 0 || nComma == std::wstring::npos || nComma == 0)
+                continue;
+            dates[i].resize(nComma);
+            extents2[i] = measure.Measure(CHART_FONT_BOLD, dates[i]);
+            line2[i].m_nRight = line2[i].m_nLeft + extents2[i].cx;
+            if (Crowds(line2[i], shown2))
+                continue;
+        }
         dateShown[i] = true;
         shown2.push_back(line2[i]);
     }
@@ -125,12 +140,15 @@ void CGraphScaleX::PlanTimeLabels(const CTextMeasure& measure,
         text.m_bMovable = !pLabel->m_bCentred;
         strip.push_back(text);
         if (dateShown[i]) {
-            text.m_str = pLabel->m_strText2;
+            text.m_str = dates[i];
             text.m_nLeft = line2[i].m_nLeft;
             text.m_nTop = 12;
             text.m_nWidth = extents2[i].cx;
             text.m_nHeight = extents2[i].cy;
             text.m_bMovable = true;
+            const size_t nComma = text.m_str.find(L',');
+            if (nComma != std::wstring::npos && nComma > 0)
+                text.m_nFirstWordWidth = measure.Measure(CHART_FONT_BOLD, text.m_str.substr(0, nComma)).cx;
             strip.push_back(std::move(text));
         }
         if (pGrid) {

@@ -102,6 +102,9 @@ bool CLabelPlacer::CrossedBySegment(const CGraphBox& b) const
     for (const CGraphSegment& s : m_segments) {
         const long long x1 = s.m_nX1, y1 = -static_cast<long long>(s.m_nY1);
         const long long x2 = s.m_nX2, y2 = -static_cast<long long>(s.m_nY2);
+        // Most pieces of a long line lie wholly to one side of the box.
+        if (std::max(x1, x2) < l || std::min(x1, x2) > r || std::max(y1, y2) < t || std::min(y1, y2) > btm)
+            continue;
         if (SegmentsMeet(x1, y1, x2, y2, l, t, r, t) || SegmentsMeet(x1, y1, x2, y2, l, btm, r, btm)
             || SegmentsMeet(x1, y1, x2, y2, l, t, l, btm) || SegmentsMeet(x1, y1, x2, y2, r, t, r, btm))
             return true;

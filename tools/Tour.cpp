@@ -6,6 +6,8 @@
 //
 //     cirrovan-tour <folder for the screens> [place to search]
 //
+// CIRROVAN_TOUR_SIZE=360x720 plays it on a screen of that size (in portrait).
+//
 // Its data folder is its executable's, like the program's, and a first run needs
 // an empty one: run a fresh copy from a folder of its own (scripts/run does).
 
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -210,6 +213,12 @@ int main(int argc, char** argv)
     CForecastBridge bridge;
     bridge.Start(data.m_strFolder);
     CTestDriver::Install();
+    // Another phone's screen, in portrait ("360x720"); landscape swaps it.
+    int nWidth = 0;
+    int nHeight = 0;
+    if (const char* pszSize = std::getenv("CIRROVAN_TOUR_SIZE"))
+        if (std::sscanf(pszSize, "%dx%d", &nWidth, &nHeight) == 2 && nWidth > 0 && nHeight > 0)
+            CDeviceScreen::Get().Resize(nWidth, nHeight);
     g_stepStart = std::chrono::steady_clock::now();
     QTimer::singleShot(kTickMilliseconds, Tick);
     CCirrovanApp app(data, log);

@@ -10,7 +10,9 @@ HFONT CreateChartFont(int nHeight, int nWeight)
     lf.lfHeight = nHeight;
     lf.lfWeight = nWeight;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    wcscpy(lf.lfFaceName, L"Serif");
+    // The dialogs' face, so the chart reads as part of the same screen; its
+    // narrow letters also keep the panels' numbers and units within 32 pixels.
+    wcscpy(lf.lfFaceName, L"DejaVu Sans Condensed");
     return CreateFontIndirect(&lf);
 }
 

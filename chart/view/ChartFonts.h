@@ -12,6 +12,6 @@ public:
     CChartFonts(const CChartFonts&) = delete;
     CChartFonts& operator=(const CChartFonts&) = delete;
 
-    HFONT m_hFontBold;     // "Serif", 10 pixels, bold, ClearType
-    HFONT m_hFontNormal;   // "Serif", 9 pixels, normal, ClearType
+    HFONT m_hFontBold;     // the dialogs' sans, 10 pixels, bold, ClearType
+    HFONT m_hFontNormal;   // the dialogs' sans, 9 pixels, normal, ClearType
 };

@@ -1,8 +1,11 @@
 #include "chart/view/ChartRenderer.h"
 
+#include "chart/ChartPlanner.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/Pen.h"
+
+#include <algorithm>
 
 void CChartRenderer::DrawLines(CDC& dc, const std::vector<CPlanLine>& lines) const
 {
@@ -56,7 +59,7 @@ void CChartRenderer::DrawIcons(CDC& dc, const std::vector<CPlanIcon>& icons) con
     sourceDC.SelectObject(static_cast<CBitmap*>(nullptr));
 }
 
-void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& strip,
+void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& underLabels, CBitmap& strip,
                             CBitmap panels[2][3]) const
 {
     CDC dc;
@@ -70,8 +73,32 @@ void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& str
     for (const CPlanSeries& series : plan.m_series) {
         DrawLines(dc, series.m_lines);
         DrawIcons(dc, series.m_icons);
-        DrawTexts(dc, series.m_labels);
     }
+    // What lies under the labels, side by side, to cover a label's part where
+    // a viewport's edge cuts it.
+    int nPatches = 0;
+    int nPatchHeight = 1;
+    for (const CPlanSeries& series : plan.m_series)
+        for (const CPlanText& label : series.m_labels) {
+            nPatches += label.m_nWidth;
+            nPatchHeight = std::max(nPatchHeight, label.m_nHeight);
+        }
+    const SIZE under = underLabels.IsValid() ? underLabels.GetSize() : SIZE{0, 0};
+    if (under.cx < nPatches || under.cy < nPatchHeight) {
+        underLabels.DeleteObject();
+        underLabels.CreateBitmap(std::max(nPatches, 1), nPatchHeight);
+    }
+    CDC underDC;
+    underDC.SelectObject(&underLabels);
+    int nPatch = 0;
+    for (const CPlanSeries& series : plan.m_series)
+        for (const CPlanText& label : series.m_labels) {
+            underDC.BitBlt(nPatch, 0, label.m_nWidth, label.m_nHeight, &dc, label.m_nLeft, label.m_nTop, SRCCOPY);
+            nPatch += label.m_nWidth;
+        }
+    underDC.SelectObject(static_cast<CBitmap*>(nullptr));
+    for (const CPlanSeries& series : plan.m_series)
+        DrawTexts(dc, series.m_labels);
     DrawTexts(dc, plan.m_link);
 
     dc.SelectObject(&strip);
@@ -98,8 +125,8 @@ void CChartRenderer::Render(const CChartPlan& plan, CBitmap& chart, CBitmap& str
 void CChartRenderer::DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& plan, int nScroll, int nViewport,
                                     int x, int y) const
 {
-    std::vector<RECT> cut;
-    std::vector<CPlanText> moved;
+    std::vector<RECT>& cut = m_stripCut;
+    std::vector<CPlanText>& moved = m_stripMoved;
     plan.StripEdges(nScroll, nViewport, cut, moved);
     // A line is cut only where the viewport overlaps the strip, so the offset
     // is then near it; any other offset (a scroll far past either end) draws nothing.
@@ -109,15 +136,54 @@ void CChartRenderer::DrawStripEdges(CDC& dc, CDC& stripDC, const CChartPlan& pla
     for (const RECT& rc : cut)
         dc.FillSolidRect(rc.left + dx, rc.top + y, rc.right - rc.left, rc.bottom - rc.top,
                          CChartPlan::CR_STRIP);
-    for (const CPlanText& text : moved) {
-        // The line as the strip's image has it, whole at its own place.
-        for (const CPlanText& whole : plan.m_strip) {
-            if (whole.m_nTop == text.m_nTop && whole.m_str == text.m_str && whole.m_nWidth == text.m_nWidth &&
-                whole.m_nLeft < nScroll + nViewport && nScroll < whole.m_nLeft + whole.m_nWidth) {
-                dc.BitBlt(text.m_nLeft + dx, text.m_nTop + y, text.m_nWidth, text.m_nHeight, &stripDC,
-                          whole.m_nLeft, whole.m_nTop, SRCCOPY);
-                break;
+    // Each line as the strip's image has it, whole at its own place.
+    for (const CPlanText& text : moved)
+        dc.BitBlt(text.m_nLeft + dx, text.m_nTop + y, text.m_nWidth, text.m_nHeight, &stripDC, text.m_nSource,
+                  text.m_nTop, SRCCOPY);
+}
+
+void CChartRenderer::DrawChartEdges(CDC& dc, CDC& chartDC, CBitmap& underLabels, const CChartPlan& plan,
+                                    int nScroll, int nViewport, int x, int y) const
+{
+    std::vector<CPlanCut>& cut = m_cut;
+    plan.LabelEdges(nScroll, nViewport, cut);
+    if (!cut.empty()) {
+        CDC underDC;
+        underDC.SelectObject(&underLabels);
+        const long long dx = static_cast<long long>(x) - nScroll;
+        size_t nLabel = 0;
+        int nPatch = 0;   // the label's column in the image of what lies under the labels
+        auto next = cut.begin();
+        for (const CPlanSeries& series : plan.m_series) {
+            for (const CPlanText& label : series.m_labels) {
+                for (; next != cut.end() && next->m_nLabel == nLabel; ++next) {
+                    const RECT& rc = next->m_rc;
+                    dc.BitBlt(static_cast<int>(rc.left + dx), rc.top + y, rc.right - rc.left, rc.bottom - rc.top,
+                              &underDC, nPatch + rc.left - label.m_nLeft, rc.top - label.m_nTop, SRCCOPY);
+                }
+                nPatch += label.m_nWidth;
+                ++nLabel;
             }
         }
+        underDC.SelectObject(static_cast<CBitmap*>(nullptr));
     }
+    // The band is the link line's alone and white: one copy stands in the
+    // middle of the viewport whatever the offset, and nothing of another.
+    const int nBand = std::min(CChartPlanner::LINK_BAND, plan.m_nHeight);
+    const int nTop = plan.m_nHeight - nBand;
+    CPlanText link;
+    const bool bLink = plan.LinkInView(nViewport, link);
+    // The first copy stands in the middle of the image's first viewport width,
+    // with only white around it unless the last copy, moved in from the
+    // image's end, reaches in: then one copy of those columns is the whole band.
+    const long long nFrom = static_cast<long long>(link.m_nSource) - link.m_nLeft;
+    const bool bAlone = plan.m_link.size() < 2 || plan.m_link[1].m_nLeft >= nFrom + nViewport;
+    if (bLink && bAlone && nFrom >= 0 && nFrom + nViewport <= plan.m_nWidth) {
+        dc.BitBlt(x, y + nTop, nViewport, nBand, &chartDC, static_cast<int>(nFrom), nTop, SRCCOPY);
+        return;
+    }
+    dc.FillSolidRect(x, y + nTop, nViewport, nBand, CChartPlan::CR_WHITE);
+    if (bLink)
+        dc.BitBlt(x + link.m_nLeft, y + link.m_nTop, link.m_nWidth, link.m_nHeight, &chartDC, link.m_nSource,
+                  link.m_nTop, SRCCOPY);
 }

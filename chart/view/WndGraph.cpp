@@ -11,6 +11,8 @@
 #include "res/ResourceParts.h"
 #include "store/ServiceConfig.h"
 
+#include <algorithm>
+
 namespace {
 
 bool Inside(const RECT& rc, POINT pt)
@@ -90,10 +92,14 @@ void CWndGraph::Layout()
     if (m_sideSeries[1].empty())
         m_nRightWidth = 0;
 
-    const int W = m_nChartWidth;
     const SIZE client = GetClientSize();
     const int Wc = client.cx;
     const int Hc = client.cy;
+    // A viewport wider than the chart's own width gets the same days or hours
+    // spread across it, not a blank band beside them.
+    if (Wc - m_nLeftWidth - m_nRightWidth > m_nChartWidth)
+        m_nChartWidth = Wc - m_nLeftWidth - m_nRightWidth;
+    const int W = m_nChartWidth;
     // A window shorter than the strip still gets a chart image of one row.
     const int H = Hc - m_nStripHeight > 0 ? Hc - m_nStripHeight : 1;
     m_chartImage.CreateBitmap(W, H);
@@ -134,7 +140,7 @@ CChartFrame CWndGraph::Frame() const
 
 void CWndGraph::Render()
 {
-    m_renderer.Render(m_plan, m_chartImage, m_stripImage, m_panelImages);
+    m_renderer.Render(m_plan, m_chartImage, m_underLabels, m_stripImage, m_panelImages);
 }
 
 void CWndGraph::BuildDaily()
@@ -223,10 +229,15 @@ void CWndGraph::Paint(CDC* pDC)
         const int cx = static_cast<int>(nWidth);
         const int xSource = static_cast<int>(nSource);
         sourceDC.SelectObject(&m_chartImage);
-        pDC->BitBlt(x, 0, cx, H, &sourceDC, xSource, 0, SRCCOPY);
+        // Not the link line's band, which the edges below draw.
+        pDC->BitBlt(x, 0, cx, std::max(0, H - CChartPlanner::LINK_BAND), &sourceDC, xSource, 0, SRCCOPY);
         sourceDC.SelectObject(&m_stripImage);
         pDC->BitBlt(x, m_rcStrip.top, cx, m_nStripHeight, &sourceDC, xSource, 0, SRCCOPY);
     }
+    // A value label the viewport's edge would cut goes, and the link line
+    // shows one whole copy.
+    sourceDC.SelectObject(&m_chartImage);
+    m_renderer.DrawChartEdges(*pDC, sourceDC, m_underLabels, m_plan, m_nScroll, V, m_rcChart.left, 0);
     // A day's name or date the viewport's edge would cut reads as another word
     // ("hursday"): it stands whole inside the edge, or its part goes.
     sourceDC.SelectObject(&m_stripImage);

@@ -93,7 +93,7 @@ public:
     static constexpr int HOURLY_CHART_WIDTH = CChartPlanner::HOURLY_CHART_WIDTH;
     static constexpr COLORREF CR_WHITE = CChartPlan::CR_WHITE;
     static constexpr COLORREF CR_STRIP = CChartPlan::CR_STRIP;
-    COLORREF m_crTemp = RGB(255, 0, 0);
+    COLORREF m_crTemp = CChartPlan::CR_TEMP;
     RECT m_rcArea = {0, 0, 0, 0};   // upward units: left 0, right W, top H, bottom 0
 
     // Measures with the chart's fonts, plans, and draws what it planned.
@@ -104,6 +104,7 @@ public:
 
 private:
     SIZE m_offWindowSize = {240, 268};
+    CBitmap m_underLabels;   // what lies under the chart's value labels
 
     int ChartHeight() const { return m_rcArea.top; }
     CChartFrame Frame() const;

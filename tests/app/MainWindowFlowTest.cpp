@@ -389,3 +389,30 @@ TEST_F(MainWindowTest, TheCloseButtonCancelsTheOpenDialogsInnermostFirstThenQuit
     EXPECT_FALSE(m_temp.Exists("stations.dat"));
     EXPECT_EQ(CTestDriver::GetActiveDialog(), nullptr);
 }
+
+// The header's age counts on while the window stays open: each tick writes the
+// age the clock now gives, and the daily and hourly forecasts each state their own.
+TEST_F(MainWindowTest, TheAgeCountsOnWhileTheWindowIsOpen)
+{
+    CTestDriver::OnDialogOpen(IDD_STATIONS, [&](CDialog* pDlg) { AddByIdAndChoose(m_data, pDlg, ZURICH); });
+    CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pDlg) {
+        WriteForecasts(ZURICH, "zurich_daily.xml", "zurich_hourly.xml");
+        pDlg->EndDialog(IDOK);
+    });
+    CTestDriver::OnDialogOpen(IDD_UPDATE_STATION, [&](CDialog* pDlg) { pDlg->EndDialog(IDCANCEL); });
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
+        EXPECT_TRUE(dlg.m_ageTimer.IsActive());
+        // Two hours on, without a touch.
+        CClock::Freeze(1796907600LL + 2 * 3600, 0);
+        dlg.WindowProc(WM_AGE_TICK, 0, 0);
+        EXPECT_EQ(dlg.m_strHeader, L"Hourly (3 h old)");
+        EXPECT_EQ(dlg.GetDlgItem(IDC_HEADER)->GetWindowText(), L"Hourly (3 h old)");
+        EXPECT_TRUE(dlg.m_ageTimer.IsActive());
+        // Both were issued at 1:00 PM: the daily chart says the same age.
+        m_data.m_settings.m_bDaily = 1;
+        dlg.UpdateHeader();
+        EXPECT_EQ(dlg.m_strHeader, L"Daily (3 h old)");
+        CClock::Freeze(1796907600LL, 0);
+    });
+}

@@ -22,7 +22,7 @@ TEST(ChartFonts, AreBuiltFromZeroRecordsWithOnlyTheNamedFields)
         EXPECT_EQ(lf.lfHeight, c.nHeight);
         EXPECT_EQ(lf.lfWeight, c.nWeight);
         EXPECT_EQ(lf.lfQuality, 5);
-        EXPECT_EQ(std::wstring(lf.lfFaceName), L"Serif");
+        EXPECT_EQ(std::wstring(lf.lfFaceName), L"DejaVu Sans Condensed");
         EXPECT_EQ(lf.lfWidth + lf.lfEscapement + lf.lfOrientation, 0);
         EXPECT_EQ(lf.lfItalic + lf.lfUnderline + lf.lfStrikeOut + lf.lfCharSet, 0);
         EXPECT_EQ(lf.lfOutPrecision + lf.lfClipPrecision + lf.lfPitchAndFamily, 0);

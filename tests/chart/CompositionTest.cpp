@@ -21,7 +21,6 @@ namespace {
 
 const COLORREF WHITE = RGB(255, 255, 255);
 const COLORREF NIGHT = RGB(204, 204, 204);
-const COLORREF GRID = RGB(255, 204, 204);
 
 // A feed written for one case, removed with the object.
 class FeedFile
@@ -165,7 +164,7 @@ protected:
         const RECT& rc = Plan().m_marks[0].m_rc;
         EXPECT_EQ(rc.right - rc.left, 2);
         EXPECT_EQ(rc.top, 0);
-        EXPECT_EQ(rc.bottom, H());
+        EXPECT_EQ(rc.bottom, H() - CChartPlanner::LINK_BAND);   // the link line's band stays white
         return rc.left + 1;
     }
 
@@ -199,8 +198,8 @@ TEST_F(Composition, DailyNightBandsAndNowMarkerWhereDatesMap)
     }
     // Now: 13:00 of day 0, two columns ending at its pixel.
     const int x = time.DateToPixel(CDateTime(base + 13.0 / 24));
-    EXPECT_EQ(Chart(x - 1, y), GRID);
-    EXPECT_EQ(Chart(x, y), GRID);
+    EXPECT_EQ(Chart(x - 1, y), CChartPlan::CR_MARKER);
+    EXPECT_EQ(Chart(x, y), CChartPlan::CR_MARKER);
     EXPECT_EQ(Chart(x - 2, y), WHITE);
     EXPECT_EQ(Chart(x + 1, y), WHITE);
     // The plan says the same: the renderer draws what was planned.
@@ -287,7 +286,7 @@ TEST_F(Composition, LabelsAvoidIconsLabelsAndLines)
                 bool bInk = false;
                 for (int x = box.m_nLeft; x < box.m_nLeft + box.m_nWidth; ++x)
                     for (int y = box.m_nTop; y < box.m_nTop + box.m_nHeight; ++y)
-                        bInk = bInk || Chart(x, y + H()) == RGB(255, 0, 0);
+                        bInk = bInk || Chart(x, y + H()) == CChartPlan::CR_TEMP;
                 EXPECT_TRUE(bInk);
             }
         }
@@ -393,6 +392,7 @@ TEST_F(Composition, PaintNeverReadsOutsideTheImages)
     // A landscape screen is wider than what is left of the hourly chart.
     graph.SetClientSize(640, 188);
     graph.Refresh(false);
+    const int W = graph.m_nChartWidth;
     CBitmap screen;
     screen.CreateBitmap(640, 188);
     CDC dc;
@@ -402,7 +402,7 @@ TEST_F(Composition, PaintNeverReadsOutsideTheImages)
         graph.Paint(&dc);
         const int xLast = 640 - 32 - 1;
         // Beyond the image's last column the viewport shows white.
-        if (nScroll + (xLast - 32) >= 504) {
+        if (nScroll + (xLast - 32) >= W) {
             EXPECT_EQ(screen.GetPixel(xLast, 5), WHITE) << nScroll;
         }
     }
@@ -609,7 +609,7 @@ TEST_F(Composition, LinkLineFitsTheViewport)
     dc.SelectObject(graph.m_fonts.m_hFontNormal);
     EXPECT_LE(dc.GetTextExtent(std::wstring(L"View this forecast at ") + CServiceConfig::DEFAULT_NAME).cx, 176 - 8);
 
-    const COLORREF LINK = RGB(100, 100, 100);
+    const COLORREF LINK = CChartPlan::CR_LINK;
     for (const char* pszName : {static_cast<const char*>(nullptr), "Cirrovan Weather Service of the Northern Hemisphere"}) {
         SCOPED_TRACE(pszName ? pszName : "default");
         if (pszName)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -246,11 +247,13 @@ TEST_F(GraphWindow, ScrollBeyondTheImageShowsTheBackgrounds)
     CDeviceScreen::Get().Resize(700, 320);
     WithChart(700, 268, [&](CHostDlg&, CWndGraph& graph) {
         graph.Refresh(true);
-        ASSERT_EQ(graph.m_nChartWidth, 504);
         const int L = graph.m_rcChart.left;
         const int V = graph.m_rcChart.right - L;
         const int H = graph.m_rcArea.top;
         ASSERT_EQ(V, 698 - 64);
+        // The hours spread across the whole viewport.
+        const int W = graph.m_nChartWidth;
+        ASSERT_EQ(W, V);
         for (int nScroll : {-100, 0, 300, 504, 100000, -2147483647}) {
             SCOPED_TRACE(nScroll);
             graph.m_nScroll = nScroll;
@@ -259,8 +262,8 @@ TEST_F(GraphWindow, ScrollBeyondTheImageShowsTheBackgrounds)
             Screenshot(shot);
             for (int x = 0; x < V; x += 2) {
                 const long long xImage = static_cast<long long>(nScroll) + x;
-                const bool bInside = xImage >= 0 && xImage < 504;
-                for (int y : {3, H / 2, H - 3}) {
+                const bool bInside = xImage >= 0 && xImage < W;
+                for (int y : {3, H / 2, H - CChartPlanner::LINK_BAND - 3}) {
                     const COLORREF cr = bInside ? graph.m_chartImage.GetPixel(static_cast<int>(xImage), y) : WHITE;
                     ASSERT_EQ(Client(shot, L + x, y), cr) << x << "," << y;
                 }
@@ -271,4 +274,73 @@ TEST_F(GraphWindow, ScrollBeyondTheImageShowsTheBackgrounds)
             }
         }
     });
+}
+
+// In a window wider than the chart's own width the same days or hours spread
+// across the viewport, in both orientations, daily and hourly; nothing scrolls.
+TEST_F(GraphWindow, AWideWindowSpreadsTheChartAcrossIt)
+{
+    for (const SIZE size : {SIZE{720, 360}, SIZE{360, 720}, SIZE{240, 268}}) {
+        for (int nDaily : {1, 0}) {
+            SCOPED_TRACE(std::to_string(size.cx) + "x" + std::to_string(size.cy) + (nDaily ? " daily" : " hourly"));
+            data.m_settings.m_bDaily = nDaily;
+            CWndGraph graph(data);
+            graph.SetClientSize(size.cx, size.cy);
+            graph.Refresh(true);
+            const int V = graph.ViewportWidth();
+            const int nOwn = nDaily ? CChartPlanner::DAILY_CHART_WIDTH : CChartPlanner::HOURLY_CHART_WIDTH;
+            EXPECT_EQ(graph.m_nChartWidth, std::max(V, nOwn));
+            EXPECT_EQ(graph.MaxScroll(), std::max(0, nOwn - V));
+            // The last point and the night bands end at the chart's right margin.
+            const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+            EXPECT_EQ(time.m_nPxHi, graph.m_nChartWidth - graph.m_planner.m_nMarginRight);
+            for (const CPlanFill& band : graph.m_plan.m_bands)
+                EXPECT_LE(band.m_rc.right, graph.m_nChartWidth + 2);
+        }
+    }
+}
+
+// Scrolled a pixel at a time, a value label the viewport's edge cuts shows
+// none of its ink in view: it reads whole or not at all; and the link line's
+// band shows one whole copy and nothing of another.
+TEST_F(GraphWindow, ValueLabelsWholeOrGoneAtEveryOffset)
+{
+    for (int nCase = 0; nCase < 4; ++nCase) {
+        const SIZE client = nCase < 2 ? SIZE{238, 210} : SIZE{358, 600};   // the second: a chart less than two viewports wide
+        const int nDaily = nCase % 2;
+        SCOPED_TRACE(std::string(nDaily ? "daily " : "hourly ") + std::to_string(client.cx));
+        data.m_settings.m_bDaily = nDaily;
+        CWndGraph graph(data);
+        graph.SetClientSize(client.cx, client.cy);
+        graph.Refresh(true);
+        CBitmap screen;
+        screen.CreateBitmap(client.cx, client.cy);
+        CDC dc;
+        dc.SelectObject(&screen);
+        const int L = graph.m_rcChart.left;
+        const int V = graph.ViewportWidth();
+        int nCuts = 0;
+        for (int s = 0; s <= graph.MaxScroll(); ++s) {
+            graph.m_nScroll = s;
+            graph.Paint(&dc);
+            std::vector<CPlanCut> cut;
+            graph.m_plan.LabelEdges(s, V, cut);
+            for (const CPlanCut& c : cut) {
+                ++nCuts;
+                for (int x = c.m_rc.left; x < c.m_rc.right; ++x)
+                    for (int y = c.m_rc.top; y < c.m_rc.bottom; ++y)
+                        ASSERT_NE(screen.GetPixel(L + x - s, y), CChartPlan::CR_TEMP) << s << ": " << x << "," << y;
+            }
+            CPlanText link;
+            ASSERT_TRUE(graph.m_plan.LinkInView(V, link));
+            const int H = graph.m_rcArea.top;
+            for (int x = 0; x < V; ++x)
+                for (int y = H - CChartPlanner::LINK_BAND; y < H; ++y)
+                    if (screen.GetPixel(L + x, y) == CChartPlan::CR_LINK) {
+                        ASSERT_TRUE(x >= link.m_nLeft && x < link.m_nLeft + link.m_nWidth) << s << ": " << x << "," << y;
+                    }
+        }
+        EXPECT_GT(nCuts, 0);
+        dc.SelectObject(static_cast<CBitmap*>(nullptr));
+    }
 }
