@@ -303,7 +303,22 @@ void DrawLine(QImage& image, const CDC::Impl& dc, const LOGFONT& lf, int x, int 
     // The measured line height may come from a test measurer; centre the real
     // glyphs in it so that the text sits where its box says.
     int baseline = y + (extent.cy - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(x, baseline, ToQString(str));
+    const QString text = ToQString(str);
+    if (bFine) {
+        // Glyphs hinted for finer pixels come out a little wider or narrower
+        // than the device's measure, which every layout went by: the line is
+        // fitted to its measure, so that neighbours still stand apart and
+        // boxes still hold it, at any ratio.
+        const qreal drawn = painter.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::TextSingleLine, text).width();
+        const qreal fit = drawn > 0 ? extent.cx / drawn : 1.0;
+        if (fit > 0.85 && fit < 1.15 && std::fabs(fit - 1.0) > 0.005) {
+            painter.translate(x, baseline);
+            painter.scale(fit, 1.0);
+            painter.drawText(0, 0, text);
+            return;
+        }
+    }
+    painter.drawText(x, baseline, text);
 }
 
 // The longest start of str, at least one character, no wider than nWidth.

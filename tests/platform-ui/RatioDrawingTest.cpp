@@ -1,7 +1,8 @@
 // Drawing at the desktop's ratio: images hold the desktop's pixels, every
 // coordinate stays in device pixels; blocks meet without seams at whole and
 // fractional ratios, lines and fills keep exact edges, text is smoothed only
-// where the pixels are finer than the device's, copies take pixels unchanged.
+// where the pixels are finer than the device's and keeps its measured width,
+// copies take pixels unchanged.
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DC.h"
@@ -126,6 +127,14 @@ TEST_F(RatioDrawingTest, LinesKeepExactEdgesAndTextIsSmoothedOnlyOnFinerPixels)
             EXPECT_EQ(nGrey, 0);
         else
             EXPECT_GT(nGrey, 0);
+        // The line stays within the width the layout measured for it, at
+        // every ratio (a glyph's smoothed edge may touch the next pixel).
+        const int nRight = 2 + dc.GetTextExtent(L"Wind 12 mph").cx + 1;
+        int nBeyond = 0;
+        for (int y = 8 * nRatio; y < 28 * nRatio; ++y)
+            for (int x = nRight * nRatio; x < 78 * nRatio; ++x)
+                nBeyond += DesktopPixel(bitmap, x, y) != kWhite;
+        EXPECT_EQ(nBeyond, 0);
         dc.SelectObject(static_cast<CBitmap*>(nullptr));
     }
 }
