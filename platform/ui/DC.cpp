@@ -635,21 +635,34 @@ bool CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
     const int dx0 = rcDest.left(), dy0 = rcDest.top(), sx0 = rcSrc.left(), sy0 = rcSrc.top();
     QImage source = pSrc == pDest ? pSrc->copy() : QImage();
     const QImage& src = pSrc == pDest ? source : *pSrc;
+    // Rows by their strides, the columns of the source worked out once: a
+    // chart copies dozens of icons each time it is composed.
+    const int nDestPixelsWide = pDest->width(), nDestPixelsHigh = pDest->height();
+    const int nSrcPixelsWide = src.width(), nSrcPixelsHigh = src.height();
+    std::vector<int> columns(static_cast<size_t>(rcDest.width()));
+    for (int col = 0; col < rcDest.width(); ++col) {
+        const int dx = dx0 + col;
+        const int sx = sx0 + static_cast<int>(static_cast<long long>(col) * rcSrc.width() / rcDest.width());
+        columns[static_cast<size_t>(col)] = dx < 0 || dx >= nDestPixelsWide || sx < 0 || sx >= nSrcPixelsWide ? -1 : sx;
+    }
+    uchar* destBits = pDest->bits();
+    const qsizetype nDestStride = pDest->bytesPerLine();
+    const uchar* srcBits = src.constBits();
+    const qsizetype nSrcStride = src.bytesPerLine();
     for (int row = 0; row < rcDest.height(); ++row) {
-        int dy = dy0 + row;
-        int sy = sy0 + static_cast<int>(static_cast<long long>(row) * rcSrc.height() / rcDest.height());
-        if (dy < 0 || dy >= pDest->height() || sy < 0 || sy >= src.height())
+        const int dy = dy0 + row;
+        const int sy = sy0 + static_cast<int>(static_cast<long long>(row) * rcSrc.height() / rcDest.height());
+        if (dy < 0 || dy >= nDestPixelsHigh || sy < 0 || sy >= nSrcPixelsHigh)
             continue;
-        const QRgb* srcLine = reinterpret_cast<const QRgb*>(src.constScanLine(sy));
-        QRgb* destLine = reinterpret_cast<QRgb*>(pDest->scanLine(dy));
+        const QRgb* srcLine = reinterpret_cast<const QRgb*>(srcBits + sy * nSrcStride);
+        QRgb* destLine = reinterpret_cast<QRgb*>(destBits + dy * nDestStride);
         for (int col = 0; col < rcDest.width(); ++col) {
-            int dx = dx0 + col;
-            int sx = sx0 + static_cast<int>(static_cast<long long>(col) * rcSrc.width() / rcDest.width());
-            if (dx < 0 || dx >= pDest->width() || sx < 0 || sx >= src.width())
+            const int sx = columns[static_cast<size_t>(col)];
+            if (sx < 0)
                 continue;
-            QRgb rgb = srcLine[sx];
+            const QRgb rgb = srcLine[sx];
             if ((rgb & 0xffffff) != key)
-                destLine[dx] = rgb;
+                destLine[dx0 + col] = rgb;
         }
     }
     return true;
