@@ -3,6 +3,7 @@
 // an image's edge, and the time strip is evenly spaced. One table of forecasts
 // built here, planned without pixels, at the screen's two widths.
 #include "chart/ChartPlanner.h"
+#include "platform/testing/FakeClock.h"
 #include "chart/TextMeasure.h"
 #include "chart/view/ChartFonts.h"
 #include "chart/view/ChartTextMeasure.h"
@@ -182,8 +183,8 @@ std::vector<Case> Cases()
 class ChartMarks : public ::testing::Test
 {
 protected:
-    void SetUp() override { CClock::Freeze(1796907600LL, 0); }   // 10 December 2026, 13:00 UTC
-    void TearDown() override { CClock::Unfreeze(); }
+    void SetUp() override { CFakeClock::Set(1796907600LL, 0); }   // 10 December 2026, 13:00 UTC
+    void TearDown() override { CFakeClock::Clear(); }
 
     // Plans the case as the chart window would at that screen size.
     void Plan(const Case& c, CChartPlanner& planner, CChartPlan& plan)
