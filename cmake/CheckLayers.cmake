@@ -71,6 +71,8 @@ foreach(folder ${folders})
       if(hooks)
         list(JOIN hooks " " hook)
         string(REGEX REPLACE "[ \t\r\n]+" " " hook "${hook}")
+        # A line's semicolons would split the message into list items.
+        string(REGEX REPLACE "[\\;]" "" hook "${hook}")
         string(STRIP "${hook}" hook)
         list(APPEND faults "${name}: a product header carries a hook for the tests (${hook})")
       endif()
