@@ -58,25 +58,13 @@ public:
     void UpdateScrollRange();
 
     // Station switching (CirrovanDlgCommands.cpp).
-    void OnSelectStation();
     void LoadCurrentForecasts();
     // The current station's files as they are now, without offering an update.
     void ReadForecastFiles();
     // Each forecast from its file, or cleared when it has none.
     void LoadForecasts(bool bDailyFile, bool bHourlyFile);
     void RunFirstRunFlow();
-
-    void OnStationsSelect();
-    void OnStationsUpdate();
-    void OnStationsNew();
-    void OnCustomViews();
-    void OnPreferences();
-    void OnChangeOrientation();
-    void OnAbout();
-    void OnViewButton();
-    void OnDailyHourly();
     void ShowView(int nView);
-    void OnKeyUp();
     // The scroll bar at the position (kept within its range), the chart at the
     // bar's position.
     void ScrollTo(int nPos);
@@ -101,4 +89,18 @@ public:
     CComboBox m_comboStations;      // 1000
     CScrollBar m_scrollBar;         // 1046
     int m_nView;                    // the pressed view button, 0 to 2
+
+private:
+    // The commands, reached through OnCommand and the keys.
+    void OnSelectStation();
+    void OnStationsSelect();
+    void OnStationsUpdate();
+    void OnStationsNew();
+    void OnCustomViews();
+    void OnPreferences();
+    void OnChangeOrientation();
+    void OnAbout();
+    void OnViewButton();
+    void OnDailyHourly();
+    void OnKeyUp();
 };

@@ -3,6 +3,7 @@
 // portrait size (the chart viewport of a 240 x 268 client).
 
 #include "chart/view/WndGraph.h"
+#include "platform/testing/FakeClock.h"
 #include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/Bitmap.h"
@@ -22,7 +23,7 @@ std::wstring Data(const char* pszName)
 
 void Prepare(CWeatherData& data, CWndGraph& graph, bool bDaily)
 {
-    CClock::Freeze(1796940000LL, 300);
+    CFakeClock::Set(1796940000LL, 300);
     data.m_daily.Load(Data("daily_full.xml"));
     data.m_hourly.Load(Data("hourly_full.xml"));
     data.m_settings.m_currentStation.m_strID = L"USNY0996";

@@ -15,7 +15,7 @@
 #include "log/LogFile.h"
 #include "platform/CodePage.h"
 #include "res/AppResources.h"
-#include "tests/platform-net/LoopbackServers.h"
+#include "testing/LoopbackServers.h"
 #include "TransferBench.h"
 
 #include <benchmark/benchmark.h>

@@ -3,7 +3,7 @@
 // read at start-up. Each is parsed from memory, as the file loader hands it on.
 #include "store/XmlFile.h"
 
-#include "../tests/store/PathologicalDocuments.h"
+#include "testing/PathologicalDocuments.h"
 
 #include <benchmark/benchmark.h>
 #include <tinyxml.h>

@@ -5,8 +5,8 @@
 // the download file's 64 KiB buffer, so that the ratio is the layer's alone.
 // Goal: the layer within 1.5 times the floor and under 50 ms, and resident
 // memory flat over many downloads.
-#include "tests/platform-net/InternetTransfer.h"
-#include "tests/platform-net/LoopbackServers.h"
+#include "testing/InternetTransfer.h"
+#include "testing/LoopbackServers.h"
 #include "TransferBench.h"
 
 #include <benchmark/benchmark.h>

@@ -79,7 +79,7 @@ void BM_SwitchStation(benchmark::State& state)
         for (auto _ : state) {
             nStation = 1 - nStation;
             dlg.m_comboStations.SetCurSel(nStation);
-            dlg.OnSelectStation();
+            dlg.OnCommand(IDC_STATION_COMBO, CBN_SELCHANGE);
             dlg.m_wndGraph.UpdateWindow();
         }
         CDeviceScreen::Get().SetZoom(1);

@@ -1,6 +1,7 @@
 // Settings are loaded and saved at every start and after most dialogs, so the
 // pair must stay far below what a user could notice.
 #include "platform/CodePage.h"
+#include "platform/testing/FakeExePath.h"
 #include "platform/ExePath.h"
 #include "settings/Settings.h"
 
@@ -21,7 +22,7 @@ void Run(benchmark::State& state, bool bSave)
     }
     const std::string folder = buffer;
     std::filesystem::copy_file(std::string(CIRROVAN_BENCH_DATA) + "/settings.dat", folder + "/settings.dat");
-    CExePath::SetForTest(CCodePage::Decode(folder + "/cirrovan"));
+    CFakeExePath::Set(CCodePage::Decode(folder + "/cirrovan"));
     {
         CSettings settings;
         for (auto _ : state) {
@@ -33,7 +34,7 @@ void Run(benchmark::State& state, bool bSave)
         if (settings.m_preferredStations.GetCount() != 5)
             state.SkipWithError("settings did not load");
     }
-    CExePath::SetForTest(L"");
+    CFakeExePath::Set(L"");
     std::filesystem::remove_all(folder);
 }
 

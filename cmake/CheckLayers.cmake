@@ -1,7 +1,10 @@
 # Fails when a source file includes a folder that its own folder may not use,
-# when Qt is included outside the folders that draw with it, or when a file
-# outside app/ names the program's process-wide objects.
-# cmake -DSOURCE_DIR=<source> -DSTAMP=<file> -P CheckLayers.cmake
+# when Qt is included outside the folders and files that use it, when a file
+# outside app/ names the program's process-wide objects, when a product header
+# carries a hook for the tests, or when a product target compiles a test file.
+# cmake -DSOURCE_DIR=<source> -DSTAMP=<file> [-DPRODUCT_SOURCES=<list file>] -P CheckLayers.cmake
+# The list file has a line "TARGET|SOURCE" for each source of each target that
+# ships (cmake/Layers.cmake writes it at configure time).
 
 # Each folder with the folders it may include (itself always).
 cmake_minimum_required(VERSION 3.25)
@@ -20,9 +23,24 @@ set(uses_dialogs "platform;platform/ui;store;settings;model;log;res;net")
 set(uses_chart "platform;store;settings;model")
 set(uses_chart/view "platform;platform/ui;store;settings;model;res;chart")
 set(uses_app "platform;platform/ui;store;settings;model;log;res;net;dialogs;chart;chart/view;service")
-set(folders platform platform/ui platform/testing store settings model log res net dialogs chart chart/view app)
+# The service's shared layers (places, the feed, the HTTP server) know nothing
+# of the sources that use them; only the service's top folder puts them together.
+set(uses_service/places "")
+set(uses_service/feed "platform;service/places")
+set(uses_service/http "service/feed;service/places")
+set(uses_service/demo "platform;service/feed;service/places")
+set(uses_service/live "service/feed;service/places")
+set(uses_service "platform;service/http;service/feed;service/places;service/demo;service/live")
+set(uses_service/testing "service;service/http;service/feed;service/places")
+set(folders platform platform/ui platform/testing store settings model log res net dialogs chart chart/view app
+    service service/places service/feed service/http service/demo service/live service/testing)
 # Only these draw with Qt directly; everything else goes through platform/ui.
 set(qt_folders platform/ui platform/testing)
+# The service takes the zones' offsets from the system's tz database through QtCore.
+set(qt_files service/places/ZoneClock.cpp)
+# What only the tests, the benchmarks, the fuzzers and the tour use.
+set(test_folders platform/testing service/testing)
+set(test_file_regex "^(tests|testing|fuzz|bench|platform/testing|service/testing)/")
 
 set(faults "")
 foreach(folder ${folders})
@@ -36,8 +54,9 @@ foreach(folder ${folders})
         if(NOT used STREQUAL folder AND NOT used IN_LIST uses_${folder})
           list(APPEND faults "${name}: ${folder}/ may not include ${used}/ (${line})")
         endif()
-      elseif(line MATCHES "#[ \t]*include[ \t]*<Q[A-Za-z]*[>/]" AND NOT folder IN_LIST qt_folders)
-        list(APPEND faults "${name}: Qt is used only in platform/ui (${line})")
+      elseif(line MATCHES "#[ \t]*include[ \t]*<Q[A-Za-z]*[>/]" AND NOT folder IN_LIST qt_folders
+             AND NOT name IN_LIST qt_files)
+        list(APPEND faults "${name}: Qt is used only in platform/ui and the service's zone clock (${line})")
       endif()
     endforeach()
     if(NOT folder STREQUAL "app")
@@ -46,24 +65,41 @@ foreach(folder ${folders})
         list(APPEND faults "${name}: only app/ names the program's global objects")
       endif()
     endif()
+    # The product is handed its seams when it starts; it keeps no door for the tests.
+    if(NOT folder IN_LIST test_folders AND name MATCHES "\\.h$")
+      file(STRINGS ${file} hooks REGEX "([A-Za-z0-9_]ForTest|(^|[^A-Za-z0-9_])Freeze)[ \t]*\\(")
+      if(hooks)
+        list(JOIN hooks " " hook)
+        string(REGEX REPLACE "[ \t\r\n]+" " " hook "${hook}")
+        # A line's semicolons would split the message into list items.
+        string(REGEX REPLACE "[\\;]" "" hook "${hook}")
+        string(STRIP "${hook}" hook)
+        list(APPEND faults "${name}: a product header carries a hook for the tests (${hook})")
+      endif()
+    endif()
+    # The test driver and the service's faults are for the tests alone.
+    if(NOT folder IN_LIST test_folders)
+      file(STRINGS ${file} driver REGEX "#[ \t]*include[ \t]*\"(platform/testing|service/testing|testing|tests)/")
+      if(driver)
+        list(APPEND faults "${name}: the product includes a file of the tests (${driver})")
+      endif()
+    endif()
   endforeach()
 endforeach()
 
-# The test driver is for the tests, the benchmarks and the tour alone.
-file(GLOB_RECURSE product ${SOURCE_DIR}/service/*.h ${SOURCE_DIR}/service/*.cpp)
-foreach(folder ${folders})
-  if(NOT folder STREQUAL "platform/testing")
-    file(GLOB found ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
-    list(APPEND product ${found})
-  endif()
-endforeach()
-foreach(file ${product})
-  file(STRINGS ${file} driver REGEX "#[ \t]*include[ \t]*\"platform/testing/")
-  if(driver)
-    file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
-    list(APPEND faults "${name}: the product includes the test driver")
-  endif()
-endforeach()
+if(PRODUCT_SOURCES)
+  file(STRINGS ${PRODUCT_SOURCES} entries)
+  foreach(entry ${entries})
+    string(REPLACE "|" ";" parts "${entry}")
+    list(GET parts 0 target)
+    list(GET parts 1 source)
+    cmake_path(ABSOLUTE_PATH source BASE_DIRECTORY ${SOURCE_DIR} NORMALIZE)
+    file(RELATIVE_PATH name ${SOURCE_DIR} ${source})
+    if(name MATCHES "${test_file_regex}")
+      list(APPEND faults "${target}: a target that ships compiles ${name}, a file of the tests")
+    endif()
+  endforeach()
+endif()
 
 if(faults)
   list(JOIN faults "\n  " text)

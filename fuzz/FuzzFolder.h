@@ -15,6 +15,17 @@
 #include <string>
 #include <sys/stat.h>
 
+// The program's executable, taken to be in the run's folder.
+class CFuzzExePath : public IExePathSource
+{
+public:
+    explicit CFuzzExePath(const std::string& strFolder) : m_strPath(CCodePage::Decode(strFolder + "/cirrovan")) {}
+    std::wstring Path() const override { return m_strPath; }
+
+private:
+    std::wstring m_strPath;
+};
+
 inline const std::string& FuzzFolder()
 {
     // Never destroyed, so that the clean-up at exit still finds it.
@@ -24,7 +35,7 @@ inline const std::string& FuzzFolder()
         const char* pszMade = mkdtemp(inMemory) ? inMemory : mkdtemp(onDisk);
         auto* pFolder = new std::string(pszMade ? pszMade : "/tmp");
         mkdir((*pFolder + "/forecasts").c_str(), 0777);
-        CExePath::SetForTest(CCodePage::Decode(*pFolder + "/cirrovan"));
+        CExePath::Use(new CFuzzExePath(*pFolder));
         if (pszMade) {
             std::atexit([] {
                 std::error_code ec;

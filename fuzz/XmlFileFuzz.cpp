@@ -5,8 +5,8 @@
 // shape check measures what the library meets (tests/store/XmlShapeOracle.h).
 #include "FuzzFolder.h"
 #include "store/XmlFile.h"
-#include "../tests/store/PreparedSteps.h"
-#include "../tests/store/XmlShapeOracle.h"
+#include "testing/PreparedSteps.h"
+#include "testing/XmlShapeOracle.h"
 
 #include <tinyxml.h>
 

@@ -3,8 +3,8 @@
 // input's bytes making the builder's choices: byte-level mutation alone seldom
 // makes a document the library reads cleanly, where the two must agree exactly.
 #include "store/XmlFile.h"
-#include "../tests/store/XmlGenerator.h"
-#include "../tests/store/XmlShapeOracle.h"
+#include "testing/XmlGenerator.h"
+#include "testing/XmlShapeOracle.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -23,7 +23,7 @@ int CDlgDownload::DoModal()
     // The job uses the dialog until it has ended it; should the run have ended
     // any other way, it is told to stop. Either way it is gone before the
     // answer is committed and before the caller can destroy the dialog.
-    bool bRan = m_job.m_hThread != nullptr;
+    bool bRan = m_job.IsStarted();
     m_job.Join();
     if (bRan) {
         m_outcome = m_job.m_bWhole ? CDownloadAnswer::Commit(m_data, m_log, m_nKind, m_job.m_file,

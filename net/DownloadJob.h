@@ -68,11 +68,21 @@ public:
     CDownloadFile m_file;
     std::string m_strBody;
 
+    // Whether Start started a worker since the last Join.
+    bool IsStarted() const { return m_hThread != nullptr; }
+
+    // The transfer alone, on the caller's thread, through an open HTTP layer
+    // (whose status callback must pass the notices on to OnInternetStatus).
+    bool TransferUrl(HINTERNET hOpen, const std::wstring& strURL);
+    // The HTTP layer's status callback; dwContext is the job.
+    static void OnInternetStatus(HINTERNET hInternet, DWORD_PTR dwContext, DWORD dwInternetStatus,
+                                 void* lpvStatusInformation, DWORD dwStatusInformationLength);
+
+private:
     // The worker's steps.
     static DWORD s_DownloadThread(void* pParam);
     void Run();
     bool DownloadOver(const CConnection& connection);
-    bool TransferUrl(HINTERNET hOpen, const std::wstring& strURL);
     bool ReceiveAnswer(char* pBuffer, DWORD cbBuffer);
     void ReadBlock(INTERNET_BUFFERSA& ib, bool bFirst);
     void CloseRequest();
@@ -84,8 +94,6 @@ public:
     bool StopPending();
     CDownloadOutcome::Reason CancelReason() const;
     bool Fail(CDownloadOutcome::Reason nReason, long nStatus = 0);
-    static void OnInternetStatus(HINTERNET hInternet, DWORD_PTR dwContext, DWORD dwInternetStatus,
-                                 void* lpvStatusInformation, DWORD dwStatusInformationLength);
 
     CLogFile& m_log;
     CDownloadProgress& m_progress;

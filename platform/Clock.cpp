@@ -6,9 +6,7 @@
 
 namespace {
 
-std::atomic<bool> g_bFrozen{false};
-std::atomic<long long> g_frozenUtc{0};
-std::atomic<int> g_frozenBias{0};
+std::atomic<const ITimeSource*> g_pSource{nullptr};
 
 SYSTEMTIME FromTm(const std::tm& tm, int milliseconds)
 {
@@ -26,9 +24,8 @@ SYSTEMTIME FromTm(const std::tm& tm, int milliseconds)
 
 void Now(long long& utcSeconds, int& milliseconds)
 {
-    if (g_bFrozen) {
-        utcSeconds = g_frozenUtc;
-        milliseconds = 0;
+    if (const ITimeSource* pSource = g_pSource.load()) {
+        pSource->Now(utcSeconds, milliseconds);
         return;
     }
     timeval tv;
@@ -56,8 +53,8 @@ SYSTEMTIME CClock::GetLocalTime()
     int ms;
     Now(utc, ms);
     std::tm tm;
-    if (g_bFrozen) {
-        time_t t = static_cast<time_t>(utc - 60LL * g_frozenBias);
+    if (const ITimeSource* pSource = g_pSource.load()) {
+        time_t t = static_cast<time_t>(utc - 60LL * pSource->BiasMinutes(utc));
         gmtime_r(&t, &tm);
     } else {
         time_t t = static_cast<time_t>(utc);
@@ -68,22 +65,19 @@ SYSTEMTIME CClock::GetLocalTime()
 
 int CClock::GetBiasMinutes()
 {
-    if (g_bFrozen)
-        return g_frozenBias;
+    if (const ITimeSource* pSource = g_pSource.load()) {
+        long long utc;
+        int ms;
+        pSource->Now(utc, ms);
+        return pSource->BiasMinutes(utc);
+    }
     time_t t = time(nullptr);
     std::tm tm;
     localtime_r(&t, &tm);
     return static_cast<int>(-tm.tm_gmtoff / 60);
 }
 
-void CClock::Freeze(long long utcSeconds, int biasMinutes)
+void CClock::Use(const ITimeSource* pSource)
 {
-    g_frozenUtc = utcSeconds;
-    g_frozenBias = biasMinutes;
-    g_bFrozen = true;
-}
-
-void CClock::Unfreeze()
-{
-    g_bFrozen = false;
+    g_pSource = pSource;
 }

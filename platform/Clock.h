@@ -13,7 +13,18 @@ struct SYSTEMTIME
     unsigned short wMilliseconds;
 };
 
-// The device clock and time zone. Tests freeze it at a chosen instant and offset.
+// Where the clock reads the time and the zone's offset.
+class ITimeSource
+{
+public:
+    virtual ~ITimeSource() = default;
+    virtual void Now(long long& utcSeconds, int& milliseconds) const = 0;
+    // UTC minus local time in minutes at that instant, daylight saving included.
+    virtual int BiasMinutes(long long utcSeconds) const = 0;
+};
+
+// The device clock and time zone: the system's, unless the program is handed
+// another time source when it starts.
 class CClock
 {
 public:
@@ -22,8 +33,7 @@ public:
     // UTC minus local time in minutes, the daylight-saving shift included while in effect.
     static int GetBiasMinutes();
 
-    // From now on the clock stands at this UTC instant (seconds since 1970) with
-    // this bias, until Unfreeze.
-    static void Freeze(long long utcSeconds, int biasMinutes);
-    static void Unfreeze();
+    // The time source from now on; nullptr: the system's. The caller keeps it
+    // alive while it is in use.
+    static void Use(const ITimeSource* pSource);
 };

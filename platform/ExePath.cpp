@@ -2,22 +2,18 @@
 
 #include "platform/CodePage.h"
 
+#include <atomic>
 #include <climits>
-#include <mutex>
 #include <unistd.h>
 
 namespace {
-std::mutex g_mutex;
-std::wstring g_strOverride;
+std::atomic<const IExePathSource*> g_pSource{nullptr};
 }
 
 std::wstring CExePath::Get()
 {
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        if (!g_strOverride.empty())
-            return g_strOverride;
-    }
+    if (const IExePathSource* pSource = g_pSource.load())
+        return pSource->Path();
     char buffer[PATH_MAX];
     ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (n <= 0)
@@ -25,8 +21,7 @@ std::wstring CExePath::Get()
     return CCodePage::Decode(std::string(buffer, static_cast<size_t>(n)));
 }
 
-void CExePath::SetForTest(const std::wstring& strPath)
+void CExePath::Use(const IExePathSource* pSource)
 {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_strOverride = strPath;
+    g_pSource = pSource;
 }

@@ -2,11 +2,12 @@
 
 // The remote-access service's dial-up connections, with the platform's names.
 // A Linux desktop has no dial-up connections of the program's to end, so the
-// list is empty unless a test adds some to see them hung up.
+// list is empty unless the program is handed a dial-up service when it starts.
 
 #include "platform/WinDef.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 struct RASCONNOBJECT;
@@ -31,10 +32,20 @@ struct RASCONN
 DWORD RasEnumConnections(RASCONN* lprasconn, DWORD* lpcb, DWORD* lpcConnections);
 DWORD RasHangUp(HRASCONN hrasconn);
 
+// The dial-up connections open, and hanging one up.
+class IDialUp
+{
+public:
+    virtual ~IDialUp() = default;
+    virtual std::vector<std::pair<HRASCONN, std::wstring>> Connections() const = 0;
+    // False for a connection that is not open.
+    virtual bool HangUp(HRASCONN hConnection) = 0;
+};
+
 class CRas
 {
 public:
-    static HRASCONN AddConnectionForTest(const std::wstring& strEntryName);
-    static std::vector<std::wstring> ConnectionsForTest();
-    static void ResetForTest();
+    // The dial-up service from now on; nullptr: none, as on a desktop. The
+    // caller keeps it alive while it is in use.
+    static void Use(IDialUp* pDialUp);
 };

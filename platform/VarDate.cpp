@@ -1,5 +1,7 @@
 #include "platform/VarDate.h"
 
+#include "platform/Calendar.h"
+
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -30,30 +32,6 @@ int DaysInMonth(int y, int m)
 bool IsRealDay(int y, int m, int d)
 {
     return y >= MIN_YEAR && y <= MAX_YEAR && m >= 1 && m <= 12 && d >= 1 && d <= DaysInMonth(y, m);
-}
-
-// Days from 1 January 1970 to a proleptic Gregorian date, and back.
-long long DaysFromCivil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-void CivilFromDays(long long z, int& y, int& m, int& d)
-{
-    z += 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
 // The automation value of a calendar day and a time of day (a fraction).
@@ -271,7 +249,7 @@ bool ResolveDate(const Parts& parts, long long& day)
                 y = ExpandYear(parts.date[k]);
         }
         if (bFits && IsRealDay(y, m, d)) {
-            day = DaysFromCivil(y, m, d) - OLE_EPOCH_FROM_UNIX;
+            day = CCalendar::DaysFromCivil(y, m, d) - OLE_EPOCH_FROM_UNIX;
             return true;
         }
     }
@@ -328,7 +306,7 @@ int SystemTimeToVariantTime(const SYSTEMTIME* pst, double* pvtime)
         return 0;
     if (!IsRealDay(pst->wYear, pst->wMonth, pst->wDay) || pst->wHour > 23 || pst->wMinute > 59 || pst->wSecond > 59)
         return 0;
-    const long long day = DaysFromCivil(pst->wYear, pst->wMonth, pst->wDay) - OLE_EPOCH_FROM_UNIX;
+    const long long day = CCalendar::DaysFromCivil(pst->wYear, pst->wMonth, pst->wDay) - OLE_EPOCH_FROM_UNIX;
     *pvtime = ToVariantTime(day, (pst->wHour * 3600 + pst->wMinute * 60 + pst->wSecond) / 86400.0);
     return 1;
 }
@@ -345,7 +323,7 @@ int VariantTimeToSystemTime(double vtime, SYSTEMTIME* pst)
         seconds -= 86400;
     }
     int y, m, d;
-    CivilFromDays(day + OLE_EPOCH_FROM_UNIX, y, m, d);
+    CCalendar::CivilFromDays(day + OLE_EPOCH_FROM_UNIX, y, m, d);
     if (y > MAX_YEAR)
         return 0;
     std::memset(pst, 0, sizeof *pst);

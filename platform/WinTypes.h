@@ -47,13 +47,6 @@ struct SIZE
     int cy;
 };
 
-inline int RectWidth(const RECT& rc) { return rc.right - rc.left; }
-inline int RectHeight(const RECT& rc) { return rc.bottom - rc.top; }
-inline bool PtInRect(const RECT& rc, POINT pt)
-{
-    return pt.x >= rc.left && pt.x < rc.right && pt.y >= rc.top && pt.y < rc.bottom;
-}
-
 // The platform's rounding multiply-divide: a * b / c rounded half away from zero;
 // a zero divisor, or a result that does not fit in an int, gives -1.
 int MulDiv(int a, int b, int c);

@@ -51,7 +51,7 @@ void CServiceOptions::ReadEnvironment()
     m_strGeocodingURL = FromEnvironment("CIRROVAN_OPENMETEO_GEOCODING_URL");
 }
 
-bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
+bool CServiceOptions::Parse(int argc, char** argv, std::string& strError, const OtherOption& other)
 {
     ReadEnvironment();
     struct NumberOption
@@ -85,7 +85,7 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
                              : strOption == "--forecast-url"  ? &m_strForecastURL
                              : strOption == "--geocoding-url" ? &m_strGeocodingURL
                                                               : nullptr;
-        const bool bNeedsValue = pNumber || pText || strOption == "--fault" || strOption == "--source";
+        const bool bNeedsValue = pNumber || pText || strOption == "--source";
         if (bNeedsValue && !bHasValue) {
             strError = strOption + " needs a value";
             return false;
@@ -94,16 +94,11 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
             m_bHelp = true;
         } else if (strOption == "--verbose") {
             m_bVerbose = true;
-        } else if (strOption == "--control") {
-            m_bControl = true;
         } else if (pNumber) {
             if (!ReadNumber(strOption, argv[++i], pNumber->nMin, pNumber->nMax, *pNumber->pValue, strError))
                 return false;
         } else if (pText) {
             *pText = argv[++i];
-        } else if (strOption == "--fault") {
-            if (!CFaultInjector::Parse(argv[++i], m_fault, strError))
-                return false;
         } else if (strOption == "--source") {
             const std::string strSource = argv[++i];
             if (strSource == "demo") {
@@ -116,8 +111,11 @@ bool CServiceOptions::Parse(int argc, char** argv, std::string& strError)
                 strError = "--source is demo, open-meteo or auto, not \"" + strSource + "\"";
                 return false;
             }
-        } else {
-            strError = "unknown option \"" + strOption + "\"";
+        } else if (!other || !other(argc, argv, i, strError)) {
+            if (strError.empty())
+                strError = "unknown option \"" + strOption + "\"";
+            return false;
+        } else if (!strError.empty()) {
             return false;
         }
     }
@@ -170,9 +168,6 @@ std::string CServiceOptions::HelpText()
         "  --request-seconds S  time for a request's head and body to arrive (default 10)\n"
         "  --idle-seconds S     time a kept-alive connection waits for the next request\n"
         "                     (default 30)\n"
-        "  --fault KIND[:ARG] make every answer go wrong in that way (kinds below)\n"
-        "  --control          answer the control requests below (for tests; only from\n"
-        "                     this machine, never from a web page)\n"
         "  --verbose          print a line for every request on stderr\n"
         "  --help             print this text\n"
         "\n"
@@ -183,18 +178,5 @@ std::string CServiceOptions::HelpText()
         "  GET  /                             home page\n"
         "An unknown station gets HTTP 404 with an <error> document. When the live source\n"
         "cannot be reached or answers badly, the request gets HTTP 502 (or 504 when it\n"
-        "took too long) with one: never an old forecast in place of a new one.\n"
-        "\n"
-        "Control (for tests, with --control):\n"
-        "  POST /control/fault?kind=KIND[:ARG]&count=N&path=PREFIX\n"
-        "       the next N requests (default 1; 0: all until cleared) whose path and\n"
-        "       query start with PREFIX (default: any) get that fault\n"
-        "  DELETE /control/fault              drop the armed faults\n"
-        "  GET  /control/requests[?path=P]    requests so far: \"COUNT PATH\" lines, or P's count\n"
-        "       (a station that does not exist counts as /weather/local/(unknown), any\n"
-        "       other path as (other))\n"
-        "  POST /control/reset                drop the armed faults and the counts\n"
-        "\n"
-        "Fault kinds:\n" +
-        CFaultInjector::KindsHelp();
+        "took too long) with one: never an old forecast in place of a new one.\n";
 }

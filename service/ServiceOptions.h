@@ -1,7 +1,6 @@
 #pragma once
 
-#include "service/http/FaultInjector.h"
-
+#include <functional>
 #include <string>
 
 // The service's command line.
@@ -10,8 +9,13 @@ class CServiceOptions
 public:
     static constexpr int DEFAULT_PORT = 8470;   // the program's default host is localhost:8470
 
+    // An option of a program built on the service: takes argv[i] and its
+    // values (moving i past them) and answers true, or answers false for an
+    // option it does not know; strError set means a bad value.
+    using OtherOption = std::function<bool(int argc, char** argv, int& i, std::string& strError)>;
+
     // False with a reason for an unknown option or a bad value.
-    bool Parse(int argc, char** argv, std::string& strError);
+    bool Parse(int argc, char** argv, std::string& strError, const OtherOption& other = OtherOption());
     // The live source's addresses from CIRROVAN_OPENMETEO_FORECAST_URL and
     // CIRROVAN_OPENMETEO_GEOCODING_URL (a mirror, or a stand-in in the tests).
     void ReadEnvironment();
@@ -30,7 +34,6 @@ public:
     int m_nPort = DEFAULT_PORT;
     std::string m_strHost = "127.0.0.1";
     int m_nThreads = DefaultThreads();
-    CFaultInjector::Fault m_fault;   // kind NONE: none
     bool m_bVerbose = false;
     Source m_source = DEMO;
     std::string m_strDataFolder = DefaultDataFolder();
@@ -40,7 +43,6 @@ public:
     int m_nCacheMinutes = 15;          // how long an answer of the live source is used
     int m_nSourceTimeout = 15;         // seconds a live source's answer may take
     bool m_bHelp = false;
-    bool m_bControl = false;           // the control endpoints, for tests
     int m_nMaxConnections = 1000;      // open at once, in all
     int m_nMaxPerClient = 200;         // open at once from one address
     int m_nRequestSeconds = 10;        // for a request's head and body to arrive

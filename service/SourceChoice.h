@@ -1,6 +1,6 @@
 #pragma once
 
-#include "service/ForecastSource.h"
+#include "service/feed/ForecastSource.h"
 #include "service/ServiceOptions.h"
 #include "service/places/Places.h"
 #include "service/places/StationIdTable.h"

@@ -15,8 +15,6 @@ public:
     CStation(const CStation& other) = default;
     CStation& operator=(const CStation& other) = default;
 
-    std::wstring GetID() const { return m_strID; }
-    std::wstring GetName() const { return m_strName; }
     void SetID(const std::wstring& strID) { m_strID = strID; }
     void SetName(const std::wstring& strName) { m_strName = strName; }
 

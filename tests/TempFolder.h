@@ -4,6 +4,7 @@
 // data file a test touches lands there. Removed with everything in it at the end.
 
 #include "platform/CodePage.h"
+#include "platform/testing/FakeExePath.h"
 #include "platform/ExePath.h"
 
 #include <cstdlib>
@@ -19,11 +20,11 @@ public:
     {
         char buffer[] = "/tmp/cirrovan-test-XXXXXX";
         m_path = mkdtemp(buffer) ? buffer : "";
-        CExePath::SetForTest(CCodePage::Decode(m_path + "/cirrovan"));
+        CFakeExePath::Set(CCodePage::Decode(m_path + "/cirrovan"));
     }
     ~CTempFolder()
     {
-        CExePath::SetForTest(L"");
+        CFakeExePath::Set(L"");
         std::error_code ec;
         std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ec);

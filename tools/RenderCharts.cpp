@@ -7,6 +7,7 @@
 //     cirrovan_render_charts <daily.xml> <hourly.xml> <output folder> [<width> <height>]
 
 #include "chart/view/WndGraph.h"
+#include "platform/testing/FakeClock.h"
 #include "model/WeatherData.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv)
     }
     // 10 December 2026, 17:00 at the station (UTC-5), the device on the same zone.
     if (argc == 4)
-        CClock::Freeze(1796940000LL, 300);
+        CFakeClock::Set(1796940000LL, 300);
     CWeatherData data;
     data.m_daily.Load(Wide(argv[1]));
     data.m_hourly.Load(Wide(argv[2]));

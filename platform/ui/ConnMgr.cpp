@@ -5,12 +5,11 @@
 #include "platform/ui/Wnd.h"
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
-#include <thread>
 
 const GUID IID_DestNetInternet = {0x436ef144, 0xb4fb, 0x4863, {0xa0, 0x41, 0x8f, 0x90, 0x5a, 0x62, 0xc5, 0x72}};
 const GUID IID_ConnPrv_IProxyExtension = {0xaf96b0bd, 0xa481, 0x482c, {0xa0, 0x94, 0xa8, 0x44, 0x87, 0x67, 0xa0, 0xc0}};
@@ -18,7 +17,7 @@ const GUID IID_ConnPrv_IProxyExtension = {0xaf96b0bd, 0xa481, 0x482c, {0xa0, 0x9
 namespace {
 
 std::mutex g_mutex;
-CONNMGRSCRIPT g_script;
+std::atomic<IConnectionPath*> g_pPath{nullptr};
 std::vector<HANDLE> g_connections;
 
 bool IsConnection(HANDLE h)
@@ -26,10 +25,20 @@ bool IsConnection(HANDLE h)
     return std::find(g_connections.begin(), g_connections.end(), h) != g_connections.end();
 }
 
-void Post(const CONNMGR_CONNECTIONINFO* pConnInfo, DWORD dwStatus)
+void Post(const CONNMGR_CONNECTIONINFO& info, DWORD dwStatus)
 {
-    if (pConnInfo->hWnd)
-        pConnInfo->hWnd->PostMessage(pConnInfo->uMsg, dwStatus, pConnInfo->lParam);
+    if (info.hWnd)
+        info.hWnd->PostMessage(info.uMsg, dwStatus, info.lParam);
+}
+
+// A desktop is always connected.
+HRESULT EstablishAlways(const CONNMGR_CONNECTIONINFO& info, DWORD& dwStatus)
+{
+    for (DWORD dw : {CONNMGR_STATUS_WAITINGCONNECTION, CONNMGR_STATUS_CONNECTED}) {
+        Post(info, dw);
+        dwStatus = dw;
+    }
+    return S_OK;
 }
 
 // The first variable of the two that is set and not empty.
@@ -69,32 +78,16 @@ HRESULT ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO* pConnInfo, HANDLE
 {
     if (!pConnInfo || pConnInfo->cbSize == 0 || !phConnection || !pdwStatus)
         return E_INVALIDARG;
-    CONNMGRSCRIPT script;
-    {
-        std::lock_guard<std::mutex> lock(g_mutex);
-        script = g_script;
-    }
     *phConnection = nullptr;
     *pdwStatus = CONNMGR_STATUS_UNKNOWN;
-    for (size_t i = 0; i + 1 < script.statuses.size(); ++i) {
-        Post(pConnInfo, script.statuses[i]);
-        *pdwStatus = script.statuses[i];
-    }
-    if (script.dwDelayMs > 0) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(script.dwDelayMs, dwTimeout)));
-        if (script.dwDelayMs > dwTimeout)
-            return E_FAIL;
-    }
-    if (!script.statuses.empty()) {
-        Post(pConnInfo, script.statuses.back());
-        *pdwStatus = script.statuses.back();
-    }
-    if (FAILED(script.hrEstablish))
-        return script.hrEstablish;
+    IConnectionPath* pPath = g_pPath.load();
+    const HRESULT hr = pPath ? pPath->Establish(*pConnInfo, dwTimeout, *pdwStatus) : EstablishAlways(*pConnInfo, *pdwStatus);
+    if (FAILED(hr))
+        return hr;
     std::lock_guard<std::mutex> lock(g_mutex);
     *phConnection = CreateEvent(true, false);
     g_connections.push_back(*phConnection);
-    return script.hrEstablish;
+    return hr;
 }
 
 HRESULT ConnMgrProviderMessage(HANDLE hConnection, const GUID* pguidProvider, DWORD*, DWORD, DWORD, BYTE* pParams,
@@ -140,15 +133,9 @@ HRESULT ConnMgrReleaseConnection(HANDLE hConnection, LONG)
     return S_OK;
 }
 
-void CConnMgr::SetScriptForTest(const CONNMGRSCRIPT& script)
+void CConnMgr::Use(IConnectionPath* pPath)
 {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_script = script;
-}
-
-void CConnMgr::ResetForTest()
-{
-    SetScriptForTest(CONNMGRSCRIPT());
+    g_pPath = pPath;
 }
 
 int CConnMgr::OpenConnections()

@@ -3,14 +3,12 @@
 // The connection manager, with the platform's names. Linux has no such service:
 // the stand-in reports a connection that is always there, posting "Attempting
 // to connect" and then "Connection is up" to the requesting window, and answers
-// the proxy question from the environment (http_proxy, then HTTP_PROXY). Tests
-// script other answers through CConnMgr.
+// the proxy question from the environment (http_proxy, then HTTP_PROXY). The
+// program may be handed another way of connecting when it starts.
 
 #include "platform/HResult.h"
 #include "platform/Kernel.h"
 #include "platform/WinDef.h"
-
-#include <vector>
 
 class CWnd;
 
@@ -93,22 +91,22 @@ HRESULT ConnMgrProviderMessage(HANDLE hConnection, const GUID* pguidProvider, DW
                                DWORD dwMsg2, BYTE* pParams, ULONG cbParamSize);
 HRESULT ConnMgrReleaseConnection(HANDLE hConnection, LONG lCache);
 
-// What ConnMgrEstablishConnectionSync does: posts the statuses in order, waits
-// dwDelayMs before the last one (a wait beyond the caller's timeout ends in
-// E_FAIL with no handle after the timeout, the last status not posted), and
-// answers hrEstablish with the last status.
-struct CONNMGRSCRIPT
+// How a connection is established: posts the statuses to the request's window
+// (wParam the status, lParam the request's), sets the last one, and answers
+// S_OK for a connection or the failure. dwTimeout: what the caller waits.
+class IConnectionPath
 {
-    HRESULT hrEstablish = S_OK;
-    std::vector<DWORD> statuses = {CONNMGR_STATUS_WAITINGCONNECTION, CONNMGR_STATUS_CONNECTED};
-    DWORD dwDelayMs = 0;
+public:
+    virtual ~IConnectionPath() = default;
+    virtual HRESULT Establish(const CONNMGR_CONNECTIONINFO& info, DWORD dwTimeout, DWORD& dwStatus) = 0;
 };
 
 class CConnMgr
 {
 public:
-    static void SetScriptForTest(const CONNMGRSCRIPT& script);
-    static void ResetForTest();
+    // The way of connecting from now on; nullptr: the stand-in's, always
+    // connected. The caller keeps it alive while it is in use.
+    static void Use(IConnectionPath* pPath);
     // Connections established and not yet released.
     static int OpenConnections();
 };

@@ -89,11 +89,8 @@ public:
     // pictures made for another ratio are made again before they are copied.
     double GetRatio() const;
 
-    // Tests install a measurer of fixed metrics so that text placement does not
-    // depend on the installed fonts; null restores the real one.
-    static void SetTextMeasurerForTest(TEXTMEASURER pfnMeasurer);
-    // Every character |height| * 6 / 10 pixels wide (at least 1), lines |height| high.
-    static SIZE FixedTextMeasurer(const LOGFONT& lf, const std::wstring& str);
+    // How text is measured from now on; null: by the font's own metrics.
+    static void UseTextMeasurer(TEXTMEASURER pfnMeasurer);
 
     struct Impl;
     Impl* m_pImpl;

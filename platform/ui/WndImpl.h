@@ -168,4 +168,3 @@ void NotifyTreeSelection(CWnd* pParent, QTreeWidget* pTree, QTreeWidgetItem* pOl
 
 // Controls of templates.
 std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, const DLGITEMTEMPLATE& item);
-void ApplyMessageBoxFont(QWidget* pWidget);

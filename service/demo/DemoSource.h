@@ -1,6 +1,6 @@
 #pragma once
 
-#include "service/ForecastSource.h"
+#include "service/feed/ForecastSource.h"
 #include "service/demo/SyntheticWeather.h"
 
 #include <map>

@@ -1,6 +1,6 @@
 #include "service/demo/SyntheticWeather.h"
 
-#include "service/feed/Conditions.h"
+#include "service/demo/DemoIcons.h"
 #include "service/feed/ForecastHeader.h"
 #include "service/places/Place.h"
 #include "service/feed/SolarTimes.h"
@@ -55,7 +55,7 @@ CForecastRecord::DayPart Summary(const std::vector<CWeatherField::Sample>& hours
     sum.dDirection = std::fmod(dDirection + 360.0, 360.0);
 
     CForecastRecord::DayPart part;
-    part.nIcon = CConditions::Icon(sum, bDayPicture);
+    part.nIcon = CDemoIcons::Icon(sum, bDayPicture);
     part.precip = static_cast<int>(sum.dPrecip);
     part.humidity = static_cast<int>(std::lround(sum.dHumidity));
     part.wind = WindOf(sum);
@@ -97,7 +97,7 @@ void CSyntheticWeather::FillHours(CForecastRecord& record, const CPlace& place, 
         hour.time = CCivilTime::FromSeconds(place.m_clock.LocalFromUtc(nUtc));
         hour.dTemp = weather.dTemp;
         hour.dFeelsLike = weather.dFeelsLike;
-        hour.nIcon = CConditions::Icon(weather, weather.bDaylight);
+        hour.nIcon = CDemoIcons::Icon(weather, weather.bDaylight);
         hour.nPrecip = static_cast<int>(weather.dPrecip);
         hour.nHumidity = static_cast<int>(std::lround(weather.dHumidity));
         hour.wind = WindOf(weather);

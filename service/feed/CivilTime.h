@@ -15,8 +15,6 @@ public:
     static int64_t DaySeconds(int nYear, int nMonth, int nDay);
 
     int64_t Seconds() const;
-    // Minutes since midnight, 0 to 1439.
-    int MinuteOfDay() const { return m_nHour * 60 + m_nMinute; }
 
     int m_nYear = 1970;
     int m_nMonth = 1;       // 1 to 12

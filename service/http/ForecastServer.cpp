@@ -6,7 +6,6 @@
 #include "service/places/Places.h"
 
 #include <algorithm>
-#include <cctype>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,40 +23,6 @@ const char* const TEXT_TYPE = "text/plain; charset=UTF-8";
 int QueryNumber(const std::string& strValue, int nMax)
 {
     return std::max(1, std::min(nMax, std::atoi(strValue.c_str())));
-}
-
-bool IsControl(const std::string& strPath)
-{
-    return strPath.compare(0, 9, "/control/") == 0;
-}
-
-std::string Lower(std::string strText)
-{
-    for (char& c : strText)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return strText;
-}
-
-// The content types a page of any site may POST without asking first.
-bool IsFormType(const std::string& strContentType)
-{
-    std::string strType = Lower(strContentType.substr(0, strContentType.find(';')));
-    strType.erase(std::remove_if(strType.begin(), strType.end(), [](char c) { return c == ' ' || c == '\t'; }),
-                  strType.end());
-    return strType == "application/x-www-form-urlencoded" || strType == "multipart/form-data" ||
-           strType == "text/plain";
-}
-
-// The Host a local client names: a loopback address or localhost, any port.
-bool IsLoopbackHost(const std::string& strHost)
-{
-    std::string strName = Lower(strHost);
-    if (!strName.empty() && strName[0] == '[') {
-        strName = strName.substr(1, strName.find(']') - 1);
-    } else {
-        strName = strName.substr(0, strName.find(':'));
-    }
-    return strName == "localhost" || CForecastServer::IsLoopback(strName);
 }
 
 // A tag that changes whenever the body does (64-bit FNV-1a).
@@ -88,9 +53,7 @@ CForecastServer::CForecastServer(const CPlaces& places, CForecastSource& source,
     // A client that goes away mid-answer must not end the service.
     std::signal(SIGPIPE, SIG_IGN);
     m_http.m_limits.nWorkers = std::max(1, nThreads);
-    m_http.m_handler = [this](const CHttpRequest& req, CHttpAnswer& answer) { Route(req, answer); };
-    m_http.m_isUrgent = [](const CHttpRequest& req) { return IsControl(req.m_strPath); };
-    m_http.m_pause = [this](long nMilliseconds) { return m_faults.Pause(nMilliseconds); };
+    m_http.m_handler = [this](const CHttpRequest& req, CHttpAnswer& answer) { Handle(req, answer); };
     m_http.m_logger = [this](const CHttpRequest& req, const CHttpAnswer& answer) {
         if (m_bVerbose)
             std::fprintf(stderr, "%s %s %d %zu\n", CLogText::Escaped(req.m_strMethod).c_str(),
@@ -115,32 +78,23 @@ bool CForecastServer::Run()
 
 void CForecastServer::Stop()
 {
-    m_faults.Stop();
     m_http.Stop();
 }
 
-void CForecastServer::Route(const CHttpRequest& req, CHttpAnswer& answer)
+void CForecastServer::Handle(const CHttpRequest& req, CHttpAnswer& answer)
 {
-    if (IsControl(req.m_strPath)) {
-        Control(req, answer);
-        return;
-    }
     if (req.m_strMethod != "GET" && req.m_strMethod != "HEAD") {
-        m_requests.Count(CRequestCounter::OTHER);
         answer.Set(405, TEXT_TYPE, "Only GET and HEAD are answered here.\n");
         answer.m_headers.emplace_back("Allow", "GET, HEAD");
         return;
     }
     if (req.m_strPath == "/") {
-        m_requests.Count(req.m_strPath);
         Answer(req, answer, 200, "text/html; charset=UTF-8", CHomePage::Html(m_places, m_source.IsLive()));
     } else if (req.m_strPath == "/search/search") {
-        m_requests.Count(req.m_strPath);
         Search(req, answer);
     } else if (req.m_strPath.compare(0, 15, "/weather/local/") == 0) {
         Forecast(req, answer);
     } else {
-        m_requests.Count(CRequestCounter::OTHER);
         Answer(req, answer, 404, TEXT_TYPE, "Not Found\n");
     }
 }
@@ -184,9 +138,6 @@ void CForecastServer::Forecast(const CHttpRequest& req, CHttpAnswer& answer)
     std::string strWhy;
     const CForecastSource::Outcome outcome =
         m_source.Forecast(strID, section, nCount, static_cast<int64_t>(std::time(nullptr)), record, strWhy);
-    // Counted per station only for the stations there are, so that the
-    // counts stay as few as the places.
-    m_requests.Count(outcome == CForecastSource::UNKNOWN_PLACE ? CRequestCounter::UNKNOWN_STATION : req.m_strPath);
     if (outcome != CForecastSource::ANSWERED) {
         Fail(req, answer, outcome, strWhy);
         return;
@@ -218,78 +169,9 @@ void CForecastServer::Fail(const CHttpRequest& req, CHttpAnswer& answer, CForeca
                  CLogText::Escaped(req.m_strTarget).c_str(), CLogText::Escaped(strWhy).c_str());
 }
 
-void CForecastServer::Control(const CHttpRequest& req, CHttpAnswer& answer)
-{
-    if (!m_bControl) {
-        answer.Set(404, TEXT_TYPE, "Not Found\n");
-        return;
-    }
-    if (!IsLoopback(req.m_strPeer) || req.HasHeader("Origin") || IsFormType(req.Header("Content-Type")) ||
-        !IsLoopbackHost(req.Header("Host"))) {
-        answer.Set(403, TEXT_TYPE, "The control endpoints answer programs on this machine only, not web pages.\n");
-        return;
-    }
-    const std::string& strMethod = req.m_strMethod;
-    if (req.m_strPath == "/control/fault" && strMethod == "POST") {
-        ArmFault(req, answer);
-    } else if (req.m_strPath == "/control/fault" && strMethod == "DELETE") {
-        m_faults.ClearArmed();
-        answer.Set(200, TEXT_TYPE, "cleared\n");
-    } else if (req.m_strPath == "/control/requests" && strMethod == "GET") {
-        answer.Set(200, TEXT_TYPE, req.HasParam("path") ? std::to_string(m_requests.CountOf(req.Param("path"))) + "\n"
-                                                        : m_requests.Text());
-    } else if (req.m_strPath == "/control/reset" && strMethod == "POST") {
-        m_faults.ClearArmed();
-        m_requests.Clear();
-        answer.Set(200, TEXT_TYPE, "reset\n");
-    } else {
-        answer.Set(404, TEXT_TYPE, "Not Found\n");
-    }
-}
-
-void CForecastServer::ArmFault(const CHttpRequest& req, CHttpAnswer& answer)
-{
-    CFaultInjector::Fault fault;
-    std::string strError;
-    if (!CFaultInjector::Parse(req.Param("kind"), fault, strError)) {
-        answer.Set(400, TEXT_TYPE, strError + "\n");
-        return;
-    }
-    if (req.HasParam("count")) {
-        const std::string strCount = req.Param("count");
-        char* pEnd = nullptr;
-        const long nCount = std::strtol(strCount.c_str(), &pEnd, 10);
-        if (strCount.empty() || *pEnd || nCount < 0 || nCount > CFaultInjector::MAX_COUNT) {
-            answer.Set(400, TEXT_TYPE, "count must be a whole number from 0 to " +
-                                           std::to_string(CFaultInjector::MAX_COUNT) + "\n");
-            return;
-        }
-        fault.nCount = static_cast<int>(nCount);
-    }
-    fault.strPrefix = req.Param("path");
-    if (fault.strPrefix.size() > CHttpRequest::MAX_HEAD) {
-        answer.Set(400, TEXT_TYPE, "path is too long\n");
-        return;
-    }
-    if (!m_faults.Arm(fault)) {
-        answer.Set(429, TEXT_TYPE, "already " + std::to_string(CFaultInjector::MAX_ARMED) +
-                                       " faults armed; reset them first\n");
-        return;
-    }
-    answer.Set(200, TEXT_TYPE, "armed " + CFaultInjector::Describe(fault) + " for " +
-                                   (fault.nCount ? std::to_string(fault.nCount) : std::string("every")) +
-                                   " request(s) to " +
-                                   (fault.strPrefix.empty() ? std::string("any path") : fault.strPrefix) + "\n");
-}
-
 void CForecastServer::Answer(const CHttpRequest& req, CHttpAnswer& answer, int nStatus, const std::string& strType,
                              std::string strBody, bool bCache)
 {
-    const CFaultInjector::Fault fault = m_faults.Take(req.m_strTarget);
-    if (fault.kind != CFaultInjector::NONE) {
-        m_faults.Apply(fault, answer, nStatus, strType, strBody);
-        return;
-    }
     if (bCache && nStatus == 200) {
         const std::string strTag = TagOf(strBody);
         answer.m_headers.emplace_back("Cache-Control", m_nCacheSeconds > 0 ? "max-age=" + std::to_string(m_nCacheSeconds)

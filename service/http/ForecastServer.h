@@ -1,33 +1,22 @@
 #pragma once
 
-#include "service/ForecastSource.h"
-#include "service/http/FaultInjector.h"
+#include "service/feed/ForecastSource.h"
 #include "service/http/HttpServer.h"
-#include "service/http/RequestCounter.h"
 
 #include <string>
 
 class CPlaces;
 
-// The HTTP side of the service: the program's three requests, the home page,
-// and the control endpoints of the tests.
+// The HTTP side of the service: the program's three requests and the home page.
 //
 //   GET  /search/search?where=TEXT          search answer
 //   GET  /weather/local/ID?dayf=N           daily feed, N days (1 to 10)
 //   GET  /weather/local/ID?hbhf=N           hourly feed, N hours (1 to 72)
 //   GET  /                                  home page
-//   POST /control/fault?kind=K[:A]&count=N&path=P   arm a fault
-//   GET  /control/requests[?path=P]         requests so far per kind
-//   POST /control/reset                     drop armed faults and counts
 //
 // An unknown station gets HTTP 404 with an error document; a live source that
 // cannot answer gives 502 or 504 with one. Answers carry how long they may be
 // used again (Cache-Control) and a tag for conditional requests (ETag).
-//
-// The control endpoints change every answer, so they exist only when enabled,
-// and then only for callers on this machine that are not a web page: a
-// request with an Origin, a form's content type or a Host that is not
-// loopback is refused, as a browser would send for a page that tries.
 class CForecastServer
 {
 public:
@@ -43,29 +32,24 @@ public:
     // Serves until Stop; false if it could not start.
     bool Run();
     bool IsRunning() const { return m_http.IsRunning(); }
-    // Safe from any thread. Pauses of slow answers end at once.
+    // Safe from any thread.
     void Stop();
+    // The answer to one request; the server's handler until one is put in its place.
+    void Handle(const CHttpRequest& req, CHttpAnswer& answer);
 
     // Whether the address is this machine's own loopback.
     static bool IsLoopback(const std::string& strAddress);
 
-    CFaultInjector m_faults;
-    CRequestCounter m_requests;
     CHttpServer m_http;
-    bool m_bControl = false;      // the control endpoints answer
     bool m_bVerbose = false;      // a line per request on stderr
     int m_nCacheSeconds = 15 * 60;
 
 private:
-    void Route(const CHttpRequest& req, CHttpAnswer& answer);
     void Search(const CHttpRequest& req, CHttpAnswer& answer);
     void Forecast(const CHttpRequest& req, CHttpAnswer& answer);
     // The error answer for a request the source could not answer.
     void Fail(const CHttpRequest& req, CHttpAnswer& answer, CForecastSource::Outcome outcome, const std::string& strWhy);
-    void Control(const CHttpRequest& req, CHttpAnswer& answer);
-    void ArmFault(const CHttpRequest& req, CHttpAnswer& answer);
-    // The answer, or the fault armed for the request instead; bCache: it may
-    // be used again for the cache interval.
+    // bCache: the answer may be used again for the cache interval.
     void Answer(const CHttpRequest& req, CHttpAnswer& answer, int nStatus, const std::string& strType,
                 std::string strBody, bool bCache = false);
 

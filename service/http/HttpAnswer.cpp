@@ -12,9 +12,7 @@ std::string CHttpAnswer::Head(bool bKeepAlive) const
     std::string head = "HTTP/1.1 " + std::to_string(m_nStatus) + " " + Reason(m_nStatus) + "\r\n";
     if (m_nStatus != 304)
         head += "Content-Type: " + m_strType + "\r\n";
-    if (m_nChunk > 0)
-        head += "Transfer-Encoding: chunked\r\n";
-    else if (m_nStatus != 304)
+    if (m_nStatus != 304)
         head += "Content-Length: " + std::to_string(m_strBody.size()) + "\r\n";
     for (const auto& header : m_headers)
         head += header.first + ": " + header.second + "\r\n";

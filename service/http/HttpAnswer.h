@@ -1,17 +1,25 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-// What the server sends back for one request. Besides a plain answer, the
-// fault injector's ways of sending one wrong: bytes written as they are and
-// the connection closed, a body sent in chunks, or a pause half-way.
+// What the server sends back for one request: a status, a body and headers,
+// or an answer that writes its own bytes.
 class CHttpAnswer
 {
 public:
+    // Writes bytes to the client (bMore: more follow at once); false once the
+    // client is gone or too slow to take them.
+    using Write = std::function<bool(const char* pData, size_t nSize, bool bMore)>;
+    // Sends the whole answer itself, status line and headers included; the
+    // connection ends after it.
+    using Writer = std::function<void(const Write& write)>;
+
     void Set(int nStatus, const std::string& strType, std::string strBody);
-    // The status line and headers of a plain or chunked answer.
+    // The status line and headers.
     std::string Head(bool bKeepAlive) const;
     static const char* Reason(int nStatus);
 
@@ -20,7 +28,5 @@ public:
     std::string m_strBody;
     std::vector<std::pair<std::string, std::string>> m_headers;
     bool m_bClose = false;       // the connection ends after this answer
-    bool m_bRaw = false;         // m_strBody is the whole of what is sent; then close
-    size_t m_nChunk = 0;         // > 0: chunked transfer in pieces of this size
-    long m_nStallMs = 0;         // > 0: wait this long half-way through the body
+    Writer m_writer;             // set: it sends the answer instead of the fields above
 };

@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 
 namespace {
 
@@ -49,6 +48,13 @@ struct CHttpServer::Connection
     bool bWithWorker = false;
     bool bClose = false;       // the worker is done with it
     bool bDrain = false;       // refused: read and drop until the client stops
+    // The request at the front of strIn as the waiting thread read it, so
+    // that the worker does not read it again.
+    bool bRead = false;
+    CHttpRequest request;
+    CHttpRequest::Result result = CHttpRequest::INCOMPLETE;
+    size_t nUsed = 0;
+    int nStatus = 0;
 };
 
 void CHttpServer::Queue::Push(Connection* pConnection)
@@ -283,8 +289,14 @@ void CHttpServer::Dispatch(Connection& connection)
     const CHttpRequest::Result result = req.Read(connection.strIn, 0, nUsed, nStatus);
     if (result == CHttpRequest::INCOMPLETE)
         return;
+    const bool bUrgent = result == CHttpRequest::COMPLETE && m_isUrgent && m_isUrgent(req);
+    connection.request = std::move(req);
+    connection.result = result;
+    connection.nUsed = nUsed;
+    connection.nStatus = nStatus;
+    connection.bRead = true;
     connection.bWithWorker = true;
-    if (result == CHttpRequest::COMPLETE && m_isUrgent && m_isUrgent(req))
+    if (bUrgent)
         m_urgent.Push(&connection);
     else
         m_work.Push(&connection);
@@ -371,9 +383,15 @@ void CHttpServer::Serve(Connection& connection)
 {
     for (int i = 0; i < REQUESTS_PER_TURN && !m_bStopping; ++i) {
         CHttpRequest req;
-        size_t nUsed = 0;
-        int nStatus = 0;
-        const CHttpRequest::Result result = req.Read(connection.strIn, 0, nUsed, nStatus);
+        size_t nUsed = connection.nUsed;
+        int nStatus = connection.nStatus;
+        CHttpRequest::Result result = connection.result;
+        if (connection.bRead) {
+            req = std::move(connection.request);
+            connection.bRead = false;
+        } else {
+            result = req.Read(connection.strIn, 0, nUsed, nStatus);
+        }
         if (result == CHttpRequest::INCOMPLETE)
             return;
         req.m_strPeer = connection.strPeer;
@@ -391,7 +409,7 @@ void CHttpServer::Serve(Connection& connection)
         }
         if (m_logger)
             m_logger(req, answer);
-        if (!Send(connection.fd, req, answer) || answer.m_bClose || answer.m_bRaw) {
+        if (!Send(connection.fd, req, answer) || answer.m_bClose) {
             connection.bClose = true;
             return;
         }
@@ -402,39 +420,20 @@ void CHttpServer::Serve(Connection& connection)
 
 bool CHttpServer::Send(int fd, const CHttpRequest& req, const CHttpAnswer& answer)
 {
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(m_limits.nWriteSeconds);
-    if (answer.m_bRaw) {
-        WriteAll(fd, answer.m_strBody.data(), answer.m_strBody.size(), deadline);
+    if (answer.m_writer) {
+        // Each write gets the whole write time: such an answer may pause on purpose.
+        answer.m_writer([this, fd](const char* pData, size_t nSize, bool bMore) {
+            return WriteAll(fd, pData, nSize, Clock::now() + std::chrono::seconds(m_limits.nWriteSeconds), bMore);
+        });
         return false;
     }
+    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(m_limits.nWriteSeconds);
     const std::string strHead = answer.Head(req.m_bKeepAlive);
     const bool bBody = req.m_strMethod != "HEAD" && answer.m_nStatus != 304;
     if (!bBody)
         return WriteAll(fd, strHead.data(), strHead.size(), deadline);
-    const std::string& strBody = answer.m_strBody;
-    if (answer.m_nChunk > 0) {
-        if (!WriteAll(fd, strHead.data(), strHead.size(), deadline, true))
-            return false;
-        for (size_t nAt = 0; nAt < strBody.size(); nAt += answer.m_nChunk) {
-            const size_t n = std::min(answer.m_nChunk, strBody.size() - nAt);
-            char szSize[24];
-            std::snprintf(szSize, sizeof szSize, "%zx\r\n", n);
-            if (!WriteAll(fd, szSize, std::char_traits<char>::length(szSize), deadline, true) ||
-                !WriteAll(fd, strBody.data() + nAt, n, deadline, true) || !WriteAll(fd, "\r\n", 2, deadline, true))
-                return false;
-        }
-        return WriteAll(fd, "0\r\n\r\n", 5, deadline);
-    }
-    if (answer.m_nStallMs > 0) {
-        const size_t nHalf = strBody.size() / 2;
-        if (!WriteAll(fd, strHead.data(), strHead.size(), deadline, true) ||
-            !WriteAll(fd, strBody.data(), nHalf, deadline) || !m_pause || !m_pause(answer.m_nStallMs))
-            return false;
-        return WriteAll(fd, strBody.data() + nHalf, strBody.size() - nHalf,
-                        Clock::now() + std::chrono::seconds(m_limits.nWriteSeconds));
-    }
     return WriteAll(fd, strHead.data(), strHead.size(), deadline, true) &&
-           WriteAll(fd, strBody.data(), strBody.size(), deadline);
+           WriteAll(fd, answer.m_strBody.data(), answer.m_strBody.size(), deadline);
 }
 
 bool CHttpServer::WriteAll(int fd, const char* pData, size_t nSize, Clock::time_point deadline, bool bMore)

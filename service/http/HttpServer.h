@@ -58,8 +58,6 @@ public:
     // Requests answered by a thread of their own, so that they are answered
     // even while every worker is busy.
     std::function<bool(const CHttpRequest&)> m_isUrgent;
-    // The wait of an answer that stalls half-way; false: the server stops.
-    std::function<bool(long)> m_pause;
     // Called after each answer, on the thread that gave it.
     std::function<void(const CHttpRequest&, const CHttpAnswer&)> m_logger;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "service/ForecastSource.h"
+#include "service/feed/ForecastSource.h"
 #include "service/live/HttpFetcher.h"
 #include "service/live/SourceCache.h"
 #include "service/places/StationIdTable.h"

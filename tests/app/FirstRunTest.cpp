@@ -4,6 +4,7 @@
 // the files that run leaves, and a second run of the same folder that opens on
 // that chart with the service gone.
 #include "../service/LocalService.h"
+#include "platform/testing/FakeClock.h"
 #include "MainWindowSetup.h"
 
 #include "app/CirrovanApp.h"
@@ -59,7 +60,7 @@ protected:
         MainWindowTest::SetUp();
         ASSERT_TRUE(m_service.IsUp()) << "the service did not start: " << m_service.m_process.m_strFirstLine;
         // The service's forecasts are of the real hour, and so is the program's clock.
-        CClock::Unfreeze();
+        CFakeClock::Clear();
         WatchDownloads();
     }
 
@@ -321,7 +322,7 @@ TEST_F(FirstRunTest, ASecondRunOpensOnTheChartWithoutTheNetwork)
     hourly.Load(m_temp.WidePath("forecasts/" + CCodePage::Encode(ZURICH) + "_h.dat"));
     ASSERT_FALSE(hourly.IsEmpty());
     const double dUtcDays = hourly.m_dtLastUpdate.m_dt - hourly.m_nZone / 24.0 + 3.0 / 24.0;
-    CClock::Freeze(std::llround((dUtcDays - 25569.0) * 86400.0), 0);
+    CFakeClock::Set(std::llround((dUtcDays - 25569.0) * 86400.0), 0);
 
     RunProgram([&](CCirrovanDlg& dlg) {
         EXPECT_EQ(m_opened, (std::vector<UINT>{IDD_CIRROVAN_DIALOG}));

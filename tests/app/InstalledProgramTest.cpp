@@ -17,6 +17,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -144,6 +145,8 @@ TEST(InstalledProgram, StartsFromItsMenuEntryWithTheServiceInsideAndLeavesNothin
     const std::string program = prefix + "/bin/" + exec;
     ASSERT_TRUE(std::filesystem::exists(program));
     ASSERT_TRUE(std::filesystem::exists(prefix + "/bin/cirrovan-service"));
+    // The tests' service with its faults stays in the build folder.
+    EXPECT_FALSE(std::filesystem::exists(prefix + "/bin/cirrovan-service-faults"));
     const std::map<std::string, std::string> installed = Snapshot(prefix);
 
     COpenMeteoStandIn standIn;
@@ -203,4 +206,31 @@ TEST(InstalledProgram, AFirstRunWithTheServiceInsideEndsOnTheChart)
     for (const auto& file : std::filesystem::directory_iterator(tour + "/forecasts"))
         nForecasts += file.path().extension() == ".dat";
     EXPECT_EQ(nForecasts, 2u);
+}
+
+// The operator's service as systemd runs it: one instance per port, under a
+// user of its own, on the service installed beside it.
+TEST(InstalledProgram, InstallsTheServicesUnitForSystemd)
+{
+    CTempFolder temp;
+    const std::string prefix = temp.Path("prefix");
+    const std::string install =
+        std::string(CIRROVAN_CMAKE) + " --install " + CIRROVAN_BUILD_DIR + " --prefix " + prefix + " >/dev/null";
+    ASSERT_EQ(std::system(install.c_str()), 0) << install;
+    std::ifstream in(prefix + "/lib/systemd/system/cirrovan-service@.service");
+    const std::string unit((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (const std::string& line : {"ExecStart=" + prefix + "/bin/cirrovan-service --port %i ", std::string("\nDynamicUser=yes\n"),
+                                    std::string("\nStateDirectory=cirrovan-service\n"),
+                                    std::string("--data-dir ${STATE_DIRECTORY}"),
+                                    std::string("\nProtectSystem=strict\n"), std::string("\nNoNewPrivileges=yes\n"),
+                                    std::string("\nRestart=on-failure\n")}) {
+        EXPECT_NE(unit.find(line), std::string::npos) << line;
+    }
+    // Where the machine has systemd's own check, an instance of it passes.
+    if (std::system("command -v systemd-analyze >/dev/null 2>&1") == 0) {
+        const std::string instance = temp.Path("cirrovan-service@8471.service");
+        std::filesystem::copy_file(prefix + "/lib/systemd/system/cirrovan-service@.service", instance);
+        const std::string verify = "systemd-analyze verify '" + instance + "' 2>&1";
+        EXPECT_EQ(std::system(verify.c_str()), 0) << verify;
+    }
 }

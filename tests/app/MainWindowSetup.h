@@ -7,6 +7,7 @@
 // driver; the portrait screen at zoom 1.
 
 #include "app/CirrovanDlg.h"
+#include "platform/testing/FakeClock.h"
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/Clock.h"
@@ -36,7 +37,7 @@ protected:
         CDeviceScreen::Get().SetZoom(1);
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CDeviceScreen::Get().Resize(240, 320);
-        CClock::Freeze(1796907600LL, 0);
+        CFakeClock::Set(1796907600LL, 0);
     }
 
     void TearDown() override
@@ -46,7 +47,7 @@ protected:
         CDeviceScreen::Get().SetZoom(1);
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CDeviceScreen::Get().Resize(240, 320);
-        CClock::Unfreeze();
+        CFakeClock::Clear();
     }
 
     // The data object as a new start finds it before anything is read: pointed

@@ -1,4 +1,5 @@
 #include "chart/Units.h"
+#include "platform/testing/FakeClock.h"
 #include "platform/Clock.h"
 
 #include <gtest/gtest.h>
@@ -6,13 +7,13 @@
 class AgeTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { CClock::Unfreeze(); }
+    void TearDown() override { CFakeClock::Clear(); }
 };
 
 TEST_F(AgeTest, TextsAtTheBoundaries)
 {
     // 2026-12-10 12:00:00 UTC, device on UTC.
-    CClock::Freeze(1796904000LL, 0);
+    CFakeClock::Set(1796904000LL, 0);
     const double dNow = LocalNow().m_dt;
     const struct { long long seconds; const wchar_t* text; } cases[] = {
         {0, L"0 m old"},
@@ -50,7 +51,7 @@ TEST_F(AgeTest, StationTimeFromZoneAndDeviceOffset)
         {-120, -2147483647, (-2147483647LL - 2) * 3600},
     };
     for (const auto& c : cases) {
-        CClock::Freeze(1796904000LL, c.bias);
+        CFakeClock::Set(1796904000LL, c.bias);
         const CDateTime dtLocal = LocalNow();
         CDateTime dtStation;
         FormatAge(dtLocal, c.zone, dtStation);

@@ -4,6 +4,7 @@
 // built here, planned without pixels, at the screen's two widths.
 #include "chart/ChartPlanner.h"
 #include "chart/LabelPlacer.h"
+#include "platform/testing/FakeClock.h"
 #include "chart/TextMeasure.h"
 #include "chart/view/ChartFonts.h"
 #include "chart/view/ChartTextMeasure.h"
@@ -325,8 +326,8 @@ class ChartMarks : public ::testing::Test
 protected:
     int m_nWindUnscaled = 0;   // charts with a wind line whose scale no panel shows at once
     int m_nWindLabelled = 0;   // and of those, the ones that label it
-    void SetUp() override { CClock::Freeze(1796907600LL, 0); }   // 10 December 2026, 13:00 UTC
-    void TearDown() override { CClock::Unfreeze(); }
+    void SetUp() override { CFakeClock::Set(1796907600LL, 0); }   // 10 December 2026, 13:00 UTC
+    void TearDown() override { CFakeClock::Clear(); }
 
     // Plans the case as the chart window would at that screen size.
     void Plan(const Case& c, CChartPlanner& planner, CChartPlan& plan)

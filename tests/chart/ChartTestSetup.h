@@ -5,6 +5,8 @@
 // metric units; a frozen clock and text of fixed metrics).
 
 #include "model/WeatherData.h"
+#include "platform/testing/FixedTextMeasurer.h"
+#include "platform/testing/FakeClock.h"
 #include "platform/Clock.h"
 #include "platform/ui/DC.h"
 
@@ -21,8 +23,8 @@ inline std::wstring ChartFixture(const char* pszName)
 // 10 December 2026, 13:00 UTC; device and station on UTC; no forecast loaded.
 inline void SetUpChartWorld(CWeatherData& data)
 {
-    CDC::SetTextMeasurerForTest(CDC::FixedTextMeasurer);
-    CClock::Freeze(1796907600LL, 0);
+    CDC::UseTextMeasurer(&CFixedTextMeasurer::Measure);
+    CFakeClock::Set(1796907600LL, 0);
     CSettings& s = data.m_settings;
     s.m_currentStation.m_strID = L"TEST0001";
     s.m_nCurrentView = 0;
@@ -38,8 +40,8 @@ inline void SetUpChartWorld(CWeatherData& data)
 
 inline void TearDownChartWorld(CWeatherData& data)
 {
-    CClock::Unfreeze();
-    CDC::SetTextMeasurerForTest(nullptr);
+    CFakeClock::Clear();
+    CDC::UseTextMeasurer(nullptr);
     data.m_daily.Clear();
     data.m_hourly.Clear();
 }

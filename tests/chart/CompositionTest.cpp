@@ -1,4 +1,6 @@
 #include "ChartTestSetup.h"
+#include "platform/testing/FixedTextMeasurer.h"
+#include "platform/testing/FakeClock.h"
 #include "chart/GraphScaleX.h"
 #include "chart/LabelPlacer.h"
 #include "chart/Units.h"
@@ -417,7 +419,7 @@ TEST_F(Composition, PaintNeverReadsOutsideTheImages)
 TEST_F(Composition, ScrolledStripShowsNoPieceOfALine)
 {
     const COLORREF STRIP = RGB(192, 192, 192);
-    CDC::SetTextMeasurerForTest(nullptr);   // boxes as wide as the glyphs drawn
+    CDC::UseTextMeasurer(nullptr);   // boxes as wide as the glyphs drawn
     CBitmap screen;
     screen.CreateBitmap(240, 268);
     CDC dc;
@@ -501,7 +503,7 @@ TEST_F(Composition, DailyDatesAroundNewYear)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pszUpdate) + " " + c.dates[0] + (c.clock == JAN_1_NOON ? " on 1 Jan" : " on 31 Dec"));
-        CClock::Freeze(c.clock, 0);
+        CFakeClock::Set(c.clock, 0);
         FeedFile feed(DailyFeed(c.pszUpdate, c.dates));
         DailyFrom(feed.Path());
         const CGraphScaleX& time = graph.m_planner.m_scaleTime;
@@ -556,7 +558,7 @@ TEST_F(Composition, HourlyStripIsRegularAndNeverRunsTogether)
     FeedFile feed(HourlyFeed(72));
     const COLORREF STRIP = RGB(192, 192, 192);
     for (bool bRealFont : {false, true}) {
-        CDC::SetTextMeasurerForTest(bRealFont ? nullptr : CDC::FixedTextMeasurer);
+        CDC::UseTextMeasurer(bRealFont ? nullptr : &CFixedTextMeasurer::Measure);
         for (SIZE client : {SIZE{240, 268}, SIZE{320, 188}}) {
             SCOPED_TRACE(std::to_string(client.cx) + (bRealFont ? " real font" : " fixed metrics"));
             graph.SetClientSize(client.cx, client.cy);
@@ -601,7 +603,7 @@ TEST_F(Composition, HourlyStripIsRegularAndNeverRunsTogether)
 // width and the copies never touch.
 TEST_F(Composition, LinkLineFitsTheViewport)
 {
-    CDC::SetTextMeasurerForTest(nullptr);
+    CDC::UseTextMeasurer(nullptr);
     CBitmap scratch;
     scratch.CreateBitmap(1, 1);
     CDC dc;

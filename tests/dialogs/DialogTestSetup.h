@@ -5,6 +5,7 @@
 // stand-in for the download dialog that ends each download as the real one does.
 
 #include "../StationList.h"
+#include "platform/testing/FakeDialUp.h"
 #include "../TempFolder.h"
 #include "model/WeatherData.h"
 #include "net/DlgDownload.h"
@@ -254,7 +255,7 @@ protected:
         CAppResources::Install();
         CTestDriver::Install();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
-        CRas::ResetForTest();
+        CFakeDialUp::Reset();
 
         m_data.m_strFolder = m_folder.WidePath("data");
         std::filesystem::create_directories(m_folder.Path("data/forecasts"));
@@ -266,7 +267,7 @@ protected:
     {
         CTestDriver::Uninstall();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
-        CRas::ResetForTest();
+        CFakeDialUp::Reset();
         unsetenv("CIRROVAN_SERVICE_NAME");
         CAppResources::Install();
     }

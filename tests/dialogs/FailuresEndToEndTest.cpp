@@ -3,8 +3,9 @@
 // service executable (demo source) and small stand-in servers on loopback that
 // misbehave as servers do.
 #include "DialogTestSetup.h"
+#include "platform/testing/ScriptedConnMgr.h"
 #include "../EnvGuard.h"
-#include "../platform-net/LoopbackServers.h"
+#include "testing/LoopbackServers.h"
 #include "../service/FeedCheck.h"
 #include "../service/LocalService.h"
 #include "dialogs/DlgFindStation.h"
@@ -42,7 +43,7 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        CConnMgr::ResetForTest();
+        CScriptedConnMgr::Reset();
         m_downloads.m_bReal = true;
         ASSERT_TRUE(m_service.IsUp());
         m_standIn.m_server.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) { Answer(req, res); });
@@ -62,7 +63,7 @@ protected:
         m_bStopping = true;
         m_standIn.Stop();
         EXPECT_EQ(m_service.Stop(), 0);
-        CConnMgr::ResetForTest();
+        CScriptedConnMgr::Reset();
         DialogTest::TearDown();
     }
 

@@ -3,6 +3,7 @@
 // stand-in for Open-Meteo on loopback, and the store reads the files back.
 
 #include "DialogTestSetup.h"
+#include "platform/testing/ScriptedConnMgr.h"
 
 #include "../service/FeedCheck.h"
 #include "../service/OpenMeteoStandIn.h"
@@ -25,11 +26,11 @@ protected:
     {
         DialogTest::SetUp();
         m_downloads.m_bReal = true;
-        CConnMgr::ResetForTest();
+        CScriptedConnMgr::Reset();
     }
     void TearDown() override
     {
-        CConnMgr::ResetForTest();
+        CScriptedConnMgr::Reset();
         DialogTest::TearDown();
     }
 

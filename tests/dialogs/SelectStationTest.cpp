@@ -1,4 +1,5 @@
 #include "DialogTestSetup.h"
+#include "platform/testing/FakeDialUp.h"
 #include "dialogs/DlgSelectStation.h"
 
 namespace {
@@ -158,7 +159,7 @@ TEST_F(SelectStationTest, WithNoUpdateRememberedTheCurrentStationIsTicked)
 TEST_F(SelectStationTest, RefusesToUpdateWithoutAKindOrAStation)
 {
     m_data.m_settings.m_bDisconnect = true;
-    CRas::AddConnectionForTest(L"GPRS");
+    CFakeDialUp::Add(L"GPRS");
     CDlgSelectStation dlg(m_data, m_log);
     CTestDriver::OnDialogOpen(IDD_SELECT_STATION, [&](CDialog* pDlg) {
         EXPECT_EQ(dlg.m_tree.GetCount(), 0);
@@ -166,13 +167,13 @@ TEST_F(SelectStationTest, RefusesToUpdateWithoutAKindOrAStation)
         Untick(IDC_KIND_HOURLY);
         CTestDriver::PressSoftKey(0);
         EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
-        EXPECT_EQ(CRas::ConnectionsForTest().size(), 1u);
+        EXPECT_EQ(CFakeDialUp::Names().size(), 1u);
         // With a kind but no station, the hang-up comes before the refusal.
         CTestDriver::Tap(IDC_KIND_HOURLY);
         ShotOfNextBox("select-no-station-portrait");
         CTestDriver::PressSoftKey(0);
         EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
-        EXPECT_TRUE(CRas::ConnectionsForTest().empty());
+        EXPECT_TRUE(CFakeDialUp::Names().empty());
         CTestDriver::PressSoftKey(1);
     });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
@@ -207,7 +208,7 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
 {
     GiveStations(s_four);
     SetPreferred({{L"DEXX0001", L""}, {L"USNY0996", L""}, {L"FRXX0076", L""}});
-    CRas::AddConnectionForTest(L"GPRS");
+    CFakeDialUp::Add(L"GPRS");
     const std::string stationsBefore = Read("stations.dat");
     m_downloads.Succeed(FeedFor("USNY0996", "New York"));
     m_downloads.Succeed(FeedFor("USNY0996", "New York"));
@@ -233,7 +234,7 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
     EXPECT_EQ(m_data.m_chosenStation.m_strID, L"DEXX0001");
     // Every station had a name: the station file is not written; no hang-up was asked for.
     EXPECT_EQ(Read("stations.dat"), stationsBefore);
-    EXPECT_EQ(CRas::ConnectionsForTest().size(), 1u);
+    EXPECT_EQ(CFakeDialUp::Names().size(), 1u);
     // The failure is said once, after the walk.
     ASSERT_EQ(Boxes().size(), 1u);
     ExpectBox(Boxes()[0],
@@ -247,8 +248,8 @@ TEST_F(SelectStationTest, HourByHourAloneIsFetchedForEveryTickedStationThenTheLi
 {
     GiveStations(s_four);
     m_data.m_settings.m_bDisconnect = true;
-    CRas::AddConnectionForTest(L"GPRS");
-    CRas::AddConnectionForTest(L"Work VPN");
+    CFakeDialUp::Add(L"GPRS");
+    CFakeDialUp::Add(L"Work VPN");
     m_downloads.Fail();
     m_downloads.Succeed(FeedFor("DEXX0001", "Berlin"));
     CDlgSelectStation dlg(m_data, m_log);
@@ -263,7 +264,7 @@ TEST_F(SelectStationTest, HourByHourAloneIsFetchedForEveryTickedStationThenTheLi
                    {{DOWNLOAD_HOURLY, L"FRXX0076", L"Search hour-by-hour forecasts for Paris, France"},
                     {DOWNLOAD_HOURLY, L"DEXX0001", L"Search hour-by-hour forecasts for Berlin"}},
                    &dlg);
-    EXPECT_TRUE(CRas::ConnectionsForTest().empty());
+    EXPECT_TRUE(CFakeDialUp::Names().empty());
 }
 
 TEST_F(SelectStationTest, NamesANamelessStationOnlyFromAForecastJustLoadedForIt)

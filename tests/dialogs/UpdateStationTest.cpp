@@ -1,4 +1,5 @@
 #include "DialogTestSetup.h"
+#include "platform/testing/FakeDialUp.h"
 #include "dialogs/DlgUpdateStation.h"
 
 #include <algorithm>
@@ -57,8 +58,8 @@ TEST_F(UpdateStationTest, UpdatesTheCurrentStationDailyFirstAndClosesWithOkWhate
         GiveStations({{L"USNY0996", L"New York, NY"}, {L"ABCD1234", L""}});
         SetCurrent(L"ABCD1234");
         m_data.m_settings.m_bDisconnect = c.bDisconnect;
-        CRas::ResetForTest();
-        CRas::AddConnectionForTest(L"GPRS");
+        CFakeDialUp::Reset();
+        CFakeDialUp::Add(L"GPRS");
         m_downloads.m_seen.clear();
         for (bool bOk : c.outcomes) {
             if (bOk)
@@ -85,7 +86,7 @@ TEST_F(UpdateStationTest, UpdatesTheCurrentStationDailyFirstAndClosesWithOkWhate
         EXPECT_EQ(m_data.m_stations.GetAt(1)->m_strName, c.pszName);
         EXPECT_EQ(m_data.m_settings.m_currentStation.m_strName, c.pszName);
         EXPECT_EQ(StationsInFile(Path("stations.dat"))[1].second, c.pszName);
-        EXPECT_EQ(CRas::ConnectionsForTest().empty(), c.bDisconnect);
+        EXPECT_EQ(CFakeDialUp::Names().empty(), c.bDisconnect);
         // A failure is said once, after the update, naming the station by its ID while it has no name.
         const bool bFailed = std::find(c.outcomes.begin(), c.outcomes.end(), false) != c.outcomes.end();
         ASSERT_EQ(Boxes().size(), bFailed ? 1u : 0u);

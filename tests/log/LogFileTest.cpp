@@ -1,4 +1,5 @@
 #include "log/LogFile.h"
+#include "platform/testing/FakeClock.h"
 #include "platform/Clock.h"
 
 #include "../TempFolder.h"
@@ -13,8 +14,8 @@ const long long kAt090503 = 9 * 3600 + 5 * 60 + 3;
 class LogFile : public ::testing::Test
 {
 protected:
-    void SetUp() override { CClock::Freeze(kAt090503, -120); }
-    void TearDown() override { CClock::Unfreeze(); }
+    void SetUp() override { CFakeClock::Set(kAt090503, -120); }
+    void TearDown() override { CFakeClock::Clear(); }
     CTempFolder m_temp;
 };
 
@@ -43,7 +44,7 @@ TEST_F(LogFile, EmptiesTheFileAndStampsEachFlushedEntry)
     EXPECT_EQ(m_temp.Read("log.txt"),
               "[09:05:03] InternetOpenUrl(http://h/weather/local/\xc3\x85SE0001?dayf=10 ) = 00CC0004\n");
 
-    CClock::Freeze(kAt090503 + 14 * 3600 + 54 * 60 + 56, 0);
+    CFakeClock::Set(kAt090503 + 14 * 3600 + 54 * 60 + 56, 0);
     log.Printf(L"%S no newline", "8-bit");
     log.Printf(L"|%d%%\n", 50);
     EXPECT_EQ(m_temp.Read("log.txt"),

@@ -3,7 +3,7 @@
 #include "store/XmlFile.h"
 
 #include "../TempFolder.h"
-#include "../store/PathologicalDocuments.h"
+#include "testing/PathologicalDocuments.h"
 
 #include <gtest/gtest.h>
 

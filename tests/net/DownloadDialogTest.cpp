@@ -2,8 +2,9 @@
 // and the service executable, with every fault the service can inject.
 
 #include "DownloadTestSetup.h"
+#include "platform/testing/ScriptedConnMgr.h"
 
-#include "../platform-net/LoopbackServers.h"
+#include "testing/LoopbackServers.h"
 
 #include "net/Connection.h"
 #include "platform/Internet.h"
@@ -132,13 +133,13 @@ TEST_F(DownloadDialog, CancelEndsTheDownloadInEveryPhase)
     // Connecting cannot be broken off, but nothing is requested after it.
     CONNMGRSCRIPT slow;
     slow.dwDelayMs = 300;
-    CConnMgr::SetScriptForTest(slow);
+    CScriptedConnMgr::Use(slow);
     EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, cancelWhen([](const DOWNLOADVIEW& view) {
                   return view.Status() == L"Attempting to connect";
               })),
               IDCANCEL);
     EXPECT_EQ(RequestsFor(StationPath()), 0);
-    CConnMgr::ResetForTest();
+    CScriptedConnMgr::Reset();
     ExpectPreviousForecast();
 
     // A server that takes a minute to answer, or to send the rest.
@@ -314,7 +315,7 @@ TEST_F(DownloadDialog, WithoutAConnectionNothingIsRequested)
     CONNMGRSCRIPT noPath;
     noPath.statuses = {CONNMGR_STATUS_WAITINGCONNECTION, CONNMGR_STATUS_NOPATHTODESTINATION};
     for (const CONNMGRSCRIPT& script : {failed, noPath}) {
-        CConnMgr::SetScriptForTest(script);
+        CScriptedConnMgr::Use(script);
         std::wstring strStatus;
         EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
                       view.RunToEnd();
@@ -328,7 +329,7 @@ TEST_F(DownloadDialog, WithoutAConnectionNothingIsRequested)
     EXPECT_EQ(RequestsFor(StationPath()), 0);
 
     // An ID that cannot name a file is never requested either.
-    CConnMgr::ResetForTest();
+    CScriptedConnMgr::Reset();
     EXPECT_EQ(Download(DOWNLOAD_DAILY, L"../stations"), IDCANCEL);
     EXPECT_EQ(CConnMgr::OpenConnections(), 0);
 }

@@ -2,6 +2,8 @@
 // of the connection manager's and the HTTP layer's statuses.
 
 #include "DownloadTestSetup.h"
+#include "platform/testing/ScriptedConnMgr.h"
+#include "platform/testing/FakeDialUp.h"
 
 #include "net/Connection.h"
 #include "platform/Ras.h"
@@ -203,7 +205,7 @@ TEST_F(DownloadLog, StatusesOutsideTheTablesEmptyTheirLines)
     // reach the lines only when the events run.
     CONNMGRSCRIPT slow;
     slow.dwDelayMs = 200;
-    CConnMgr::SetScriptForTest(slow);
+    CScriptedConnMgr::Use(slow);
     std::vector<std::wstring> shown;
     EXPECT_EQ(Download(DOWNLOAD_DAILY, s_strStation, [&](DOWNLOADVIEW& view) {
                   view.pDlg->SendMessage(WM_CONNMGR_STATUS, CONNMGR_STATUS_WAITINGFORRESOURCE);
@@ -257,11 +259,11 @@ TEST(StatusTexts, KnownCodesHaveTheirTextsAndOthersNone)
 TEST(HangUpAllConnections, EndsEveryDialUpConnectionHoweverMany)
 {
     for (int nCount : {0, 1, 5}) {
-        CRas::ResetForTest();
+        CFakeDialUp::Reset();
         for (int i = 0; i < nCount; ++i)
-            CRas::AddConnectionForTest(L"Dial-up " + std::to_wstring(i));
+            CFakeDialUp::Add(L"Dial-up " + std::to_wstring(i));
         HangUpAllConnections();
-        EXPECT_TRUE(CRas::ConnectionsForTest().empty()) << nCount;
+        EXPECT_TRUE(CFakeDialUp::Names().empty()) << nCount;
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include "DownloadTestSetup.h"
 
-#include "../platform-net/LoopbackServers.h"
+#include "testing/LoopbackServers.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 // helpers to act inside the dialog while its worker runs.
 
 #include "../EnvGuard.h"
+#include "platform/testing/ScriptedConnMgr.h"
 #include "../TempFolder.h"
 #include "../service/FeedCheck.h"
 #include "../service/ServiceProcess.h"
@@ -112,7 +113,7 @@ class DownloadTest : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_pService = new CServiceProcess();
+        s_pService = &CSharedService::Start();
         if (s_pService->m_nPort == 0)
             return;
         s_strHost = "127.0.0.1:" + std::to_string(s_pService->m_nPort);
@@ -123,8 +124,7 @@ protected:
     static void TearDownTestSuite()
     {
         // A sanitizer build's service reports what it found through its exit code.
-        EXPECT_EQ(s_pService->Stop(SIGTERM), 0);
-        delete s_pService;
+        EXPECT_EQ(CSharedService::Stop(), 0);
         s_pService = nullptr;
     }
 
@@ -135,11 +135,11 @@ protected:
         CAppResources::Install();
         CTestDriver::Install();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
-        CConnMgr::ResetForTest();
+        CScriptedConnMgr::Reset();
     }
     void TearDown() override
     {
-        CConnMgr::ResetForTest();
+        CScriptedConnMgr::Reset();
         CDeviceScreen::Get().SetOrientation(DMDO_0);
         CTestDriver::Uninstall();
     }

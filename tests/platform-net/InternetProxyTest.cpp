@@ -1,5 +1,5 @@
-#include "InternetTransfer.h"
-#include "LoopbackServers.h"
+#include "testing/InternetTransfer.h"
+#include "testing/LoopbackServers.h"
 
 #include "../EnvGuard.h"
 #include "../TempFolder.h"

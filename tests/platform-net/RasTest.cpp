@@ -1,4 +1,5 @@
 #include "platform/Ras.h"
+#include "platform/testing/FakeDialUp.h"
 
 #include "platform/LastError.h"
 
@@ -30,7 +31,7 @@ void HangUpAll()
 
 TEST(DialUp, ThereAreNoConnectionsToHangUp)
 {
-    CRas::ResetForTest();
+    CFakeDialUp::Reset();
     RASCONN record = {};
     record.dwSize = sizeof record;
     DWORD cb = sizeof record;
@@ -42,15 +43,15 @@ TEST(DialUp, ThereAreNoConnectionsToHangUp)
 
 TEST(DialUp, EveryConnectionIsHungUpThroughTheLargerBuffer)
 {
-    CRas::ResetForTest();
+    CFakeDialUp::Reset();
     for (int nConnections : {1, 3}) {
         for (int i = 0; i < nConnections; ++i)
-            CRas::AddConnectionForTest(L"GPRS " + std::to_wstring(i));
+            CFakeDialUp::Add(L"GPRS " + std::to_wstring(i));
         HangUpAll();
-        EXPECT_TRUE(CRas::ConnectionsForTest().empty());
+        EXPECT_TRUE(CFakeDialUp::Names().empty());
     }
 
-    HRASCONN h = CRas::AddConnectionForTest(L"A very long entry name indeed");
+    HRASCONN h = CFakeDialUp::Add(L"A very long entry name indeed");
     RASCONN record = {};
     record.dwSize = sizeof record;
     DWORD cb = sizeof record;

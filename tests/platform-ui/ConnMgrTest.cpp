@@ -1,4 +1,5 @@
 #include "platform/Kernel.h"
+#include "platform/testing/ScriptedConnMgr.h"
 #include "platform/Resources.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/ConnMgr.h"
@@ -119,7 +120,7 @@ TEST(ConnMgr, PostsItsStatusesToTheWindowInOrderAndAnswersTheLast)
     };
     for (const CASE& c : cases) {
         SCOPED_TRACE(c.pszName);
-        CConnMgr::SetScriptForTest(c.script);
+        CScriptedConnMgr::Use(c.script);
         CConnectDlg dlg(c.dwTimeout);
         EXPECT_EQ(dlg.DoModal(), IDOK);
         WaitForSingleObject(dlg.m_hThread, INFINITE);
@@ -140,7 +141,7 @@ TEST(ConnMgr, PostsItsStatusesToTheWindowInOrderAndAnswersTheLast)
         CloseHandle(dlg.m_hEventStatusConnected);
         CloseHandle(dlg.m_hEventSeen);
     }
-    CConnMgr::ResetForTest();
+    CScriptedConnMgr::Reset();
     CTestDriver::Uninstall();
 }
 

@@ -1,4 +1,5 @@
 #include "platform/Font.h"
+#include "platform/testing/FixedTextMeasurer.h"
 #include "platform/Resources.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DC.h"
@@ -29,8 +30,8 @@ LOGFONT ChartFont(int height, int weight)
 
 struct FixedMetrics
 {
-    FixedMetrics() { CDC::SetTextMeasurerForTest(&CDC::FixedTextMeasurer); }
-    ~FixedMetrics() { CDC::SetTextMeasurerForTest(nullptr); }
+    FixedMetrics() { CDC::UseTextMeasurer(&CFixedTextMeasurer::Measure); }
+    ~FixedMetrics() { CDC::UseTextMeasurer(nullptr); }
 };
 
 TEST(Drawing, FillsLinesAndOriginShiftsArePixelExact)

@@ -1,4 +1,5 @@
 #include "platform/DataFolder.h"
+#include "platform/testing/FakeExePath.h"
 #include "platform/ExePath.h"
 
 #include "../EnvGuard.h"
@@ -13,14 +14,14 @@ namespace {
 TEST(DataFolder, IsTheExecutablesFolderWhenWritable)
 {
     CTempFolder temp;
-    CExePath::SetForTest(temp.WidePath("app"));
+    CFakeExePath::Set(temp.WidePath("app"));
     EXPECT_EQ(CDataFolder::Get(), CCodePage::Decode(temp.m_path));
 
-    CExePath::SetForTest(L"app");
+    CFakeExePath::Set(L"app");
     EXPECT_EQ(CDataFolder::ExeFolder(), L"");
-    CExePath::SetForTest(L"/app");
+    CFakeExePath::Set(L"/app");
     EXPECT_EQ(CDataFolder::ExeFolder(), L"");
-    CExePath::SetForTest(L"/Apps/Weather/app");
+    CFakeExePath::Set(L"/Apps/Weather/app");
     EXPECT_EQ(CDataFolder::ExeFolder(), L"/Apps/Weather");
 }
 
@@ -28,7 +29,7 @@ TEST(DataFolder, FallsBackToTheUsersDataHomeAndCreatesIt)
 {
     CTempFolder temp;
     // A folder that does not exist cannot be written either.
-    CExePath::SetForTest(temp.WidePath("usr/lib/cirrovan/app"));
+    CFakeExePath::Set(temp.WidePath("usr/lib/cirrovan/app"));
     {
         CEnvGuard xdg("XDG_DATA_HOME", temp.Path("xdg").c_str());
         EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
@@ -47,7 +48,7 @@ TEST(DataFolder, FallsBackToTheUsersDataHomeAndCreatesIt)
         std::filesystem::create_directory(temp.Path("ro"));
         std::filesystem::permissions(temp.Path("ro"), std::filesystem::perms::owner_read
                                      | std::filesystem::perms::owner_exec);
-        CExePath::SetForTest(temp.WidePath("ro/app"));
+        CFakeExePath::Set(temp.WidePath("ro/app"));
         EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
         std::filesystem::permissions(temp.Path("ro"), std::filesystem::perms::owner_all);
     }
@@ -74,21 +75,21 @@ TEST(DataFolder, AnInstalledProgramsFolderIsNeverTheDataFolder)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.exe);
-        CExePath::SetForTest(CCodePage::Decode(c.exe));
+        CFakeExePath::Set(CCodePage::Decode(c.exe));
         EXPECT_EQ(CDataFolder::Get(), CCodePage::Decode(c.exe.substr(0, c.exe.rfind('/'))));
     }
     // ...until the desktop entry is installed beside it, wherever the prefix is.
     temp.Write("prefix/share/applications/cirrovan.desktop", "[Desktop Entry]\n");
-    CExePath::SetForTest(temp.WidePath("prefix/bin/cirrovan"));
+    CFakeExePath::Set(temp.WidePath("prefix/bin/cirrovan"));
     EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
     // Reached through a link too.
     std::filesystem::create_directory_symlink(temp.Path("prefix/bin"), temp.Path("linked"));
-    CExePath::SetForTest(temp.WidePath("linked/cirrovan"));
+    CFakeExePath::Set(temp.WidePath("linked/cirrovan"));
     EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
     // The bin folder of the prefix this program was built for, with or without
     // an entry beside it.
     EXPECT_TRUE(CDataFolder::IsInstalledFolder(CDataFolder::InstallBinFolder()));
-    CExePath::SetForTest(CDataFolder::InstallBinFolder() + L"/cirrovan");
+    CFakeExePath::Set(CDataFolder::InstallBinFolder() + L"/cirrovan");
     EXPECT_EQ(CDataFolder::Get(), temp.WidePath("xdg/cirrovan"));
     EXPECT_FALSE(CDataFolder::IsInstalledFolder(L""));
 }

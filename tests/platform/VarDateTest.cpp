@@ -1,4 +1,5 @@
 #include "platform/VarDate.h"
+#include "platform/testing/FakeClock.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +47,8 @@ std::ostream& operator<<(std::ostream& os, const Case& c)
 class VarDateParse : public ::testing::TestWithParam<Case>
 {
 protected:
-    void SetUp() override { CClock::Freeze(DEC_10_2026_UTC, 300); }
-    void TearDown() override { CClock::Unfreeze(); }
+    void SetUp() override { CFakeClock::Set(DEC_10_2026_UTC, 300); }
+    void TearDown() override { CFakeClock::Clear(); }
 };
 
 TEST_P(VarDateParse, GivesResultAndValue)
@@ -161,15 +162,15 @@ TEST(VarDate, BadArgumentsAreNotTypeMismatches)
 TEST(VarDate, YearlessDateTakesTheLocalYear)
 {
     double value = 0.0;
-    CClock::Freeze(JAN_1_2027_UTC, 300);
+    CFakeClock::Set(JAN_1_2027_UTC, 300);
     EXPECT_EQ(VarDateFromStr(L"Dec 10", LOCALE_USER_DEFAULT, 0, &value), S_OK);
     EXPECT_EQ(value, DEC_10_2026);
-    CClock::Freeze(JAN_1_2027_UTC, -60);
+    CFakeClock::Set(JAN_1_2027_UTC, -60);
     EXPECT_EQ(VarDateFromStr(L"Dec 10", LOCALE_USER_DEFAULT, 0, &value), S_OK);
     EXPECT_EQ(value, DEC_10_2026 + 365);
-    CClock::Freeze(JAN_1_2027_UTC + 366LL * 86400, 0);
+    CFakeClock::Set(JAN_1_2027_UTC + 366LL * 86400, 0);
     EXPECT_EQ(VarDateFromStr(L"2/29", LOCALE_USER_DEFAULT, 0, &value), S_OK);
-    CClock::Unfreeze();
+    CFakeClock::Clear();
 }
 
 TEST(VarDate, SystemTimeConversionsRoundTrip)

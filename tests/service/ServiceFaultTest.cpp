@@ -43,7 +43,7 @@ class ServiceFault : public ::testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        s_pService = new CServiceProcess();
+        s_pService = &CSharedService::Start();
         const SearchResults results = LoadSearch(s_pService->Client().Get("/search/search?where=zurich")->body);
         if (!results.empty())
             s_strStation = "/weather/local/" + CCodePage::Encode(results[0].first);
@@ -51,8 +51,7 @@ protected:
     static void TearDownTestSuite()
     {
         // A sanitizer build's service reports what it found through its exit code.
-        EXPECT_EQ(s_pService->Stop(SIGTERM), 0);
-        delete s_pService;
+        EXPECT_EQ(CSharedService::Stop(), 0);
         s_pService = nullptr;
     }
 

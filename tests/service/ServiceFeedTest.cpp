@@ -19,12 +19,11 @@ const char* const WEEKDAYS[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thu
 class ServiceFeed : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { s_pService = new CServiceProcess(); }
+    static void SetUpTestSuite() { s_pService = &CSharedService::Start(); }
     static void TearDownTestSuite()
     {
         // A sanitizer build's service reports what it found through its exit code.
-        EXPECT_EQ(s_pService->Stop(SIGTERM), 0);
-        delete s_pService;
+        EXPECT_EQ(CSharedService::Stop(), 0);
         s_pService = nullptr;
     }
 

@@ -66,12 +66,13 @@ std::string FileText(const std::string& strPath)
 
 const std::string ARM_503 = "/control/fault?kind=status:503&count=0";
 
-TEST(ServiceGuard, ControlAnswersOnlyWhenEnabledAndOnlyProgramsOnThisMachine)
+TEST(ServiceGuard, ControlAnswersOnlyInTheTestsServiceAndOnlyProgramsOnThisMachine)
 {
     {
+        // The service that ships knows no control requests at all.
         CServiceProcess plain({}, false);
         ASSERT_GT(plain.m_nPort, 0);
-        EXPECT_EQ(Ask(plain.m_nPort, Request("POST", ARM_503)), 404);
+        EXPECT_EQ(Ask(plain.m_nPort, Request("POST", ARM_503)), 405);
         EXPECT_EQ(Ask(plain.m_nPort, Request("GET", "/control/requests")), 404);
         EXPECT_EQ(Ask(plain.m_nPort, Request("GET", "/search/search?where=oslo")), 200);
     }

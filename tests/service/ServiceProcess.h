@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,13 +27,14 @@ extern char** environ;
 class CServiceProcess
 {
 public:
-    // Starts cirrovan-service --port 0 with the extra arguments, and with
-    // --control unless told otherwise, and reads the address it prints first.
+    // Starts the service on --port 0 with the extra arguments and reads the
+    // address it prints first: the test program cirrovan-service-faults with
+    // --control, or when told otherwise the service as it ships.
     // Its stderr goes to the file when one is named.
     explicit CServiceProcess(const std::vector<std::string>& args = {}, bool bControl = true,
                              const std::string& strErrorFile = std::string())
     {
-        std::vector<std::string> all = {CIRROVAN_SERVICE_EXE, "--port", "0"};
+        std::vector<std::string> all = {bControl ? CIRROVAN_SERVICE_FAULTS_EXE : CIRROVAN_SERVICE_EXE, "--port", "0"};
         if (bControl)
             all.push_back("--control");
         all.insert(all.end(), args.begin(), args.end());
@@ -84,9 +86,10 @@ public:
     }
 
     // Runs the executable to its end with those arguments: exit code and stdout.
-    static int Run(const std::vector<std::string>& args, std::string& strOutput)
+    static int Run(const std::vector<std::string>& args, std::string& strOutput,
+                   const char* pszExecutable = CIRROVAN_SERVICE_EXE)
     {
-        std::vector<std::string> all = {CIRROVAN_SERVICE_EXE};
+        std::vector<std::string> all = {pszExecutable};
         all.insert(all.end(), args.begin(), args.end());
         int nOutput = -1;
         const pid_t pid = Spawn(all, nOutput);
@@ -137,6 +140,28 @@ private:
         }
         return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 128 + WTERMSIG(nStatus);
     }
+};
+
+// The service that the tests of a suite share: started before the first,
+// stopped after the last, when its exit code tells what a sanitizer build's
+// service found.
+class CSharedService
+{
+public:
+    static CServiceProcess& Start()
+    {
+        s_pProcess = std::make_unique<CServiceProcess>();
+        return *s_pProcess;
+    }
+    static int Stop()
+    {
+        const int nStatus = s_pProcess ? s_pProcess->Stop(SIGTERM) : -1;
+        s_pProcess.reset();
+        return nStatus;
+    }
+
+private:
+    inline static std::unique_ptr<CServiceProcess> s_pProcess;
 };
 
 // One request on a connection of its own, read to the connection's end.

@@ -4,22 +4,53 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
 
-TEST(ServiceProcess, HelpTellsOptionsRequestsAndFaultKinds)
+TEST(ServiceProcess, HelpTellsOptionsAndRequests)
 {
     std::string help;
     EXPECT_EQ(CServiceProcess::Run({"--help"}, help), 0);
-    for (const char* pszText : {"--port N", "default 8470", "--host", "--threads", "--fault KIND[:ARG]",
-                                "/search/search?where=", "/weather/local/ID?dayf=10", "/weather/local/ID?hbhf=72",
-                                "/control/fault", "/control/requests", "/control/reset", "status:CODE", "delay:MS",
-                                "stall:MS", "cut:BYTES", "length-over:N", "length-under:N", "chunked", "no-length",
-                                "not-xml", "huge:BYTES", "deep:DEPTH", "close", "--source SOURCE", "open-meteo",
-                                "auto", "--data-dir DIR", "--forecast-url URL", "CIRROVAN_OPENMETEO_FORECAST_URL",
-                                "--geocoding-url URL", "CIRROVAN_OPENMETEO_GEOCODING_URL", "--cache-minutes N",
-                                "--source-timeout S", "Weather data by", "name: Open-Meteo"}) {
+    for (const char* pszText : {"--port N", "default 8470", "--host", "--threads", "/search/search?where=",
+                                "/weather/local/ID?dayf=10", "/weather/local/ID?hbhf=72", "--source SOURCE",
+                                "open-meteo", "auto", "--data-dir DIR", "--forecast-url URL",
+                                "CIRROVAN_OPENMETEO_FORECAST_URL", "--geocoding-url URL",
+                                "CIRROVAN_OPENMETEO_GEOCODING_URL", "--cache-minutes N", "--source-timeout S",
+                                "Weather data by", "name: Open-Meteo"}) {
+        EXPECT_NE(help.find(pszText), std::string::npos) << pszText;
+    }
+}
+
+// The faults and their controls are the tests' alone: the service that ships
+// neither offers them nor carries the code that answers them.
+TEST(ServiceProcess, ShippedServiceHasNoFaultsOrControl)
+{
+    std::string help;
+    EXPECT_EQ(CServiceProcess::Run({"--help"}, help), 0);
+    for (const char* pszText : {"--control", "--fault", "/control/", "stall:MS"})
+        EXPECT_EQ(help.find(pszText), std::string::npos) << pszText;
+    std::string output;
+    EXPECT_EQ(CServiceProcess::Run({"--control"}, output), 2);
+    EXPECT_EQ(CServiceProcess::Run({"--fault", "status:503"}, output), 2);
+
+    std::ifstream in(CIRROVAN_SERVICE_EXE, std::ios::binary);
+    const std::string strBinary((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(strBinary.size(), 100000u);
+    EXPECT_EQ(strBinary.find("/control/"), std::string::npos);
+    EXPECT_EQ(strBinary.find("FaultInjector"), std::string::npos);
+}
+
+TEST(ServiceProcess, FaultsProgramHelpTellsControlAndFaultKinds)
+{
+    std::string help;
+    EXPECT_EQ(CServiceProcess::Run({"--help"}, help, CIRROVAN_SERVICE_FAULTS_EXE), 0);
+    for (const char* pszText : {"--port N", "--fault KIND[:ARG]", "--control", "/control/fault", "/control/requests",
+                                "/control/reset", "status:CODE", "delay:MS", "stall:MS", "cut:BYTES",
+                                "length-over:N", "length-under:N", "chunked", "no-length", "not-xml", "huge:BYTES",
+                                "deep:DEPTH", "close"}) {
         EXPECT_NE(help.find(pszText), std::string::npos) << pszText;
     }
 }
@@ -28,14 +59,16 @@ TEST(ServiceProcess, BadArgumentsAreRefused)
 {
     const std::vector<std::vector<std::string>> cases = {
         {"--port", "http"}, {"--port", "70000"}, {"--port"}, {"--threads", "0"},
-        {"--fault", "explode"}, {"--fault", "cut:-3"}, {"--listen"}, {"--source", "weather.com"}, {"--source"},
-        {"--cache-minutes", "-1"}, {"--source-timeout", "0"}, {"--forecast-url", "file:///etc/passwd"},
+        {"--fault", "explode"}, {"--fault", "cut:-3"}, {"--fault"}, {"--listen"}, {"--source", "weather.com"},
+        {"--source"}, {"--cache-minutes", "-1"}, {"--source-timeout", "0"}, {"--forecast-url", "file:///etc/passwd"},
     };
-    for (const auto& args : cases) {
-        SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));
-        std::string output;
-        EXPECT_EQ(CServiceProcess::Run(args, output), 2);
-        EXPECT_EQ(output, "");
+    for (const char* pszExecutable : {CIRROVAN_SERVICE_EXE, CIRROVAN_SERVICE_FAULTS_EXE}) {
+        for (const auto& args : cases) {
+            SCOPED_TRACE(std::string(pszExecutable) + " " + args[0] + (args.size() > 1 ? " " + args[1] : ""));
+            std::string output;
+            EXPECT_EQ(CServiceProcess::Run(args, output, pszExecutable), 2);
+            EXPECT_EQ(output, "");
+        }
     }
 }
 

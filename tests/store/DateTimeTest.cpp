@@ -1,4 +1,5 @@
 #include "store/DateTime.h"
+#include "platform/testing/FakeClock.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@ class DateTime : public ::testing::Test
 {
 protected:
     // 2026-12-10 18:56 UTC, local 13:56 five hours behind.
-    void SetUp() override { CClock::Freeze(1796928960, 300); }
-    void TearDown() override { CClock::Unfreeze(); }
+    void SetUp() override { CFakeClock::Set(1796928960, 300); }
+    void TearDown() override { CFakeClock::Clear(); }
 };
 
 TEST_F(DateTime, ParseSetsValueOrMarksTheFailureKind)

@@ -1,4 +1,5 @@
 #include "store/DailyForecast.h"
+#include "platform/testing/FakeClock.h"
 #include "store/ForecastMarkers.h"
 #include "store/HourlyForecast.h"
 
@@ -47,8 +48,8 @@ private:
 class Forecast : public ::testing::Test
 {
 protected:
-    void SetUp() override { CClock::Freeze(1796928960, 300); }   // 2026-12-10 13:56 local
-    void TearDown() override { CClock::Unfreeze(); }
+    void SetUp() override { CFakeClock::Set(1796928960, 300); }   // 2026-12-10 13:56 local
+    void TearDown() override { CFakeClock::Clear(); }
 };
 
 TEST_F(Forecast, DailyFeedFillsHeaderAndDays)
@@ -359,7 +360,7 @@ TEST_F(Forecast, DayDatesTakeTheYearNearestTheLastUpdate)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.pszUpdate) + " / " + c.pszDate);
-        CClock::Freeze(c.clock, 0);
+        CFakeClock::Set(c.clock, 0);
         TempFeed feed(std::string("<weather><dayf><lsup>") + c.pszUpdate + "</lsup><day d='0' dt='"
                       + c.pszDate + "'/></dayf></weather>");
         CDailyForecast daily;

@@ -3,10 +3,10 @@
 #include "platform/CodePage.h"
 
 #include "../TempFolder.h"
-#include "XmlGenerator.h"
-#include "XmlShapeOracle.h"
-#include "PathologicalDocuments.h"
-#include "PreparedSteps.h"
+#include "testing/XmlGenerator.h"
+#include "testing/XmlShapeOracle.h"
+#include "testing/PathologicalDocuments.h"
+#include "testing/PreparedSteps.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
-#include "service/http/FaultInjector.h"
+#include "service/testing/FaultInjector.h"
 
 #include "service/http/HttpAnswer.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -51,17 +52,26 @@ long Arg(const CFaultInjector::Fault& fault)
     return fault.nArg > 0 ? fault.nArg : Info(fault.kind).nDefault;
 }
 
+// nLength -1: no length, the body ends with the connection; -2: chunked.
 std::string RawHead(int nStatus, const std::string& strType, long nLength)
 {
     std::string head = "HTTP/1.1 " + std::to_string(nStatus) + " " + CHttpAnswer::Reason(nStatus) + "\r\n";
     head += "Content-Type: " + strType + "\r\n";
     if (nLength >= 0)
         head += "Content-Length: " + std::to_string(nLength) + "\r\n";
+    else if (nLength == -2)
+        head += "Transfer-Encoding: chunked\r\n";
     head += "Connection: close\r\n\r\n";
     return head;
 }
 
 // Nested elements just inside the document's last closing tag.
+// An answer of exactly these bytes.
+CHttpAnswer::Writer Raw(std::string strBytes)
+{
+    return [strBytes](const CHttpAnswer::Write& write) { write(strBytes.data(), strBytes.size(), false); };
+}
+
 std::string Deepen(const std::string& strBody, long nDepth)
 {
     std::string open;
@@ -74,6 +84,13 @@ std::string Deepen(const std::string& strBody, long nDepth)
     if (at == std::string::npos)
         return strBody + open + close;
     return strBody.substr(0, at) + open + close + strBody.substr(at);
+}
+
+std::string ToHex(size_t n)
+{
+    char sz[24];
+    std::snprintf(sz, sizeof sz, "%zx", n);
+    return sz;
 }
 
 // The same document grown past that size by a comment after it.
@@ -219,6 +236,8 @@ void CFaultInjector::Apply(const Fault& fault, CHttpAnswer& answer, int nStatus,
     const long nArg = Arg(fault);
     const long nSize = static_cast<long>(strBody.size());
     answer.Set(nStatus, strType, strBody);
+    // A wrong answer is never one to keep.
+    answer.m_headers.clear();
     switch (fault.kind) {
     case NONE:
         break;
@@ -232,33 +251,48 @@ void CFaultInjector::Apply(const Fault& fault, CHttpAnswer& answer, int nStatus,
     case DELAY:
         Pause(nArg);
         break;
-    case STALL:
-        answer.m_nStallMs = nArg;
+    case STALL: {
+        const std::string strHead = RawHead(nStatus, strType, nSize);
+        answer.m_writer = [this, strHead, strBody, nArg](const CHttpAnswer::Write& write) {
+            const size_t nHalf = strBody.size() / 2;
+            if (write(strHead.data(), strHead.size(), true) && write(strBody.data(), nHalf, false) && Pause(nArg))
+                write(strBody.data() + nHalf, strBody.size() - nHalf, false);
+        };
         break;
-    case CHUNKED:
-        answer.m_nChunk = static_cast<size_t>(nArg);
+    }
+    case CHUNKED: {
+        const std::string strHead = RawHead(nStatus, strType, -2);
+        const size_t nChunk = static_cast<size_t>(nArg);
+        answer.m_writer = [strHead, strBody, nChunk](const CHttpAnswer::Write& write) {
+            if (!write(strHead.data(), strHead.size(), true))
+                return;
+            for (size_t nAt = 0; nAt < strBody.size(); nAt += nChunk) {
+                const size_t n = std::min(nChunk, strBody.size() - nAt);
+                const std::string strSize = ToHex(n) + "\r\n";
+                if (!write(strSize.data(), strSize.size(), true) || !write(strBody.data() + nAt, n, true) ||
+                    !write("\r\n", 2, true))
+                    return;
+            }
+            write("0\r\n\r\n", 5, false);
+        };
         break;
+    }
     case CUT: {
         const long nSend = fault.nArg > 0 ? std::min(fault.nArg, std::max(0L, nSize - 1)) : nSize / 2;
-        answer.m_strBody = RawHead(nStatus, strType, nSize) + strBody.substr(0, static_cast<size_t>(nSend));
-        answer.m_bRaw = true;
+        answer.m_writer = Raw(RawHead(nStatus, strType, nSize) + strBody.substr(0, static_cast<size_t>(nSend)));
         break;
     }
     case LENGTH_OVER:
-        answer.m_strBody = RawHead(nStatus, strType, nSize + nArg) + strBody;
-        answer.m_bRaw = true;
+        answer.m_writer = Raw(RawHead(nStatus, strType, nSize + nArg) + strBody);
         break;
     case LENGTH_UNDER:
-        answer.m_strBody = RawHead(nStatus, strType, std::max(0L, nSize - nArg)) + strBody;
-        answer.m_bRaw = true;
+        answer.m_writer = Raw(RawHead(nStatus, strType, std::max(0L, nSize - nArg)) + strBody);
         break;
     case NO_LENGTH:
-        answer.m_strBody = RawHead(nStatus, strType, -1) + strBody;
-        answer.m_bRaw = true;
+        answer.m_writer = Raw(RawHead(nStatus, strType, -1) + strBody);
         break;
     case CLOSE:
-        answer.m_strBody.clear();
-        answer.m_bRaw = true;
+        answer.m_writer = Raw(std::string());
         break;
     case NOT_XML:
         answer.Set(200, "text/plain", "Forecasts are being updated. Please try again in a few minutes.\n");

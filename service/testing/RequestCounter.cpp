@@ -1,4 +1,4 @@
-#include "service/http/RequestCounter.h"
+#include "service/testing/RequestCounter.h"
 
 void CRequestCounter::Count(const std::string& strPath)
 {

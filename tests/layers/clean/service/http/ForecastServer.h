@@ -1,0 +1,4 @@
+#pragma once
+
+#include "service/feed/ForecastSource.h"
+#include "service/places/Places.h"
