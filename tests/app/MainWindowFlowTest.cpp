@@ -404,7 +404,7 @@ TEST_F(MainWindowTest, TheAgeCountsOnWhileTheWindowIsOpen)
         EXPECT_EQ(dlg.m_strHeader, L"Hourly (1 h old)");
         EXPECT_TRUE(dlg.m_ageTimer.IsActive());
         // Two hours on, without a touch.
-        CClock::Freeze(1796907600LL + 2 * 3600, 0);
+        CFakeClock::Set(1796907600LL + 2 * 3600, 0);
         dlg.WindowProc(WM_AGE_TICK, 0, 0);
         EXPECT_EQ(dlg.m_strHeader, L"Hourly (3 h old)");
         EXPECT_EQ(dlg.GetDlgItem(IDC_HEADER)->GetWindowText(), L"Hourly (3 h old)");
@@ -413,6 +413,6 @@ TEST_F(MainWindowTest, TheAgeCountsOnWhileTheWindowIsOpen)
         m_data.m_settings.m_bDaily = 1;
         dlg.UpdateHeader();
         EXPECT_EQ(dlg.m_strHeader, L"Daily (3 h old)");
-        CClock::Freeze(1796907600LL, 0);
+        CFakeClock::Set(1796907600LL, 0);
     });
 }
