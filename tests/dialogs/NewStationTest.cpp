@@ -293,4 +293,39 @@ TEST_F(NewStationTest, TheQuestionMarksOpenTheirHelp)
     }
 }
 
+// After each box over it closes (help, a question, a cancelled search), what
+// the user types goes where it went before: into the field.
+TEST_F(NewStationTest, TheFocusComesBackToTheFieldAfterEachNestedBox)
+{
+    m_downloads.Fail();
+    CDlgNewStation dlg(m_data, m_log);
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        CWnd* pField = Item(IDC_STATION_TEXT);
+        ASSERT_EQ(CWnd::GetFocus(), pField);
+        CTestDriver::OnDialogOpen(IDD_HELP, [&](CDialog*) {
+            EXPECT_NE(CWnd::GetFocus(), pField);
+            CTestDriver::PressKey(VK_ESCAPE);
+        });
+        CTestDriver::Tap(IDC_HELP_BUTTON);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        EXPECT_EQ(CWnd::GetFocus(), pField);
+
+        // The question, really shown, then a search that is cancelled.
+        pField->SetWindowText(L"zurich");
+        CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_ESCAPE); });
+        CTestDriver::PressKey(VK_RETURN);
+        EXPECT_EQ(CWnd::GetFocus(), pField);
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+            ASSERT_TRUE(SearchFinished(1));
+            CTestDriver::PressSoftKey(1);
+        });
+        CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_RETURN); });
+        CTestDriver::PressKey(VK_RETURN);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        EXPECT_EQ(CWnd::GetFocus(), pField);
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
 }
