@@ -188,6 +188,8 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
         QObject::connect(d->m_pKeys[i], &QPushButton::clicked, d->m_pKeys[i], [d, i]() { d->PressSoftKey(i); });
     }
     d->m_pScreen->resize(kPortraitWidth, kPortraitHeight);
+    // The short side of the device: a window sized smaller no longer reads.
+    d->m_pScreen->setMinimumSize(kPortraitWidth, kPortraitWidth);
     d->m_pKeyFilter = new KeyFilter(d);
     d->SetZoom(InitialZoom());
     d->m_pScreen->show();

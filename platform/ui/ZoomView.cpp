@@ -20,8 +20,9 @@ namespace {
 // What shows beyond the device where the user made the window larger than a
 // whole number of device pixels.
 const QColor kSurround(72, 72, 72);
-// The smallest screen the user can shrink the window to, in device pixels.
-const int kMinDeviceSide = 120;
+// The smallest screen the user can shrink the window to, in device pixels: the
+// short side of the device, below which the layouts stop reading.
+const int kMinDeviceSide = 240;
 
 bool IsMouseEvent(QEvent::Type type)
 {
