@@ -90,6 +90,19 @@ TEST_F(MainWindowTest, StylusAndWindowSizeAreScaledBackToDevicePixels)
         EXPECT_TRUE(ShowsEveryPixelAsASquare(window, screen, 2));
         // Beyond the last whole device pixel, the surround.
         EXPECT_EQ(window.GetPixel(640, 100), window.GetPixel(100, 500));
+
+        // Shrunk as far as the desktop lets it, the screen keeps the device's
+        // short side each way, and its layouts read.
+        const struct
+        {
+            int nZoom, cx, cy;
+        } shrunk[] = {{2, 300, 260}, {1, 200, 150}};
+        for (const auto& c : shrunk) {
+            CDeviceScreen::Get().SetZoom(c.nZoom);
+            CTestDriver::ResizeWindow(c.cx, c.cy);
+            EXPECT_EQ(CDeviceScreen::Get().GetSize().cx, 240) << c.nZoom;
+            EXPECT_EQ(CDeviceScreen::Get().GetSize().cy, 240) << c.nZoom;
+        }
     });
 }
 
