@@ -108,7 +108,9 @@ bool CCirrovanDlg::OnInitDialog()
     UpdateScrollRange();
     OnSelectStation();
     UpdateData(false);
-    return true;
+    // Its keys are its own (PreTranslateMessage): no control takes the focus,
+    // nor shows its mark.
+    return false;
 }
 
 void CCirrovanDlg::OnSize(UINT nType, int cx, int cy)
@@ -201,6 +203,11 @@ LRESULT CCirrovanDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_scrollBar.SetScrollPos(static_cast<int>(wParam), true);
     if (message == WM_AGE_TICK)
         UpdateAge();
+    if (message == WM_GRAPH_LINK) {
+        // As About does: where no browser opens, the user is given the address.
+        CDialogCommon::OpenHomePage(this, L"Cirrovan");
+        return 1;
+    }
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
@@ -241,9 +248,20 @@ void CCirrovanDlg::ShowEmptyHint()
     CWnd* pHint = GetDlgItem(IDC_EMPTY_HINT);
     if (!pHint)
         return;
-    const bool bEmpty = m_data.m_settings.m_currentStation.m_strID.empty();
-    if (bEmpty)
+    // A station without the forecast shown (offline since it was added, or
+    // its update failed) would leave the chart blank: the hint says why.
+    const CSettings& settings = m_data.m_settings;
+    const CStation& current = settings.m_currentStation;
+    CForecastBase& forecast = settings.m_bDaily ? static_cast<CForecastBase&>(m_data.m_daily)
+                                                : static_cast<CForecastBase&>(m_data.m_hourly);
+    const bool bNoStation = current.m_strID.empty();
+    const bool bEmpty = bNoStation || forecast.IsEmpty();
+    if (bNoStation)
         pHint->SetWindowText(CResources::LoadString(IDS_NO_STATION_HINT));
+    else if (bEmpty)
+        pHint->SetWindowText(CWideFormat::Format(CResources::LoadString(IDS_NO_FORECAST_HINT).c_str(),
+                                                 settings.m_bDaily ? L"daily" : L"hour-by-hour",
+                                                 DisplayText(current).c_str()));
     pHint->ShowWindow(bEmpty ? SW_SHOW : SW_HIDE);
     if (m_wndGraph.IsWindow())
         m_wndGraph.ShowWindow(bEmpty ? SW_HIDE : SW_SHOW);

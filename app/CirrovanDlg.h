@@ -14,7 +14,7 @@ class CLogFile;
 class CWeatherData;
 
 // Posted when the forecast's age has grown by a minute.
-constexpr UINT WM_AGE_TICK = WM_USER + 121;
+constexpr UINT WM_AGE_TICK = WM_USER + 122;
 
 // The main window: the current station's forecast as a chart, with the kind and
 // age of the forecast, the three custom views, the daily/hour-by-hour switch,

@@ -72,6 +72,21 @@ bool CCirrovanDlg::PreTranslateMessage(MSG* pMsg)
     case VK_RIGHT:
         ScrollTo(m_scrollBar.GetScrollPos() + 20);
         break;
+    // As in any document: its ends, and a viewport's width at a time.
+    case VK_HOME:
+        ScrollTo(0);
+        break;
+    case VK_END:
+        ScrollTo(m_wndGraph.MaxScroll());
+        break;
+    case VK_PRIOR: {
+        const int nPos = m_scrollBar.GetScrollPos() - m_wndGraph.ViewportWidth();
+        ScrollTo(nPos < 0 ? 0 : nPos);
+        break;
+    }
+    case VK_NEXT:
+        ScrollTo(m_scrollBar.GetScrollPos() + m_wndGraph.ViewportWidth());
+        break;
     case VK_UP:
         OnKeyUp();
         break;

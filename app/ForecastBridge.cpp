@@ -50,6 +50,7 @@ bool CForecastBridge::Start(const std::wstring& strDataFolder)
         std::lock_guard<std::mutex> lock(m_chosenLock);
         m_bChosen = true;
         UseSource(bLive);
+        m_chosen.notify_all();
         std::fprintf(stderr, "cirrovan: forecast service at http://%s/, %s\n", CCodePage::Encode(Host()).c_str(),
                      strLine.c_str());
     };
@@ -60,20 +61,20 @@ bool CForecastBridge::Start(const std::wstring& strDataFolder)
         return false;
     }
     // Named for the source asked for until the service has chosen: the demo
-    // never passes for live weather, and auto's choice takes a probe.
-    std::lock_guard<std::mutex> lock(m_chosenLock);
+    // never passes for live weather. Auto's choice takes a probe (a few
+    // seconds at most), which the first screen waits for, so that every screen
+    // names the service as its chosen source does.
+    std::unique_lock<std::mutex> lock(m_chosenLock);
+    if (options.m_source == CServiceOptions::AUTO && !m_bChosen) {
+        std::fprintf(stderr, "cirrovan: forecast service at http://%s/: asking Open-Meteo whether it answers...\n",
+                     CCodePage::Encode(Host()).c_str());
+        m_chosen.wait(lock, [this] { return m_bChosen; });
+    }
     if (m_bChosen)
         return true;
-    const char* pszAsked = "live forecasts from Open-Meteo when it answers, the demo's made-up ones otherwise";
-    if (options.m_source == CServiceOptions::OPEN_METEO) {
-        UseSource(true);
-        pszAsked = "live forecasts from Open-Meteo";
-    } else if (options.m_source == CServiceOptions::DEMO) {
-        UseSource(false);
-        pszAsked = "the demo's made-up forecasts";
-    } else {
-        CServiceConfig::UseEmbedded(Host(), CServiceConfig::DEFAULT_NAME, L"http://" + Host() + L"/");
-    }
+    const bool bLive = options.m_source == CServiceOptions::OPEN_METEO;
+    UseSource(bLive);
+    const char* pszAsked = bLive ? "live forecasts from Open-Meteo" : "the demo's made-up forecasts";
     std::fprintf(stderr, "cirrovan: forecast service at http://%s/: %s\n", CCodePage::Encode(Host()).c_str(), pszAsked);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "service/EmbeddedService.h"
 
+#include <condition_variable>
 #include <mutex>
 #include <string>
 
@@ -24,7 +25,8 @@ public:
 
     // Starts the service with its files in the data folder, unless a host is
     // configured; says on standard error where it answers and, once it has
-    // chosen, which source. False when it was wanted and could not start.
+    // chosen, which source. With auto, returns once the source is chosen.
+    // False when it was wanted and could not start.
     bool Start(const std::wstring& strDataFolder);
 
     // "127.0.0.1:<port>"
@@ -39,5 +41,6 @@ private:
     // Whether the service has named its source, which the name for the
     // source asked for must not then replace.
     std::mutex m_chosenLock;
+    std::condition_variable m_chosen;
     bool m_bChosen = false;
 };

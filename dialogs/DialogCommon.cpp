@@ -6,8 +6,10 @@
 #include "platform/Resources.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/CommandBar.h"
+#include "platform/ui/Shell.h"
 #include "platform/ui/Wnd.h"
 #include "res/Resource.h"
+#include "store/ServiceConfig.h"
 
 namespace {
 
@@ -56,6 +58,21 @@ int CDialogCommon::MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& 
                               strCaption, nType);
 }
 
+void CDialogCommon::OpenHomePage(CWnd* pOwner, const std::wstring& strCaption)
+{
+    // The device's browser (":MSPIE") with the address as its parameter.
+    const std::wstring strHome = CServiceConfig().m_strHome;
+    SHELLEXECUTEINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = L"open";
+    info.lpFile = L":MSPIE";
+    info.lpParameters = strHome.c_str();
+    info.nShow = SW_SHOWNORMAL_SHELL;
+    if (!ShellExecuteEx(&info))
+        MessageBox(pOwner, IDS_HOME_PAGE_NOT_OPENED, strCaption, MB_ICONINFORMATION, strHome, std::wstring());
+}
+
 std::wstring CDialogCommon::StationLine(const CStation& station)
 {
     return station.m_strID + L" / " + station.m_strName;
@@ -80,29 +97,35 @@ void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwne
     // Named in the message as the list shows it, whatever the downloads then name it.
     const std::wstring strStation = station.m_strName.empty() ? station.m_strID
                                                               : station.m_strName + L" (" + station.m_strID + L")";
-    auto note = [&](const CDownloadOutcome& outcome, int nKind, const wchar_t* pszKind) {
+    // A failed download leaves the file it would have replaced; the user is
+    // told so only where there was one, not after a first update.
+    auto note = [&](const CDownloadOutcome& outcome, int nKind, const wchar_t* pszKind, bool bHadFile) {
         if (!outcome.IsFailure())
             return;
         if (!strFailures.empty())
             strFailures += L"\n";
         strFailures += CWideFormat::Format(CResources::LoadString(IDS_UPDATE_FAILED_LINE).c_str(), strStation.c_str(),
                                            pszKind, outcome.Words(nKind, station.m_strID).c_str());
+        if (bHadFile)
+            strFailures += CResources::LoadString(IDS_UPDATE_KEPT);
     };
     bool bDailyOk = false;
     if (bDaily) {
+        const bool bHadFile = data.HasDailyFile(station.m_strID);
         CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
                                             L"Search daily forecasts for " + station.m_strName);
         bDailyOk = outcome.IsStored();
         if (bDailyOk)
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_daily.m_strLocation);
-        note(outcome, DOWNLOAD_DAILY, L"daily forecast");
+        note(outcome, DOWNLOAD_DAILY, L"daily forecast", bHadFile);
     }
     if (bHourly && (!bDaily || bDailyOk)) {
+        const bool bHadFile = data.HasHourlyFile(station.m_strID);
         CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
                                             L"Search hour-by-hour forecasts for " + station.m_strName);
         if (outcome.IsStored())
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_hourly.m_strLocation);
-        note(outcome, DOWNLOAD_HOURLY, L"hour-by-hour forecast");
+        note(outcome, DOWNLOAD_HOURLY, L"hour-by-hour forecast", bHadFile);
     }
 }
 

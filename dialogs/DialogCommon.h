@@ -39,6 +39,11 @@ public:
     static int MessageBox(CWnd* pOwner, UINT nStringID, const std::wstring& strCaption, UINT nType,
                           const std::wstring& strFirst, const std::wstring& strSecond);
 
+    // The service's home page in the web browser; where none can be started,
+    // a box with that caption gives the address, so that the user can take it
+    // elsewhere.
+    static void OpenHomePage(CWnd* pOwner, const std::wstring& strCaption);
+
     // A station's line in the lists: "ID / name".
     static std::wstring StationLine(const CStation& station);
 

@@ -3,7 +3,6 @@
 #include "dialogs/DialogCommon.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
-#include "platform/ui/Shell.h"
 #include "res/AppResources.h"
 #include "res/Resource.h"
 #include "store/ServiceConfig.h"
@@ -81,6 +80,17 @@ void CDlgAbout::OnClose()
     EndDialog(IDCANCEL);
 }
 
+bool CDlgAbout::PreTranslateMessage(MSG* pMsg)
+{
+    // Escape means "leave": it must not share the soft key's way to the web,
+    // or a keyboard user goes round between the dialog and the browser.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE) {
+        EndDialog(IDCANCEL);
+        return true;
+    }
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
 bool CDlgAbout::OnCommand(UINT nID, UINT nNotifyCode)
 {
     if (nID == IDC_ABOUT_LOGO && nNotifyCode == BN_CLICKED) {
@@ -121,17 +131,5 @@ void CDlgAbout::OnSize(UINT nType, int cx, int cy)
 
 void CDlgAbout::OpenHomePage()
 {
-    std::wstring strHome = CServiceConfig().m_strHome;
-    SHELLEXECUTEINFO info = {};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.hwnd = nullptr;
-    info.lpVerb = L"open";
-    info.lpFile = L":MSPIE";
-    info.lpParameters = strHome.c_str();
-    info.lpDirectory = nullptr;
-    info.nShow = SW_SHOWNORMAL_SHELL;
-    if (!ShellExecuteEx(&info))
-        CDialogCommon::MessageBox(this, IDS_HOME_PAGE_NOT_OPENED, L"About Cirrovan", MB_ICONINFORMATION, strHome,
-                                  std::wstring());
+    CDialogCommon::OpenHomePage(this, L"About Cirrovan");
 }

@@ -15,10 +15,12 @@ public:
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnInitDialog() override;
     void OnOK() override;
-    // Opens the home page and stays open: the dialog closes only by OK.
+    // The soft key naming the service: opens the home page and stays open.
     void OnCancel() override;
     // The program is closed while the dialog is open: it ends, opening nothing.
     void OnClose() override;
+    // Escape closes the dialog, opening nothing.
+    bool PreTranslateMessage(MSG* pMsg) override;
     bool OnCommand(UINT nID, UINT nNotifyCode) override;
     void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem) override;
     void OnSize(UINT nType, int cx, int cy) override;

@@ -28,6 +28,19 @@ bool SameID(const std::wstring& strA, const std::wstring& strB)
     return true;
 }
 
+// The station of the list with that ID in any letter case: the service answers
+// in capitals what a user may have typed in small letters, and both name one
+// station with one set of files.
+CStation* FindListed(const CWeatherData& data, const std::wstring& strID)
+{
+    for (int i = 0; i < data.m_stations.GetCount(); ++i) {
+        CStation* pStation = data.m_stations.GetAt(i);
+        if (pStation && SameID(pStation->m_strID, strID))
+            return pStation;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 bool CDlgNewStation::IsStationID(const std::wstring& strText)
@@ -95,7 +108,7 @@ void CDlgNewStation::OnOK()
     if (IsStationID(m_strStation)) {
         CStation typed;
         typed.m_strID = m_strStation;
-        if (!m_data.FindStation(typed.m_strID) && !CheckWithService(typed, strNotChecked))
+        if (!FindListed(m_data, typed.m_strID) && !CheckWithService(typed, strNotChecked))
             return;
         chosen = typed;
     } else {
@@ -107,9 +120,12 @@ void CDlgNewStation::OnOK()
         if (dlg.DoModal() != IDOK)
             return;
     }
-    if (const CStation* pListed = m_data.FindStation(chosen.m_strID)) {
-        // The station the user asked for is the one in the list, with its name.
+    if (const CStation* pListed = FindListed(m_data, chosen.m_strID)) {
+        // The station the user asked for is the one in the list, with its name;
+        // the caller shows it, and the user learns why nothing was added.
         chosen = *pListed;
+        CDialogCommon::MessageBox(this, IDS_ALREADY_LISTED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
+                                  chosen.m_strName);
     } else if (!CWeatherData::IsSafeFileID(chosen.m_strID)) {
         CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, L"New station", MB_ICONEXCLAMATION);
         return;

@@ -24,10 +24,11 @@ void InstallStringTable()
                            L"To select a station, please tap on its name in the list."},
         {IDS_OK, L"Ok"},
         {IDS_CONNECT_TO_SEARCH, L"Connect on " + strName + L" to search this location ?"},
-        {IDS_HELP_NEW_STATION, L"You can enter :\n\n- a " + strName
-                                   + L" StationID (such as USNY0996 for New York, NY), or\n- a location name.\n\n"
-                                     L"In the latter case, an on-line search on " + strName
-                                   + L" is required to obtain the StationID."},
+        // The example is one every source of our service knows: the demo's
+        // place, whose ID the live source keeps for it too.
+        {IDS_HELP_NEW_STATION, L"You can enter :\n\n- a Cirrovan station ID (such as CHZU3595 for Z\u00fcrich), or\n"
+                               L"- a location name.\n\nIn the latter case, an on-line search on " + strName
+                                   + L" is required to obtain the station ID."},
         {IDS_HELP_STATIONS, L"Which stations would you like to get weather forecasts from ?\n\n"
                             L"- To add a station to the list, tap on 'Add'.\n"
                             L"- To remove a station, select it, then tap on 'Delete'.\n"
@@ -50,6 +51,8 @@ void InstallStringTable()
         {IDS_DOWNLOAD_FAILED, L"The download failed."},
         {IDS_SERVICE_NAME, strName},
         {IDS_NO_STATION_HINT, L"No station yet.\n\nTo add one, tap on 'Stations' below, then on 'New...'."},
+        {IDS_NO_FORECAST_HINT, L"No %s forecast for %s yet.\n\nTo get one, tap on the update button (the two "
+                               L"arrows) once a connection is up."},
         {IDS_HOME_PAGE_NOT_OPENED, L"The web browser could not be opened. The address is:\n\n%s"},
         {IDS_FAIL_UNREACHABLE, strName + L" could not be reached. Please check the connection and try again."},
         {IDS_FAIL_TIMED_OUT, strName + L" did not answer in time. Please try again later."},
@@ -63,12 +66,14 @@ void InstallStringTable()
         {IDS_FAIL_TOO_LARGE, L"The download was too large."},
         {IDS_FAIL_CUT_SHORT, L"The connection broke off before the whole answer came. Please try again."},
         {IDS_FAIL_NOT_SAVED, L"The answer could not be saved on this device."},
-        {IDS_UPDATES_FAILED, L"These forecasts could not be updated; the previous ones are kept.\n\n%s"},
+        {IDS_UPDATES_FAILED, L"These forecasts could not be updated:\n\n%s"},
+        {IDS_UPDATE_KEPT, L" The previous one is kept."},
         {IDS_UPDATE_FAILED_LINE, L"%s, %s: %s"},
         {IDS_ID_UNKNOWN, strName + L" does not know station '%s'. Please check the ID, or type a place name "
                                    L"to search for it."},
         {IDS_ID_NOT_CHECKED, L"'%s' (%s) has been added to the stations list, but it could not be checked "
                              L"with " + strName + L": %s"},
+        {IDS_ALREADY_LISTED, L"'%s' (%s) is already in the stations list: it is not added again."},
         {IDS_UNUSABLE_ID, L"This place has no station ID that can be used. Please pick another one."},
     };
     for (const Entry& e : entries)

@@ -275,7 +275,9 @@ void CWndGraph::OnLButtonDown(UINT nFlags, POINT point)
     }
     if (!bHandled && Inside(m_rcLink, point)) {
         bHandled = true;
-        OpenHomePage();
+        CWnd* pParent = GetParent();
+        if (!pParent || pParent->SendMessage(WM_GRAPH_LINK, 0, 0) == 0)
+            OpenHomePage();
     }
     if (!bHandled && (Inside(m_rcStrip, point) || Inside(m_rcChart, point))) {
         m_nDragScroll = m_nScroll;
@@ -288,21 +290,41 @@ void CWndGraph::OnLButtonDown(UINT nFlags, POINT point)
 
 void CWndGraph::OnMouseMove(UINT nFlags, POINT point)
 {
-    if (m_bDragging) {
-        // The chart follows the stylus and stops at either end; a chart narrower
-        // than the viewport stays at its start.
-        long long nScroll = static_cast<long long>(m_nDragScroll) + m_ptDrag.x - point.x;
-        const long long nMax = MaxScroll();
-        if (nScroll > nMax)
-            nScroll = nMax;
-        if (nScroll < 0)
-            nScroll = 0;
-        m_nScroll = static_cast<int>(nScroll);
-        if (CWnd* pParent = GetParent())
-            pParent->SendMessage(WM_GRAPH_SCROLLED, static_cast<WPARAM>(m_nScroll), 0);
-        Invalidate(true);
-    }
+    if (m_bDragging)
+        ScrollTo(static_cast<long long>(m_nDragScroll) + m_ptDrag.x - point.x);
     CWnd::OnMouseMove(nFlags, point);
+}
+
+void CWndGraph::ScrollTo(long long nScroll)
+{
+    // The chart stops at either end; a chart narrower than the viewport stays
+    // at its start.
+    const long long nMax = MaxScroll();
+    if (nScroll > nMax)
+        nScroll = nMax;
+    if (nScroll < 0)
+        nScroll = 0;
+    m_nScroll = static_cast<int>(nScroll);
+    if (CWnd* pParent = GetParent())
+        pParent->SendMessage(WM_GRAPH_SCROLLED, static_cast<WPARAM>(m_nScroll), 0);
+    Invalidate(true);
+}
+
+LRESULT CWndGraph::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_MOUSEWHEEL && message != WM_MOUSEHWHEEL)
+        return CWnd::WindowProc(message, wParam, lParam);
+    if (!HasStation() || m_bDragging)
+        return 1;
+    // A notch moves the chart 30 pixels: turned towards the user, or swiped to
+    // the right, it goes on in time. A touchpad's small steps add up.
+    const int nDelta = static_cast<short>(HIWORD(wParam));
+    m_nWheelRest += message == WM_MOUSEWHEEL ? -nDelta : nDelta;
+    const int nPixels = m_nWheelRest * 30 / 120;
+    m_nWheelRest -= nPixels * 120 / 30;
+    if (nPixels != 0)
+        ScrollTo(static_cast<long long>(m_nScroll) + nPixels);
+    return 1;
 }
 
 void CWndGraph::OnLButtonUp(UINT nFlags, POINT point)

@@ -14,8 +14,13 @@
 class CDC;
 class CWeatherData;
 
-// Sent to the parent with the new scroll offset while the user drags the chart.
+// Sent to the parent with the new scroll offset while the user drags the chart
+// or turns the wheel over it.
 constexpr UINT WM_GRAPH_SCROLLED = WM_USER + 120;
+// Sent to the parent when the link line is tapped: a parent that opens the
+// home page itself (and says so when it cannot) answers nonzero; otherwise the
+// chart opens it.
+constexpr UINT WM_GRAPH_LINK = WM_USER + 121;
 
 // The forecast chart of the current station, a child window of the main window.
 // Plans the daily or hour-by-hour chart and draws the plan into off-screen
@@ -65,6 +70,8 @@ public:
     void OnLButtonDown(UINT nFlags, POINT point) override;
     void OnMouseMove(UINT nFlags, POINT point) override;
     void OnLButtonUp(UINT nFlags, POINT point) override;
+    // The wheel and a touchpad's sideways swipe scroll the chart.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CWeatherData& m_data;
     int m_nStripHeight = 26;
@@ -113,4 +120,7 @@ private:
     void LoadPictures();
     bool HasStation() const;
     void OpenHomePage();
+    // To the offset, kept between 0 and MaxScroll; the parent hears of it.
+    void ScrollTo(long long nScroll);
+    int m_nWheelRest = 0;   // of a turn too small to move a pixel yet
 };

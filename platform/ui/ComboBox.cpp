@@ -5,6 +5,8 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <algorithm>
 
 namespace {
@@ -18,6 +20,19 @@ class DropDownList : public QComboBox
 {
 public:
     explicit DropDownList(QWidget* pParent) : QComboBox(pParent) {}
+
+    // A name longer than the box ends in "…", not cut off mid-letter, so the
+    // user can tell that it goes on.
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect rcText = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        option.currentText = option.fontMetrics.elidedText(option.currentText, Qt::ElideRight, rcText.width());
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
 
     void showPopup() override
     {

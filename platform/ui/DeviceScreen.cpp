@@ -26,8 +26,6 @@ namespace {
 const int kPortraitWidth = 240;
 const int kPortraitHeight = 320;
 const int kMaxZoom = 4;
-// The smallest screen the user can shrink the window to, in device pixels.
-const int kMinDeviceSide = 120;
 
 class ScreenWidget : public QWidget
 {
@@ -228,8 +226,9 @@ CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
         QObject::connect(d->m_pKeys[i], &QPushButton::clicked, d->m_pKeys[i], [d, i]() { d->PressSoftKey(i); });
     }
     d->m_pScreen->resize(kPortraitWidth, kPortraitHeight);
+    // The short side of the device: a window sized smaller no longer reads.
+    d->m_pScreen->setMinimumSize(kPortraitWidth, kPortraitWidth);
     d->m_pKeyFilter = new KeyFilter(d);
-    d->m_pScreen->setMinimumSize(kMinDeviceSide, kMinDeviceSide);
     d->SetZoom(g_nStartZoom ? g_nStartZoom : InitialZoom());
     d->m_pScreen->show();
     d->Layout();

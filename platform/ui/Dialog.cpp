@@ -3,14 +3,17 @@
 #include "platform/Resources.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DCImpl.h"
+#include "platform/ui/FocusMark.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/UiObserver.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPointer>
 #include <QTextEdit>
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
@@ -145,12 +148,18 @@ void TellObserverOnceOpen(CDialog* pDlg, QWidget* pHost)
     }, Qt::QueuedConnection);
 }
 
+// Whether Tab reaches the control.
+bool TakesTab(QWidget* w)
+{
+    return w && w->isEnabled() && !w->isHidden() && (w->focusPolicy() & Qt::TabFocus);
+}
+
 // Whether the user can type into or move within the control with the keys: not
-// a label, not a button (no button takes the focus on the device), not a text
-// that cannot be changed.
+// a label, not a button or drop-down (which Tab reaches, but which a key
+// pressed on opening would set off), not a text that cannot be changed.
 bool TakesInput(QWidget* w)
 {
-    if (!w || !w->isEnabled() || w->isHidden() || !(w->focusPolicy() & Qt::TabFocus))
+    if (!TakesTab(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w))
         return false;
     if (auto* line = qobject_cast<QLineEdit*>(w))
         return !line->isReadOnly();
@@ -160,17 +169,20 @@ bool TakesInput(QWidget* w)
 }
 
 // The focus goes where the user's first key belongs: the first control of the
-// template that takes input. Without it, what the user types on opening a
-// dialog is lost until they tap the field.
+// template that takes input, else the first that Tab reaches, so that Tab,
+// Space and the arrows work from the start. Without it, what the user types on
+// opening a dialog is lost until they tap the field.
 void FocusFirstInputControl(CDialog* pDlg)
 {
     CWnd::Impl* d = pDlg->m_pImpl;
-    for (UINT nID : d->m_controlOrder) {
-        CWnd* pControl = pDlg->GetDlgItem(nID);
-        QWidget* w = pControl ? pControl->m_pImpl->m_pWidget.data() : nullptr;
-        if (TakesInput(w)) {
-            w->setFocus(Qt::OtherFocusReason);
-            return;
+    for (bool (*fnTakes)(QWidget*) : {&TakesInput, &TakesTab}) {
+        for (UINT nID : d->m_controlOrder) {
+            CWnd* pControl = pDlg->GetDlgItem(nID);
+            QWidget* w = pControl ? pControl->m_pImpl->m_pWidget.data() : nullptr;
+            if (fnTakes(w)) {
+                w->setFocus(Qt::OtherFocusReason);
+                return;
+            }
         }
     }
 }
@@ -230,6 +242,8 @@ int CDialog::DoModal()
     if (!t || m_pImpl->m_pWidget || !OnUiThread())
         return -1;
     CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    FocusMark::Install();
+    const QPointer<QWidget> pFocus = s->m_pScreen->focusWidget();
     const ModalWindow window = BuildModal(this, *t, s->m_pScreen);
     {
         ScreenLayerGuard onScreen(s, ScreenLayer{this, window.pShown, ToQString(m_pImpl->m_strCaption), true,
@@ -244,6 +258,7 @@ int CDialog::DoModal()
     // The layer is popped while its frame still exists: the screen finds it by
     // its frame.
     TearDownModal(this, window);
+    ReturnFocus(pFocus);
     return m_nModalResult;
 }
 
@@ -330,6 +345,34 @@ bool CDialog::OnCommand(UINT nID, UINT nNotifyCode)
         return true;
     }
     return false;
+}
+
+bool CDialog::PreTranslateMessage(MSG* pMsg)
+{
+    // Qt moves within a group only in the window the desktop has focused,
+    // which the screen never is while it is shown enlarged.
+    const UINT vk = static_cast<UINT>(pMsg->wParam);
+    if (pMsg->message != WM_KEYDOWN || (vk != VK_LEFT && vk != VK_RIGHT && vk != VK_UP && vk != VK_DOWN))
+        return CWnd::PreTranslateMessage(pMsg);
+    auto* button = qobject_cast<QAbstractButton*>(CDeviceScreen::Get().m_pImpl->m_pScreen->focusWidget());
+    QButtonGroup* group = button ? button->group() : nullptr;
+    if (!group)
+        return CWnd::PreTranslateMessage(pMsg);
+    // In the template's order, round from either end, past what is disabled.
+    const QList<QAbstractButton*> buttons = group->buttons();
+    const int n = static_cast<int>(buttons.size());
+    const int step = vk == VK_LEFT || vk == VK_UP ? n - 1 : 1;
+    int i = static_cast<int>(buttons.indexOf(button));
+    for (int k = 1; k < n; ++k) {
+        QAbstractButton* next = buttons[(i + k * step) % n];
+        if (!next->isEnabled() || next->isHidden())
+            continue;
+        next->setFocus(Qt::TabFocusReason);
+        if (next->isCheckable() && !next->isChecked())
+            next->click();
+        return true;
+    }
+    return true;
 }
 
 void CDialog::OnDrawItem(int, DRAWITEMSTRUCT* pDrawItem)

@@ -43,6 +43,9 @@ public:
     virtual void OnClose();
 
     bool OnCommand(UINT nID, UINT nNotifyCode) override;
+    // The arrows move within a group of radio buttons and press the one they
+    // reach, from the screen's focus, whichever window the desktop focuses.
+    bool PreTranslateMessage(MSG* pMsg) override;
     void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT* pDrawItem) override;
 
     // The phone shell's call; the flags above.

@@ -1,6 +1,7 @@
 // Message boxes: captioned pop-ups centred over the screen, run modally.
 
 #include "platform/ui/Dialog.h"
+#include "platform/ui/FocusMark.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/UiObserver.h"
 
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -180,6 +182,7 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
         return answer;
 
     CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    const QPointer<QWidget> pFocus = s->m_pScreen->focusWidget();
     MessageBoxUi box;
     QWidget* client = nullptr;
     box.m_pFrame = MakePopupFrame(s->m_pScreen, ToQString(strCaption), &client);
@@ -242,6 +245,7 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
     }
     // Only now: the screen finds a layer by its frame, which a deleted one no longer is.
     delete box.m_pFrame;
+    ReturnFocus(pFocus);
     if (CUiObserver* pObserver = GetUiObserver())
         pObserver->MessageBoxAnswered(box.m_nResult);
     return box.m_nResult;

@@ -316,7 +316,9 @@ MadeControl MakeButton(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pPar
         }
         button = push;
     }
-    button->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab and pressed by Space, as on any desktop; a tap gives no
+    // focus, so the stylus leaves no mark behind it.
+    button->setFocusPolicy(Qt::TabFocus);
     QObject::connect(button, &QAbstractButton::clicked, button, [pDialog, id]() { Notify(pDialog, id, BN_CLICKED); });
     return MadeControl{std::make_unique<CButton>(), button};
 }
@@ -352,7 +354,7 @@ MadeControl MakeComboBox(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* pP
     const UINT id = item.nID;
     QComboBox* combo = MakeDropDownList(pParent);
     combo->setEditable(false);
-    combo->setFocusPolicy(Qt::NoFocus);
+    combo->setFocusPolicy(Qt::TabFocus);
     QObject::connect(combo, QOverload<int>::of(&QComboBox::activated), combo,
                      [pDialog, id](int) { Notify(pDialog, id, CBN_SELCHANGE); });
     return MadeControl{std::make_unique<CComboBox>(), combo};

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <QTextEdit>
 #include <QVariant>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
@@ -203,6 +204,18 @@ void HostWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 {
     if (m_pWnd && pEvent->button() == Qt::LeftButton)
         m_pWnd->WindowProc(WM_LBUTTONUP, 0, PointParam(pEvent));
+}
+
+void HostWidget::wheelEvent(QWheelEvent* pEvent)
+{
+    // Qt counts a sideways turn positive to the left; the message, to the right.
+    const QPoint delta = pEvent->angleDelta();
+    bool bTaken = false;
+    if (m_pWnd && delta.y() != 0)
+        bTaken = m_pWnd->WindowProc(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<UINT>(delta.y())), 0) != 0;
+    if (m_pWnd && delta.x() != 0)
+        bTaken = m_pWnd->WindowProc(WM_MOUSEHWHEEL, MAKEWPARAM(0, static_cast<UINT>(-delta.x())), 0) != 0 || bTaken;
+    pEvent->setAccepted(bTaken);
 }
 
 CWnd::CWnd() : m_pImpl(new Impl)

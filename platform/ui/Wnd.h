@@ -20,6 +20,12 @@ constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
+// The wheel's turn in HIWORD(wParam), in 120ths of a notch: positive away from
+// the user (WM_MOUSEWHEEL) or to the right (WM_MOUSEHWHEEL, a touchpad's
+// sideways swipe or a tilted wheel). A window that takes it answers nonzero;
+// otherwise it goes on to the window under it.
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr UINT WM_MOUSEHWHEEL = 0x020E;
 
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;

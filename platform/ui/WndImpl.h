@@ -137,6 +137,7 @@ protected:
     QImage StoreSurface(const QPaintEvent* pEvent) const;
     void mouseMoveEvent(QMouseEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void wheelEvent(QWheelEvent* pEvent) override;
 };
 
 // A border (and for pop-ups a caption strip) around a window's client area.

@@ -80,6 +80,8 @@ TEST(ForecastBridge, OpensTheSourceAskedForAndNamesTheDemoAsSuch)
             CForecastBridge bridge;
             ASSERT_TRUE(bridge.Start(CCodePage::Decode(folder.m_path)));
             const CServiceConfig config;
+            // One name from the first screen on: auto has chosen before Start returns.
+            EXPECT_EQ(config.m_strName, c.bLive ? CForecastBridge::LIVE_NAME : CForecastBridge::DEMO_NAME);
             nPort = Port(config);
             EXPECT_EQ(nPort, bridge.m_service.m_nPort);
             EXPECT_EQ(config.m_strSearchHost, config.m_strFeedHost);

@@ -114,6 +114,18 @@ TEST_F(MainWindowTest, AStationWithOnlyAnHourlyFileIsNotOfferedAnUpdate)
         CTestDriver::PressKey(VK_DOWN);
         EXPECT_TRUE(m_data.m_daily.IsEmpty());
         EXPECT_EQ(dlg.m_strHeader, L"");
+        // The empty chart says why, and what to do, instead of standing blank.
+        CWnd* pHint = dlg.GetDlgItem(IDC_EMPTY_HINT);
+        ASSERT_NE(pHint, nullptr);
+        EXPECT_TRUE(pHint->IsWindowVisible());
+        EXPECT_FALSE(dlg.m_wndGraph.IsWindowVisible());
+        EXPECT_EQ(pHint->GetWindowText(), L"No daily forecast for London yet.\n\nTo get one, tap on the update "
+                                          L"button (the two arrows) once a connection is up.");
+        CBitmap shot;
+        Shot(shot, "empty_chart_daily");
+        CTestDriver::PressKey(VK_DOWN);
+        EXPECT_FALSE(pHint->IsWindowVisible());
+        EXPECT_TRUE(dlg.m_wndGraph.IsWindowVisible());
     });
 }
 

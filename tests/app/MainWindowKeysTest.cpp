@@ -28,6 +28,43 @@ TEST_F(MainWindowTest, ArrowKeysScrollByTwentyWithinTheRange)
     });
 }
 
+// As in any document: Home and End go to the chart's ends, Page Up and Page
+// Down move it by its viewport; the wheel and a sideways swipe scroll it too.
+TEST_F(MainWindowTest, HomeEndPagesAndTheWheelScrollTheChart)
+{
+    WithLondon();
+    m_data.m_settings.m_bDaily = 1;
+    const int V = 240 - 2 - 32 - 32;   // the portrait viewport, inside the chart's border
+    const struct
+    {
+        int nStart;
+        UINT vk;            // 0: the wheel instead
+        UINT nMessage;      // of the wheel
+        int nDelta;         // in 120ths of a notch
+        int nExpected;
+    } cases[] = {
+        {300, VK_HOME, 0, 0, 0},      {300, VK_END, 0, 0, 726},       {300, VK_NEXT, 0, 0, 300 + V},
+        {700, VK_NEXT, 0, 0, 726},    {300, VK_PRIOR, 0, 0, 300 - V}, {100, VK_PRIOR, 0, 0, 0},
+        {300, 0, WM_MOUSEWHEEL, -120, 330},  // towards the user: later
+        {300, 0, WM_MOUSEWHEEL, 240, 240},   {10, 0, WM_MOUSEWHEEL, 240, 0},
+        {300, 0, WM_MOUSEHWHEEL, 120, 330},  // swiped to the right
+        {720, 0, WM_MOUSEHWHEEL, 120, 726},  {300, 0, WM_MOUSEHWHEEL, -40, 290},
+    };
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        ASSERT_EQ(dlg.m_wndGraph.ViewportWidth(), V);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(c.nStart) + " " + std::to_string(c.vk) + " " + std::to_string(c.nDelta));
+            dlg.ScrollTo(c.nStart);
+            if (c.vk)
+                CTestDriver::PressKey(c.vk);
+            else
+                EXPECT_NE(dlg.m_wndGraph.WindowProc(c.nMessage, MAKEWPARAM(0, static_cast<UINT>(c.nDelta)), 0), 0);
+            EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), c.nExpected);
+            EXPECT_EQ(dlg.m_wndGraph.m_nScroll, c.nExpected);
+        }
+    });
+}
+
 TEST_F(MainWindowTest, DigitKeysAndViewButtonsShowAViewWithoutSavingIt)
 {
     WithLondon();

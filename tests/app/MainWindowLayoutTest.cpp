@@ -4,6 +4,8 @@
 
 #include "store/ServiceConfig.h"
 
+#include <cstdlib>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -207,6 +209,29 @@ TEST_F(MainWindowTest, CornerTapsTurnTheScalesAndTheLinkOpensTheHomePage)
         EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 30);
         EXPECT_FALSE(graph.m_bDragging);
     });
+}
+
+// Where no browser can be opened, a tap on the link line gives the address,
+// as About does.
+TEST_F(MainWindowTest, ALinkTapWithoutABrowserShowsTheAddress)
+{
+    WithLondon();
+    CTestDriver::ReplaceUrlOpener(nullptr);
+    char szBin[] = "/tmp/cirrovan-bin-XXXXXX";
+    ASSERT_NE(mkdtemp(szBin), nullptr);
+    const std::string strPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    setenv("PATH", szBin, 1);   // no xdg-open there
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        CWndGraph& graph = dlg.m_wndGraph;
+        CTestDriver::TapAt(&graph, POINT{(graph.m_rcLink.left + graph.m_rcLink.right) / 2, graph.m_rcLink.bottom - 2});
+        ASSERT_EQ(CTestDriver::MessageBoxes().size(), 1u);
+        const MESSAGEBOXCALL& box = CTestDriver::MessageBoxes()[0];
+        EXPECT_EQ(box.strText, L"The web browser could not be opened. The address is:\n\n" + CServiceConfig().m_strHome);
+        EXPECT_EQ(box.strCaption, L"Cirrovan");
+        EXPECT_EQ(box.nType, static_cast<UINT>(MB_ICONINFORMATION));
+    });
+    setenv("PATH", strPath.c_str(), 1);
+    rmdir(szBin);
 }
 
 // The station list opens inside the screen, between the title bar and the

@@ -106,6 +106,15 @@ TEST_F(MainWindowTest, StylusKeysAndWindowSizeAreInDevicePixelsAtAnyZoom)
         ASSERT_TRUE(CTestDriver::GrabWindow(window));
         EXPECT_EQ(window.GetSize().cx, 640);
         EXPECT_EQ(window.GetSize().cy, 500);
+
+        // Shrunk as far as the desktop lets it, the screen keeps the device's
+        // short side each way, and its layouts read.
+        for (int nZoom : {2, 1}) {
+            CDeviceScreen::Get().SetZoom(nZoom);
+            CTestDriver::ResizeWindow(150, 130);
+            EXPECT_EQ(CDeviceScreen::Get().GetSize().cx, 240) << nZoom;
+            EXPECT_EQ(CDeviceScreen::Get().GetSize().cy, 240) << nZoom;
+        }
     });
 }
 

@@ -160,20 +160,18 @@ TEST_F(AboutHelpTest, TheApplicationIconComesInEverySizeTheDesktopAsksFor)
     EXPECT_NE(LoadIcon(128), nullptr);
 }
 
-TEST_F(AboutHelpTest, CancelKeyAndLogoOpenTheHomePageAndLeaveTheDialogOpen)
+TEST_F(AboutHelpTest, SoftKeyAndLogoOpenTheHomePageAndEscapeLeaves)
 {
     CDlgAbout dlg;
     CTestDriver::OnDialogOpen(IDD_ABOUT, [&](CDialog* pDlg) {
         CTestDriver::PressSoftKey(1);
         CTestDriver::PressSoftKey(1);
-        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
-        CTestDriver::PressKey(VK_ESCAPE);
         CTestDriver::Tap(IDC_ABOUT_LOGO);
         EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
-        CTestDriver::PressSoftKey(0);
+        CTestDriver::PressKey(VK_ESCAPE);
     });
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    ASSERT_EQ(m_opened.size(), 4u);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(m_opened.size(), 3u);
     for (const std::wstring& url : m_opened)
         EXPECT_EQ(url, L"http://weather.test/home");
 }
@@ -249,7 +247,7 @@ TEST_F(AboutHelpTest, HelpShowsItsStringAndFollowsTheHeadingRule)
     }
     EXPECT_TRUE(CResources::LoadString(60999).empty());
     std::wstring help13 = CResources::LoadString(IDS_HELP_NEW_STATION);
-    EXPECT_EQ(help13.find(L"You can enter :\n\n- a Test Weather StationID"), 0u);
+    EXPECT_EQ(help13.find(L"You can enter :\n\n- a Cirrovan station ID (such as "), 0u);
     EXPECT_NE(help13.find(L"an on-line search on Test Weather is required"), std::wstring::npos);
 }
 

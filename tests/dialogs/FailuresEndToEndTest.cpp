@@ -11,6 +11,7 @@
 #include "dialogs/DlgFindStation.h"
 #include "dialogs/DlgNewStation.h"
 #include "dialogs/DlgUpdateStation.h"
+#include "platform/Resources.h"
 #include "platform/ui/ConnMgr.h"
 
 #include <atomic>
@@ -224,8 +225,8 @@ TEST_F(FailuresEndToEnd, AFailedUpdateSaysWhyOnceAndKeepsTheForecastAsItWas)
         Update();
         ASSERT_EQ(Boxes().size(), 1u);
         ExpectBox(Boxes()[0],
-                  L"These forecasts could not be updated; the previous ones are kept.\n\nZ\u00fcrich (" + m_strID
-                      + L"), daily forecast: " + c.strWhy,
+                  L"These forecasts could not be updated:\n\nZ\u00fcrich (" + m_strID
+                      + L"), daily forecast: " + c.strWhy + L" The previous one is kept.",
                   L"Update !", MB_ICONEXCLAMATION);
         // The daily request failed, so no hour-by-hour one was made.
         EXPECT_EQ(m_downloads.m_seen.back().nKind, DOWNLOAD_DAILY);
@@ -246,7 +247,7 @@ TEST_F(FailuresEndToEnd, AFailedUpdateSaysWhyOnceAndKeepsTheForecastAsItWas)
     ShotOfNextBox("update-unknown-station");
     Update();
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].strText, L"These forecasts could not be updated; the previous ones are kept.\n\n"
+    EXPECT_EQ(Boxes()[0].strText, L"These forecasts could not be updated:\n\n"
                                   L"ZZZZ9999, daily forecast: Test Weather does not know station 'ZZZZ9999'.");
     EXPECT_EQ(ForecastFolder(), (std::vector<std::string>{id + "_d.dat", id + "_h.dat"}));
     EXPECT_EQ(m_data.m_daily.m_strLocation, strLocation);
@@ -373,6 +374,28 @@ TEST_F(FailuresEndToEnd, UnknownAndUnsafeIdsAreRefusedAndAnUncheckedIdIsSaidSo)
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(Boxes()[1].strText, L"This place has no station ID that can be used. Please pick another one.");
     EXPECT_EQ(m_data.m_stations.GetCount(), 2);
+}
+
+// The help's example must be a station the answering service knows, by the
+// name the help gives it; searching for an ID finds its station.
+TEST_F(FailuresEndToEnd, TheHelpsExampleIdIsAStationOfTheService)
+{
+    const std::string help = CCodePage::Encode(CResources::LoadString(IDS_HELP_NEW_STATION));
+    const std::string lead = "(such as ";
+    const size_t at = help.find(lead);
+    ASSERT_NE(at, std::string::npos) << help;
+    const std::string id = help.substr(at + lead.size(), 8);
+    const size_t nameAt = help.find(" for ", at) + 5;
+    const std::string place = help.substr(nameAt, help.find(')', nameAt) - nameAt);
+    auto found = m_service.m_process.Client().Get(("/search/search?where=" + id).c_str());
+    ASSERT_TRUE(found);
+    SearchResults results = LoadSearch(found->body);
+    ASSERT_EQ(results.size(), 1u) << id;
+    EXPECT_EQ(CCodePage::Encode(results[0].first), id);
+    EXPECT_EQ(CCodePage::Encode(results[0].second).rfind(place, 0), 0u) << CCodePage::Encode(results[0].second);
+    auto daily = m_service.m_process.Client().Get(("/weather/local/" + id + "?dayf=10").c_str());
+    ASSERT_TRUE(daily);
+    EXPECT_EQ(daily->status, 200);
 }
 
 }

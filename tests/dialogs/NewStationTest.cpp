@@ -58,6 +58,7 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(CCodePage::Encode(c.pszText));
+        GiveStations({});
         Boxes().clear();
         m_data.m_chosenStation = CStation();
         if (c.bID)
@@ -87,10 +88,6 @@ TEST_F(NewStationTest, OnlyEightCharactersOfFourLettersThenFourDigitsAreTakenAsA
             EXPECT_EQ(m_data.m_chosenStation.m_strID, L"");
         }
     }
-    // Each ID was added once, in the order typed; upper and lower case are two stations.
-    EXPECT_EQ(StationsInFile(Path("stations.dat")),
-              (StationList{{L"USNY0996", L"New York, NY"}, {L"usny0996", L"New York, NY"},
-                           {L"UsNy0996", L"New York, NY"}}));
 }
 
 // A typed ID is asked of the service first: one it does not know is refused,
@@ -155,22 +152,58 @@ TEST_F(NewStationTest, AnIdIsCheckedWithTheServiceBeforeItIsAdded)
     }
 }
 
-TEST_F(NewStationTest, AnIdAlreadyInTheListClosesWithOkAndNoMessage)
+// Typed or picked from a search, in any letter case, an ID of the list is the
+// listed station: it is said so, nothing is added, and the caller shows it.
+TEST_F(NewStationTest, AnIdAlreadyInTheListIsSaidSoAndNotAdded)
 {
-    GiveStations({{L"USNY0996", L"New York, NY"}});
-    const std::string before = Read("stations.dat");
-    CDlgNewStation dlg(m_data, m_log);
-    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog*) {
-        Item(IDC_STATION_TEXT)->SetWindowText(L"USNY0996");
-        CTestDriver::PressKey(VK_RETURN);
-    });
-    EXPECT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_EQ(Read("stations.dat"), before);
-    EXPECT_EQ(m_data.m_stations.GetCount(), 1);
-    // The caller switches to the listed station, name and all.
-    EXPECT_EQ(m_data.m_chosenStation.m_strID, L"USNY0996");
-    EXPECT_EQ(m_data.m_chosenStation.m_strName, L"New York, NY");
+    struct Case
+    {
+        const wchar_t* pszListed;
+        const wchar_t* pszTyped;
+        const char* pszFound;   // the search's answer for a place name; null: an ID typed
+    };
+    const Case cases[] = {
+        {L"CHZU3595", L"CHZU3595", nullptr},
+        {L"CHZU3595", L"chzu3595", nullptr},
+        {L"chzu3595", L"ChZu3595", nullptr},   // a list saved with the ID as once typed
+        {L"chzu3595", L"zurich", "CHZU3595"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CCodePage::Encode(c.pszTyped));
+        GiveStations({{L"USNY0996", L"New York, NY"}, {c.pszListed, L"Z\u00fcrich"}});
+        const std::string before = Read("stations.dat");
+        Boxes().clear();
+        m_downloads.m_seen.clear();
+        if (c.pszFound)
+            m_downloads.Succeed(SearchAnswer({{c.pszFound, "Z\xc3\xbcrich"}}));
+        CDlgNewStation dlg(m_data, m_log);
+        CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog*) {
+            if (c.pszFound) {
+                CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+                    ASSERT_TRUE(SearchFinished(1));
+                    CTestDriver::SelectItem(IDC_STATION_LIST, 0);
+                    CTestDriver::PressSoftKey(0);
+                });
+                CTestDriver::AnswerNextMessageBox(IDYES);
+            }
+            Item(IDC_STATION_TEXT)->SetWindowText(c.pszTyped);
+            if (!c.pszFound)
+                ShotOfNextBox("new-station-already-listed");
+            CTestDriver::PressKey(VK_RETURN);
+        });
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        // A typed ID of the list is not even asked of the service.
+        EXPECT_EQ(m_downloads.m_seen.size(), c.pszFound ? 1u : 0u);
+        ASSERT_FALSE(Boxes().empty());
+        ExpectBox(Boxes().back(),
+                  L"'" + std::wstring(c.pszListed) + L"' (Z\u00fcrich) is already in the stations list: it is not added "
+                  L"again.",
+                  L"New station", MB_ICONINFORMATION);
+        EXPECT_EQ(Read("stations.dat"), before);
+        EXPECT_EQ(m_data.m_stations.GetCount(), 2);
+        EXPECT_EQ(m_data.m_chosenStation.m_strID, c.pszListed);
+        EXPECT_EQ(m_data.m_chosenStation.m_strName, L"Z\u00fcrich");
+    }
 }
 
 TEST_F(NewStationTest, APlaceNameIsSearchedForOnceTheUserAgreesAndThePickIsAdded)
@@ -258,6 +291,41 @@ TEST_F(NewStationTest, TheQuestionMarksOpenTheirHelp)
         c.run();
         EXPECT_TRUE(bHelpShown) << c.nDialog;
     }
+}
+
+// After each box over it closes (help, a question, a cancelled search), what
+// the user types goes where it went before: into the field.
+TEST_F(NewStationTest, TheFocusComesBackToTheFieldAfterEachNestedBox)
+{
+    m_downloads.Fail();
+    CDlgNewStation dlg(m_data, m_log);
+    CTestDriver::OnDialogOpen(IDD_NEW_STATION, [&](CDialog* pDlg) {
+        CWnd* pField = Item(IDC_STATION_TEXT);
+        ASSERT_EQ(CWnd::GetFocus(), pField);
+        CTestDriver::OnDialogOpen(IDD_HELP, [&](CDialog*) {
+            EXPECT_NE(CWnd::GetFocus(), pField);
+            CTestDriver::PressKey(VK_ESCAPE);
+        });
+        CTestDriver::Tap(IDC_HELP_BUTTON);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        EXPECT_EQ(CWnd::GetFocus(), pField);
+
+        // The question, really shown, then a search that is cancelled.
+        pField->SetWindowText(L"zurich");
+        CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_ESCAPE); });
+        CTestDriver::PressKey(VK_RETURN);
+        EXPECT_EQ(CWnd::GetFocus(), pField);
+        CTestDriver::OnDialogOpen(IDD_FIND_STATION, [&](CDialog*) {
+            ASSERT_TRUE(SearchFinished(1));
+            CTestDriver::PressSoftKey(1);
+        });
+        CTestDriver::ActOnNextMessageBox([] { CTestDriver::PressKey(VK_RETURN); });
+        CTestDriver::PressKey(VK_RETURN);
+        EXPECT_EQ(CTestDriver::GetActiveDialog(), pDlg);
+        EXPECT_EQ(CWnd::GetFocus(), pField);
+        CTestDriver::PressSoftKey(1);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
 }

@@ -135,4 +135,31 @@ TEST_F(PreferencesTest, OkSavesAtOnceAndCancelLeavesEverythingAsItWas)
     ExpectPreferences(stored, 3, 1, true, false);
 }
 
+// The keyboard alone: the focus starts on the first control, the arrows move
+// within a group and press the button they reach, Tab goes from control to
+// control, Space ticks a box, Enter saves. (Shift+Tab: the program's own test
+// under a real X server.)
+TEST_F(PreferencesTest, TabShiftTabArrowsAndSpaceWorkTheDialog)
+{
+    SetPreferences(m_data.m_settings, 0, 0, false, false);
+    CDlgPreferences dlg(m_data);
+    CTestDriver::OnDialogOpen(IDD_PREFERENCES, [&](CDialog*) {
+        EXPECT_EQ(CWnd::GetFocus(), Item(IDC_WIND_KMH));
+        Shot("preferences-focus-start");
+        CTestDriver::PressKey(VK_RIGHT);
+        EXPECT_EQ(CWnd::GetFocus(), Item(IDC_WIND_MPH));
+        EXPECT_EQ(Pressed(s_windButtons), 1);
+        // Tab on to the box, then Space ticks it.
+        for (int i = 0; i < 8 && CWnd::GetFocus() != Item(IDC_SHOW_ZERO); ++i)
+            CTestDriver::PressKey(VK_TAB);
+        ASSERT_EQ(CWnd::GetFocus(), Item(IDC_SHOW_ZERO));
+        CTestDriver::PressKey(VK_SPACE);
+        EXPECT_TRUE(IsTicked(IDC_SHOW_ZERO));
+        Shot("preferences-focus-box");
+        CTestDriver::PressKey(VK_RETURN);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    ExpectPreferences(m_data.m_settings, 1, 0, true, false);
+}
+
 }

@@ -238,7 +238,7 @@ TEST_F(SelectStationTest, UpdatesTickedStationsInListOrderDailyFirstAndGoesOnAft
     // The failure is said once, after the walk.
     ASSERT_EQ(Boxes().size(), 1u);
     ExpectBox(Boxes()[0],
-              L"These forecasts could not be updated; the previous ones are kept.\n\n"
+              L"These forecasts could not be updated:\n\n"
               L"Paris, France (FRXX0076), daily forecast: Test Weather could not be reached. Please check the "
               L"connection and try again.",
               L"Update !", MB_ICONEXCLAMATION);

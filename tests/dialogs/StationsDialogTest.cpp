@@ -201,8 +201,10 @@ TEST_F(StationsDialogTest, AddSelectsTheStationJustAddedOrFound)
     EXPECT_EQ(m_data.m_stations.GetCount(), 4);
     // The second add found Paris in the list; its line was selected and handed back.
     EXPECT_EQ(m_data.m_chosenStation.m_strID, L"FRXX0076");
-    ASSERT_EQ(Boxes().size(), 1u);
+    ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_EQ(Boxes()[0].strText, L"'EFGH5678' (Efgh) has been added to the stations list.");
+    EXPECT_EQ(Boxes()[1].strText.rfind(L"'FRXX0076' (", 0), 0u);
+    EXPECT_NE(Boxes()[1].strText.find(L"is already in the stations list"), std::wstring::npos);
 }
 
 }

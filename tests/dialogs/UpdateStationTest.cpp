@@ -87,14 +87,15 @@ TEST_F(UpdateStationTest, UpdatesTheCurrentStationDailyFirstAndClosesWithOkWhate
         EXPECT_EQ(m_data.m_settings.m_currentStation.m_strName, c.pszName);
         EXPECT_EQ(StationsInFile(Path("stations.dat"))[1].second, c.pszName);
         EXPECT_EQ(CFakeDialUp::Names().empty(), c.bDisconnect);
-        // A failure is said once, after the update, naming the station by its ID while it has no name.
+        // A failure is said once, after the update, naming the station by its ID while it has no name;
+        // the first case left files of both kinds, which a failure keeps.
         const bool bFailed = std::find(c.outcomes.begin(), c.outcomes.end(), false) != c.outcomes.end();
         ASSERT_EQ(Boxes().size(), bFailed ? 1u : 0u);
         if (bFailed) {
             const std::wstring strKind = c.bDaily ? L"daily forecast" : L"hour-by-hour forecast";
-            EXPECT_EQ(Boxes()[0].strText, L"These forecasts could not be updated; the previous ones are kept.\n\n"
+            EXPECT_EQ(Boxes()[0].strText, L"These forecasts could not be updated:\n\n"
                                           L"ABCD1234, " + strKind + L": Test Weather could not be reached. Please "
-                                          L"check the connection and try again.");
+                                          L"check the connection and try again. The previous one is kept.");
         }
         Boxes().clear();
     }
