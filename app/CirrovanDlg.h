@@ -15,6 +15,8 @@ class CWeatherData;
 
 // Posted when the forecast's age has grown by a minute.
 constexpr UINT WM_AGE_TICK = WM_USER + 122;
+// The main window takes the chart's messages too: one number must not mean two.
+static_assert(WM_AGE_TICK != WM_GRAPH_SCROLLED && WM_AGE_TICK != WM_GRAPH_LINK);
 
 // The main window: the current station's forecast as a chart, with the kind and
 // age of the forecast, the three custom views, the daily/hour-by-hour switch,
