@@ -66,6 +66,7 @@ void CWndGraph::Refresh(bool bResetScroll)
     Compose();
     if (bResetScroll)
         m_nScroll = 0;
+    Describe();
     Invalidate(true);
 }
 
@@ -238,6 +239,7 @@ void CWndGraph::OnPaint()
 {
     CPaintDC dc(this);
     Paint(&dc);
+    DescribePoint();
 }
 
 void CWndGraph::OnSize(UINT nType, int cx, int cy)
