@@ -106,6 +106,7 @@ bool CCirrovanDlg::OnInitDialog()
         pUpdate->SetWindowPos(nullptr, 0, 0, 26, 26, SWP_NOMOVE | SWP_NOZORDER);
 
     UpdateScrollRange();
+    NameControls();
     OnSelectStation();
     UpdateData(false);
     // Its keys are its own (PreTranslateMessage): no control takes the focus,

@@ -73,6 +73,9 @@ public:
     // The chart composed again for the current mode, view and size, and the
     // scroll range to match its panels.
     void RefreshChart(bool bResetScroll);
+    // What a screen reader hears of the controls that show only pictures or
+    // numbers; the switch also says which chart is shown.
+    void NameControls();
 
     CWeatherData& m_data;
     CLogFile& m_log;

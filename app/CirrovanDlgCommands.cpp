@@ -161,6 +161,7 @@ void CCirrovanDlg::RefreshChart(bool bResetScroll)
     UpdateScrollRange();
     if (bResetScroll)
         m_scrollBar.SetScrollPos(0, true);
+    NameControls();
 }
 
 void CCirrovanDlg::OnSelectStation()

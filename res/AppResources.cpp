@@ -6,6 +6,7 @@
 void CAppResources::Install()
 {
     InstallStringTable();
+    InstallAccessibleStrings();
     InstallMenus();
     InstallDialogTemplates();
     InstallBitmaps();

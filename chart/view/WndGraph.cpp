@@ -68,6 +68,7 @@ void CWndGraph::Refresh(bool bResetScroll)
     Compose();
     if (bResetScroll)
         m_nScroll = 0;
+    Describe();
     Invalidate(true);
 }
 
@@ -249,6 +250,7 @@ void CWndGraph::OnPaint()
 {
     CPaintDC dc(this);
     Paint(&dc);
+    DescribePoint();
 }
 
 void CWndGraph::OnSize(UINT nType, int cx, int cy)

@@ -2,6 +2,7 @@
 
 #include "chart/ChartPlan.h"
 #include "chart/ChartPlanner.h"
+#include "chart/ChartSummary.h"
 #include "chart/view/ChartFonts.h"
 #include "chart/view/ChartRenderer.h"
 #include "chart/view/ChartTextMeasure.h"
@@ -109,9 +110,16 @@ public:
     CChartRenderer m_renderer{m_fonts, m_iconImage, m_arrowImage};
     CChartPlan m_plan;
 
+    // The chart in words for a screen reader: the summary after each composition,
+    // the values in view after each scroll.
+    void Describe();
+    void DescribePoint();
+    CChartSummary m_summary;
+
 private:
     SIZE m_offWindowSize = {240, 268};
     CBitmap m_underLabels;   // what lies under the chart's value labels
+    int m_nDescribedScroll = -1;
 
     int ChartHeight() const { return m_rcArea.top; }
     CChartFrame Frame() const;

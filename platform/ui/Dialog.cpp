@@ -1,5 +1,7 @@
 #include "platform/ui/Dialog.h"
 
+#include "platform/ui/Accessibility.h"
+
 #include "platform/Resources.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/DCImpl.h"
@@ -96,6 +98,7 @@ ModalWindow BuildWindow(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pScreen)
     SetWidgetWnd(host, pDlg);
     host->setGeometry(d->m_bPopup ? 1 : 0, d->m_bPopup ? POPUP_CAPTION_HEIGHT + 1 : 0, rc.right, rc.bottom);
     AttachWindow(pDlg, host);
+    MarkDialog(frame ? frame : host, ToQString(d->m_strCaption));
     d->m_pFrame = frame;
     d->m_bOwnsWidget = true;
     d->m_pParent = pDlg->m_pParentWnd;

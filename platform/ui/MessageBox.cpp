@@ -1,6 +1,7 @@
 // Message boxes: captioned pop-ups centred over the screen, run modally.
 
 #include "platform/ui/Dialog.h"
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/FocusMark.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/UiObserver.h"
@@ -187,6 +188,9 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
     QWidget* client = nullptr;
     box.m_pFrame = MakePopupFrame(s->m_pScreen, ToQString(strCaption), &client);
     box.m_pFrame->setProperty("caption", ToQString(strCaption));
+    SetAccessibleRoleOf(box.m_pFrame, QAccessible::AlertMessage);
+    box.m_pFrame->setAccessibleName(ToQString(strCaption));
+    box.m_pFrame->setAccessibleDescription(ToQString(strText));
 
     box.m_pIcon = new QLabel(box.m_pFrame);
     const UINT nIcon = nType & MB_ICONMASK;

@@ -211,6 +211,14 @@ public:
     HICON SetIcon(HICON hIcon, bool bBigIcon);
     HICON GetIcon(bool bBigIcon) const;
 
+    // What a screen reader says of the window: its name, a longer description
+    // (changes are announced), and, for a window drawn by hand, what it is. On
+    // the user-interface thread, once the window exists.
+    enum class AccessibleRole { Default, Chart };
+    void SetAccessibleName(const std::wstring& strName);
+    void SetAccessibleDescription(const std::wstring& strDescription);
+    void SetAccessibleRole(AccessibleRole role);
+
     // Text, caption and MB_ style; answers IDOK, IDCANCEL, IDYES or IDNO.
     int MessageBox(const std::wstring& strText, const std::wstring& strCaption, UINT nType);
 
