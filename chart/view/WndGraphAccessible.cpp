@@ -53,7 +53,7 @@ void CWndGraph::Describe()
     SetAccessibleRole(AccessibleRole::Chart);
     const CStation& station = m_data.m_settings.m_currentStation;
     m_summary.Read(m_data.m_daily, m_data.m_hourly, m_data.m_settings,
-                   station.GetName().empty() ? station.GetID() : station.GetName(), LoadWords());
+                   station.m_strName.empty() ? station.m_strID : station.m_strName, LoadWords());
     std::wstring strName = m_summary.Summary();
     if (strName.empty()) {
         strName = CResources::LoadString(IDS_ACC_CHART_EMPTY);
