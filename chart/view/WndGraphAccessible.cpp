@@ -67,7 +67,7 @@ void CWndGraph::Describe()
 
 void CWndGraph::DescribePoint()
 {
-    if (!IsWindow() || m_nScroll == m_nDescribedScroll)
+    if (!IsWindow() || m_nScroll == m_nDescribedScroll || !IsAccessibilityActive())
         return;
     m_nDescribedScroll = m_nScroll;
     // The moment at the middle of the viewport, along the part of the image the

@@ -72,3 +72,8 @@ void CWnd::SetAccessibleRole(AccessibleRole role)
     if (role == AccessibleRole::Chart)
         SetAccessibleRoleOf(m_pImpl->m_pWidget, QAccessible::Chart);
 }
+
+bool CWnd::IsAccessibilityActive()
+{
+    return QAccessible::isActive();
+}

@@ -218,6 +218,9 @@ public:
     void SetAccessibleName(const std::wstring& strName);
     void SetAccessibleDescription(const std::wstring& strDescription);
     void SetAccessibleRole(AccessibleRole role);
+    // Whether a screen reader (or another assistive client) is listening:
+    // words that change with every step of a drag are made only then.
+    static bool IsAccessibilityActive();
 
     // Text, caption and MB_ style; answers IDOK, IDCANCEL, IDYES or IDNO.
     int MessageBox(const std::wstring& strText, const std::wstring& strCaption, UINT nType);
