@@ -2,6 +2,7 @@
 // each chart runs the shared steps.
 #include "chart/ChartPlanner.h"
 
+#include "chart/HourlyDays.h"
 #include "chart/TextMeasure.h"
 #include "chart/Trunc.h"
 #include "settings/Settings.h"
@@ -182,14 +183,9 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     m_precip.Clear();
     m_windSpeed.Clear();
 
-    // The first hour is the next one of that clock hour after the update.
     const CDateTime& dtUpdate = hourly.m_dtLastUpdate;
-    double dDayStart = std::isfinite(dtUpdate.m_dt) ? std::floor(dtUpdate.m_dt) : 0.0;
-    SYSTEMTIME stUpdate;
-    const int nUpdateHour = dtUpdate.GetAsSystemTime(stUpdate) ? stUpdate.wHour : 0;
+    const double dDayStart = FirstHourDay(hourly);
     const int nFirstClock = hourly.m_hours.GetAt(0)->m_nClock;
-    if (nFirstClock < nUpdateHour)
-        dDayStart += 1.0;
 
     const bool bTemps = Displays(SERIES_TEMPERATURES);
     const bool bPrecip = Displays(SERIES_PRECIPITATIONS);

@@ -1,5 +1,6 @@
 #include "chart/ChartSummary.h"
 
+#include "chart/HourlyDays.h"
 #include "chart/Units.h"
 #include "settings/Settings.h"
 #include "store/ClassUnicode.h"
@@ -102,15 +103,10 @@ void CChartSummary::ReadHourly(const CHourlyForecast& hourly)
 {
     if (hourly.m_hours.GetCount() == 0)
         return;
-    // The first hour is the next one of that clock hour after the update, as
-    // the chart places it.
+    // The hours stand where the chart places them.
     const CDateTime& dtUpdate = hourly.m_dtLastUpdate;
-    double dDayStart = std::isfinite(dtUpdate.m_dt) ? std::floor(dtUpdate.m_dt) : 0.0;
-    SYSTEMTIME stUpdate;
-    const int nUpdateHour = dtUpdate.GetAsSystemTime(stUpdate) ? stUpdate.wHour : 0;
+    const double dDayStart = FirstHourDay(hourly);
     const int nFirstClock = hourly.m_hours.GetAt(0)->m_nClock;
-    if (nFirstClock < nUpdateHour)
-        dDayStart += 1.0;
     ClassUnicode convert;
     for (int i = 0; i < hourly.m_hours.GetCount(); ++i) {
         const CForecastHour* pHour = hourly.m_hours.GetAt(i);
