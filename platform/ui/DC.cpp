@@ -49,6 +49,11 @@ void FillDevice(QImage& image, int x0, int y0, int x1, int y1, QRgb rgb)
         std::fill_n(reinterpret_cast<QRgb*>(row), x1 - x0, rgb);
 }
 
+void FillDevice(QImage& image, const QRect& rc, QRgb rgb)
+{
+    FillDevice(image, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), rgb);
+}
+
 // A rectangle of device pixels among the image's own pixels.
 QRect DeviceRect(const QImage& image, int x, int y, int cx, int cy)
 {
@@ -73,7 +78,7 @@ void DrawFineLine(QImage& image, int x0, int y0, int x1, int y1, int width, QRgb
         else
             y1 > y0 ? (top = y0, bottom = y1) : (top = y1 + 1, bottom = y0 + 1);
         const QRect rc = DeviceRect(image, left, top, right - left, bottom - top);
-        FillDevice(image, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), rgb);
+        FillDevice(image, rc, rgb);
         return;
     }
     QPainter painter(&image);
@@ -120,7 +125,7 @@ void PendingErase::Cover(const QRect& rc)
 void PendingErase::Flush(QImage& image)
 {
     for (const QRect& rc : m_rects)
-        FillDevice(image, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), qRgb(255, 255, 255));
+        FillDevice(image, rc, qRgb(255, 255, 255));
     m_rects.clear();
 }
 
@@ -171,7 +176,7 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF cr)
     if (!pImage || cx <= 0 || cy <= 0)
         return;
     const QRect rc = DeviceRect(*pImage, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, cx, cy);
-    FillDevice(*pImage, rc.left(), rc.top(), rc.left() + rc.width(), rc.top() + rc.height(), ToQRgb(cr));
+    FillDevice(*pImage, rc, ToQRgb(cr));
     m_pImpl->Covered(rc);
     // The platform's FillSolidRect leaves the fill colour as the background colour.
     m_pImpl->m_crBk = cr;
@@ -278,8 +283,7 @@ void DrawLine(QImage& image, const CDC::Impl& dc, const LOGFONT& lf, int x, int 
         if (pClip)
             box &= *pClip;
         box = DeviceRect(image, box.left(), box.top(), box.width(), box.height());
-        FillDevice(image, box.left(), box.top(), box.left() + box.width(), box.top() + box.height(),
-                   ToQRgb(dc.m_crBk));
+        FillDevice(image, box, ToQRgb(dc.m_crBk));
     }
     if (str.empty())
         return;

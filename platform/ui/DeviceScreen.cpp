@@ -574,7 +574,7 @@ void CDeviceScreen::Impl::PressSoftKey(int nKey)
     qmenu->popup(at);
 }
 
-qreal ScreenRatio()
+qreal DrawingRatio()
 {
     // The application's own answer is kept from the screens' start, before
     // any zoom; the window's, or its screen's, follows the zoom.

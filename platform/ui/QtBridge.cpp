@@ -30,11 +30,6 @@ void EnsureApplication()
     EnsureCallQueue();
 }
 
-qreal DrawingRatio()
-{
-    return ScreenRatio();
-}
-
 QString ToQString(const std::wstring& str)
 {
     return QString::fromStdWString(str);

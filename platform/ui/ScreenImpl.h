@@ -76,9 +76,6 @@ struct CDeviceScreen::Impl
 // Chooses the zoom (CIRROVAN_ZOOM, or what suits the desktop) and scales the
 // application by it; called once, as soon as the application exists.
 void ApplyStartZoom();
-// The ratio the device screen's window is shown at (the zoom times the
-// desktop's own), or the desktop's before it exists.
-qreal ScreenRatio();
 
 // A pop-up frame with a caption strip; the client widget goes inside at (1, 19).
 QWidget* MakePopupFrame(QWidget* pScreen, const QString& caption, QWidget** ppClientParent);
