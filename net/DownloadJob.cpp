@@ -11,6 +11,7 @@
 #include "net/Connection.h"
 #include "net/DownloadProgress.h"
 #include "platform/DebugOutput.h"
+#include "platform/Translate.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/ConnMgr.h"
 #include "store/XmlFile.h"
@@ -49,14 +50,6 @@ bool QueryHeader(HINTERNET hRequest, DWORD dwInfoLevel, std::wstring& strValue)
 std::wstring FormatKb(const wchar_t* pszFormat, uint64_t nBytes)
 {
     return CWideFormat::Format(pszFormat, static_cast<float>(nBytes) * (1.0f / 1024));
-}
-
-// The status line has no room for the log line's line break.
-std::wstring WithoutLineBreak(std::wstring strText)
-{
-    if (!strText.empty() && strText.back() == L'\n')
-        strText.pop_back();
-    return strText;
 }
 
 int ProgressValue(uint64_t nBytes)
@@ -266,9 +259,8 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         return Fail(CDownloadOutcome::HTTP_ERROR, nStatus);
     }
 
-    std::wstring strDownload = FormatKb(L"Download... (%.2f Kb)\n", nLength);
-    m_progress.ShowStatus(WithoutLineBreak(strDownload));
-    m_log.Printf(L"%s", strDownload.c_str());
+    m_progress.ShowStatus(FormatKb(Tr("Download... (%.2f Kb)").c_str(), nLength));
+    m_log.Printf(L"%s", FormatKb(L"Download... (%.2f Kb)\n", nLength).c_str());
     if (nLength > m_nMaxBytes) {
         m_log.Printf(L"Larger than %llu bytes\n", static_cast<unsigned long long>(m_nMaxBytes));
         return Fail(CDownloadOutcome::TOO_LARGE);
@@ -324,9 +316,8 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         m_strBody = std::string();
         return false;
     }
-    std::wstring strDone = FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived);
-    m_log.Printf(L"%s", strDone.c_str());
-    m_progress.ShowStatus(WithoutLineBreak(strDone));
+    m_log.Printf(L"%s", FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived).c_str());
+    m_progress.ShowStatus(FormatKb(Tr("Done (%.2f Kb downloaded)").c_str(), m_nReceived));
     return true;
 }
 
@@ -456,7 +447,7 @@ void CDownloadJob::OnInternetStatus(HINTERNET, DWORD_PTR dwContext, DWORD dwInte
     if (!pJob)
         return;
     std::wstring strStatus = InternetStatusText(dwInternetStatus);
-    pJob->m_progress.ShowInternetStatus(strStatus);
+    pJob->m_progress.ShowInternetStatus(Tr(strStatus.c_str()));
 
     std::wstring strDetail;
     switch (dwInternetStatus) {
