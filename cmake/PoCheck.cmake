@@ -1,5 +1,6 @@
 # Each of LANGUAGES' catalogue is valid (its formats match their English ones)
 # and complete: no text untranslated, none fuzzy.
+cmake_policy(VERSION 3.25)
 foreach(lang ${LANGUAGES})
   execute_process(COMMAND ${MSGFMT} --check --statistics -o /dev/null ${SOURCE_DIR}/po/${lang}.po
                   RESULT_VARIABLE rc ERROR_VARIABLE stats OUTPUT_VARIABLE out)

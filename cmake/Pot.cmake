@@ -1,6 +1,7 @@
 # Extracts the texts the sources mark for translation into OUTPUT (a pot).
 # With COMPARE: fails when that pot differs from OUTPUT but for its creation
 # date. With MERGE: merges each of LANGUAGES' .po with the new pot.
+cmake_policy(VERSION 3.25)
 set(sources)
 foreach(dir ${DIRS})
   file(GLOB_RECURSE found RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${dir}/*.cpp ${SOURCE_DIR}/${dir}/*.h)
@@ -17,9 +18,9 @@ if(NOT rc EQUAL 0)
 endif()
 
 function(read_without_date path out)
-  file(STRINGS ${path} lines)
-  list(FILTER lines EXCLUDE REGEX "^\"POT-Creation-Date:")
-  set(${out} "${lines}" PARENT_SCOPE)
+  file(READ ${path} text)
+  string(REGEX REPLACE "\"POT-Creation-Date:[^\n]*\n" "" text "${text}")
+  set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
 if(COMPARE)
