@@ -5,19 +5,6 @@
 
 #include <algorithm>
 
-void CChartPlan::Clear()
-{
-    m_bEmpty = true;
-    m_bands.clear();
-    m_grid.clear();
-    m_marks.clear();
-    m_series.clear();
-    m_link.clear();
-    m_strip.clear();
-    m_panels[0].clear();
-    m_panels[1].clear();
-}
-
 void CChartPlan::LabelEdges(int nScroll, int nViewport, std::vector<CPlanCut>& cut) const
 {
     cut.clear();

@@ -91,10 +91,15 @@ struct CPlanPanel
 
 // A composed chart, ready to be drawn: the chart image (W x H), the time strip
 // under it and the panels of both sides. Everything is drawn in the order of
-// the members: background, bands, grid, now marker, series, link line.
+// the members: background, bands, grid, now marker, series, link line. A plan
+// holds every point and text of a chart: it is handed on, never copied.
 struct CChartPlan
 {
-    void Clear();
+    CChartPlan() = default;
+    CChartPlan(CChartPlan&&) = default;
+    CChartPlan& operator=(CChartPlan&&) = default;
+    CChartPlan(const CChartPlan&) = delete;
+    CChartPlan& operator=(const CChartPlan&) = delete;
 
     // What the strip shows in the viewport from column nScroll on, nViewport
     // wide, beyond a copy of the strip image: the parts of the lines the

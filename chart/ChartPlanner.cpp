@@ -88,26 +88,25 @@ bool CChartPlanner::Displays(int nSeries) const
     return settings.m_views[nView].m_series[nSeries].m_bDisplay;
 }
 
-const CGraphScaleY* CChartPlanner::ScaleOf(int nSeries) const
+const CGraphScaleY& CChartPlanner::ValueScale(int nSeries) const
 {
     if (nSeries == SERIES_TEMPERATURES)
-        return &m_scaleTemp;
+        return m_scaleTemp;
     if (nSeries == SERIES_PRECIPITATIONS)
-        return &m_scalePrecip;
-    return &m_scaleWind;
+        return m_scalePrecip;
+    return m_scaleWind;
 }
 
-COLORREF CChartPlanner::ColourOf(int nSeries) const
+COLORREF CChartPlanner::ColourOf(int nSeries)
 {
     if (nSeries == SERIES_TEMPERATURES)
-        return m_crTemp;
+        return CChartPlan::CR_TEMP;
     if (nSeries == SERIES_PRECIPITATIONS)
-        return m_crPrecip;
-    return m_crWind;
+        return CChartPlan::CR_PRECIP;
+    return CChartPlan::CR_WIND;
 }
 
-void CChartPlanner::Start(const CSettings& settings, const CChartFrame& frame, bool bDaily,
-                          CChartPlan& plan)
+CChartPlan CChartPlanner::Start(const CSettings& settings, const CChartFrame& frame, bool bDaily)
 {
     m_pSettings = &settings;
     m_frame = frame;
@@ -118,9 +117,10 @@ void CChartPlanner::Start(const CSettings& settings, const CChartFrame& frame, b
     m_iconBoxes.clear();
     m_labelBoxes.clear();
     m_labelGroups.clear();
-    plan.Clear();
+    CChartPlan plan;
     plan.m_nWidth = m_frame.m_nWidth;
     plan.m_nHeight = m_frame.m_nHeight;
+    return plan;
 }
 
 void CChartPlanner::PlanEmpty(CChartPlan& plan)
@@ -156,9 +156,9 @@ void CChartPlanner::PlanPanels(CChartPlan& plan) const
             plan.m_panels[side].emplace_back();
             CPlanPanel& panel = plan.m_panels[side].back();
             panel.m_nSeries = s;
-            ScaleOf(s)->PlanPanel(m_measure, m_frame.m_nHeight, side == 0 ? 30 : 1, ColourOf(s),
+            ValueScale(s).PlanPanel(m_measure, m_frame.m_nHeight, side == 0 ? 30 : 1, ColourOf(s),
                                   side == 1, panel, s == nGridOwner ? &plan.m_grid : nullptr,
-                                  m_frame.m_nWidth, m_crGrid);
+                                  m_frame.m_nWidth, CChartPlan::CR_GRID);
             PlanUnit(s, panel);
             const size_t nCount = std::min<size_t>(m_sideSeries[side].size(), 3);
             if (nCount > 1)
@@ -478,7 +478,7 @@ void CChartPlanner::PlanSeries(const std::vector<CGraphSegment>& segments, CChar
         for (CGraphSeries* pLine : m_bDaily ? std::vector<CGraphSeries*>{&m_low, &m_high}
                                             : std::vector<CGraphSeries*>{&m_temp}) {
             series.m_lines.emplace_back();
-            pLine->PlanLine(m_crTemp, H, series.m_lines.back());
+            pLine->PlanLine(CChartPlan::CR_TEMP, H, series.m_lines.back());
             pLine->BuildSegments(own);
         }
         PlanLabels(m_tempGroups, segments, own, true, placed, series);
@@ -545,7 +545,7 @@ void CChartPlanner::PlanWindLabels(const std::vector<CGraphSegment>& segments, s
         label.m_nTop = box.m_nTop + m_frame.m_nHeight;
         label.m_nWidth = box.m_nWidth;
         label.m_nHeight = box.m_nHeight;
-        label.m_crColour = m_crWind;
+        label.m_crColour = CChartPlan::CR_WIND;
         series.m_labels.push_back(std::move(label));
     }
 }
@@ -561,9 +561,9 @@ void CChartPlanner::SetUpScales(std::initializer_list<CGraphSeries*> temperature
     m_scalePrecip.Reset();
     m_scaleWind.Reset();
     m_scaleTime.Reset();
-    m_scaleTime.SetPixelRange(m_nMarginLeft, m_frame.m_nWidth - m_nMarginRight, 0);
+    m_scaleTime.SetPixelRange(MARGIN_LEFT, m_frame.m_nWidth - MARGIN_RIGHT, 0);
     if (Displays(SERIES_TEMPERATURES)) {
-        m_scaleTemp.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 6);
+        m_scaleTemp.SetPixelRange(MARGIN_BOTTOM, H - MARGIN_TOP, 6);
         for (CGraphSeries* pSeries : temperatures)
             m_scaleTemp.AddSeries(pSeries);
         m_scaleTemp.SetAutoRange(false);
@@ -571,13 +571,13 @@ void CChartPlanner::SetUpScales(std::initializer_list<CGraphSeries*> temperature
             m_scaleTime.AddSeries(pSeries);
     }
     if (Displays(SERIES_PRECIPITATIONS)) {
-        m_scalePrecip.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, 10);
+        m_scalePrecip.SetPixelRange(MARGIN_BOTTOM, H - MARGIN_TOP, 10);
         m_scalePrecip.AddSeries(&m_precip);
         m_scalePrecip.SetFixedRange(0, 100);
         m_scaleTime.AddSeries(&m_precip);
     }
     if (Displays(SERIES_WIND)) {
-        m_scaleWind.SetPixelRange(m_nMarginBottom, H - m_nMarginTop, nWindIntervals);
+        m_scaleWind.SetPixelRange(MARGIN_BOTTOM, H - MARGIN_TOP, nWindIntervals);
         m_scaleWind.AddSeries(&m_windSpeed);
         m_scaleWind.SetAutoRange(m_pSettings->m_bShowZero);
         m_scaleTime.AddSeries(&m_windSpeed);

@@ -33,8 +33,8 @@ struct CChartFrame
 // Composes the daily and the hour-by-hour chart of a forecast, as the settings
 // and the clock say, into a plan: the points go through the scales, the runs of
 // points get their icons and labels, and every line, picture and text lands at
-// its pixel. Nothing here draws; the series, scales and groups of the last plan
-// stay for a look.
+// its pixel. Nothing here draws. The series, scales and placed marks of the
+// last plan stay, read-only, for a look.
 class CChartPlanner
 {
 public:
@@ -42,10 +42,10 @@ public:
     CChartPlanner(const CChartPlanner&) = delete;
     CChartPlanner& operator=(const CChartPlanner&) = delete;
 
-    void PlanDaily(const CDailyForecast& daily, const CSettings& settings,
-                   const CDeviceClock& clock, const CChartFrame& frame, CChartPlan& plan);
-    void PlanHourly(const CHourlyForecast& hourly, const CSettings& settings,
-                    const CDeviceClock& clock, const CChartFrame& frame, CChartPlan& plan);
+    CChartPlan PlanDaily(const CDailyForecast& daily, const CSettings& settings,
+                         const CDeviceClock& clock, const CChartFrame& frame);
+    CChartPlan PlanHourly(const CHourlyForecast& hourly, const CSettings& settings,
+                          const CDeviceClock& clock, const CChartFrame& frame);
 
     // The scales' sides in the current custom view: the displayed series whose
     // scale stands on the left, and the others, each in series order.
@@ -62,6 +62,13 @@ public:
     // The height of the link line's band, and the width of a scale panel.
     static constexpr int LINK_BAND = 10;
     static constexpr int PANEL_WIDTH = 32;
+    // Where the value scales end, from the chart image's top and bottom (above
+    // the link line's band, which nothing that carries meaning enters), and
+    // where the time axis runs, from its sides.
+    static constexpr int MARGIN_TOP = 17;
+    static constexpr int MARGIN_BOTTOM = 17 + LINK_BAND;
+    static constexpr int MARGIN_LEFT = 35;
+    static constexpr int MARGIN_RIGHT = 35;
     // The sides of a wind arrow's and a weather icon's squares.
     static constexpr int PICTURE_ARROW = 16;
     static constexpr int PICTURE_WEATHER = 28;
@@ -70,44 +77,27 @@ public:
     // The steps, in hours, the hour-by-hour strip may take, smallest first.
     static constexpr int HOUR_STEPS[4] = {2, 3, 4, 6};
 
-    COLORREF m_crTemp = CChartPlan::CR_TEMP;
-    COLORREF m_crPrecip = CChartPlan::CR_PRECIP;
-    COLORREF m_crWind = CChartPlan::CR_WIND;
-    COLORREF m_crGrid = CChartPlan::CR_GRID;
-    int m_nMarginTop = 17;
-    // Above the link line's own band at the bottom of the chart, which nothing
-    // that carries meaning enters.
-    int m_nMarginBottom = 17 + LINK_BAND;
-    int m_nMarginLeft = 35;
-    int m_nMarginRight = 35;
-
-    CGraphSeries m_temp;
-    CGraphSeries m_precip;
-    CGraphSeries m_windSpeed;
-    CGraphSeries m_low;
-    CGraphSeries m_high;
-    CGraphScaleY m_scaleTemp;
-    CGraphScaleY m_scalePrecip;
-    CGraphScaleY m_scaleWind;
-    CGraphScaleX m_scaleTime;
-    CPointerArray<CGraphGroup> m_tempGroups;
-    CPointerArray<CGraphGroup> m_precipGroups;
-    CPointerArray<CGraphGroup> m_windGroups;
-    CPointerArray<CGraphGroup> m_windLabelGroups;
-    CPointerArray<CGraphTimeLabel> m_timeLabels;
-    std::vector<double> m_nightStarts;
-    std::vector<double> m_nightEnds;
-    std::vector<int> m_sideSeries[2];
-
-    // Where the last plan put its icons and labels, with the origin at the chart
-    // image's bottom-left corner, and the groups the labels belong to.
-    std::vector<CGraphBox> m_iconBoxes;
-    std::vector<CGraphBox> m_labelBoxes;
-    std::vector<const CGraphGroup*> m_labelGroups;
+    // The last plan's lines with their points in pixels (the hour-by-hour
+    // temperatures, the daily lows and highs, precipitation and wind), its
+    // scales and the labels of its time strip.
+    const CGraphSeries& Temperatures() const { return m_temp; }
+    const CGraphSeries& Lows() const { return m_low; }
+    const CGraphSeries& Highs() const { return m_high; }
+    const CGraphSeries& Precipitation() const { return m_precip; }
+    const CGraphSeries& WindSpeed() const { return m_windSpeed; }
+    const CGraphScaleY& ValueScale(int nSeries) const;
+    const CGraphScaleX& TimeScale() const { return m_scaleTime; }
+    const CPointerArray<CGraphTimeLabel>& TimeLabels() const { return m_timeLabels; }
+    // Where the last plan put its icons and arrows, and its temperatures' value
+    // labels with the groups they belong to (same index), with the origin at
+    // the chart image's bottom-left corner.
+    const std::vector<CGraphBox>& IconBoxes() const { return m_iconBoxes; }
+    const std::vector<CGraphBox>& LabelBoxes() const { return m_labelBoxes; }
+    const std::vector<const CGraphGroup*>& LabelGroups() const { return m_labelGroups; }
 
 private:
     // Steps both charts share, in the order they run.
-    void Start(const CSettings& settings, const CChartFrame& frame, bool bDaily, CChartPlan& plan);
+    CChartPlan Start(const CSettings& settings, const CChartFrame& frame, bool bDaily);
     void PlanEmpty(CChartPlan& plan);
     bool Displays(int nSeries) const;
     int AboveLinkBand() const;
@@ -133,11 +123,31 @@ private:
     bool WindScaleInSight() const;
     void PlanWindLabels(const std::vector<CGraphSegment>& segments, std::vector<CGraphBox>& placed,
                         CPlanSeries& series);
-    const CGraphScaleY* ScaleOf(int nSeries) const;
-    COLORREF ColourOf(int nSeries) const;
+    static COLORREF ColourOf(int nSeries);
 
     const CTextMeasure& m_measure;
     const CSettings* m_pSettings = nullptr;   // of the plan under way
     CChartFrame m_frame;
     bool m_bDaily = true;
+
+    CGraphSeries m_temp;
+    CGraphSeries m_precip;
+    CGraphSeries m_windSpeed;
+    CGraphSeries m_low;
+    CGraphSeries m_high;
+    CGraphScaleY m_scaleTemp;
+    CGraphScaleY m_scalePrecip;
+    CGraphScaleY m_scaleWind;
+    CGraphScaleX m_scaleTime;
+    CPointerArray<CGraphGroup> m_tempGroups;
+    CPointerArray<CGraphGroup> m_precipGroups;
+    CPointerArray<CGraphGroup> m_windGroups;
+    CPointerArray<CGraphGroup> m_windLabelGroups;
+    CPointerArray<CGraphTimeLabel> m_timeLabels;
+    std::vector<double> m_nightStarts;
+    std::vector<double> m_nightEnds;
+    std::vector<int> m_sideSeries[2];
+    std::vector<CGraphBox> m_iconBoxes;
+    std::vector<CGraphBox> m_labelBoxes;
+    std::vector<const CGraphGroup*> m_labelGroups;
 };

@@ -26,14 +26,13 @@ double TimeOfDay(const CDateTime& dt)
 
 } // namespace
 
-void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& settings,
-                              const CDeviceClock& clock, const CChartFrame& frame,
-                              CChartPlan& plan)
+CChartPlan CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& settings,
+                                    const CDeviceClock& clock, const CChartFrame& frame)
 {
-    Start(settings, frame, true, plan);
+    CChartPlan plan = Start(settings, frame, true);
     if (daily.m_days.GetCount() == 0) {   // no record to plot
         PlanEmpty(plan);
-        return;
+        return plan;
     }
     plan.m_bEmpty = false;
     const CDateTime dtNow = StationNow(clock, daily.m_nZone);
@@ -127,7 +126,7 @@ void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& sett
 
     PlanPanels(plan);
     m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, m_frame.m_nWidth, plan.m_strip, nullptr, 0,
-                               m_crGrid);
+                               CChartPlan::CR_GRID);
     PlanNowMarker(dtNow, plan);
 
     m_tempGroups.RemoveAll();
@@ -142,6 +141,7 @@ void CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings& sett
 
     PlanSeries(segments, plan);
     PlanLink(plan);
+    return plan;
 }
 
 // The smallest step whose hour labels fit side by side with a gap between them
@@ -166,14 +166,13 @@ int CChartPlanner::HourStep(const std::vector<int>& clocks) const
     return HOUR_STEPS[3];
 }
 
-void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& settings,
-                               const CDeviceClock& clock, const CChartFrame& frame,
-                               CChartPlan& plan)
+CChartPlan CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& settings,
+                                     const CDeviceClock& clock, const CChartFrame& frame)
 {
-    Start(settings, frame, false, plan);
+    CChartPlan plan = Start(settings, frame, false);
     if (hourly.m_hours.GetCount() == 0) {
         PlanEmpty(plan);
-        return;
+        return plan;
     }
     plan.m_bEmpty = false;
     const CDateTime dtNow = StationNow(clock, hourly.m_nZone);
@@ -264,7 +263,7 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
     PlanPanels(plan);
     // A vertical grid line at every labelled hour.
     m_scaleTime.PlanTimeLabels(m_measure, m_timeLabels, m_frame.m_nWidth, plan.m_strip, &plan.m_grid,
-                               AboveLinkBand(), m_crGrid);
+                               AboveLinkBand(), CChartPlan::CR_GRID);
     PlanNowMarker(dtNow, plan);
 
     m_tempGroups.RemoveAll();
@@ -278,4 +277,5 @@ void CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSettings& s
 
     PlanSeries(segments, plan);
     PlanLink(plan);
+    return plan;
 }

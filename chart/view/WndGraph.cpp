@@ -147,14 +147,14 @@ void CWndGraph::Render()
 void CWndGraph::BuildDaily()
 {
     Layout();
-    m_planner.PlanDaily(m_data.m_daily, m_data.m_settings, CDeviceClock::Now(), Frame(), m_plan);
+    m_plan = m_planner.PlanDaily(m_data.m_daily, m_data.m_settings, CDeviceClock::Now(), Frame());
     Render();
 }
 
 void CWndGraph::BuildHourly()
 {
     Layout();
-    m_planner.PlanHourly(m_data.m_hourly, m_data.m_settings, CDeviceClock::Now(), Frame(), m_plan);
+    m_plan = m_planner.PlanHourly(m_data.m_hourly, m_data.m_settings, CDeviceClock::Now(), Frame());
     Render();
 }
 

@@ -72,7 +72,7 @@ void CWndGraph::DescribePoint()
     m_nDescribedScroll = m_nScroll;
     // The moment at the middle of the viewport, along the part of the image the
     // time axis spans.
-    const int nAxis = m_nChartWidth - m_planner.m_nMarginLeft - m_planner.m_nMarginRight;
-    const double dFraction = nAxis > 0 ? (m_nScroll + ViewportWidth() / 2.0 - m_planner.m_nMarginLeft) / nAxis : 0.0;
+    const int nAxis = m_nChartWidth - CChartPlanner::MARGIN_LEFT - CChartPlanner::MARGIN_RIGHT;
+    const double dFraction = nAxis > 0 ? (m_nScroll + ViewportWidth() / 2.0 - CChartPlanner::MARGIN_LEFT) / nAxis : 0.0;
     SetAccessibleDescription(m_summary.Moment(m_summary.MomentAt(dFraction)));
 }

@@ -208,7 +208,7 @@ protected:
         ASSERT_TRUE(graph.m_chartImage.IsValid());
         const SIZE size = graph.m_chartImage.GetSize();
         EXPECT_EQ(size.cx, 504);
-        EXPECT_FALSE(graph.m_planner.m_iconBoxes.empty());
+        EXPECT_FALSE(graph.m_planner.IconBoxes().empty());
         int nTemperature = 0;
         for (int y = 0; y < size.cy; ++y)
             for (int x = 0; x < size.cx; ++x)

@@ -212,7 +212,7 @@ std::vector<std::vector<int>> Extremes(const CGraphSeries& line)
 // them (checked with every mark).
 void ExpectExtremesLabelledInSight(const CChartPlanner& planner, const CTextMeasure& measure)
 {
-    for (const CGraphSeries* pLine : {&planner.m_temp, &planner.m_low, &planner.m_high}) {
+    for (const CGraphSeries* pLine : {&planner.Temperatures(), &planner.Lows(), &planner.Highs()}) {
         const std::vector<std::vector<int>> runs = Extremes(*pLine);
         for (size_t r = 0; r < runs.size(); ++r) {
             const std::vector<int>& run = runs[r];
@@ -226,8 +226,8 @@ void ExpectExtremesLabelledInSight(const CChartPlanner& planner, const CTextMeas
             if (a.m_nPx - nBefore < nRoom || nAfter - b.m_nPx < nRoom)
                 continue;
             const CGraphPoint* pLabelled = nullptr;
-            for (size_t k = 0; k < planner.m_labelGroups.size() && !pLabelled; ++k) {
-                const CGraphGroup& group = *planner.m_labelGroups[k];
+            for (size_t k = 0; k < planner.LabelGroups().size() && !pLabelled; ++k) {
+                const CGraphGroup& group = *planner.LabelGroups()[k];
                 if (group.m_pSeries != pLine)
                     continue;
                 for (int nPoint : group.m_points) {
@@ -238,7 +238,7 @@ void ExpectExtremesLabelledInSight(const CChartPlanner& planner, const CTextMeas
                     const SIZE size = measure.Measure(CHART_FONT_BOLD, point.m_strText);
                     for (int c = 0; c < 8; ++c) {
                         CGraphBox box;
-                        const CGraphBox& label = planner.m_labelBoxes[k];
+                        const CGraphBox& label = planner.LabelBoxes()[k];
                         // On any side: one that no line leaves room for takes another.
                         if (CLabelPlacer::Candidate(point, PLACE_ABOVE | PLACE_BELOW | PLACE_LEFT | PLACE_RIGHT, c,
                                                     size, box)
@@ -252,7 +252,7 @@ void ExpectExtremesLabelledInSight(const CChartPlanner& planner, const CTextMeas
                                    << first.m_nPy;
             if (!pLabelled)
                 continue;
-            for (const CGraphBox& icon : planner.m_iconBoxes)
+            for (const CGraphBox& icon : planner.IconBoxes())
                 EXPECT_FALSE(icon.m_nLeft <= pLabelled->m_nPx && pLabelled->m_nPx < icon.m_nLeft + icon.m_nWidth
                              && icon.m_nTop <= -pLabelled->m_nPy && -pLabelled->m_nPy < icon.m_nTop + icon.m_nHeight)
                     << "a picture over the extreme at " << pLabelled->m_nPx << ", " << pLabelled->m_nPy;
@@ -353,11 +353,11 @@ protected:
         if (c.bDaily) {
             CDailyForecast daily;
             ASSERT_TRUE(daily.Read(doc));
-            planner.PlanDaily(daily, settings, CDeviceClock::Now(), frame, plan);
+            plan = planner.PlanDaily(daily, settings, CDeviceClock::Now(), frame);
         } else {
             CHourlyForecast hourly;
             ASSERT_TRUE(hourly.Read(doc));
-            planner.PlanHourly(hourly, settings, CDeviceClock::Now(), frame, plan);
+            plan = planner.PlanHourly(hourly, settings, CDeviceClock::Now(), frame);
         }
         ASSERT_FALSE(plan.m_bEmpty);
     }
@@ -426,7 +426,7 @@ protected:
             }
 
         // Every label of the strip shown, one step apart.
-        const CPointerArray<CGraphTimeLabel>& labels = planner.m_timeLabels;
+        const CPointerArray<CGraphTimeLabel>& labels = planner.TimeLabels();
         ASSERT_GE(labels.GetCount(), 3);
         const int nSpacing = labels.GetAt(1)->m_nPx - labels.GetAt(0)->m_nPx;
         for (int i = 0; i < labels.GetCount(); ++i) {

@@ -186,7 +186,7 @@ bool Overlap(const CGraphBox& a, const CGraphBox& b)
 TEST_F(Composition, DailyNightBandsAndNowMarkerWhereDatesMap)
 {
     Daily("daily3.xml");
-    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.TimeScale();
     const double base = time.m_dtStart.m_dt - 0.5;   // 00:00 of day 0
     const int y = 2;
     // Band k runs from the sunset before day k (17:00) to its sunrise (07:00).
@@ -218,7 +218,7 @@ TEST_F(Composition, DailyNightBandsAndNowMarkerWhereDatesMap)
 TEST_F(Composition, DailyAcrossNewYearKeepsTheDatesInOrder)
 {
     Daily("daily_newyear.xml");
-    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.TimeScale();
     // 30 December 12:00 to 1 January (of the next year) 24:00.
     EXPECT_EQ(time.m_dtStart.SecondsUntil(time.m_dtEnd), 2 * 86400 + 12 * 3600);
     const double base = time.m_dtStart.m_dt - 0.5;
@@ -237,7 +237,7 @@ TEST_F(Composition, GridLinesOnlyFromTheGridOwnersScale)
     // right still own the grid.
     for (int nView : {0, 1, 2}) {
         Daily("daily3.xml", nView);
-        const CGraphScale& owner = graph.m_planner.m_scaleTemp;
+        const CGraphScale& owner = graph.m_planner.ValueScale(SERIES_TEMPERATURES);
         std::set<int> rows;
         for (long long v = owner.FirstTick(); v <= owner.m_nHi; v += owner.TickStep())
             rows.insert(H() - static_cast<int>((v - owner.m_nLo) * owner.m_dFactor + owner.m_nPxLo));
@@ -250,15 +250,15 @@ TEST_F(Composition, NoIconWhereTheValueIsMissing)
 {
     Daily("daily3.xml");
     // Precipitation "N/A" on the night of day 0 (position 24): no point, no icon.
-    for (int i = 0; i < graph.m_planner.m_precip.m_points.GetCount(); ++i)
-        EXPECT_NE(graph.m_planner.m_precip.m_points.GetAt(i)->m_nX, 24);
-    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    for (int i = 0; i < graph.m_planner.Precipitation().m_points.GetCount(); ++i)
+        EXPECT_NE(graph.m_planner.Precipitation().m_points.GetAt(i)->m_nX, 24);
+    const CGraphScaleX& time = graph.m_planner.TimeScale();
     const std::set<int> icons = IconCentres(PICTURES_WEATHER);
     EXPECT_TRUE(icons.count(time.PositionToPixel(12)));
     EXPECT_FALSE(icons.count(time.PositionToPixel(24)));
     EXPECT_TRUE(icons.count(time.PositionToPixel(36)));
     // A wind "N/A" leaves no arrow either: five arrows for six half days.
-    EXPECT_EQ(graph.m_planner.m_windSpeed.m_points.GetCount(), 5);
+    EXPECT_EQ(graph.m_planner.WindSpeed().m_points.GetCount(), 5);
 }
 
 TEST_F(Composition, LabelsAvoidIconsLabelsAndLines)
@@ -269,21 +269,22 @@ TEST_F(Composition, LabelsAvoidIconsLabelsAndLines)
                 Daily("daily3.xml", nView);
             else
                 Hourly("hourly12.xml", nView);
-            ASSERT_FALSE(graph.m_planner.m_labelBoxes.empty());
+            const CChartPlanner& planner = graph.m_planner;
+            ASSERT_FALSE(planner.LabelBoxes().empty());
             std::vector<CGraphSegment> segments;
-            for (CGraphSeries* s : {&graph.m_planner.m_low, &graph.m_planner.m_high, &graph.m_planner.m_temp, &graph.m_planner.m_precip,
-                                    &graph.m_planner.m_windSpeed})
+            for (const CGraphSeries* s : {&planner.Lows(), &planner.Highs(), &planner.Temperatures(),
+                                          &planner.Precipitation(), &planner.WindSpeed()})
                 s->BuildSegments(segments);
             std::vector<CGraphBox> none;
             CLabelPlacer check(graph.m_nChartWidth, H(), segments, none);
-            for (size_t i = 0; i < graph.m_planner.m_labelBoxes.size(); ++i) {
-                const CGraphBox& box = graph.m_planner.m_labelBoxes[i];
+            for (size_t i = 0; i < planner.LabelBoxes().size(); ++i) {
+                const CGraphBox& box = planner.LabelBoxes()[i];
                 EXPECT_TRUE(check.InsideArea(box));
                 EXPECT_FALSE(check.CrossedBySegment(box));
-                for (const CGraphBox& icon : graph.m_planner.m_iconBoxes)
+                for (const CGraphBox& icon : planner.IconBoxes())
                     EXPECT_FALSE(Overlap(box, icon));
                 for (size_t j = 0; j < i; ++j)
-                    EXPECT_FALSE(Overlap(box, graph.m_planner.m_labelBoxes[j]));
+                    EXPECT_FALSE(Overlap(box, planner.LabelBoxes()[j]));
                 // The label's text is drawn in the series' colour inside its box.
                 bool bInk = false;
                 for (int x = box.m_nLeft; x < box.m_nLeft + box.m_nWidth; ++x)
@@ -303,7 +304,7 @@ TEST_F(Composition, HourlyLabelsOnlyAtEndsAndTurns)
     view.m_series[SERIES_WIND].m_bDisplay = false;
     Hourly("hourly12.xml");
     std::set<int> labelled;
-    for (const CGraphGroup* g : graph.m_planner.m_labelGroups) {
+    for (const CGraphGroup* g : graph.m_planner.LabelGroups()) {
         EXPECT_TRUE(g->m_nKind == GROUP_END || g->m_nKind == GROUP_TURN);
         labelled.insert(g->m_points.front());
     }
@@ -318,7 +319,7 @@ TEST_F(Composition, HourlyIconsWhereTheConditionChanges)
 {
     Hourly("hourly12.xml");
     // One icon condition and direction throughout: pictures at hours 1, 10 and 12.
-    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.TimeScale();
     EXPECT_EQ(IconCentres(PICTURES_WEATHER), (std::set<int>{time.PositionToPixel(1), time.PositionToPixel(10),
                                     time.PositionToPixel(12)}));
 }
@@ -326,22 +327,22 @@ TEST_F(Composition, HourlyIconsWhereTheConditionChanges)
 TEST_F(Composition, HourlyGridAtLabelledHoursAndTheDateOncePerDay)
 {
     Hourly("hourly12.xml");
-    ASSERT_EQ(graph.m_planner.m_timeLabels.GetCount(), 6);   // 10, 12, ..., 20
-    const CGraphTimeLabel* pFirst = graph.m_planner.m_timeLabels.GetAt(0);
+    ASSERT_EQ(graph.m_planner.TimeLabels().GetCount(), 6);   // 10, 12, ..., 20
+    const CGraphTimeLabel* pFirst = graph.m_planner.TimeLabels().GetAt(0);
     EXPECT_EQ(pFirst->m_strText1, L"10");
     EXPECT_EQ(pFirst->m_strText2, L"Thu, Dec 10");
-    EXPECT_EQ(graph.m_planner.m_timeLabels.GetAt(1)->m_strText2, L"");
-    for (int i = 0; i < graph.m_planner.m_timeLabels.GetCount(); ++i) {
-        const int px = graph.m_planner.m_timeLabels.GetAt(i)->m_nPx;
-        EXPECT_EQ(px, graph.m_planner.m_scaleTime.PositionToPixel(graph.m_planner.m_timeLabels.GetAt(i)->m_nX));
+    EXPECT_EQ(graph.m_planner.TimeLabels().GetAt(1)->m_strText2, L"");
+    for (int i = 0; i < graph.m_planner.TimeLabels().GetCount(); ++i) {
+        const int px = graph.m_planner.TimeLabels().GetAt(i)->m_nPx;
+        EXPECT_EQ(px, graph.m_planner.TimeScale().PositionToPixel(graph.m_planner.TimeLabels().GetAt(i)->m_nX));
         EXPECT_TRUE(GridColumns().count(px)) << px;
     }
     EXPECT_EQ(GridColumns().size(), 6u);
     // The update at 9:40 with a first hour of 10: the first hour is 10:00 that day.
-    EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 10:00");
-    EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 21:00");
+    EXPECT_EQ(graph.m_planner.TimeScale().m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 10:00");
+    EXPECT_EQ(graph.m_planner.TimeScale().m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 21:00");
     // Night begins at 17:00.
-    const int x17 = graph.m_planner.m_scaleTime.DateToPixel(CDateTime(graph.m_planner.m_scaleTime.m_dtStart.m_dt + 7.0 / 24));
+    const int x17 = graph.m_planner.TimeScale().DateToPixel(CDateTime(graph.m_planner.TimeScale().m_dtStart.m_dt + 7.0 / 24));
     EXPECT_FALSE(AtNight(x17 - 1));
     EXPECT_TRUE(AtNight(x17 + 1));
 }
@@ -460,11 +461,11 @@ TEST_F(Composition, NegativeLabelsAgreeWithTheirScale)
     // Lows of 14, 24 and 30 °F: -10.0, -4.4 and -1.1 °C.
     FeedFile feed(DailyFeed("12/10/26 6:00 AM", {"Dec 10", "Dec 11", "Dec 12"}, {14, 24, 30}));
     DailyFrom(feed.Path());
-    const CGraphScale& scale = graph.m_planner.m_scaleTemp;
+    const CGraphScale& scale = graph.m_planner.ValueScale(SERIES_TEMPERATURES);
     const wchar_t* expected[] = {L"-10", L"-4", L"-1"};
-    ASSERT_EQ(graph.m_planner.m_low.m_points.GetCount(), 3);
+    ASSERT_EQ(graph.m_planner.Lows().m_points.GetCount(), 3);
     for (int i = 0; i < 3; ++i) {
-        const CGraphPoint* p = graph.m_planner.m_low.m_points.GetAt(i);
+        const CGraphPoint* p = graph.m_planner.Lows().m_points.GetAt(i);
         EXPECT_EQ(p->m_strText, expected[i]);
         // Where the scale puts the labelled value lies within half a degree of the point.
         const int v = std::stoi(p->m_strText);
@@ -506,7 +507,7 @@ TEST_F(Composition, DailyDatesAroundNewYear)
         CFakeClock::Set(c.clock, 0);
         FeedFile feed(DailyFeed(c.pszUpdate, c.dates));
         DailyFrom(feed.Path());
-        const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+        const CGraphScaleX& time = graph.m_planner.TimeScale();
         EXPECT_EQ(time.m_dtStart.Format(L"%Y-%m-%d %H:%M"), c.start);
         EXPECT_EQ(time.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), c.end);
         // The now marker is on the chart.
@@ -528,7 +529,7 @@ TEST_F(Composition, DailyDateGoingBackwardsDoesNotStretchTheRange)
 {
     FeedFile feed(DailyFeed("12/10/26 6:00 AM", {"Dec 10", "Dec 11", "Dec 5", "Dec 13"}));
     DailyFrom(feed.Path());
-    const CGraphScaleX& time = graph.m_planner.m_scaleTime;
+    const CGraphScaleX& time = graph.m_planner.TimeScale();
     EXPECT_EQ(time.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 12:00");
     EXPECT_EQ(time.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-14 00:00");
     EXPECT_EQ(time.PositionToPixel(24 * 4), time.DateToPixel(time.m_dtEnd));
@@ -544,8 +545,8 @@ TEST_F(Composition, HostileZoneAndClockHourAreHeldToRealOnes)
         EXPECT_EQ(data.m_hourly.m_nZone, c.nZone);
         // The first hour reads as 23:00 of the update's day.
         EXPECT_EQ(data.m_hourly.m_hours.GetAt(0)->m_nClock, 23);
-        EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 23:00");
-        EXPECT_EQ(graph.m_planner.m_scaleTime.m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-11 10:00");
+        EXPECT_EQ(graph.m_planner.TimeScale().m_dtStart.Format(L"%Y-%m-%d %H:%M"), L"2026-12-10 23:00");
+        EXPECT_EQ(graph.m_planner.TimeScale().m_dtEnd.Format(L"%Y-%m-%d %H:%M"), L"2026-12-11 10:00");
     }
 }
 
@@ -563,7 +564,7 @@ TEST_F(Composition, HourlyStripIsRegularAndNeverRunsTogether)
             SCOPED_TRACE(std::to_string(client.cx) + (bRealFont ? " real font" : " fixed metrics"));
             graph.SetClientSize(client.cx, client.cy);
             HourlyFrom(feed.Path());
-            const CPointerArray<CGraphTimeLabel>& labels = graph.m_planner.m_timeLabels;
+            const CPointerArray<CGraphTimeLabel>& labels = graph.m_planner.TimeLabels();
             const int nCount = labels.GetCount();
             ASSERT_GE(nCount, 12);
             const int nStep = std::stoi(labels.GetAt(1)->m_strText1) - std::stoi(labels.GetAt(0)->m_strText1);
@@ -646,9 +647,9 @@ TEST_F(Composition, OversizedFeedsPlotOnlyWhatTheChartHasRoomFor)
     std::vector<std::string> dates(2000, "Dec 10");
     FeedFile daily(DailyFeed("12/10/26 6:00 AM", dates));
     DailyFrom(daily.Path());
-    EXPECT_EQ(graph.m_planner.m_low.m_points.GetCount(), CChartPlanner::MAX_CHART_DAYS);
+    EXPECT_EQ(graph.m_planner.Lows().m_points.GetCount(), CChartPlanner::MAX_CHART_DAYS);
 
     FeedFile hourly(HourlyFeed(5000));
     HourlyFrom(hourly.Path());
-    EXPECT_EQ(graph.m_planner.m_temp.m_points.GetCount(), CChartPlanner::MAX_CHART_HOURS);
+    EXPECT_EQ(graph.m_planner.Temperatures().m_points.GetCount(), CChartPlanner::MAX_CHART_HOURS);
 }

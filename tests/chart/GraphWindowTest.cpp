@@ -292,8 +292,8 @@ TEST_F(GraphWindow, AWideWindowSpreadsTheChartAcrossIt)
             EXPECT_EQ(graph.m_nChartWidth, std::max(V, nOwn));
             EXPECT_EQ(graph.MaxScroll(), std::max(0, nOwn - V));
             // The last point and the night bands end at the chart's right margin.
-            const CGraphScaleX& time = graph.m_planner.m_scaleTime;
-            EXPECT_EQ(time.m_nPxHi, graph.m_nChartWidth - graph.m_planner.m_nMarginRight);
+            const CGraphScaleX& time = graph.m_planner.TimeScale();
+            EXPECT_EQ(time.m_nPxHi, graph.m_nChartWidth - CChartPlanner::MARGIN_RIGHT);
             for (const CPlanFill& band : graph.m_plan.m_bands)
                 EXPECT_LE(band.m_rc.right, graph.m_nChartWidth + 2);
         }
