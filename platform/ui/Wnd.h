@@ -4,6 +4,7 @@
 #include "platform/WinTypes.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class CDC;
@@ -241,8 +242,12 @@ public:
     // WM_NOTIFY from a control (wParam its ID, lParam its NMHDR); true when handled.
     virtual bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
+    // The window system's side, known only inside the platform (WndImpl.h).
     struct Impl;
-    Impl* m_pImpl;
+
+private:
+    friend struct WndAccess;
+    std::unique_ptr<Impl> m_pImpl;
 };
 
 constexpr UINT MB_OK = 0x0000;

@@ -79,6 +79,14 @@ struct CWnd::Impl
     std::vector<QButtonGroup*> m_radioGroups;
 };
 
+// The platform's own way to a window's side, which the class keeps private.
+struct WndAccess
+{
+    static CWnd::Impl* Of(const CWnd& wnd) { return wnd.m_pImpl.get(); }
+};
+inline CWnd::Impl* ImplOf(const CWnd* pWnd) { return WndAccess::Of(*pWnd); }
+inline CWnd::Impl* ImplOf(const CWnd& wnd) { return WndAccess::Of(wnd); }
+
 bool OnUiThread();
 // Queues a call for the user-interface thread, from any thread, in order.
 void PostToUiThread(std::function<void()> fn);
