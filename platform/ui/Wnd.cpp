@@ -1,5 +1,6 @@
 #include "platform/ui/Wnd.h"
 
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/UiObserver.h"
@@ -261,6 +262,11 @@ bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
     if (frame)
         frame->m_pClient = host;
     AttachWindow(this, host);
+    ApplyAccessibleRole(this);
+    // Reached by Tab only: a tap on a window drawn by hand is a stylus
+    // gesture, and leaves the focus where it was.
+    if (dwStyle & WS_TABSTOP)
+        host->setFocusPolicy(Qt::TabFocus);
     m_pImpl->m_pFrame = frame;
     m_pImpl->m_bOwnsWidget = true;
     m_pImpl->m_nID = nID;

@@ -214,7 +214,9 @@ public:
 
     // What a screen reader says of the window: its name, a longer description
     // (changes are announced), and, for a window drawn by hand, what it is. On
-    // the user-interface thread, once the window exists.
+    // the user-interface thread; the name and description once the window
+    // exists, the role best before it is made (a reader keeps the role it
+    // first learnt).
     enum class AccessibleRole { Default, Chart };
     void SetAccessibleName(const std::wstring& strName);
     void SetAccessibleDescription(const std::wstring& strDescription);
