@@ -95,7 +95,8 @@ bool CCirrovanDlg::OnInitDialog()
 
     RECT rc;
     GetClientRect(&rc);
-    m_wndGraph.Create(WS_CHILD | WS_VISIBLE | WS_BORDER, RECT{0, rc.top + 26, rc.right, rc.bottom - 30}, this,
+    // Tab reaches the chart, so that a screen reader follows its words.
+    m_wndGraph.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, RECT{0, rc.top + 26, rc.right, rc.bottom - 30}, this,
                       IDC_GRAPH);
     // The chart takes its place for the window's shape at once.
     LayOut(rc.right - rc.left, rc.bottom - rc.top);

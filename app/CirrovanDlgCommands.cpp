@@ -55,11 +55,13 @@ void CCirrovanDlg::OnOK()
 bool CCirrovanDlg::PreTranslateMessage(MSG* pMsg)
 {
     const bool bOurs = pMsg->pWnd == this || (pMsg->pWnd && pMsg->pWnd->GetParent() == this);
-    if (pMsg->message != WM_KEYDOWN || !bOurs)
-        return CDialog::PreTranslateMessage(pMsg);
-    // Every key is taken here, so that none reaches a control: the arrows never
-    // move the station list.
     const UINT vk = static_cast<UINT>(pMsg->wParam);
+    // Tab alone goes on, to move the focus among the controls and the chart:
+    // a screen reader follows what has the focus.
+    if (pMsg->message != WM_KEYDOWN || !bOurs || vk == VK_TAB)
+        return CDialog::PreTranslateMessage(pMsg);
+    // Every other key is taken here, so that none reaches a control: the
+    // arrows never move the station list.
     switch (vk) {
     case VK_RETURN:
         OnStationsUpdate();

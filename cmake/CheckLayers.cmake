@@ -1,7 +1,8 @@
 # Fails when a source file includes a folder that its own folder may not use,
 # when Qt is included outside the folders and files that use it, when a file
 # outside app/ names the program's process-wide objects, when a product header
-# carries a hook for the tests, or when a product target compiles a test file.
+# carries a hook for the tests, when a product target compiles a test file, or
+# when a file outside the platform includes a header internal to it.
 # cmake -DSOURCE_DIR=<source> -DSTAMP=<file> [-DPRODUCT_SOURCES=<list file>] -P CheckLayers.cmake
 # The list file has a line "TARGET|SOURCE" for each source of each target that
 # ships (cmake/Layers.cmake writes it at configure time).
@@ -42,6 +43,29 @@ set(qt_files service/places/ZoneClock.cpp)
 set(test_folders platform/testing service/testing)
 set(test_file_regex "^(tests|testing|fuzz|bench|platform/testing|service/testing)/")
 
+# The platform's own side of its classes (their implementations, Qt's view of
+# them): headers that say they are internal to it, for its folders alone.
+set(internal_users platform/ui platform/testing)
+set(internal_headers "")
+file(GLOB ui_headers ${SOURCE_DIR}/platform/ui/*.h)
+foreach(header ${ui_headers})
+  file(STRINGS ${header} internal LIMIT_COUNT 8 REGEX "Internal to the platform")
+  if(internal)
+    file(RELATIVE_PATH name ${SOURCE_DIR} ${header})
+    list(APPEND internal_headers ${name})
+  endif()
+endforeach()
+# Faults of a file that includes one of them.
+function(check_internal file name)
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"platform/ui/")
+  foreach(line ${lines})
+    if(line MATCHES "\"(platform/ui/[^\"]+)\"" AND CMAKE_MATCH_1 IN_LIST internal_headers)
+      list(APPEND faults "${name}: ${CMAKE_MATCH_1} is internal to the platform")
+    endif()
+  endforeach()
+  set(faults ${faults} PARENT_SCOPE)
+endfunction()
+
 set(faults "")
 foreach(folder ${folders})
   file(GLOB files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
@@ -77,6 +101,9 @@ foreach(folder ${folders})
         list(APPEND faults "${name}: a product header carries a hook for the tests (${hook})")
       endif()
     endif()
+    if(NOT folder IN_LIST internal_users)
+      check_internal(${file} ${name})
+    endif()
     # The test driver and the service's faults are for the tests alone.
     if(NOT folder IN_LIST test_folders)
       file(STRINGS ${file} driver REGEX "#[ \t]*include[ \t]*\"(platform/testing|service/testing|testing|tests)/")
@@ -85,6 +112,19 @@ foreach(folder ${folders})
       endif()
     endif()
   endforeach()
+endforeach()
+
+# The tests, benchmarks and fuzzers use the platform as the program does.
+file(GLOB_RECURSE others ${SOURCE_DIR}/tests/*.h ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/bench/*.h
+     ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/fuzz/*.h ${SOURCE_DIR}/fuzz/*.cpp ${SOURCE_DIR}/testing/*.h
+     ${SOURCE_DIR}/testing/*.cpp)
+foreach(file ${others})
+  file(RELATIVE_PATH name ${SOURCE_DIR} ${file})
+  # The check's own broken trees are no part of the tests' code.
+  if(name MATCHES "^tests/layers/")
+    continue()
+  endif()
+  check_internal(${file} ${name})
 endforeach()
 
 if(PRODUCT_SOURCES)

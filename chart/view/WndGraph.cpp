@@ -31,6 +31,7 @@ CWndGraph::CWndGraph(CWeatherData& data) : m_data(data)
     if (!CResources::FindBitmap(IDB_WEATHER_ICONS, pData, nSize))
         InstallBitmaps();
     LoadPictures();
+    SetAccessibleRole(AccessibleRole::Chart);
 }
 
 void CWndGraph::LoadPictures()

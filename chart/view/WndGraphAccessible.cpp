@@ -50,7 +50,6 @@ void CWndGraph::Describe()
 {
     if (!IsWindow())
         return;
-    SetAccessibleRole(AccessibleRole::Chart);
     const CStation& station = m_data.m_settings.m_currentStation;
     m_summary.Read(m_data.m_daily, m_data.m_hourly, m_data.m_settings,
                    station.m_strName.empty() ? station.m_strID : station.m_strName, LoadWords());

@@ -47,7 +47,7 @@ QImage GrabDevice()
     // Whatever is pending is painted first; rendering then paints every widget
     // afresh, so the picture is the screen as it is now.
     QCoreApplication::processEvents();
-    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    QWidget* screen = ImplOf(CDeviceScreen::Get())->m_pScreen;
     QImage shot = screen->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QPainter painter(&shot);
     const QPoint origin = screen->mapToGlobal(QPoint(0, 0));
@@ -109,13 +109,13 @@ QWidget* ActiveControlWidget(UINT nControlID)
 {
     CDialog* pDlg = CTestDriver::GetActiveDialog();
     CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
-    return pCtrl ? pCtrl->m_pImpl->m_pWidget.data() : nullptr;
+    return pCtrl ? ImplOf(pCtrl)->m_pWidget.data() : nullptr;
 }
 
 // Where a pop-up window stands on the device screen, in its coordinates.
 RECT ScreenRect(QWidget* pPopup)
 {
-    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    QWidget* screen = ImplOf(CDeviceScreen::Get())->m_pScreen;
     const QPoint topLeft = screen->mapFromGlobal(pPopup->mapToGlobal(QPoint(0, 0)));
     return RECT{topLeft.x(), topLeft.y(), topLeft.x() + pPopup->width(), topLeft.y() + pPopup->height()};
 }
@@ -123,7 +123,7 @@ RECT ScreenRect(QWidget* pPopup)
 // The drop-down of the screen whose list is open, if any.
 QComboBox* OpenDropDown()
 {
-    QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    QWidget* screen = ImplOf(CDeviceScreen::Get())->m_pScreen;
     for (QComboBox* combo : screen->findChildren<QComboBox*>()) {
         QWidget* popup = combo->view() ? combo->view()->window() : nullptr;
         if (popup && popup != screen && popup->isVisible())
@@ -187,27 +187,27 @@ void CTestDriver::OnDialogOpen(UINT nTemplateID, std::function<void(CDialog*)> f
 
 CDialog* CTestDriver::GetActiveDialog()
 {
-    return CDeviceScreen::Get().m_pImpl->ActiveDialog();
+    return ImplOf(CDeviceScreen::Get())->ActiveDialog();
 }
 
 void CTestDriver::Tap(UINT nControlID)
 {
     CDialog* pDlg = GetActiveDialog();
     CWnd* pCtrl = pDlg ? pDlg->GetDlgItem(nControlID) : nullptr;
-    if (!pCtrl || !pCtrl->m_pImpl->m_pWidget)
+    if (!pCtrl || !ImplOf(pCtrl)->m_pWidget)
         return;
-    if (auto* b = qobject_cast<QAbstractButton*>(pCtrl->m_pImpl->m_pWidget.data())) {
+    if (auto* b = qobject_cast<QAbstractButton*>(ImplOf(pCtrl)->m_pWidget.data())) {
         if (b->isEnabled())
             b->click();
         return;
     }
-    QWidget* w = pCtrl->m_pImpl->m_pWidget;
+    QWidget* w = ImplOf(pCtrl)->m_pWidget;
     TapAt(pCtrl, POINT{w->width() / 2, w->height() / 2});
 }
 
 void CTestDriver::TapAt(CWnd* pWnd, POINT pt)
 {
-    QWidget* w = pWnd ? pWnd->m_pImpl->m_pWidget.data() : nullptr;
+    QWidget* w = pWnd ? ImplOf(pWnd)->m_pWidget.data() : nullptr;
     if (!w)
         return;
     SendMouse(w, QEvent::MouseButtonPress, QPoint(pt.x, pt.y));
@@ -216,7 +216,7 @@ void CTestDriver::TapAt(CWnd* pWnd, POINT pt)
 
 void CTestDriver::Drag(CWnd* pWnd, POINT ptFrom, POINT ptTo, int nSteps)
 {
-    QWidget* w = pWnd ? pWnd->m_pImpl->m_pWidget.data() : nullptr;
+    QWidget* w = pWnd ? ImplOf(pWnd)->m_pWidget.data() : nullptr;
     if (!w)
         return;
     if (nSteps < 1)
@@ -275,7 +275,7 @@ bool CTestDriver::TapTreeItem(UINT nControlID, int nIndex, bool bOnCheckBox)
 
 void CTestDriver::PressSoftKey(int nKey)
 {
-    CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
     if (nKey >= 0 && nKey < 2 && s->m_pKeys[nKey]->isEnabled())
         s->m_pKeys[nKey]->click();
 }
@@ -293,7 +293,7 @@ bool CTestDriver::ChooseMenuItem(UINT nCommand)
             continue;
         for (int i = 0; i < menu->pPopups[popup].nItems; ++i) {
             if (menu->pPopups[popup].pItems[i].nCommand == nCommand) {
-                CDeviceScreen::Get().m_pImpl->RunCommand(nCommand);
+                ImplOf(CDeviceScreen::Get())->RunCommand(nCommand);
                 return true;
             }
         }
@@ -356,7 +356,7 @@ bool CTestDriver::GetOpenMenuItemRect(const std::wstring& strText, RECT* pRect)
         if (action->isSeparator() || FromQString(action->text()) != strText)
             continue;
         const QRect item = menu->actionGeometry(action);
-        QWidget* screen = CDeviceScreen::Get().m_pImpl->m_pScreen;
+        QWidget* screen = ImplOf(CDeviceScreen::Get())->m_pScreen;
         const QPoint topLeft = screen->mapFromGlobal(menu->mapToGlobal(item.topLeft()));
         *pRect = RECT{topLeft.x(), topLeft.y(), topLeft.x() + item.width(), topLeft.y() + item.height()};
         return true;
@@ -382,14 +382,14 @@ bool CTestDriver::TapOpenMenuItem(const std::wstring& strText)
 
 void CTestDriver::TapDoneButton()
 {
-    CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
     if (s->m_pDone->isVisible())
         s->m_pDone->click();
 }
 
 void CTestDriver::PressKey(UINT vk)
 {
-    CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
     int key = 0;
     Qt::KeyboardModifiers modifiers;
     if (!QtKeyFromVirtualKey(vk, &key, &modifiers)) {
@@ -410,31 +410,31 @@ void CTestDriver::PressKey(UINT vk)
 
 std::wstring CTestDriver::GetTitle()
 {
-    return FromQString(CDeviceScreen::Get().m_pImpl->m_pCaption->property("fullText").toString());
+    return FromQString(ImplOf(CDeviceScreen::Get())->m_pCaption->property("fullText").toString());
 }
 
 bool CTestDriver::IsDoneButtonShown()
 {
-    return CDeviceScreen::Get().m_pImpl->m_pDone->isVisible();
+    return ImplOf(CDeviceScreen::Get())->m_pDone->isVisible();
 }
 
 std::wstring CTestDriver::GetSoftKeyText(int nKey)
 {
     if (nKey < 0 || nKey > 1)
         return std::wstring();
-    return FromQString(CDeviceScreen::Get().m_pImpl->m_keyLabels[nKey]);
+    return FromQString(ImplOf(CDeviceScreen::Get())->m_keyLabels[nKey]);
 }
 
 std::wstring CTestDriver::GetSoftKeyShownText(int nKey)
 {
     if (nKey < 0 || nKey > 1)
         return std::wstring();
-    return FromQString(CDeviceScreen::Get().m_pImpl->m_pKeys[nKey]->text());
+    return FromQString(ImplOf(CDeviceScreen::Get())->m_pKeys[nKey]->text());
 }
 
 bool CTestDriver::SaveWindowIcon(const std::wstring& strPath, int nSize)
 {
-    QIcon icon = CDeviceScreen::Get().m_pImpl->m_pScreen->windowIcon();
+    QIcon icon = ImplOf(CDeviceScreen::Get())->m_pScreen->windowIcon();
     if (icon.isNull() || icon.availableSizes().isEmpty())
         return false;
     return icon.pixmap(nSize, nSize).save(ToQString(strPath), "PNG");
@@ -456,7 +456,7 @@ bool CTestDriver::GrabScreen(CBitmap& shot)
     QImage image = GrabDevice();
     if (image.isNull())
         return false;
-    shot.m_pImpl->m_image = std::move(image);
+    ImplOf(shot)->m_image = std::move(image);
     return true;
 }
 
@@ -467,19 +467,19 @@ bool CTestDriver::GrabWindow(CBitmap& shot)
     if (image.isNull())
         return false;
     image.setDevicePixelRatio(1.0);
-    shot.m_pImpl->m_image = std::move(image);
+    ImplOf(shot)->m_image = std::move(image);
     return true;
 }
 
 void CTestDriver::CloseWindow()
 {
     QCloseEvent event;
-    QCoreApplication::sendEvent(CDeviceScreen::Get().m_pImpl->m_pScreen, &event);
+    QCoreApplication::sendEvent(ImplOf(CDeviceScreen::Get())->m_pScreen, &event);
 }
 
 void CTestDriver::ResizeWindow(int cx, int cy)
 {
-    CDeviceScreen::Get().m_pImpl->m_pScreen->resize(cx, cy);
+    ImplOf(CDeviceScreen::Get())->m_pScreen->resize(cx, cy);
     QCoreApplication::processEvents();
 }
 
@@ -492,7 +492,7 @@ bool CTestDriver::GrabPaintedWindow(CBitmap& shot)
     shot.DeleteObject();
     // A raster window keeps what Qt painted in its backing store's image from
     // one paint to the next: read back, it is what the last paint left.
-    QWidget* window = CDeviceScreen::Get().m_pImpl->m_pScreen;
+    QWidget* window = ImplOf(CDeviceScreen::Get())->m_pScreen;
     QBackingStore* store = window->backingStore();
     QPaintDevice* device = store ? store->paintDevice() : nullptr;
     if (!device || device->devType() != QInternal::Image)
@@ -504,13 +504,13 @@ bool CTestDriver::GrabPaintedWindow(CBitmap& shot)
         return false;
     QImage image = painted->copy(QRect(QPoint(0, 0), size)).convertToFormat(QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
-    shot.m_pImpl->m_image = std::move(image);
+    ImplOf(shot)->m_image = std::move(image);
     return true;
 }
 
 void CTestDriver::StylusInWindow(UINT nMessage, POINT pt)
 {
-    QWindow* window = CDeviceScreen::Get().m_pImpl->DeviceWindow();
+    QWindow* window = ImplOf(CDeviceScreen::Get())->DeviceWindow();
     const QEvent::Type type = nMessage == WM_LBUTTONDOWN ? QEvent::MouseButtonPress
                               : nMessage == WM_LBUTTONUP ? QEvent::MouseButtonRelease
                                                          : QEvent::MouseMove;

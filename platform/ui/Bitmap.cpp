@@ -92,12 +92,9 @@ QImage LoadAtRatio(UINT nID, qreal ratio)
 
 }
 
-CBitmap::CBitmap() : m_pImpl(new Impl) {}
+CBitmap::CBitmap() : m_pImpl(std::make_unique<Impl>()) {}
 
-CBitmap::~CBitmap()
-{
-    delete m_pImpl;
-}
+CBitmap::~CBitmap() = default;
 
 bool CBitmap::CreateBitmap(int nWidth, int nHeight)
 {
@@ -171,6 +168,19 @@ COLORREF CBitmap::GetPixel(int x, int y) const
     const int dx = std::min(image.width() - 1, static_cast<int>((x + 0.5) * ratio));
     const int dy = std::min(image.height() - 1, static_cast<int>((y + 0.5) * ratio));
     return FromQRgb(image.pixel(dx, dy));
+}
+
+SIZE CBitmap::GetDesktopSize() const
+{
+    return SIZE{m_pImpl->m_image.width(), m_pImpl->m_image.height()};
+}
+
+COLORREF CBitmap::GetDesktopPixel(int x, int y) const
+{
+    const QImage& image = m_pImpl->m_image;
+    if (!image.valid(x, y))
+        return CLR_INVALID;
+    return FromQRgb(image.pixel(x, y));
 }
 
 void CBitmap::SetPixel(int x, int y, COLORREF cr)

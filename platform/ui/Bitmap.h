@@ -2,6 +2,7 @@
 
 #include "platform/WinTypes.h"
 
+#include <memory>
 #include <string>
 
 // An off-screen image of 32 bits a pixel, so that every colour is held exactly.
@@ -29,10 +30,19 @@ public:
     // The middle of a device pixel; outside: 0xffffffff (CLR_INVALID).
     COLORREF GetPixel(int x, int y) const;
     void SetPixel(int x, int y, COLORREF cr);   // the whole device pixel
+    // The image as the desktop holds it, finer than the device at a ratio
+    // above 1: its size (0 x 0 when not valid) and one of its pixels
+    // (outside: CLR_INVALID).
+    SIZE GetDesktopSize() const;
+    COLORREF GetDesktopPixel(int x, int y) const;
     bool SavePng(const std::wstring& strPath) const;
 
+    // The image itself, known only inside the platform (QtBridge.h).
     struct Impl;
-    Impl* m_pImpl;
+
+private:
+    friend struct BitmapAccess;
+    std::unique_ptr<Impl> m_pImpl;
 };
 
 constexpr COLORREF CLR_INVALID = 0xffffffff;

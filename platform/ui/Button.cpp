@@ -8,7 +8,7 @@ int CButton::GetCheck() const
 {
     int result = BST_UNCHECKED;
     ReadOnUiThread(this, "CButton::GetCheck", [&result](CWnd* p) {
-        if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data()))
+        if (auto* b = qobject_cast<QAbstractButton*>(ImplOf(p)->m_pWidget.data()))
             result = b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
     });
     return result;
@@ -17,7 +17,7 @@ int CButton::GetCheck() const
 void CButton::SetCheck(int nCheck)
 {
     RunForWindow(this, [nCheck](CWnd* p) {
-        if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data())) {
+        if (auto* b = qobject_cast<QAbstractButton*>(ImplOf(p)->m_pWidget.data())) {
             QSignalBlocker blocker(b);
             b->setChecked(nCheck == BST_CHECKED);
         }
@@ -27,7 +27,7 @@ void CButton::SetCheck(int nCheck)
 void CButton::Click()
 {
     RunForWindow(this, [](CWnd* p) {
-        if (auto* b = qobject_cast<QAbstractButton*>(p->m_pImpl->m_pWidget.data()))
+        if (auto* b = qobject_cast<QAbstractButton*>(ImplOf(p)->m_pWidget.data()))
             b->click();
     });
 }

@@ -72,7 +72,7 @@ template <typename F>
 void WithCombo(const CWnd* pWnd, F f, bool bAnswers)
 {
     auto fn = [f](CWnd* p) {
-        if (auto* c = qobject_cast<QComboBox*>(p->m_pImpl->m_pWidget.data())) {
+        if (auto* c = qobject_cast<QComboBox*>(ImplOf(p)->m_pWidget.data())) {
             QSignalBlocker blocker(c);   // only the user's choices notify the parent
             f(c);
         }

@@ -17,6 +17,6 @@ bool CCommandBar::InsertMenuBar(UINT nMenuBarID)
         return false;
     m_nMenuBarID = nMenuBarID;
     pDlg->m_nMenuBarID = nMenuBarID;
-    CDeviceScreen::Get().m_pImpl->UpdateBars();
+    ImplOf(CDeviceScreen::Get())->UpdateBars();
     return true;
 }

@@ -129,15 +129,12 @@ void PendingErase::Flush(QImage& image)
     m_rects.clear();
 }
 
-CDC::CDC() : m_pImpl(new Impl)
+CDC::CDC() : m_pImpl(std::make_unique<Impl>())
 {
     EnsureApplication();
 }
 
-CDC::~CDC()
-{
-    delete m_pImpl;
-}
+CDC::~CDC() = default;
 
 bool CDC::CreateCompatibleDC(CDC*)
 {
@@ -548,7 +545,7 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     // The copy covers its rectangle whole, so the destination is not erased
     // first; the source is read as it stands, erased where it is to be.
     QImage* pDest = m_pImpl->CoverTarget();
-    QImage* pSrc = pSrcDC ? pSrcDC->m_pImpl->Target() : nullptr;
+    QImage* pSrc = pSrcDC ? ImplOf(pSrcDC)->Target() : nullptr;
     if (!pDest || !pSrc)
         return false;
     if (nWidth <= 0 || nHeight <= 0)
@@ -558,8 +555,8 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
         // A picture made before the desktop's ratio changed: drawn to size.
         QRect rc = DeviceRect(*pDest, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, nWidth, nHeight);
         m_pImpl->Covered(rc & pDest->rect());
-        const QRect rcSource = DeviceRect(*pSrc, xSrc + pSrcDC->m_pImpl->m_ptOrigin.x,
-                                          ySrc + pSrcDC->m_pImpl->m_ptOrigin.y, nWidth, nHeight);
+        const QRect rcSource = DeviceRect(*pSrc, xSrc + ImplOf(pSrcDC)->m_ptOrigin.x,
+                                          ySrc + ImplOf(pSrcDC)->m_ptOrigin.y, nWidth, nHeight);
         QImage source = pSrc->copy(rcSource);
         source.setDevicePixelRatio(1.0);
         QImage& target = *pDest;
@@ -575,7 +572,7 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     }
     if (ratio != std::floor(ratio)) {
         CopyAtFractionalRatio(*pDest, x + m_pImpl->m_ptOrigin.x, y + m_pImpl->m_ptOrigin.y, nWidth, nHeight,
-                              *pSrc, xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, ySrc + pSrcDC->m_pImpl->m_ptOrigin.y,
+                              *pSrc, xSrc + ImplOf(pSrcDC)->m_ptOrigin.x, ySrc + ImplOf(pSrcDC)->m_ptOrigin.y,
                               *m_pImpl);
         return true;
     }
@@ -586,8 +583,8 @@ bool CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, i
     int dx = ToDevice(x + m_pImpl->m_ptOrigin.x, ratio), dy = ToDevice(y + m_pImpl->m_ptOrigin.y, ratio);
     const int dxEnd = ToDevice(x + m_pImpl->m_ptOrigin.x + nWidth, ratio);
     const int dyEnd = ToDevice(y + m_pImpl->m_ptOrigin.y + nHeight, ratio);
-    int sx = ToDevice(xSrc + pSrcDC->m_pImpl->m_ptOrigin.x, ratio);
-    int sy = ToDevice(ySrc + pSrcDC->m_pImpl->m_ptOrigin.y, ratio);
+    int sx = ToDevice(xSrc + ImplOf(pSrcDC)->m_ptOrigin.x, ratio);
+    int sy = ToDevice(ySrc + ImplOf(pSrcDC)->m_ptOrigin.y, ratio);
     nWidth = dxEnd - dx;
     nHeight = dyEnd - dy;
     // Clip against both images so that neither is read or written out of bounds.
@@ -624,7 +621,7 @@ bool CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
                          int xSrc, int ySrc, int nSrcWidth, int nSrcHeight, COLORREF crTransparent)
 {
     QImage* pDest = m_pImpl->Target();
-    QImage* pSrc = pSrcDC ? pSrcDC->m_pImpl->Target() : nullptr;
+    QImage* pSrc = pSrcDC ? ImplOf(pSrcDC)->Target() : nullptr;
     if (!pDest || !pSrc || nDestWidth <= 0 || nDestHeight <= 0 || nSrcWidth <= 0 || nSrcHeight <= 0)
         return false;
     const QRgb key = ToQRgb(crTransparent) & 0xffffff;
@@ -632,8 +629,8 @@ bool CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, 
     // ratio copy pixel for pixel, others take the nearest source pixel.
     const QRect rcDest = DeviceRect(*pDest, xDest + m_pImpl->m_ptOrigin.x, yDest + m_pImpl->m_ptOrigin.y,
                                     nDestWidth, nDestHeight);
-    const QRect rcSrc = DeviceRect(*pSrc, xSrc + pSrcDC->m_pImpl->m_ptOrigin.x,
-                                   ySrc + pSrcDC->m_pImpl->m_ptOrigin.y, nSrcWidth, nSrcHeight);
+    const QRect rcSrc = DeviceRect(*pSrc, xSrc + ImplOf(pSrcDC)->m_ptOrigin.x,
+                                   ySrc + ImplOf(pSrcDC)->m_ptOrigin.y, nSrcWidth, nSrcHeight);
     if (rcDest.isEmpty() || rcSrc.isEmpty())
         return true;
     const int dx0 = rcDest.left(), dy0 = rcDest.top(), sx0 = rcSrc.left(), sy0 = rcSrc.top();

@@ -3,6 +3,7 @@
 #include "platform/Font.h"
 #include "platform/WinTypes.h"
 
+#include <memory>
 #include <string>
 
 class CBitmap;
@@ -92,9 +93,12 @@ public:
     // How text is measured from now on; null: by the font's own metrics.
     static void UseTextMeasurer(TEXTMEASURER pfnMeasurer);
 
+    // The drawing state, known only inside the platform (DCImpl.h).
     struct Impl;
-    Impl* m_pImpl;
 
 private:
+    friend struct DCAccess;
+    std::unique_ptr<Impl> m_pImpl;
+
     int DrawSingleLine(const std::wstring& str, RECT* pRect, UINT nFormat);
 };

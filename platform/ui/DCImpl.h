@@ -55,8 +55,8 @@ struct CDC::Impl
     {
         if (m_pSurface)
             return m_pSurface;
-        if (m_pBitmap && !m_pBitmap->m_pImpl->m_image.isNull())
-            return &m_pBitmap->m_pImpl->m_image;
+        if (m_pBitmap && !ImplOf(m_pBitmap)->m_image.isNull())
+            return &ImplOf(m_pBitmap)->m_image;
         return nullptr;
     }
     void Covered(const QRect& rc) const
@@ -66,3 +66,11 @@ struct CDC::Impl
     }
     LOGFONT CurrentLogFont() const { return m_hFont ? m_hFont->m_lf : DefaultLogFont(); }
 };
+
+// The platform's own way to a context's state, which the class keeps private.
+struct DCAccess
+{
+    static CDC::Impl* Of(const CDC& dc) { return dc.m_pImpl.get(); }
+};
+inline CDC::Impl* ImplOf(const CDC* pDC) { return DCAccess::Of(*pDC); }
+inline CDC::Impl* ImplOf(const CDC& dc) { return DCAccess::Of(dc); }

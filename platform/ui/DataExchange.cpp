@@ -34,20 +34,20 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
     // Every exchange comes here; only a new control is bound (and starts a new
     // life), so that calls a worker queued meanwhile still arrive and a worker
     // reading the wrapper never meets a write.
-    if (rControl.m_pImpl->m_pWidget == pCtrl->m_pImpl->m_pWidget && HasLiveWindow(&rControl))
+    if (ImplOf(rControl)->m_pWidget == ImplOf(pCtrl)->m_pWidget && HasLiveWindow(&rControl))
         return;
-    rControl.m_pImpl->m_state = pCtrl->m_pImpl->m_state;
-    rControl.m_pImpl->m_nID = static_cast<UINT>(nIDC);
-    rControl.m_pImpl->m_pParent = pDX->m_pDlgWnd;
-    rControl.m_pImpl->m_bOwnsWidget = false;
-    AttachWindow(&rControl, pCtrl->m_pImpl->m_pWidget);
+    ImplOf(rControl)->m_state = ImplOf(pCtrl)->m_state;
+    ImplOf(rControl)->m_nID = static_cast<UINT>(nIDC);
+    ImplOf(rControl)->m_pParent = pDX->m_pDlgWnd;
+    ImplOf(rControl)->m_bOwnsWidget = false;
+    AttachWindow(&rControl, ImplOf(pCtrl)->m_pWidget);
 }
 
 namespace {
 
 QButtonGroup* RadioGroup(CWnd* pFirst)
 {
-    auto* first = pFirst ? qobject_cast<QAbstractButton*>(pFirst->m_pImpl->m_pWidget.data()) : nullptr;
+    auto* first = pFirst ? qobject_cast<QAbstractButton*>(ImplOf(pFirst)->m_pWidget.data()) : nullptr;
     return first ? first->group() : nullptr;
 }
 

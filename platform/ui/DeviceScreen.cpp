@@ -186,10 +186,10 @@ QWidget* MakePopupFrame(QWidget* pScreen, const QString& caption, QWidget** ppCl
     return frame;
 }
 
-CDeviceScreen::CDeviceScreen() : m_pImpl(new Impl)
+CDeviceScreen::CDeviceScreen() : m_pImpl(std::make_unique<Impl>())
 {
     EnsureApplication();
-    Impl* d = m_pImpl;
+    Impl* d = m_pImpl.get();
     d->m_pScreen = new ScreenWidget(d);
     g_pScreenWidget = d->m_pScreen;
     d->m_pScreen->setWindowTitle(QStringLiteral("Cirrovan"));
@@ -240,6 +240,8 @@ CDeviceScreen& CDeviceScreen::Get()
     static CDeviceScreen* s_pScreen = new CDeviceScreen;   // lives as long as the application
     return *s_pScreen;
 }
+
+CDeviceScreen::~CDeviceScreen() = default;
 
 bool CDeviceScreen::SetOrientation(int nCode)
 {
@@ -416,12 +418,12 @@ void CDeviceScreen::Impl::PlaceLayer(const ScreenLayer& layer)
     int h = m_pScreen->height();
     RECT work = {0, SCREEN_BAR_HEIGHT, m_pScreen->width(),
                  h - SCREEN_BAR_HEIGHT < SCREEN_BAR_HEIGHT ? SCREEN_BAR_HEIGHT : h - SCREEN_BAR_HEIGHT};
-    if (layer.m_pDialog && layer.m_pDialog->m_pImpl->m_bFullScreen) {
+    if (layer.m_pDialog && ImplOf(layer.m_pDialog)->m_bFullScreen) {
         layer.m_pFrame->setGeometry(work.left, work.top, work.right - work.left, work.bottom - work.top);
         DispatchSize(layer.m_pDialog);
         return;
     }
-    if (layer.m_pDialog && !layer.m_pDialog->m_pImpl->m_bPopup) {
+    if (layer.m_pDialog && !ImplOf(layer.m_pDialog)->m_bPopup) {
         // Not yet made full-screen: it sits at the top of the work area.
         layer.m_pFrame->move(work.left, work.top);
         return;
@@ -446,13 +448,13 @@ void CDeviceScreen::Impl::UpdateBars()
         const ScreenLayer& top = m_layers.back();
         // A pop-up carries its own caption; the title bar keeps the page's.
         for (auto it = m_layers.rbegin(); it != m_layers.rend(); ++it) {
-            if (it->m_pDialog && it->m_pDialog->m_pImpl->m_bFullScreen) {
-                caption = ToQString(it->m_pDialog->m_pImpl->m_strCaption);
+            if (it->m_pDialog && ImplOf(it->m_pDialog)->m_bFullScreen) {
+                caption = ToQString(ImplOf(it->m_pDialog)->m_strCaption);
                 break;
             }
         }
         if (top.m_pDialog) {
-            done = top.m_pDialog->m_pImpl->m_bFullScreen && top.m_pDialog->m_bDoneButton;
+            done = ImplOf(top.m_pDialog)->m_bFullScreen && top.m_pDialog->m_bDoneButton;
             if (top.m_pDialog->m_nMenuBarID)
                 bar = CResources::FindMenuBar(top.m_pDialog->m_nMenuBarID);
         }

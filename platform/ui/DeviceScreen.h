@@ -2,6 +2,8 @@
 
 #include "platform/WinTypes.h"
 
+#include <memory>
+
 // Display orientation codes.
 constexpr int DMDO_0 = 0;
 constexpr int DMDO_90 = 1;
@@ -44,11 +46,14 @@ public:
     // open or the end is already under way.
     bool RequestQuit();
 
+    // The screen's widgets, known only inside the platform (ScreenImpl.h).
     struct Impl;
-    Impl* m_pImpl;
 
 private:
+    friend struct ScreenAccess;
     CDeviceScreen();
+    ~CDeviceScreen();   // never runs: the screen lives as long as the application
+    std::unique_ptr<Impl> m_pImpl;
 };
 
 // The display-settings service as the main window calls it.

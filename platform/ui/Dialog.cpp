@@ -43,12 +43,12 @@ void BuildRadioGroups(CDialog* pDlg, const DLGTEMPLATE& t)
             continue;
         }
         if (!group || (item.dwStyle & WS_GROUP)) {
-            group = new QButtonGroup(pDlg->m_pImpl->m_pWidget);
+            group = new QButtonGroup(ImplOf(pDlg)->m_pWidget);
             group->setExclusive(true);
-            pDlg->m_pImpl->m_radioGroups.push_back(group);
+            ImplOf(pDlg)->m_radioGroups.push_back(group);
         }
         CWnd* pCtrl = pDlg->GetDlgItem(item.nID);
-        if (auto* b = qobject_cast<QAbstractButton*>(pCtrl->m_pImpl->m_pWidget.data()))
+        if (auto* b = qobject_cast<QAbstractButton*>(ImplOf(pCtrl)->m_pWidget.data()))
             group->addButton(b);
     }
 }
@@ -64,7 +64,7 @@ struct ModalWindow
 // Nothing of the last run is left: not ended, no result, no done button or soft keys.
 void ResetForRun(CDialog* pDlg, const DLGTEMPLATE& t)
 {
-    CWnd::Impl* d = pDlg->m_pImpl;
+    CWnd::Impl* d = ImplOf(pDlg);
     d->m_bPopup = (t.dwStyle & WS_CAPTION) == WS_CAPTION;
     d->m_bFullScreen = false;
     d->m_bEnded = false;
@@ -79,7 +79,7 @@ void ResetForRun(CDialog* pDlg, const DLGTEMPLATE& t)
 // template asks for a pop-up.
 ModalWindow BuildWindow(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pScreen)
 {
-    CWnd::Impl* d = pDlg->m_pImpl;
+    CWnd::Impl* d = ImplOf(pDlg);
     RECT rc;
     DialogUnitsToPixels(0, 0, t.cx, t.cy, rc);
     QWidget* frame = nullptr;
@@ -110,7 +110,7 @@ ModalWindow BuildWindow(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pScreen)
 // a worker's lookup from seeing the table half rebuilt.
 void BuildControls(CDialog* pDlg, const DLGTEMPLATE& t, QWidget* pHost)
 {
-    CWnd::Impl* d = pDlg->m_pImpl;
+    CWnd::Impl* d = ImplOf(pDlg);
     std::lock_guard<std::mutex> lock(d->m_controlsMutex);
     for (auto& control : d->m_controls)
         d->m_retiredControls.push_back(std::move(control.second));
@@ -140,7 +140,7 @@ void TellObserverOnceOpen(CDialog* pDlg, QWidget* pHost)
 {
     if (!GetUiObserver())
         return;
-    std::shared_ptr<WndToken> token = pDlg->m_pImpl->m_token;
+    std::shared_ptr<WndToken> token = ImplOf(pDlg)->m_token;
     unsigned nLife = 0;
     GetWindowLife(pDlg, &nLife);
     QMetaObject::invokeMethod(pHost, [token, nLife]() {
@@ -177,11 +177,11 @@ bool TakesInput(QWidget* w)
 // opening a dialog is lost until they tap the field.
 void FocusFirstInputControl(CDialog* pDlg)
 {
-    CWnd::Impl* d = pDlg->m_pImpl;
+    CWnd::Impl* d = ImplOf(pDlg);
     for (bool (*fnTakes)(QWidget*) : {&TakesInput, &TakesTab}) {
         for (UINT nID : d->m_controlOrder) {
             CWnd* pControl = pDlg->GetDlgItem(nID);
-            QWidget* w = pControl ? pControl->m_pImpl->m_pWidget.data() : nullptr;
+            QWidget* w = pControl ? ImplOf(pControl)->m_pWidget.data() : nullptr;
             if (fnTakes(w)) {
                 w->setFocus(Qt::OtherFocusReason);
                 return;
@@ -196,15 +196,15 @@ void FocusFirstInputControl(CDialog* pDlg)
 void RunModal(CDialog* pDlg, CDeviceScreen::Impl* s, QWidget* pHost)
 {
     DispatchSize(pDlg);
-    if (pDlg->OnInitDialog() && !pDlg->m_pImpl->m_bEnded)
+    if (pDlg->OnInitDialog() && !ImplOf(pDlg)->m_bEnded)
         FocusFirstInputControl(pDlg);
     s->UpdateBars();
     TellObserverOnceOpen(pDlg, pHost);
-    if (!pDlg->m_pImpl->m_bEnded) {
+    if (!ImplOf(pDlg)->m_bEnded) {
         QEventLoop loop;
-        pDlg->m_pImpl->m_pLoop = &loop;
+        ImplOf(pDlg)->m_pLoop = &loop;
         loop.exec();
-        pDlg->m_pImpl->m_pLoop = nullptr;
+        ImplOf(pDlg)->m_pLoop = nullptr;
     }
 }
 
@@ -212,11 +212,11 @@ void RunModal(CDialog* pDlg, CDeviceScreen::Impl* s, QWidget* pHost)
 // its controls stay (see BuildControls).
 void TearDownModal(CDialog* pDlg, const ModalWindow& window)
 {
-    CWnd::Impl* d = pDlg->m_pImpl;
+    CWnd::Impl* d = ImplOf(pDlg);
     // Whether the stylus is captured by the dialog or one of its controls can
     // only be told while their widgets stand.
     if (CWnd* pCapture = CWnd::GetCapture()) {
-        QWidget* w = pCapture->m_pImpl->m_pWidget;
+        QWidget* w = ImplOf(pCapture)->m_pWidget;
         if (!w || w == window.pHost || window.pHost->isAncestorOf(w))
             CWnd::ReleaseCapture();
     }
@@ -242,14 +242,14 @@ int CDialog::DoModal()
 {
     EnsureApplication();
     const DLGTEMPLATE* t = CResources::FindDialog(m_nIDTemplate);
-    if (!t || m_pImpl->m_pWidget || !OnUiThread())
+    if (!t || ImplOf(this)->m_pWidget || !OnUiThread())
         return -1;
-    CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
     FocusMark::Install();
     const QPointer<QWidget> pFocus = s->m_pScreen->focusWidget();
     const ModalWindow window = BuildModal(this, *t, s->m_pScreen);
     {
-        ScreenLayerGuard onScreen(s, ScreenLayer{this, window.pShown, ToQString(m_pImpl->m_strCaption), true,
+        ScreenLayerGuard onScreen(s, ScreenLayer{this, window.pShown, ToQString(ImplOf(this)->m_strCaption), true,
                                                  nullptr, nullptr});
         RunModal(this, s, window.pHost);
         // The run is over: from here on whatever a worker queues for the
@@ -269,14 +269,14 @@ void CDialog::EndDialog(int nResult)
 {
     RunForWindow(this, [nResult](CWnd* p) {
         auto* pDlg = static_cast<CDialog*>(p);
-        if (pDlg->m_pImpl->m_bEnded || !pDlg->m_pImpl->m_pWidget)
+        if (ImplOf(pDlg)->m_bEnded || !ImplOf(pDlg)->m_pWidget)
             return;   // the first end counts
         pDlg->m_nModalResult = nResult;
-        pDlg->m_pImpl->m_bEnded = true;
+        ImplOf(pDlg)->m_bEnded = true;
         // Whatever is still queued for the dialog or its controls is dropped.
         EndWindowLife(pDlg);
-        if (pDlg->m_pImpl->m_pLoop)
-            pDlg->m_pImpl->m_pLoop->exit(nResult);
+        if (ImplOf(pDlg)->m_pLoop)
+            ImplOf(pDlg)->m_pLoop->exit(nResult);
     });
 }
 
@@ -294,7 +294,7 @@ bool CDialog::UpdateData(bool bSaveAndValidate)
 
 bool CDialog::OnInitDialog()
 {
-    if (!m_pImpl->m_bPopup)
+    if (!ImplOf(this)->m_bPopup)
         SHInitDialog(SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN | SHIDIF_EMPTYMENU);
     UpdateData(false);
     return true;
@@ -302,17 +302,17 @@ bool CDialog::OnInitDialog()
 
 bool CDialog::SHInitDialog(DWORD dwFlags)
 {
-    if (!m_pImpl->m_pWidget)
+    if (!ImplOf(this)->m_pWidget)
         return false;
     m_bDoneButton = (dwFlags & SHIDIF_DONEBUTTON) != 0;
     if (dwFlags & (SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIZEDLG | SHIDIF_FULLSCREENNOMENUBAR)) {
-        m_pImpl->m_bFullScreen = true;
-        CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+        ImplOf(this)->m_bFullScreen = true;
+        CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
         for (const ScreenLayer& layer : s->m_layers)
             if (layer.m_pDialog == this)
                 s->PlaceLayer(layer);
     }
-    CDeviceScreen::Get().m_pImpl->UpdateBars();
+    ImplOf(CDeviceScreen::Get())->UpdateBars();
     return true;
 }
 
@@ -357,7 +357,7 @@ bool CDialog::PreTranslateMessage(MSG* pMsg)
     const UINT vk = static_cast<UINT>(pMsg->wParam);
     if (pMsg->message != WM_KEYDOWN || (vk != VK_LEFT && vk != VK_RIGHT && vk != VK_UP && vk != VK_DOWN))
         return CWnd::PreTranslateMessage(pMsg);
-    auto* button = qobject_cast<QAbstractButton*>(CDeviceScreen::Get().m_pImpl->m_pScreen->focusWidget());
+    auto* button = qobject_cast<QAbstractButton*>(ImplOf(CDeviceScreen::Get())->m_pScreen->focusWidget());
     QButtonGroup* group = button ? button->group() : nullptr;
     if (!group)
         return CWnd::PreTranslateMessage(pMsg);

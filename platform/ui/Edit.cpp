@@ -9,7 +9,7 @@
 void CEdit::SetSel(int nStartChar, int nEndChar, bool bNoScroll)
 {
     RunForWindow(this, [=](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
+        QWidget* w = ImplOf(p)->m_pWidget;
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
             if (nStartChar < 0)
                 line->deselect();
@@ -36,7 +36,7 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
 {
     nStartChar = nEndChar = 0;
     ReadOnUiThread(this, "CEdit::GetSel", [&](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
+        QWidget* w = ImplOf(p)->m_pWidget;
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
             if (line->hasSelectedText()) {
                 nStartChar = line->selectionStart();
@@ -55,7 +55,7 @@ void CEdit::GetSel(int& nStartChar, int& nEndChar) const
 void CEdit::SetReadOnly(bool bReadOnly)
 {
     RunForWindow(this, [bReadOnly](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
+        QWidget* w = ImplOf(p)->m_pWidget;
         if (auto* line = qobject_cast<QLineEdit*>(w))
             line->setReadOnly(bReadOnly);
         else if (auto* plain = qobject_cast<QTextEdit*>(w))

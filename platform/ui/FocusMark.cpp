@@ -46,7 +46,7 @@ bool FocusMark::eventFilter(QObject* pObject, QEvent* pEvent)
 void FocusMark::Refresh()
 {
     m_bPending = false;
-    const CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    const CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
     QWidget* pScreen = s ? s->m_pScreen : nullptr;
     QWidget* pTarget = pScreen ? pScreen->focusWidget() : nullptr;
     const bool bMarked = pTarget && pTarget != pScreen && pTarget->parentWidget() && pTarget->isVisible()

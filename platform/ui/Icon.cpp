@@ -49,7 +49,7 @@ HICON CWnd::SetIcon(HICON hIcon, bool bBigIcon)
     RunForWindow(this, [hIcon](CWnd*) {
         if (!hIcon)
             return;
-        CDeviceScreen::Get().m_pImpl->m_pScreen->setWindowIcon(hIcon->m_icon);
+        ImplOf(CDeviceScreen::Get())->m_pScreen->setWindowIcon(hIcon->m_icon);
         QApplication::setWindowIcon(hIcon->m_icon);
     });
     return hOld;

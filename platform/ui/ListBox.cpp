@@ -9,7 +9,7 @@ template <typename F>
 void WithList(const CWnd* pWnd, F f)
 {
     ReadOnUiThread(pWnd, "CListBox", [f](CWnd* p) {
-        if (auto* l = qobject_cast<QListWidget*>(p->m_pImpl->m_pWidget.data())) {
+        if (auto* l = qobject_cast<QListWidget*>(ImplOf(p)->m_pWidget.data())) {
             QSignalBlocker blocker(l);   // only the user's choices notify the parent
             f(l);
         }

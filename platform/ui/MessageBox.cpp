@@ -183,7 +183,7 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
         pObserver && pObserver->MessageBoxOpening(strText, strCaption, nType, answer))
         return answer;
 
-    CDeviceScreen::Impl* s = CDeviceScreen::Get().m_pImpl;
+    CDeviceScreen::Impl* s = ImplOf(CDeviceScreen::Get());
     const QPointer<QWidget> pFocus = s->m_pScreen->focusWidget();
     MessageBoxUi box;
     QWidget* client = nullptr;

@@ -7,9 +7,9 @@ CPaintDC::CPaintDC(CWnd* pWnd)
 {
     if (!pWnd)
         return;
-    if (auto* host = dynamic_cast<HostWidget*>(pWnd->m_pImpl->m_pWidget.data())) {
-        m_pImpl->m_pSurface = host->m_pPaintSurface;
-        m_pImpl->m_pErase = host->m_pPaintSurface ? &host->m_erase : nullptr;
+    if (auto* host = dynamic_cast<HostWidget*>(ImplOf(pWnd)->m_pWidget.data())) {
+        ImplOf(this)->m_pSurface = host->m_pPaintSurface;
+        ImplOf(this)->m_pErase = host->m_pPaintSurface ? &host->m_erase : nullptr;
     }
 }
 

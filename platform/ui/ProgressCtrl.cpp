@@ -10,7 +10,7 @@ namespace {
 // int: a span beyond it is drawn halved, as often as needed.
 void ShowState(CWnd* pWnd)
 {
-    ControlState* state = pWnd->m_pImpl->m_state.get();
+    ControlState* state = ImplOf(pWnd)->m_state.get();
     if (!state)
         return;
     uint32_t nLower, nUpper, nPos;
@@ -21,7 +21,7 @@ void ShowState(CWnd* pWnd)
         nUpper = state->m_nUpper;
         nPos = state->m_nPos;
     }
-    auto* bar = qobject_cast<QProgressBar*>(pWnd->m_pImpl->m_pWidget.data());
+    auto* bar = qobject_cast<QProgressBar*>(ImplOf(pWnd)->m_pWidget.data());
     if (!bar)
         return;
     uint32_t span = nUpper - nLower;
@@ -39,7 +39,7 @@ void ShowState(CWnd* pWnd)
 template <typename F>
 void Change(CProgressCtrl* pCtrl, F change)
 {
-    ControlState* state = pCtrl->m_pImpl->m_state.get();
+    ControlState* state = ImplOf(pCtrl)->m_state.get();
     if (!state)
         return;
     bool bQueued;
@@ -78,7 +78,7 @@ void CProgressCtrl::SetRange32(int nLower, int nUpper)
 void CProgressCtrl::GetRange(int& nLower, int& nUpper) const
 {
     nLower = nUpper = 0;
-    if (ControlState* state = m_pImpl->m_state.get()) {
+    if (ControlState* state = ImplOf(this)->m_state.get()) {
         std::lock_guard<std::mutex> lock(state->m_mutex);
         nLower = static_cast<int>(state->m_nLower);
         nUpper = static_cast<int>(state->m_nUpper);
@@ -97,7 +97,7 @@ int CProgressCtrl::SetPos(int nPos)
 
 int CProgressCtrl::GetPos() const
 {
-    ControlState* state = m_pImpl->m_state.get();
+    ControlState* state = ImplOf(this)->m_state.get();
     if (!state)
         return 0;
     std::lock_guard<std::mutex> lock(state->m_mutex);

@@ -1,5 +1,6 @@
 #include "platform/ui/QtBridge.h"
 
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/ScreenImpl.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@ void EnsureCallQueue();
 void EnsureApplication()
 {
     if (QCoreApplication::instance()) {
+        InstallAccessibleFactory();
         EnsureCallQueue();
         return;
     }
@@ -27,6 +29,8 @@ void EnsureApplication()
     font.setPixelSize(10);
     QApplication::setFont(font);
     ApplyStartZoom();
+    // After the application's own: Qt asks the factory installed last first.
+    InstallAccessibleFactory();
     EnsureCallQueue();
 }
 

@@ -19,6 +19,14 @@ struct CBitmap::Impl
     QImage m_image;
 };
 
+// The platform's own way to an image, which the class keeps private.
+struct BitmapAccess
+{
+    static CBitmap::Impl* Of(const CBitmap& bitmap) { return bitmap.m_pImpl.get(); }
+};
+inline CBitmap::Impl* ImplOf(const CBitmap* pBitmap) { return BitmapAccess::Of(*pBitmap); }
+inline CBitmap::Impl* ImplOf(const CBitmap& bitmap) { return BitmapAccess::Of(bitmap); }
+
 // The ratio new pictures are drawn at: the device screen's zoom times the
 // desktop's own ratio (1 offscreen at zoom 1).
 qreal DrawingRatio();

@@ -73,6 +73,13 @@ struct CDeviceScreen::Impl
     void RunCommand(UINT nCommand);
 };
 
+// The platform's own way to the screen's widgets, which the class keeps private.
+struct ScreenAccess
+{
+    static CDeviceScreen::Impl* Of(const CDeviceScreen& screen) { return screen.m_pImpl.get(); }
+};
+inline CDeviceScreen::Impl* ImplOf(const CDeviceScreen& screen) { return ScreenAccess::Of(screen); }
+
 // Chooses the zoom (CIRROVAN_ZOOM, or what suits the desktop) and scales the
 // application by it; called once, as soon as the application exists.
 void ApplyStartZoom();

@@ -10,8 +10,8 @@ namespace {
 // stay quiet, since only the user's actions notify the parent.
 void ShowState(CWnd* pWnd)
 {
-    auto* bar = qobject_cast<QScrollBar*>(pWnd->m_pImpl->m_pWidget.data());
-    ControlState* state = pWnd->m_pImpl->m_state.get();
+    auto* bar = qobject_cast<QScrollBar*>(ImplOf(pWnd)->m_pWidget.data());
+    ControlState* state = ImplOf(pWnd)->m_state.get();
     if (!bar || !state)
         return;
     int nMin, nMax, nPos;
@@ -30,7 +30,7 @@ void ShowState(CWnd* pWnd)
 template <typename F>
 int Change(CScrollBar* pBar, F change)
 {
-    ControlState* state = pBar->m_pImpl->m_state.get();
+    ControlState* state = ImplOf(pBar)->m_state.get();
     if (!state)
         return 0;
     int old;
@@ -63,7 +63,7 @@ void CScrollBar::SetScrollRange(int nMinPos, int nMaxPos, bool)
 void CScrollBar::GetScrollRange(int* pMinPos, int* pMaxPos) const
 {
     int lo = 0, hi = 0;
-    if (ControlState* state = m_pImpl->m_state.get()) {
+    if (ControlState* state = ImplOf(this)->m_state.get()) {
         std::lock_guard<std::mutex> lock(state->m_mutex);
         lo = state->m_nMinPos;
         hi = state->m_nMaxPos;
@@ -81,7 +81,7 @@ int CScrollBar::SetScrollPos(int nPos, bool)
 
 int CScrollBar::GetScrollPos() const
 {
-    ControlState* state = m_pImpl->m_state.get();
+    ControlState* state = ImplOf(this)->m_state.get();
     if (!state)
         return 0;
     std::lock_guard<std::mutex> lock(state->m_mutex);

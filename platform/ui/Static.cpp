@@ -7,9 +7,9 @@
 
 void CStatic::SetBitmap(const CBitmap& bitmap)
 {
-    QImage image = bitmap.m_pImpl->m_image;
+    QImage image = ImplOf(bitmap)->m_image;
     RunForWindow(this, [image](CWnd* p) {
-        if (auto* label = qobject_cast<QLabel*>(p->m_pImpl->m_pWidget.data()))
+        if (auto* label = qobject_cast<QLabel*>(ImplOf(p)->m_pWidget.data()))
             label->setPixmap(QPixmap::fromImage(image));
     });
 }

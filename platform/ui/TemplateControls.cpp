@@ -81,7 +81,7 @@ protected:
         QImage surface(size(), QImage::Format_RGB32);
         surface.fill(qRgb(255, 255, 255));
         CDC dc;
-        dc.m_pImpl->m_pSurface = &surface;
+        ImplOf(dc)->m_pSurface = &surface;
         DRAWITEMSTRUCT dis = {};
         dis.CtlType = ODT_BUTTON;
         dis.CtlID = m_nID;
@@ -277,7 +277,7 @@ MadeControl MakeStatic(const DLGITEMTEMPLATE& item, QWidget* pParent)
     if ((item.dwStyle & 0x1F) == SS_BITMAP) {
         CBitmap bmp;
         if (bmp.LoadBitmap(item.nBitmapID))
-            label->setPixmap(QPixmap::fromImage(bmp.m_pImpl->m_image));
+            label->setPixmap(QPixmap::fromImage(ImplOf(bmp)->m_image));
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     } else {
         Qt::Alignment h = Qt::AlignLeft;
@@ -380,7 +380,7 @@ MadeControl MakeScrollBar(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* p
     CScrollBar* scrollBar = wrapper.get();
     auto* bar = new PlainScrollBar((item.dwStyle & SBS_VERT) ? Qt::Vertical : Qt::Horizontal, pParent);
     auto state = std::make_shared<ControlState>();
-    scrollBar->m_pImpl->m_state = state;
+    ImplOf(scrollBar)->m_state = state;
     bar->setRange(state->m_nMinPos, state->m_nMaxPos);
     // The thumb dragged with tracking moves the value too; the state follows.
     QObject::connect(bar, &QAbstractSlider::valueChanged, bar, [state](int value) {
@@ -418,7 +418,7 @@ MadeControl MakeScrollBar(CWnd* pDialog, const DLGITEMTEMPLATE& item, QWidget* p
 MadeControl MakeProgress(QWidget* pParent)
 {
     auto wrapper = std::make_unique<CProgressCtrl>();
-    wrapper->m_pImpl->m_state = std::make_shared<ControlState>();
+    ImplOf(wrapper.get())->m_state = std::make_shared<ControlState>();
     auto* bar = new QProgressBar(pParent);
     bar->setRange(0, 100);
     bar->setValue(0);
@@ -473,7 +473,7 @@ std::unique_ptr<CWnd> CreateTemplateControl(CWnd* pDialog, QWidget* pParent, con
     widget->setVisible((item.dwStyle & WS_VISIBLE) != 0);
     SetWidgetWnd(widget, made.pWrapper.get());
     AttachWindow(made.pWrapper.get(), widget);
-    made.pWrapper->m_pImpl->m_nID = item.nID;
-    made.pWrapper->m_pImpl->m_pParent = pDialog;
+    ImplOf(made.pWrapper.get())->m_nID = item.nID;
+    ImplOf(made.pWrapper.get())->m_pParent = pDialog;
     return std::move(made.pWrapper);
 }

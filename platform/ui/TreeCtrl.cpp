@@ -30,7 +30,7 @@ template <typename F>
 void WithTree(const CWnd* pWnd, F f)
 {
     ReadOnUiThread(pWnd, "CTreeCtrl", [f](CWnd* p) {
-        if (auto* t = qobject_cast<QTreeWidget*>(p->m_pImpl->m_pWidget.data())) {
+        if (auto* t = qobject_cast<QTreeWidget*>(ImplOf(p)->m_pWidget.data())) {
             QSignalBlocker blocker(t);   // the user's changes notify; these are told by hand
             f(t);
         }

@@ -61,7 +61,7 @@ bool InEndedDialog(QWidget* pWidget)
 {
     for (QWidget* w = pWidget; w; w = w->parentWidget()) {
         CWnd* pWnd = WndOfWidget(w);
-        if (pWnd && pWnd->m_pImpl->m_bEnded)
+        if (pWnd && ImplOf(pWnd)->m_bEnded)
             return true;
     }
     return false;
@@ -78,7 +78,7 @@ CWnd* LiveWindow(const std::shared_ptr<WndToken>& token, unsigned nLife)
             return nullptr;
         pWnd = token->m_pWnd;
     }
-    if (!pWnd || !pWnd->m_pImpl->m_pWidget || InEndedDialog(pWnd->m_pImpl->m_pWidget))
+    if (!pWnd || !ImplOf(pWnd)->m_pWidget || InEndedDialog(ImplOf(pWnd)->m_pWidget))
         return nullptr;
     return pWnd;
 }
@@ -110,8 +110,8 @@ void PostToUiThread(std::function<void()> fn)
 
 void AttachWindow(CWnd* pWnd, QWidget* pWidget)
 {
-    pWnd->m_pImpl->m_pWidget = pWidget;
-    std::shared_ptr<WndToken> token = pWnd->m_pImpl->m_token;
+    ImplOf(pWnd)->m_pWidget = pWidget;
+    std::shared_ptr<WndToken> token = ImplOf(pWnd)->m_token;
     unsigned nLife;
     {
         std::lock_guard<std::mutex> lock(token->m_mutex);
@@ -129,7 +129,7 @@ void AttachWindow(CWnd* pWnd, QWidget* pWidget)
 
 void EndWindowLife(CWnd* pWnd)
 {
-    WndToken& token = *pWnd->m_pImpl->m_token;
+    WndToken& token = *ImplOf(pWnd)->m_token;
     std::lock_guard<std::mutex> lock(token.m_mutex);
     token.m_bLive = false;
 }
@@ -142,7 +142,7 @@ bool HasLiveWindow(const CWnd* pWnd)
 
 bool GetWindowLife(const CWnd* pWnd, unsigned* pnLife)
 {
-    WndToken& token = *pWnd->m_pImpl->m_token;
+    WndToken& token = *ImplOf(pWnd)->m_token;
     std::lock_guard<std::mutex> lock(token.m_mutex);
     *pnLife = token.m_nLife;
     return token.m_bLive;
@@ -153,7 +153,7 @@ bool QueueForWindow(CWnd* pWnd, std::function<void(CWnd*)> fn)
     unsigned nLife = 0;
     if (!pWnd || !GetWindowLife(pWnd, &nLife))
         return false;
-    std::shared_ptr<WndToken> token = pWnd->m_pImpl->m_token;
+    std::shared_ptr<WndToken> token = ImplOf(pWnd)->m_token;
     PostToUiThread([token, nLife, fn]() {
         if (CWnd* p = LiveWindow(token, nLife))
             fn(p);

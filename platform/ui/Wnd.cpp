@@ -1,5 +1,6 @@
 #include "platform/ui/Wnd.h"
 
+#include "platform/ui/Accessibility.h"
 #include "platform/ui/PaintDC.h"
 #include "platform/ui/ScreenImpl.h"
 #include "platform/ui/UiObserver.h"
@@ -47,13 +48,13 @@ void SetWidgetWnd(QWidget* pWidget, CWnd* pWnd)
 
 void DispatchSize(CWnd* pWnd)
 {
-    QWidget* w = pWnd->m_pImpl->m_pWidget;
+    QWidget* w = ImplOf(pWnd)->m_pWidget;
     if (!w)
         return;
     SIZE size = {w->width(), w->height()};
-    if (size.cx == pWnd->m_pImpl->m_lastSize.cx && size.cy == pWnd->m_pImpl->m_lastSize.cy)
+    if (size.cx == ImplOf(pWnd)->m_lastSize.cx && size.cy == ImplOf(pWnd)->m_lastSize.cy)
         return;
-    pWnd->m_pImpl->m_lastSize = size;
+    ImplOf(pWnd)->m_lastSize = size;
     pWnd->WindowProc(WM_SIZE, 0, static_cast<LPARAM>((size.cx & 0xffff) | ((size.cy & 0xffff) << 16)));
 }
 
@@ -83,9 +84,9 @@ void BorderFrame::paintEvent(QPaintEvent*)
 
 QWidget* OuterWidget(CWnd* pWnd)
 {
-    if (pWnd->m_pImpl->m_pFrame)
-        return pWnd->m_pImpl->m_pFrame;
-    return pWnd->m_pImpl->m_pWidget;
+    if (ImplOf(pWnd)->m_pFrame)
+        return ImplOf(pWnd)->m_pFrame;
+    return ImplOf(pWnd)->m_pWidget;
 }
 
 void PlaceWindow(CWnd* pWnd, const QRect& rc)
@@ -218,7 +219,7 @@ void HostWidget::wheelEvent(QWheelEvent* pEvent)
     pEvent->setAccepted(bTaken);
 }
 
-CWnd::CWnd() : m_pImpl(new Impl)
+CWnd::CWnd() : m_pImpl(std::make_unique<Impl>())
 {
     EnsureApplication();
     m_pImpl->m_pOwner = this;
@@ -240,15 +241,15 @@ CWnd::~CWnd()
             host->m_pWnd = nullptr;
         delete OuterWidget(this);
     }
-    delete m_pImpl;
+    // The implementation goes last, with the controls a dialog still keeps.
 }
 
 bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
 {
     EnsureApplication();
-    if (!pParentWnd || !OnUiThread() || !pParentWnd->m_pImpl->m_pWidget || m_pImpl->m_pWidget)
+    if (!pParentWnd || !OnUiThread() || !ImplOf(pParentWnd)->m_pWidget || m_pImpl->m_pWidget)
         return false;
-    QWidget* parent = pParentWnd->m_pImpl->m_pWidget;
+    QWidget* parent = ImplOf(pParentWnd)->m_pWidget;
     BorderFrame* frame = nullptr;
     if (dwStyle & WS_BORDER) {
         // A bordered window's client area is one pixel smaller on every side.
@@ -261,6 +262,11 @@ bool CWnd::Create(DWORD dwStyle, const RECT& rc, CWnd* pParentWnd, UINT nID)
     if (frame)
         frame->m_pClient = host;
     AttachWindow(this, host);
+    ApplyAccessibleRole(this);
+    // Reached by Tab only: a tap on a window drawn by hand is a stylus
+    // gesture, and leaves the focus where it was.
+    if (dwStyle & WS_TABSTOP)
+        host->setFocusPolicy(Qt::TabFocus);
     m_pImpl->m_pFrame = frame;
     m_pImpl->m_bOwnsWidget = true;
     m_pImpl->m_nID = nID;
@@ -318,7 +324,7 @@ CWnd* CWnd::GetDlgItem(UINT nID) const
     for (QObject* child : m_pImpl->m_pWidget->children()) {
         auto* w = qobject_cast<QWidget*>(child);
         CWnd* pWnd = w ? WndFromWidget(w) : nullptr;
-        if (pWnd && pWnd != this && pWnd->m_pImpl->m_nID == nID)
+        if (pWnd && pWnd != this && ImplOf(pWnd)->m_nID == nID)
             return pWnd;
     }
     return nullptr;
@@ -368,7 +374,7 @@ void CWnd::GetClientRect(RECT* pRect) const
         return;
     *pRect = RECT{0, 0, 0, 0};
     ReadOnUiThread(this, "GetClientRect", [pRect](CWnd* p) {
-        if (QWidget* w = p->m_pImpl->m_pWidget)
+        if (QWidget* w = ImplOf(p)->m_pWidget)
             *pRect = RECT{0, 0, w->width(), w->height()};
     });
 }
@@ -389,8 +395,8 @@ void CWnd::GetWindowRect(RECT* pRect) const
 void CWnd::SetWindowText(const std::wstring& strText)
 {
     RunForWindow(this, [strText](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
-        p->m_pImpl->m_strCaption = strText;
+        QWidget* w = ImplOf(p)->m_pWidget;
+        ImplOf(p)->m_strCaption = strText;
         if (!w)
             return;
         QString text = ToQString(strText);
@@ -406,9 +412,9 @@ void CWnd::SetWindowText(const std::wstring& strText)
         } else {
             // A dialog's caption: its pop-up strip, or the title bar while it is active.
             w->setWindowTitle(text);
-            SetPopupCaption(p->m_pImpl->m_pFrame, text);
-            if (p->m_pImpl->m_pLoop || p->m_pImpl->m_bFullScreen)
-                CDeviceScreen::Get().m_pImpl->UpdateBars();
+            SetPopupCaption(ImplOf(p)->m_pFrame, text);
+            if (ImplOf(p)->m_pLoop || ImplOf(p)->m_bFullScreen)
+                ImplOf(CDeviceScreen::Get())->UpdateBars();
         }
     });
 }
@@ -417,9 +423,9 @@ std::wstring CWnd::GetWindowText() const
 {
     std::wstring result;
     ReadOnUiThread(this, "GetWindowText", [&result](CWnd* p) {
-        QWidget* w = p->m_pImpl->m_pWidget;
+        QWidget* w = ImplOf(p)->m_pWidget;
         if (!w) {
-            result = p->m_pImpl->m_strCaption;
+            result = ImplOf(p)->m_strCaption;
             return;
         }
         if (auto* label = qobject_cast<QLabel*>(w))
@@ -431,7 +437,7 @@ std::wstring CWnd::GetWindowText() const
         else if (auto* button = qobject_cast<QAbstractButton*>(w))
             result = FromQString(button->text());
         else
-            result = p->m_pImpl->m_strCaption;
+            result = ImplOf(p)->m_strCaption;
     });
     return result;
 }
@@ -475,7 +481,7 @@ bool CWnd::IsWindowEnabled() const
 void CWnd::SetFocus()
 {
     RunForWindow(this, [](CWnd* p) {
-        if (QWidget* w = p->m_pImpl->m_pWidget)
+        if (QWidget* w = ImplOf(p)->m_pWidget)
             w->setFocus();
     });
 }
@@ -485,7 +491,7 @@ void CWnd::SetFocus()
 void CWnd::Invalidate(bool)
 {
     RunForWindow(this, [](CWnd* p) {
-        if (QWidget* w = p->m_pImpl->m_pWidget)
+        if (QWidget* w = ImplOf(p)->m_pWidget)
             w->update();
     });
 }
@@ -493,7 +499,7 @@ void CWnd::Invalidate(bool)
 void CWnd::UpdateWindow()
 {
     RunForWindow(this, [](CWnd* p) {
-        if (QWidget* w = p->m_pImpl->m_pWidget)
+        if (QWidget* w = ImplOf(p)->m_pWidget)
             w->repaint();
     });
 }
@@ -519,7 +525,7 @@ CWnd* CWnd::GetFocus()
         return nullptr;
     // The screen keeps its focused widget while the desktop's focus is elsewhere
     // (on the enlarged view, or on no window of ours at all).
-    QWidget* w = CDeviceScreen::Get().m_pImpl->m_pScreen->focusWidget();
+    QWidget* w = ImplOf(CDeviceScreen::Get())->m_pScreen->focusWidget();
     return w ? WndFromWidget(w) : nullptr;
 }
 

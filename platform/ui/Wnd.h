@@ -4,6 +4,7 @@
 #include "platform/WinTypes.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 
 class CDC;
@@ -213,7 +214,9 @@ public:
 
     // What a screen reader says of the window: its name, a longer description
     // (changes are announced), and, for a window drawn by hand, what it is. On
-    // the user-interface thread, once the window exists.
+    // the user-interface thread; the name and description once the window
+    // exists, the role best before it is made (a reader keeps the role it
+    // first learnt).
     enum class AccessibleRole { Default, Chart };
     void SetAccessibleName(const std::wstring& strName);
     void SetAccessibleDescription(const std::wstring& strDescription);
@@ -241,8 +244,12 @@ public:
     // WM_NOTIFY from a control (wParam its ID, lParam its NMHDR); true when handled.
     virtual bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
 
+    // The window system's side, known only inside the platform (WndImpl.h).
     struct Impl;
-    Impl* m_pImpl;
+
+private:
+    friend struct WndAccess;
+    std::unique_ptr<Impl> m_pImpl;
 };
 
 constexpr UINT MB_OK = 0x0000;

@@ -58,6 +58,9 @@ struct CWnd::Impl
     std::shared_ptr<ControlState> m_state;   // progress bars and scroll bars only
     HICON m_hIcon[2] = {nullptr, nullptr};   // small, big
     SIZE m_lastSize = {-1, -1};
+    // Kept from before the window exists: Qt describes a widget once, when it
+    // is first shown to a reader, so the role goes on before it is shown.
+    CWnd::AccessibleRole m_accessibleRole = CWnd::AccessibleRole::Default;
 
     // The outer part of a bordered window or captioned pop-up; the widget above
     // is then its client area.
@@ -78,6 +81,14 @@ struct CWnd::Impl
     std::vector<UINT> m_controlOrder;
     std::vector<QButtonGroup*> m_radioGroups;
 };
+
+// The platform's own way to a window's side, which the class keeps private.
+struct WndAccess
+{
+    static CWnd::Impl* Of(const CWnd& wnd) { return wnd.m_pImpl.get(); }
+};
+inline CWnd::Impl* ImplOf(const CWnd* pWnd) { return WndAccess::Of(*pWnd); }
+inline CWnd::Impl* ImplOf(const CWnd& wnd) { return WndAccess::Of(wnd); }
 
 bool OnUiThread();
 // Queues a call for the user-interface thread, from any thread, in order.

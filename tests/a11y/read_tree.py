@@ -5,7 +5,15 @@ import sys
 import time
 import pyatspi
 
+# What a list shows, by its name: a screen reader reads it as the list's text.
+shown = {}
+
 def walk(node, out, depth=0):
+    if node.getRoleName() == "combo box":
+        try:
+            shown[node.name] = node.queryText().getText(0, -1)
+        except Exception:
+            shown[node.name] = None
     try:
         out.append((node.getRoleName(), node.name or "", node.description or "",
                     node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)))
@@ -49,11 +57,14 @@ def main():
         # the phone screen's own, inside 240 x 320.
         elif not (0 <= found[0].x and found[0].x + found[0].width <= 241 and found[0].y + found[0].height <= 321):
             faults.append("%r out of place: %r" % (name, found[0]))
-    if not any(r == "combo box" and n for r, n, d, e in nodes):
-        faults.append("the station list has no name")
-    charts = [(n, d, e) for r, n, d, e in nodes if "forecast." in n]
-    if not charts or "New York" not in charts[0][0] or "degrees" not in charts[0][0]:
+    # Named for what it is, not for the station it shows, which is its text.
+    if shown.get("Station") != "New York, NY":
+        faults.append("no station list named 'Station' showing the station: %r" % shown)
+    charts = [(r, n, d, e) for r, n, d, e in nodes if "forecast." in n]
+    if not charts or "New York" not in charts[0][1] or "degrees" not in charts[0][1]:
         faults.append("no chart summary with the station and degrees: %r" % charts)
+    elif charts[0][0] != "chart":
+        faults.append("the chart's role is %r" % charts[0][0])
     for f in faults:
         print("FAULT:", f)
     return 1 if faults else 0

@@ -205,7 +205,8 @@ TEST_F(MainWindowTest, EnterAndTheUpdateButtonUpdateOnlyWithACurrentStation)
 }
 
 // With the station list focused, the arrows still scroll and switch the chart
-// and never move the list; keys the table does not name (Escape too) do nothing.
+// and never move the list; keys the table does not name (Escape too) do
+// nothing but Tab, which moves the focus on.
 TEST_F(MainWindowTest, EveryKeyIsTheWindowsWhateverHasTheFocus)
 {
     WithLondon();
@@ -226,5 +227,41 @@ TEST_F(MainWindowTest, EveryKeyIsTheWindowsWhateverHasTheFocus)
             EXPECT_EQ(m_data.m_settings.m_currentStation.m_strID, LONDON);
             EXPECT_EQ(CTestDriver::GetActiveDialog(), &dlg);
         }
+    });
+}
+
+// Tab goes round the controls to the chart, where a screen reader follows its
+// words; there every other key is still the window's.
+TEST_F(MainWindowTest, TabReachesTheChartWhereTheKeysStayTheWindows)
+{
+    WithLondon();
+    RunMainWindow([&](CCirrovanDlg& dlg) {
+        // The chart shares the list's number; the list is the one that is not the chart.
+        CTestDriver::PressKey('0');
+        CWnd* pList = CWnd::GetFocus();
+        ASSERT_NE(pList, nullptr);
+        EXPECT_EQ(pList->GetDlgCtrlID(), static_cast<UINT>(IDC_STATION_COMBO));
+        EXPECT_NE(pList, &dlg.m_wndGraph);
+        std::vector<UINT> reached;
+        for (int i = 0; i < 8; ++i) {
+            CTestDriver::PressKey(VK_TAB);
+            const CWnd* pFocus = CWnd::GetFocus();
+            reached.push_back(pFocus ? pFocus->GetDlgCtrlID() : 0);
+            if (pFocus == &dlg.m_wndGraph)
+                break;
+        }
+        ASSERT_EQ(CWnd::GetFocus(), &dlg.m_wndGraph) << ::testing::PrintToString(reached);
+        CTestDriver::PressKey(VK_RIGHT);
+        EXPECT_EQ(dlg.m_scrollBar.GetScrollPos(), 20);
+        const int nDaily = m_data.m_settings.m_bDaily;
+        CTestDriver::PressKey(VK_DOWN);
+        EXPECT_EQ(m_data.m_settings.m_bDaily, 1 - nDaily);
+        EXPECT_EQ(CWnd::GetFocus(), &dlg.m_wndGraph);
+        // A tap on the chart is a gesture: the focus stays where it is.
+        CTestDriver::PressKey('0');
+        RECT rc;
+        dlg.m_wndGraph.GetClientRect(&rc);
+        CTestDriver::TapAt(&dlg.m_wndGraph, POINT{rc.right / 2, rc.bottom / 2});
+        EXPECT_EQ(CWnd::GetFocus(), pList);
     });
 }

@@ -6,7 +6,6 @@
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/DeviceScreen.h"
-#include "platform/ui/QtBridge.h"
 #include "res/ChartBitmaps.h"
 #include "res/ResourceParts.h"
 
@@ -48,16 +47,16 @@ TEST(ChartPictures, AreDrawnForTheRatioWithoutAFringeOfTheKeyColour)
             ASSERT_TRUE(picture.LoadBitmap(nID));
             EXPECT_EQ(picture.GetRatio(), ratio);
             // Every one of the desktop's pixels is the key or its own colour.
-            const QImage& image = picture.m_pImpl->m_image;
+            const SIZE desktop = picture.GetDesktopSize();
             int nKey = 0, nBlend = 0, nNotEnlarged = 0;
-            for (int y = 0; y < image.height(); ++y) {
-                for (int x = 0; x < image.width(); ++x) {
-                    const COLORREF c = FromQRgb(image.pixel(x, y));
+            for (int y = 0; y < desktop.cy; ++y) {
+                for (int x = 0; x < desktop.cx; ++x) {
+                    const COLORREF c = picture.GetDesktopPixel(x, y);
                     nKey += c == kKey;
                     nBlend += IsKeyBlend(c);
                 }
             }
-            EXPECT_GT(nKey, image.width() * image.height() / 4);
+            EXPECT_GT(nKey, desktop.cx * desktop.cy / 4);
             EXPECT_EQ(nBlend, 0);
             // The same size in device pixels; read at their middles, not the
             // 1x picture enlarged.

@@ -8,7 +8,6 @@
 #include "platform/ui/DC.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Pen.h"
-#include "platform/ui/QtBridge.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +46,7 @@ protected:
 // The colour of one of the image's own pixels (the desktop's, not the device's).
 COLORREF DesktopPixel(const CBitmap& bitmap, int x, int y)
 {
-    return FromQRgb(bitmap.m_pImpl->m_image.pixel(x, y));
+    return bitmap.GetDesktopPixel(x, y);
 }
 
 } // namespace
@@ -63,6 +62,12 @@ TEST_F(RatioDrawingTest, FillsAndCopiesMeetWithoutSeamsAtWholeAndFractionalRatio
         EXPECT_EQ(target.GetRatio(), ratio);
         EXPECT_EQ(target.GetSize().cx, 61);
         EXPECT_EQ(target.GetSize().cy, 10);
+        const SIZE desktop = target.GetDesktopSize();
+        // The desktop's pixels cover the device's, with less than one to spare.
+        EXPECT_GE(desktop.cx, 61 * ratio);
+        EXPECT_LT(desktop.cx, 61 * ratio + 1);
+        EXPECT_EQ(desktop.cy, std::ceil(10 * ratio));
+        EXPECT_EQ(target.GetDesktopPixel(desktop.cx, 0), CLR_INVALID);
         CDC sourceDC, dc;
         sourceDC.SelectObject(&source);
         dc.SelectObject(&target);

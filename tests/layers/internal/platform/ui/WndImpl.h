@@ -1,0 +1,3 @@
+#pragma once
+
+// Internal to the platform layer: the Qt side of windows.
