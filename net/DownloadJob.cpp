@@ -45,10 +45,12 @@ bool QueryHeader(HINTERNET hRequest, DWORD dwInfoLevel, std::wstring& strValue)
     return true;
 }
 
-// Kilobytes as the status line shows them, in single precision.
-std::wstring FormatKb(const wchar_t* pszFormat, uint64_t nBytes)
+// Kilobytes as the status line shows them, in single precision: with the
+// user's decimal separator on the screen, with a point in the log.
+std::wstring FormatKb(const wchar_t* pszFormat, uint64_t nBytes, bool bForUser)
 {
-    return CWideFormat::Format(pszFormat, static_cast<float>(nBytes) * (1.0f / 1024));
+    const double dKb = static_cast<float>(nBytes) * (1.0f / 1024);
+    return bForUser ? CWideFormat::FormatForUser(pszFormat, dKb) : CWideFormat::Format(pszFormat, dKb);
 }
 
 // The status line has no room for the log line's line break.
@@ -266,9 +268,8 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         return Fail(CDownloadOutcome::HTTP_ERROR, nStatus);
     }
 
-    std::wstring strDownload = FormatKb(L"Download... (%.2f Kb)\n", nLength);
-    m_progress.ShowStatus(WithoutLineBreak(strDownload));
-    m_log.Printf(L"%s", strDownload.c_str());
+    m_progress.ShowStatus(WithoutLineBreak(FormatKb(L"Download... (%.2f Kb)\n", nLength, true)));
+    m_log.Printf(L"%s", FormatKb(L"Download... (%.2f Kb)\n", nLength, false).c_str());
     if (nLength > m_nMaxBytes) {
         m_log.Printf(L"Larger than %llu bytes\n", static_cast<unsigned long long>(m_nMaxBytes));
         return Fail(CDownloadOutcome::TOO_LARGE);
@@ -324,9 +325,8 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         m_strBody = std::string();
         return false;
     }
-    std::wstring strDone = FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived);
-    m_log.Printf(L"%s", strDone.c_str());
-    m_progress.ShowStatus(WithoutLineBreak(strDone));
+    m_log.Printf(L"%s", FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived, false).c_str());
+    m_progress.ShowStatus(WithoutLineBreak(FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived, true)));
     return true;
 }
 
