@@ -7,6 +7,7 @@
 #include "dialogs/DialogCommon.h"
 #include "model/WeatherData.h"
 #include "platform/Resources.h"
+#include "platform/Translate.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
@@ -233,7 +234,7 @@ void CCirrovanDlg::UpdateAge()
         if (!forecast.IsEmpty()) {
             CDateTime dtStationNow;
             const std::wstring strAge = FormatAge(forecast.m_dtLastUpdate, forecast.m_nZone, dtStationNow);
-            m_strHeader = CWideFormat::Format(settings.m_bDaily ? L"Daily (%s)" : L"Hourly (%s)", strAge.c_str());
+            m_strHeader = CWideFormat::Format(Tr(settings.m_bDaily ? "Daily (%s)" : "Hourly (%s)").c_str(), strAge.c_str());
             const long long nSeconds = forecast.m_dtLastUpdate.SecondsUntil(dtStationNow);
             const long long nToNext = nSeconds < 0 ? 60 : 60 - nSeconds % 60;
             if (IsWindow())
@@ -261,7 +262,7 @@ void CCirrovanDlg::ShowEmptyHint()
         pHint->SetWindowText(CResources::LoadString(IDS_NO_STATION_HINT));
     else if (bEmpty)
         pHint->SetWindowText(CWideFormat::Format(CResources::LoadString(IDS_NO_FORECAST_HINT).c_str(),
-                                                 settings.m_bDaily ? L"daily" : L"hour-by-hour",
+                                                 TrC("forecast kind", settings.m_bDaily ? "daily" : "hour-by-hour").c_str(),
                                                  DisplayText(current).c_str()));
     pHint->ShowWindow(bEmpty ? SW_SHOW : SW_HIDE);
     if (m_wndGraph.IsWindow())

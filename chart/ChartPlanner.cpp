@@ -6,6 +6,8 @@
 #include "chart/LabelPlacer.h"
 #include "chart/TextMeasure.h"
 #include "chart/Units.h"
+#include "platform/Translate.h"
+#include "platform/WideFormat.h"
 #include "settings/Settings.h"
 #include "store/ServiceConfig.h"
 
@@ -599,7 +601,7 @@ void CChartPlanner::PlanLink(CChartPlan& plan) const
     const int nStep = m_frame.m_nViewport > 0 ? m_frame.m_nViewport : W;
     CPlanText link;
     link.m_str = FitText(m_measure, CHART_FONT_NORMAL,
-                         L"View this forecast at " + CServiceConfig().m_strName,
+                         CWideFormat::Format(Tr("View this forecast at %s").c_str(), CServiceConfig().m_strName.c_str()),
                          nStep - 2 * LINK_MARGIN);
     const SIZE ext = m_measure.Measure(CHART_FONT_NORMAL, link.m_str);
     link.m_nWidth = ext.cx;

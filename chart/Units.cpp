@@ -2,6 +2,8 @@
 
 #include "chart/Trunc.h"
 #include "platform/Clock.h"
+#include "platform/Translate.h"
+#include "platform/WideFormat.h"
 #include "store/ForecastMarkers.h"
 
 int TenthsFromCelsius(double dCelsius, int nTempUnit)
@@ -103,18 +105,19 @@ std::wstring FormatAge(const CDateTime& dtLastUpdate, int nZone, CDateTime& dtSt
     const long long nMinutes = nSeconds / 60;
     const long long nHours = nSeconds / 3600;
     const long long nDays = nSeconds / 86400;
+    // The units are abbreviations each language has its own of.
     std::wstring strAge;
     if (nSeconds < 0)
         strAge = L"-";
     else if (nHours < 1)
-        strAge = std::to_wstring(nMinutes) + L" m";
+        strAge = std::to_wstring(nMinutes) + L" " + TrC("age in minutes", "m");
     else if (nDays < 1)
-        strAge = std::to_wstring(nHours) + L" h";
+        strAge = std::to_wstring(nHours) + L" " + TrC("age in hours", "h");
     else if (nDays < 30)
-        strAge = std::to_wstring(nDays) + L" d";
+        strAge = std::to_wstring(nDays) + L" " + TrC("age in days", "d");
     else if (nDays < 365)
-        strAge = std::to_wstring(nDays / 30) + L" M";
+        strAge = std::to_wstring(nDays / 30) + L" " + TrC("age in months", "M");
     else
-        strAge = std::to_wstring(nDays / 365) + L" Y";
-    return strAge + L" old";
+        strAge = std::to_wstring(nDays / 365) + L" " + TrC("age in years", "Y");
+    return CWideFormat::Format(Tr("%s old").c_str(), strAge.c_str());
 }

@@ -4,6 +4,7 @@
 #include "net/Connection.h"
 #include "net/DlgDownload.h"
 #include "platform/Resources.h"
+#include "platform/Translate.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/CommandBar.h"
 #include "platform/ui/Shell.h"
@@ -82,7 +83,7 @@ CDownloadOutcome CDialogCommon::Download(CWeatherData& data, CLogFile& log, CWnd
                                          const std::wstring& strArgument, const std::wstring& strMessage)
 {
     CDlgDownload dlg(data, log, pOwner);
-    dlg.m_strTitle = L"Download";
+    dlg.m_strTitle = Tr("Download");
     dlg.m_strMessage = strMessage;
     dlg.m_nKind = nKind;
     dlg.m_strArgument = strArgument;
@@ -99,13 +100,13 @@ void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwne
                                                               : station.m_strName + L" (" + station.m_strID + L")";
     // A failed download leaves the file it would have replaced; the user is
     // told so only where there was one, not after a first update.
-    auto note = [&](const CDownloadOutcome& outcome, int nKind, const wchar_t* pszKind, bool bHadFile) {
+    auto note = [&](const CDownloadOutcome& outcome, int nKind, const std::wstring& strKind, bool bHadFile) {
         if (!outcome.IsFailure())
             return;
         if (!strFailures.empty())
             strFailures += L"\n";
         strFailures += CWideFormat::Format(CResources::LoadString(IDS_UPDATE_FAILED_LINE).c_str(), strStation.c_str(),
-                                           pszKind, outcome.Words(nKind, station.m_strID).c_str());
+                                           strKind.c_str(), outcome.Words(nKind, station.m_strID).c_str());
         if (bHadFile)
             strFailures += CResources::LoadString(IDS_UPDATE_KEPT);
     };
@@ -113,19 +114,21 @@ void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwne
     if (bDaily) {
         const bool bHadFile = data.HasDailyFile(station.m_strID);
         CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
-                                            L"Search daily forecasts for " + station.m_strName);
+                                            CWideFormat::Format(Tr("Search daily forecasts for %s").c_str(),
+                                                                                station.m_strName.c_str()));
         bDailyOk = outcome.IsStored();
         if (bDailyOk)
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_daily.m_strLocation);
-        note(outcome, DOWNLOAD_DAILY, L"daily forecast", bHadFile);
+        note(outcome, DOWNLOAD_DAILY, Tr("daily forecast"), bHadFile);
     }
     if (bHourly && (!bDaily || bDailyOk)) {
         const bool bHadFile = data.HasHourlyFile(station.m_strID);
         CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
-                                            L"Search hour-by-hour forecasts for " + station.m_strName);
+                                            CWideFormat::Format(Tr("Search hour-by-hour forecasts for %s").c_str(),
+                                                                                station.m_strName.c_str()));
         if (outcome.IsStored())
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_hourly.m_strLocation);
-        note(outcome, DOWNLOAD_HOURLY, L"hour-by-hour forecast", bHadFile);
+        note(outcome, DOWNLOAD_HOURLY, Tr("hour-by-hour forecast"), bHadFile);
     }
 }
 
@@ -135,7 +138,7 @@ void CDialogCommon::ReportUpdateFailures(CWnd* pOwner, const std::wstring& strFa
         return;
     MessageText(pOwner,
                 CWideFormat::Format(CResources::LoadString(IDS_UPDATES_FAILED).c_str(), strFailures.c_str()),
-                L"Update !", MB_ICONEXCLAMATION);
+                Tr("Update !"), MB_ICONEXCLAMATION);
 }
 
 int CDialogCommon::MessageText(CWnd* pOwner, const std::wstring& strText, const std::wstring& strCaption, UINT nType)

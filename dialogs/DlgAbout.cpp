@@ -1,6 +1,7 @@
 #include "dialogs/DlgAbout.h"
 
 #include "dialogs/DialogCommon.h"
+#include "platform/Translate.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/DataExchange.h"
 #include "res/AppResources.h"
@@ -131,5 +132,5 @@ void CDlgAbout::OnSize(UINT nType, int cx, int cy)
 
 void CDlgAbout::OpenHomePage()
 {
-    CDialogCommon::OpenHomePage(this, L"About Cirrovan");
+    CDialogCommon::OpenHomePage(this, Tr("About Cirrovan"));
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogCommon.h"
 #include "model/WeatherData.h"
+#include "platform/Translate.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
@@ -112,16 +113,16 @@ void CDlgFindStation::OnSearch()
     m_data.m_searchResults.RemoveAll();
     CDownloadOutcome outcome = CDialogCommon::Download(
         m_data, m_log, this, DOWNLOAD_SEARCH, m_strSearch,
-        CWideFormat::Format(L"Search stations for '%s'...", m_strSearch.c_str()));
+        CWideFormat::Format(Tr("Search stations for '%s'...").c_str(), m_strSearch.c_str()));
 
     const CPointerArray<CStation>& results = m_data.m_searchResults;
     if (outcome.IsFailure()) {
         // "No station found" only when the service answered so; else why it did not.
-        CDialogCommon::MessageText(this, outcome.Words(DOWNLOAD_SEARCH, m_strSearch), L"Find a station",
+        CDialogCommon::MessageText(this, outcome.Words(DOWNLOAD_SEARCH, m_strSearch), Tr("Find a station"),
                                    MB_ICONEXCLAMATION);
     } else if (results.GetCount() == 0) {
         if (outcome.IsStored())
-            CDialogCommon::MessageBox(this, IDS_NO_STATION_FOUND, L"Find a station", MB_ICONEXCLAMATION);
+            CDialogCommon::MessageBox(this, IDS_NO_STATION_FOUND, Tr("Find a station"), MB_ICONEXCLAMATION);
     } else {
         for (int i = 0; i < results.GetCount(); ++i)
             m_list.AddString(CDialogCommon::StationLine(*results.GetAt(i)));
@@ -138,13 +139,13 @@ void CDlgFindStation::OnOK()
 {
     const CStation* pResult = m_data.m_searchResults.GetAt(m_list.GetCurSel());
     if (!pResult) {
-        CDialogCommon::MessageBox(this, IDS_SELECT_LOCATION, L"Find a location", MB_ICONEXCLAMATION);
+        CDialogCommon::MessageBox(this, IDS_SELECT_LOCATION, Tr("Find a location"), MB_ICONEXCLAMATION);
         return;
     }
     // The answer comes from the network: an ID that cannot name the station's
     // files never joins the list.
     if (!CWeatherData::IsSafeFileID(pResult->m_strID)) {
-        CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, L"Find a location", MB_ICONEXCLAMATION);
+        CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, Tr("Find a location"), MB_ICONEXCLAMATION);
         return;
     }
     m_data.m_chosenStation = *pResult;

@@ -5,6 +5,7 @@
 #include "dialogs/DlgHelp.h"
 #include "model/WeatherData.h"
 #include "platform/Resources.h"
+#include "platform/Translate.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
@@ -112,7 +113,7 @@ void CDlgNewStation::OnOK()
             return;
         chosen = typed;
     } else {
-        if (CDialogCommon::MessageBox(this, IDS_CONNECT_TO_SEARCH, L"Connection Required", MB_YESNO | MB_ICONQUESTION)
+        if (CDialogCommon::MessageBox(this, IDS_CONNECT_TO_SEARCH, Tr("Connection Required"), MB_YESNO | MB_ICONQUESTION)
             != IDYES)
             return;
         CDlgFindStation dlg(m_data, m_log, this);
@@ -124,23 +125,23 @@ void CDlgNewStation::OnOK()
         // The station the user asked for is the one in the list, with its name;
         // the caller shows it, and the user learns why nothing was added.
         chosen = *pListed;
-        CDialogCommon::MessageBox(this, IDS_ALREADY_LISTED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
+        CDialogCommon::MessageBox(this, IDS_ALREADY_LISTED, Tr("New station"), MB_ICONINFORMATION, chosen.m_strID,
                                   chosen.m_strName);
     } else if (!CWeatherData::IsSafeFileID(chosen.m_strID)) {
-        CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, L"New station", MB_ICONEXCLAMATION);
+        CDialogCommon::MessageBox(this, IDS_UNUSABLE_ID, Tr("New station"), MB_ICONEXCLAMATION);
         return;
     } else {
         m_data.m_stations.Add(new CStation(chosen));
         m_data.SaveStations();
         if (strNotChecked.empty()) {
-            CDialogCommon::MessageBox(this, IDS_STATION_ADDED, L"New station", MB_ICONINFORMATION, chosen.m_strID,
+            CDialogCommon::MessageBox(this, IDS_STATION_ADDED, Tr("New station"), MB_ICONINFORMATION, chosen.m_strID,
                                       chosen.m_strName);
         } else {
             CDialogCommon::MessageText(this,
                                        CWideFormat::Format(CResources::LoadString(IDS_ID_NOT_CHECKED).c_str(),
                                                            chosen.m_strID.c_str(), chosen.m_strName.c_str(),
                                                            strNotChecked.c_str()),
-                                       L"New station", MB_ICONINFORMATION);
+                                       Tr("New station"), MB_ICONINFORMATION);
         }
     }
     CDialog::OnOK();
@@ -150,7 +151,7 @@ bool CDlgNewStation::CheckWithService(CStation& station, std::wstring& strNotChe
 {
     CDownloadOutcome outcome = CDialogCommon::Download(
         m_data, m_log, this, DOWNLOAD_SEARCH, station.m_strID,
-        CWideFormat::Format(L"Search stations for '%s'...", station.m_strID.c_str()));
+        CWideFormat::Format(Tr("Search stations for '%s'...").c_str(), station.m_strID.c_str()));
     if (outcome.m_nReason == CDownloadOutcome::CANCELLED)
         return false;
     if (outcome.IsFailure()) {
@@ -167,6 +168,6 @@ bool CDlgNewStation::CheckWithService(CStation& station, std::wstring& strNotChe
             return true;
         }
     }
-    CDialogCommon::MessageBox(this, IDS_ID_UNKNOWN, L"New station", MB_ICONEXCLAMATION, station.m_strID, L"");
+    CDialogCommon::MessageBox(this, IDS_ID_UNKNOWN, Tr("New station"), MB_ICONEXCLAMATION, station.m_strID, L"");
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogCommon.h"
 #include "model/WeatherData.h"
+#include "platform/Translate.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
@@ -171,7 +172,7 @@ void CDlgSelectStation::OnOK()
     CDialogCommon::HangUpAfterUpdate(m_data.m_settings);
     CDialogCommon::ReportUpdateFailures(this, strFailures);
     if (ticked.empty()) {
-        CDialogCommon::MessageBox(this, IDS_SELECT_A_STATION, L"Update !", MB_ICONEXCLAMATION);
+        CDialogCommon::MessageBox(this, IDS_SELECT_A_STATION, Tr("Update !"), MB_ICONEXCLAMATION);
         return;
     }
     CPointerArray<CStation>& preferred = m_data.m_settings.m_preferredStations;

@@ -5,6 +5,7 @@
 #include "dialogs/DlgNewStation.h"
 #include "model/WeatherData.h"
 #include "platform/Resources.h"
+#include "platform/Translate.h"
 #include "platform/ui/DataExchange.h"
 #include "res/Resource.h"
 
@@ -78,7 +79,7 @@ void CDlgStations::OnDelete()
     const CStation* pStation = m_data.m_stations.GetAt(nIndex);
     if (!pStation)
         return;
-    if (CDialogCommon::MessageBox(this, IDS_DELETE_STATION, L"Delete station", MB_OKCANCEL | MB_ICONEXCLAMATION,
+    if (CDialogCommon::MessageBox(this, IDS_DELETE_STATION, Tr("Delete station"), MB_OKCANCEL | MB_ICONEXCLAMATION,
                                   pStation->m_strID, pStation->m_strName)
         != IDOK)
         return;
@@ -93,10 +94,10 @@ void CDlgStations::OnDetails()
 {
     const CStation* pStation = m_data.m_stations.GetAt(m_list.GetCurSel());
     if (!pStation) {
-        CDialogCommon::MessageBox(this, IDS_NO_SELECTION, L"No selection", MB_ICONEXCLAMATION);
+        CDialogCommon::MessageBox(this, IDS_NO_SELECTION, Tr("No selection"), MB_ICONEXCLAMATION);
         return;
     }
-    CDialogCommon::MessageBox(this, IDS_STATION_DETAILS, L"Details", MB_ICONINFORMATION, pStation->m_strName,
+    CDialogCommon::MessageBox(this, IDS_STATION_DETAILS, Tr("Details"), MB_ICONINFORMATION, pStation->m_strName,
                               pStation->m_strID);
 }
 

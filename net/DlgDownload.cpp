@@ -4,6 +4,7 @@
 #include "net/Connection.h"
 #include "net/DownloadAnswer.h"
 #include "log/LogFile.h"
+#include "platform/Translate.h"
 #include "platform/ui/ConnMgr.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/PaintDC.h"
@@ -121,7 +122,7 @@ void CDlgDownload::OnConnMgrStatus(DWORD dwStatus)
 {
     std::wstring strText = ConnMgrStatusText(dwStatus);
     m_log.Printf(L"Status = %s\n", strText.c_str());
-    ShowStatus(strText);
+    ShowStatus(Tr(strText.c_str()));
     m_job.OnConnectionStatus(dwStatus);
 }
 

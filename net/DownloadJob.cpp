@@ -11,6 +11,7 @@
 #include "net/Connection.h"
 #include "net/DownloadProgress.h"
 #include "platform/DebugOutput.h"
+#include "platform/Translate.h"
 #include "platform/WideFormat.h"
 #include "platform/ui/ConnMgr.h"
 #include "store/XmlFile.h"
@@ -51,14 +52,6 @@ std::wstring FormatKb(const wchar_t* pszFormat, uint64_t nBytes, bool bForUser)
 {
     const double dKb = static_cast<float>(nBytes) * (1.0f / 1024);
     return bForUser ? CWideFormat::FormatForUser(pszFormat, dKb) : CWideFormat::Format(pszFormat, dKb);
-}
-
-// The status line has no room for the log line's line break.
-std::wstring WithoutLineBreak(std::wstring strText)
-{
-    if (!strText.empty() && strText.back() == L'\n')
-        strText.pop_back();
-    return strText;
 }
 
 int ProgressValue(uint64_t nBytes)
@@ -268,7 +261,7 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         return Fail(CDownloadOutcome::HTTP_ERROR, nStatus);
     }
 
-    m_progress.ShowStatus(WithoutLineBreak(FormatKb(L"Download... (%.2f Kb)\n", nLength, true)));
+    m_progress.ShowStatus(FormatKb(Tr("Download... (%.2f Kb)").c_str(), nLength, true));
     m_log.Printf(L"%s", FormatKb(L"Download... (%.2f Kb)\n", nLength, false).c_str());
     if (nLength > m_nMaxBytes) {
         m_log.Printf(L"Larger than %llu bytes\n", static_cast<unsigned long long>(m_nMaxBytes));
@@ -326,7 +319,7 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         return false;
     }
     m_log.Printf(L"%s", FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived, false).c_str());
-    m_progress.ShowStatus(WithoutLineBreak(FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived, true)));
+    m_progress.ShowStatus(FormatKb(Tr("Done (%.2f Kb downloaded)").c_str(), m_nReceived, true));
     return true;
 }
 
@@ -456,7 +449,7 @@ void CDownloadJob::OnInternetStatus(HINTERNET, DWORD_PTR dwContext, DWORD dwInte
     if (!pJob)
         return;
     std::wstring strStatus = InternetStatusText(dwInternetStatus);
-    pJob->m_progress.ShowInternetStatus(strStatus);
+    pJob->m_progress.ShowInternetStatus(Tr(strStatus.c_str()));
 
     std::wstring strDetail;
     switch (dwInternetStatus) {

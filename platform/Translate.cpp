@@ -66,6 +66,16 @@ std::wstring Tr(const char* pszEnglish)
     return Decoded(dgettext(kDomain, pszEnglish));
 }
 
+std::wstring Tr(const wchar_t* pszEnglish)
+{
+    if (pszEnglish == nullptr || *pszEnglish == L'\0')
+        return std::wstring();
+    const std::string key = CCodePage::Encode(pszEnglish);
+    const char* psz = dgettext(kDomain, key.c_str());
+    // Untranslated: the text as it came, without a round trip through UTF-8.
+    return psz == key.c_str() ? std::wstring(pszEnglish) : Decoded(psz);
+}
+
 std::wstring TrC(const char* pszContext, const char* pszEnglish)
 {
     if (pszEnglish == nullptr || *pszEnglish == '\0')

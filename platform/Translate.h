@@ -11,6 +11,8 @@
 void InitTranslations();
 // The text in the user's language, or the English text itself when the catalogue has none. UTF-8 in.
 std::wstring Tr(const char* pszEnglish);
+// The same for a wide English text, as the resource tables hold them.
+std::wstring Tr(const wchar_t* pszEnglish);
 // The same for a short text whose meaning depends on where it is shown: the
 // context tells the translator which of its meanings this one is.
 std::wstring TrC(const char* pszContext, const char* pszEnglish);

@@ -1,5 +1,6 @@
 #include "res/AppResources.h"
 
+#include "platform/Translate.h"
 #include "res/ResourceParts.h"
 #include "store/ServiceConfig.h"
 
@@ -15,12 +16,13 @@ void CAppResources::Install()
 std::wstring CAppResources::AboutText()
 {
     CServiceConfig config;
-    return L"Cirrovan shows the weather forecast of your stations as charts: ten days day by day "
-           L"and three days hour by hour, with temperatures, the chance of rain with weather icons, "
-           L"and wind speed with direction arrows.\r\n\r\n"
-           L"Forecasts are kept on the device, so the charts work without a connection and tell how "
-           L"old their data is.\r\n\r\n"
-           L"Weather data is provided by " + config.m_strName + L" (" + config.m_strHome + L"). "
-           L"Tap its logo or the key below to visit it.\r\n\r\n"
-           L"Version 1.00";
+    const std::wstring strText = Tr("Cirrovan shows the weather forecast of your stations as charts: ten days day by day "
+                              "and three days hour by hour, with temperatures, the chance of rain with weather icons, "
+                              "and wind speed with direction arrows.\r\n\r\n"
+                              "Forecasts are kept on the device, so the charts work without a connection and tell how "
+                              "old their data is.\r\n\r\n"
+                              "Weather data is provided by {service} ({home}). "
+                              "Tap its logo or the key below to visit it.\r\n\r\n"
+                              "Version 1.00");
+    return Filled(Filled(strText, L"{service}", config.m_strName), L"{home}", config.m_strHome);
 }

@@ -1,6 +1,7 @@
 // Message boxes: captioned pop-ups centred over the screen, run modally.
 
 #include "platform/ui/Dialog.h"
+#include "platform/Translate.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/FocusMark.h"
 #include "platform/ui/ScreenImpl.h"
@@ -58,9 +59,9 @@ struct ButtonChoice
     int id;
 };
 
-const ButtonChoice kOk[] = {{"OK", IDOK}};
-const ButtonChoice kOkCancel[] = {{"OK", IDOK}, {"Cancel", IDCANCEL}};
-const ButtonChoice kYesNo[] = {{"Yes", IDYES}, {"No", IDNO}};
+const ButtonChoice kOk[] = {{TR_NOOP("OK"), IDOK}};
+const ButtonChoice kOkCancel[] = {{TR_NOOP("OK"), IDOK}, {TR_NOOP("Cancel"), IDCANCEL}};
+const ButtonChoice kYesNo[] = {{TR_NOOP("Yes"), IDYES}, {TR_NOOP("No"), IDNO}};
 
 const int kMargin = 10;          // between the box and the screen's edges
 const int kMaxWidth = 300;
@@ -222,7 +223,7 @@ int CWnd::MessageBox(const std::wstring& strText, const std::wstring& strCaption
     // Nobody answering (the window closed) counts as the choice that changes nothing.
     box.m_nResult = box.m_pChoices[nButtons - 1].id;
     for (int i = 0; i < nButtons; ++i) {
-        auto* button = new QPushButton(QString::fromLatin1(box.m_pChoices[i].text), box.m_pFrame);
+        auto* button = new QPushButton(QString::fromStdWString(Tr(box.m_pChoices[i].text)), box.m_pFrame);
         button->setFocusPolicy(Qt::NoFocus);
         const int id = box.m_pChoices[i].id;
         QObject::connect(button, &QPushButton::clicked, button, [&box, id]() { box.Answer(id); });
