@@ -40,8 +40,9 @@ locale_t CUserLocale::Get()
 {
     // The environment rarely changes, but when it does (a test, a program
     // that sets it), the objects handed out before may still be in use.
-    static std::mutex s_lock;
-    static std::map<std::string, locale_t> s_built;
+    // Never destroyed: a text may be formatted while the process ends.
+    static std::mutex& s_lock = *new std::mutex;
+    static std::map<std::string, locale_t>& s_built = *new std::map<std::string, locale_t>;
     std::string strKey;
     for (const char* pszName : {"LC_ALL", "LC_CTYPE", "LC_TIME", "LC_NUMERIC", "LANG"})
         strKey += EnvironmentValue(pszName) + '\n';
