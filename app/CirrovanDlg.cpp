@@ -234,7 +234,8 @@ void CCirrovanDlg::UpdateAge()
         if (!forecast.IsEmpty()) {
             CDateTime dtStationNow;
             const std::wstring strAge = FormatAge(forecast.m_dtLastUpdate, forecast.m_nZone, dtStationNow);
-            m_strHeader = CWideFormat::Format(Tr(settings.m_bDaily ? "Daily (%s)" : "Hourly (%s)").c_str(), strAge.c_str());
+            const std::wstring strFormat = settings.m_bDaily ? Tr("Daily (%s)") : Tr("Hourly (%s)");
+            m_strHeader = CWideFormat::Format(strFormat.c_str(), strAge.c_str());
             const long long nSeconds = forecast.m_dtLastUpdate.SecondsUntil(dtStationNow);
             const long long nToNext = nSeconds < 0 ? 60 : 60 - nSeconds % 60;
             if (IsWindow())
@@ -258,12 +259,14 @@ void CCirrovanDlg::ShowEmptyHint()
                                                 : static_cast<CForecastBase&>(m_data.m_hourly);
     const bool bNoStation = current.m_strID.empty();
     const bool bEmpty = bNoStation || forecast.IsEmpty();
-    if (bNoStation)
+    if (bNoStation) {
         pHint->SetWindowText(CResources::LoadString(IDS_NO_STATION_HINT));
-    else if (bEmpty)
-        pHint->SetWindowText(CWideFormat::Format(CResources::LoadString(IDS_NO_FORECAST_HINT).c_str(),
-                                                 TrC("forecast kind", settings.m_bDaily ? "daily" : "hour-by-hour").c_str(),
+    } else if (bEmpty) {
+        const std::wstring strKind =
+            settings.m_bDaily ? TrC("forecast kind", "daily") : TrC("forecast kind", "hour-by-hour");
+        pHint->SetWindowText(CWideFormat::Format(CResources::LoadString(IDS_NO_FORECAST_HINT).c_str(), strKind.c_str(),
                                                  DisplayText(current).c_str()));
+    }
     pHint->ShowWindow(bEmpty ? SW_SHOW : SW_HIDE);
     if (m_wndGraph.IsWindow())
         m_wndGraph.ShowWindow(bEmpty ? SW_HIDE : SW_SHOW);

@@ -600,9 +600,10 @@ void CChartPlanner::PlanLink(CChartPlan& plan) const
     // so the copies never run into each other and one is always whole.
     const int nStep = m_frame.m_nViewport > 0 ? m_frame.m_nViewport : W;
     CPlanText link;
-    link.m_str = FitText(m_measure, CHART_FONT_NORMAL,
-                         CWideFormat::Format(Tr("View this forecast at %s").c_str(), CServiceConfig().m_strName.c_str()),
-                         nStep - 2 * LINK_MARGIN);
+    link.m_str =
+        FitText(m_measure, CHART_FONT_NORMAL,
+                CWideFormat::Format(Tr("View this forecast at %s").c_str(), CServiceConfig().m_strName.c_str()),
+                nStep - 2 * LINK_MARGIN);
     const SIZE ext = m_measure.Measure(CHART_FONT_NORMAL, link.m_str);
     link.m_nWidth = ext.cx;
     link.m_nHeight = ext.cy;

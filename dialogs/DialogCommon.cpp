@@ -113,9 +113,9 @@ void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwne
     bool bDailyOk = false;
     if (bDaily) {
         const bool bHadFile = data.HasDailyFile(station.m_strID);
-        CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
-                                            CWideFormat::Format(Tr("Search daily forecasts for %s").c_str(),
-                                                                                station.m_strName.c_str()));
+        CDownloadOutcome outcome =
+            Download(data, log, pOwner, DOWNLOAD_DAILY, station.m_strID,
+                     CWideFormat::Format(Tr("Search daily forecasts for %s").c_str(), station.m_strName.c_str()));
         bDailyOk = outcome.IsStored();
         if (bDailyOk)
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_daily.m_strLocation);
@@ -123,9 +123,9 @@ void CDialogCommon::UpdateStation(CWeatherData& data, CLogFile& log, CWnd* pOwne
     }
     if (bHourly && (!bDaily || bDailyOk)) {
         const bool bHadFile = data.HasHourlyFile(station.m_strID);
-        CDownloadOutcome outcome = Download(data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
-                                            CWideFormat::Format(Tr("Search hour-by-hour forecasts for %s").c_str(),
-                                                                                station.m_strName.c_str()));
+        CDownloadOutcome outcome = Download(
+            data, log, pOwner, DOWNLOAD_HOURLY, station.m_strID,
+            CWideFormat::Format(Tr("Search hour-by-hour forecasts for %s").c_str(), station.m_strName.c_str()));
         if (outcome.IsStored())
             NameAfterForecast(data, pListed, pAlsoNamed, data.m_hourly.m_strLocation);
         note(outcome, DOWNLOAD_HOURLY, Tr("hour-by-hour forecast"), bHadFile);
@@ -136,8 +136,7 @@ void CDialogCommon::ReportUpdateFailures(CWnd* pOwner, const std::wstring& strFa
 {
     if (strFailures.empty())
         return;
-    MessageText(pOwner,
-                CWideFormat::Format(CResources::LoadString(IDS_UPDATES_FAILED).c_str(), strFailures.c_str()),
+    MessageText(pOwner, CWideFormat::Format(CResources::LoadString(IDS_UPDATES_FAILED).c_str(), strFailures.c_str()),
                 Tr("Update !"), MB_ICONEXCLAMATION);
 }
 

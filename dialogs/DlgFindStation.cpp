@@ -111,9 +111,9 @@ void CDlgFindStation::OnSearch()
     // Only this search's answer may be listed: when it fails, the places of an
     // earlier one must not look like its answer.
     m_data.m_searchResults.RemoveAll();
-    CDownloadOutcome outcome = CDialogCommon::Download(
-        m_data, m_log, this, DOWNLOAD_SEARCH, m_strSearch,
-        CWideFormat::Format(Tr("Search stations for '%s'...").c_str(), m_strSearch.c_str()));
+    CDownloadOutcome outcome =
+        CDialogCommon::Download(m_data, m_log, this, DOWNLOAD_SEARCH, m_strSearch,
+                                CWideFormat::Format(Tr("Search stations for '%s'...").c_str(), m_strSearch.c_str()));
 
     const CPointerArray<CStation>& results = m_data.m_searchResults;
     if (outcome.IsFailure()) {

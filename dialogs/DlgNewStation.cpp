@@ -113,8 +113,8 @@ void CDlgNewStation::OnOK()
             return;
         chosen = typed;
     } else {
-        if (CDialogCommon::MessageBox(this, IDS_CONNECT_TO_SEARCH, Tr("Connection Required"), MB_YESNO | MB_ICONQUESTION)
-            != IDYES)
+        if (CDialogCommon::MessageBox(this, IDS_CONNECT_TO_SEARCH, Tr("Connection Required"),
+                                      MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
         CDlgFindStation dlg(m_data, m_log, this);
         dlg.m_strSearch = m_strStation;

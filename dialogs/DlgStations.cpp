@@ -80,8 +80,7 @@ void CDlgStations::OnDelete()
     if (!pStation)
         return;
     if (CDialogCommon::MessageBox(this, IDS_DELETE_STATION, Tr("Delete station"), MB_OKCANCEL | MB_ICONEXCLAMATION,
-                                  pStation->m_strID, pStation->m_strName)
-        != IDOK)
+                                  pStation->m_strID, pStation->m_strName) != IDOK)
         return;
     m_data.DeleteStation(nIndex);
     m_data.SaveStations();

@@ -29,9 +29,8 @@ std::string CatalogueFolder()
     if (IsFolder(dir + "/locale"))
         return dir + "/locale";
     const std::string bindir = CIRROVAN_BINDIR;
-    if (dir.size() > bindir.size() && dir.compare(dir.size() - bindir.size(), bindir.size(), bindir) == 0
-        && dir[dir.size() - bindir.size() - 1] == '/')
-    {
+    if (dir.size() > bindir.size() && dir.compare(dir.size() - bindir.size(), bindir.size(), bindir) == 0 &&
+        dir[dir.size() - bindir.size() - 1] == '/') {
         std::string installed = dir.substr(0, dir.size() - bindir.size()) + CIRROVAN_LOCALEDIR;
         if (IsFolder(installed))
             return installed;
@@ -46,13 +45,15 @@ std::wstring Decoded(const char* psz)
     return CCodePage::Decode(psz);
 }
 
-} // namespace
+}   // namespace
 
 void InitTranslations()
 {
     // Only the messages' category: numbers and dates are set up where they are
     // formatted, and files are written free of the locale.
-    std::setlocale(LC_MESSAGES, "");
+    // A locale the system lacks means English, whatever was chosen before.
+    if (std::setlocale(LC_MESSAGES, "") == nullptr)
+        std::setlocale(LC_MESSAGES, "C");
     bindtextdomain(kDomain, CatalogueFolder().c_str());
     bind_textdomain_codeset(kDomain, "UTF-8");
     textdomain(kDomain);

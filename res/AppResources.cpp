@@ -16,13 +16,18 @@ void CAppResources::Install()
 std::wstring CAppResources::AboutText()
 {
     CServiceConfig config;
-    const std::wstring strText = Tr("Cirrovan shows the weather forecast of your stations as charts: ten days day by day "
-                              "and three days hour by hour, with temperatures, the chance of rain with weather icons, "
-                              "and wind speed with direction arrows.\r\n\r\n"
-                              "Forecasts are kept on the device, so the charts work without a connection and tell how "
-                              "old their data is.\r\n\r\n"
-                              "Weather data is provided by {service} ({home}). "
-                              "Tap its logo or the key below to visit it.\r\n\r\n"
-                              "Version 1.00");
-    return Filled(Filled(strText, L"{service}", config.m_strName), L"{home}", config.m_strHome);
+    const std::wstring strText =
+        Tr("Cirrovan shows the weather forecast of your stations as charts: ten days day by day "
+           "and three days hour by hour, with temperatures, the chance of rain with weather icons, "
+           "and wind speed with direction arrows.\n\n"
+           "Forecasts are kept on the device, so the charts work without a connection and tell how "
+           "old their data is.\n\n"
+           "Weather data is provided by {service} ({home}). "
+           "Tap its logo or the key below to visit it.\n\n"
+           "Version 1.00");
+    std::wstring strAbout = Filled(Filled(strText, L"{service}", config.m_strName), L"{home}", config.m_strHome);
+    // The catalogue keeps plain line breaks; the text box breaks lines at CR LF.
+    for (size_t pos = strAbout.find(L'\n'); pos != std::wstring::npos; pos = strAbout.find(L'\n', pos + 2))
+        strAbout.insert(pos, 1, L'\r');
+    return strAbout;
 }

@@ -20,8 +20,8 @@ const DLGTEMPLATE s_help = {IDD_HELP, TR_NOOP(L"Help"), 0, 134, 148, s_helpItems
 
 const DLGITEMTEMPLATE s_aboutItems[] = {
     {IDC_HEADING, CTL_STATIC, kChild | SS_CENTER, TR_NOOP(L"This is Cirrovan 1.00"), 5, 6, 153, 8, 0},
-    {IDC_ABOUT_TEXT, CTL_EDIT, kChild | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER,
-     nullptr, 5, 17, 154, 116, 0},
+    {IDC_ABOUT_TEXT, CTL_EDIT, kChild | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER, nullptr,
+     5, 17, 154, 116, 0},
     {IDC_ABOUT_CREDIT, CTL_STATIC, kChild | SS_BITMAP, nullptr, 70, 139, 47, 20, IDB_SERVICE_CREDIT},
     {IDC_ABOUT_LOGO, CTL_BUTTON, kChild | BS_OWNERDRAW, nullptr, 120, 138, 36, 24, 0},
 };
@@ -127,12 +127,14 @@ const DLGITEMTEMPLATE s_findItems[] = {
 const DLGTEMPLATE s_find = {IDD_FIND_STATION, L"Cirrovan", 0, 113, 163, s_findItems, 7};
 
 // One row per series: shown, scale side, displayed first, and its picture.
-#define SERIES_ROW(s, y, bitmap)                                                                  \
-    {IDC_SERIES_DISPLAY + (s), CTL_BUTTON, kCheck | kGroup, nullptr, 6, (y) + 3, 10, 10, 0},     \
-    {IDC_STATIC, CTL_STATIC, kChild | SS_BITMAP, nullptr, 16, (y), 21, 16, (bitmap)},             \
-    {IDC_SERIES_LEFT + (s), CTL_BUTTON, kRadioPush | kGroup, TR_NOOP(L"left"), 38, (y), 22, 15, 0},        \
-    {IDC_SERIES_RIGHT + (s), CTL_BUTTON, kRadioPush, TR_NOOP(L"right"), 60, (y), 22, 15, 0},               \
-    {IDC_SERIES_FIRST + (s), CTL_BUTTON, kCheck | kGroup, TR_NOOP(L"Displayed first"), 84, (y) + 3, 60, 10, 0}
+#define SERIES_ROW(s, y, bitmap)                                                                                       \
+    {IDC_SERIES_DISPLAY + (s), CTL_BUTTON, kCheck | kGroup, nullptr, 6, (y) + 3, 10, 10, 0},                           \
+        {IDC_STATIC, CTL_STATIC, kChild | SS_BITMAP, nullptr, 16, (y), 21, 16, (bitmap)},                              \
+        {IDC_SERIES_LEFT + (s), CTL_BUTTON, kRadioPush | kGroup, TR_NOOP(L"left"), 38, (y), 22, 15, 0},                \
+        {IDC_SERIES_RIGHT + (s), CTL_BUTTON, kRadioPush, TR_NOOP(L"right"), 60, (y), 22, 15, 0},                       \
+    {                                                                                                                  \
+        IDC_SERIES_FIRST + (s), CTL_BUTTON, kCheck | kGroup, TR_NOOP(L"Displayed first"), 84, (y) + 3, 60, 10, 0       \
+    }
 
 const DLGITEMTEMPLATE s_viewsItems[] = {
     {IDC_HEADING, CTL_STATIC, kHeading, TR_NOOP(L"Custom views"), 0, 2, 108, 8, 0},
@@ -167,7 +169,6 @@ const DLGTEMPLATE* Translated(const DLGTEMPLATE& t)
     copy.dialog.pItems = copy.items.data();
     return &copy.dialog;
 }
-
 }
 
 void InstallDialogTemplates()

@@ -76,7 +76,6 @@ const MENUTEMPLATE* Translated(const MENUTEMPLATE& menu)
     copy.menu.pPopups = copy.popups.data();
     return &copy.menu;
 }
-
 }
 
 void InstallMenus()

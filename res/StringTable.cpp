@@ -26,12 +26,14 @@ void InstallStringTable()
         {IDS_NO_SELECTION, Tr("You select a station in the list to perform this command.\n"
                               "To select a station, please tap on its name in the list.")},
         {IDS_OK, Tr("Ok")},
-        {IDS_CONNECT_TO_SEARCH, named("Connect on {service} to search this location ?")},
+        {IDS_CONNECT_TO_SEARCH, named(TR_NOOP("Connect on {service} to search this location ?"))},
         // The example is one every source of our service knows: the demo's
         // place, whose ID the live source keeps for it too.
-        {IDS_HELP_NEW_STATION, named("You can enter :\n\n- a Cirrovan station ID (such as CHZU3595 for Z\u00fcrich), or\n"
-                                     "- a location name.\n\nIn the latter case, an on-line search on {service}"
-                                     " is required to obtain the station ID.")},
+        {IDS_HELP_NEW_STATION,
+         Filled(named(TR_NOOP("You can enter :\n\n- a Cirrovan station ID (such as CHZU3595 for {place}), or\n"
+                              "- a location name.\n\nIn the latter case, an on-line search on {service}"
+                              " is required to obtain the station ID.")),
+                L"{place}", L"Z\u00fcrich")},
         {IDS_HELP_STATIONS, Tr("Which stations would you like to get weather forecasts from ?\n\n"
                                "- To add a station to the list, tap on 'Add'.\n"
                                "- To remove a station, select it, then tap on 'Delete'.\n"
@@ -58,13 +60,15 @@ void InstallStringTable()
         {IDS_NO_FORECAST_HINT, Tr("No %s forecast for %s yet.\n\nTo get one, tap on the update button (the two "
                                   "arrows) once a connection is up.")},
         {IDS_HOME_PAGE_NOT_OPENED, Tr("The web browser could not be opened. The address is:\n\n%s")},
-        {IDS_FAIL_UNREACHABLE, named("{service} could not be reached. Please check the connection and try again.")},
-        {IDS_FAIL_TIMED_OUT, named("{service} did not answer in time. Please try again later.")},
-        {IDS_FAIL_TOO_SLOW, named("The answer of {service} came in too slowly. Please try again later.")},
-        {IDS_FAIL_UNKNOWN_STATION, named("{service} does not know station '%s'.")},
-        {IDS_FAIL_HTTP_ERROR, named("{service} answered with an error (%s). Please try again later.")},
-        {IDS_FAIL_NO_SOURCE, named("{service} could not be asked (%s): the forecast service could not reach it. "
-                                   "Please check the connection and try again.")},
+        {IDS_FAIL_UNREACHABLE,
+         named(TR_NOOP("{service} could not be reached. Please check the connection and try again."))},
+        {IDS_FAIL_TIMED_OUT, named(TR_NOOP("{service} did not answer in time. Please try again later."))},
+        {IDS_FAIL_TOO_SLOW, named(TR_NOOP("The answer of {service} came in too slowly. Please try again later."))},
+        {IDS_FAIL_UNKNOWN_STATION, named(TR_NOOP("{service} does not know station '%s'."))},
+        {IDS_FAIL_HTTP_ERROR, named(TR_NOOP("{service} answered with an error (%s). Please try again later."))},
+        {IDS_FAIL_NO_SOURCE,
+         named(TR_NOOP("{service} could not be asked (%s): the forecast service could not reach it. "
+                       "Please check the connection and try again."))},
         {IDS_FAIL_NOT_A_FORECAST, Tr("The answer was not a forecast.")},
         {IDS_FAIL_NOT_A_SEARCH, Tr("The answer was not a list of places.")},
         {IDS_FAIL_TOO_LARGE, Tr("The download was too large.")},
@@ -75,10 +79,11 @@ void InstallStringTable()
         {IDS_UPDATE_KEPT, Tr(" The previous one is kept.")},
         // Station, kind of forecast, and what went wrong.
         {IDS_UPDATE_FAILED_LINE, Tr("%s, %s: %s")},
-        {IDS_ID_UNKNOWN, named("{service} does not know station '%s'. Please check the ID, or type a place name "
-                               "to search for it.")},
-        {IDS_ID_NOT_CHECKED, named("'%s' (%s) has been added to the stations list, but it could not be checked "
-                                   "with {service}: %s")},
+        {IDS_ID_UNKNOWN,
+         named(TR_NOOP("{service} does not know station '%s'. Please check the ID, or type a place name "
+                       "to search for it."))},
+        {IDS_ID_NOT_CHECKED, named(TR_NOOP("'%s' (%s) has been added to the stations list, but it could not be checked "
+                                           "with {service}: %s"))},
         {IDS_ALREADY_LISTED, Tr("'%s' (%s) is already in the stations list: it is not added again.")},
         {IDS_UNUSABLE_ID, Tr("This place has no station ID that can be used. Please pick another one.")},
     };

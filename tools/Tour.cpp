@@ -16,6 +16,7 @@
 #include "model/WeatherData.h"
 #include "log/LogFile.h"
 #include "platform/CodePage.h"
+#include "platform/Translate.h"
 #include "platform/testing/TestDriver.h"
 #include "platform/ui/DeviceScreen.h"
 #include "platform/ui/Dialog.h"
@@ -88,10 +89,13 @@ int ListSelection()
 }
 
 // The main window showing a chart whose header begins so.
-bool MainShows(const wchar_t* pszHeader)
+// The header's format ("Hourly (%s)") in the user's language: the tour plays
+// the program in whatever language it speaks.
+bool MainShows(const char* pszFormat)
 {
     CWnd* pHeader = ActiveDialog() == IDD_CIRROVAN_DIALOG ? Control(IDC_HEADER) : nullptr;
-    return pHeader && pHeader->GetWindowText().rfind(pszHeader, 0) == 0;
+    const std::wstring strFormat = Tr(pszFormat);
+    return pHeader && pHeader->GetWindowText().rfind(strFormat.substr(0, strFormat.find(L"%s")), 0) == 0;
 }
 
 void Stuck(const char* pszWhy)
@@ -165,18 +169,18 @@ void PlanTour(const std::wstring& strPlace)
              Shot("07-update.png");
              CTestDriver::PressSoftKey(0);
          }},
-        {"the hour-by-hour chart", "08-hourly-portrait.png", [] { return MainShows(L"Hourly ("); },
+        {"the hour-by-hour chart", "08-hourly-portrait.png", [] { return MainShows("Hourly (%s)"); },
          [] { CTestDriver::Tap(IDC_DAILY_HOURLY); }},
-        {"the daily chart", "09-daily-portrait.png", [] { return MainShows(L"Daily ("); },
+        {"the daily chart", "09-daily-portrait.png", [] { return MainShows("Daily (%s)"); },
          [] { CTestDriver::ChooseMenuItem(ID_PREFERENCES_ORIENTATION); }},
         {"the daily chart in landscape", "10-daily-landscape.png",
-         [] { return MainShows(L"Daily (") && GetDisplayOrientation() == DMDO_270; },
+         [] { return MainShows("Daily (%s)") && GetDisplayOrientation() == DMDO_270; },
          [] { CTestDriver::Tap(IDC_DAILY_HOURLY); }},
-        {"the hour-by-hour chart in landscape", "11-hourly-landscape.png", [] { return MainShows(L"Hourly ("); },
+        {"the hour-by-hour chart in landscape", "11-hourly-landscape.png", [] { return MainShows("Hourly (%s)"); },
          [] {
              CTestDriver::PressSoftKey(1);
              Shot("12-menu.png");
-             CTestDriver::TapOpenMenuItem(L"Quit");
+             CTestDriver::TapOpenMenuItem(Tr("Quit"));
          }},
     };
 }
