@@ -5,6 +5,8 @@
 #include "chart/HourlyDays.h"
 #include "chart/TextMeasure.h"
 #include "chart/Trunc.h"
+#include "platform/Translate.h"
+#include "platform/UserLocale.h"
 #include "settings/Settings.h"
 #include "store/ClassUnicode.h"
 #include "store/DailyForecast.h"
@@ -55,6 +57,15 @@ CChartPlan CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings
     int nFirstPos = 0;
     int nLastPos = 0;
     ClassUnicode convert;
+    // The feed names its days and dates in English, which an English reader
+    // sees as the feed wrote them; in another language they come from the date.
+    const bool bFeedsNames = CUserLocale::NamesAreEnglish();
+    // xgettext:no-c-format
+    // TRANSLATORS: strftime pattern of a day's name on the daily chart.
+    const std::wstring strDayPattern = Tr("%A");
+    // xgettext:no-c-format
+    // TRANSLATORS: strftime pattern of a day's date on the daily chart, "Dec 11".
+    const std::wstring strDatePattern = Tr("%b %d");
     const int nDays = std::min(daily.m_days.GetCount(), MAX_CHART_DAYS);
     for (int i = 0; i < nDays; ++i) {
         const CForecastDay* pDay = daily.FindDay(i);
@@ -75,9 +86,14 @@ CChartPlan CChartPlanner::PlanDaily(const CDailyForecast& daily, const CSettings
 
         CGraphTimeLabel* pLabel = new CGraphTimeLabel;
         pLabel->m_nX = 24 * i + 6;
-        const wchar_t* pszWeekday = convert.ToWide(pDay->m_pszWeekday);
-        pLabel->m_strText1 = pszWeekday ? pszWeekday : L"";
-        pLabel->m_strText2 = strDate;
+        if (bFeedsNames || dtDate.m_status != CDateTime::valid) {
+            const wchar_t* pszWeekday = convert.ToWide(pDay->m_pszWeekday);
+            pLabel->m_strText1 = pszWeekday ? pszWeekday : L"";
+            pLabel->m_strText2 = strDate;
+        } else {
+            pLabel->m_strText1 = dtDate.Format(strDayPattern.c_str());
+            pLabel->m_strText2 = dtDate.Format(strDatePattern.c_str());
+        }
         pLabel->m_bCentred = false;
         m_timeLabels.Add(pLabel);
 
@@ -234,6 +250,9 @@ CChartPlan CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSetti
 
     // One step for the whole strip, the date once per day at its first label.
     const int nStep = HourStep(clocks);
+    // xgettext:no-c-format
+    // TRANSLATORS: strftime pattern of the date under an hour, "Fri, Dec 11".
+    const std::wstring strDatePattern = Tr("%a, %b %d");
     double dLabelledDay = -1e300;
     for (size_t k = 0; k < clocks.size(); ++k) {
         if (clocks[k] % nStep != 0)
@@ -243,7 +262,7 @@ CChartPlan CChartPlanner::PlanHourly(const CHourlyForecast& hourly, const CSetti
         pLabel->m_strText1 = std::to_wstring(clocks[k]);
         const double dDay = std::isfinite(times[k].m_dt) ? std::floor(times[k].m_dt) : 0.0;
         if (dDay != dLabelledDay)
-            pLabel->m_strText2 = times[k].Format(L"%a, %b %d");
+            pLabel->m_strText2 = times[k].Format(strDatePattern.c_str());
         dLabelledDay = dDay;
         pLabel->m_bCentred = true;
         m_timeLabels.Add(pLabel);

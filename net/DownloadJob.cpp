@@ -46,10 +46,12 @@ bool QueryHeader(HINTERNET hRequest, DWORD dwInfoLevel, std::wstring& strValue)
     return true;
 }
 
-// Kilobytes as the status line shows them, in single precision.
-std::wstring FormatKb(const wchar_t* pszFormat, uint64_t nBytes)
+// Kilobytes as the status line shows them, in single precision: with the
+// user's decimal separator on the screen, with a point in the log.
+std::wstring FormatKb(const wchar_t* pszFormat, uint64_t nBytes, bool bForUser)
 {
-    return CWideFormat::Format(pszFormat, static_cast<float>(nBytes) * (1.0f / 1024));
+    const double dKb = static_cast<float>(nBytes) * (1.0f / 1024);
+    return bForUser ? CWideFormat::FormatForUser(pszFormat, dKb) : CWideFormat::Format(pszFormat, dKb);
 }
 
 int ProgressValue(uint64_t nBytes)
@@ -259,8 +261,8 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         return Fail(CDownloadOutcome::HTTP_ERROR, nStatus);
     }
 
-    m_progress.ShowStatus(FormatKb(Tr("Download... (%.2f Kb)").c_str(), nLength));
-    m_log.Printf(L"%s", FormatKb(L"Download... (%.2f Kb)\n", nLength).c_str());
+    m_progress.ShowStatus(FormatKb(Tr("Download... (%.2f Kb)").c_str(), nLength, true));
+    m_log.Printf(L"%s", FormatKb(L"Download... (%.2f Kb)\n", nLength, false).c_str());
     if (nLength > m_nMaxBytes) {
         m_log.Printf(L"Larger than %llu bytes\n", static_cast<unsigned long long>(m_nMaxBytes));
         return Fail(CDownloadOutcome::TOO_LARGE);
@@ -316,8 +318,8 @@ bool CDownloadJob::ReceiveAnswer(char* pBuffer, DWORD cbBuffer)
         m_strBody = std::string();
         return false;
     }
-    m_log.Printf(L"%s", FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived).c_str());
-    m_progress.ShowStatus(FormatKb(Tr("Done (%.2f Kb downloaded)").c_str(), m_nReceived));
+    m_log.Printf(L"%s", FormatKb(L"Done (%.2f Kb downloaded)\n", m_nReceived, false).c_str());
+    m_progress.ShowStatus(FormatKb(Tr("Done (%.2f Kb downloaded)").c_str(), m_nReceived, true));
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/WideFormat.h"
 
 #include "platform/CodePage.h"
+#include "platform/UserLocale.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,23 +38,31 @@ std::string NarrowDirective(const Directive& directive, const char* pszLength, c
     return out;
 }
 
-template <class T>
-void AppendNumber(std::wstring& out, const std::string& format, T value)
+locale_t NeutralLocale()
 {
+    static locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return s_locale;
+}
+
+// snprintf in the locale given, on this thread only, whatever the process's is.
+template <class T>
+void AppendNumber(std::wstring& out, locale_t loc, const std::string& format, T value)
+{
+    const locale_t previous = loc ? uselocale(loc) : static_cast<locale_t>(0);
     char buffer[128];
     int n = std::snprintf(buffer, sizeof buffer, format.c_str(), value);
-    if (n < 0)
-        return;
     std::string text;
-    if (static_cast<size_t>(n) < sizeof buffer) {
+    if (n >= 0 && static_cast<size_t>(n) < sizeof buffer) {
         text.assign(buffer, static_cast<size_t>(n));
-    } else {
+    } else if (n >= 0) {
         std::vector<char> big(static_cast<size_t>(n) + 1);
         std::snprintf(big.data(), big.size(), format.c_str(), value);
         text.assign(big.data(), static_cast<size_t>(n));
     }
-    // printf's output for numbers is plain ASCII.
-    out.append(text.begin(), text.end());
+    if (previous)
+        uselocale(previous);
+    // A separator of the user's may be any character.
+    out += CCodePage::Decode(text);
 }
 
 void AppendPadded(std::wstring& out, const Directive& directive, std::wstring text)
@@ -104,12 +113,26 @@ std::wstring CWideFormat::Format(const wchar_t* pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
-    std::wstring out = FormatV(pszFormat, args);
+    std::wstring out = FormatIn(NeutralLocale(), pszFormat, args);
     va_end(args);
     return out;
 }
 
-std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list argsIn)
+std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list args)
+{
+    return FormatIn(NeutralLocale(), pszFormat, args);
+}
+
+std::wstring CWideFormat::FormatForUser(const wchar_t* pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    std::wstring out = FormatIn(CUserLocale::Get(), pszFormat, args);
+    va_end(args);
+    return out;
+}
+
+std::wstring CWideFormat::FormatIn(locale_t loc, const wchar_t* pszFormat, va_list argsIn)
 {
     std::wstring out;
     if (!pszFormat)
@@ -203,23 +226,23 @@ std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list argsIn)
         }
         case L'd':
         case L'i':
-            AppendNumber(out, NarrowDirective(directive, "ll", 'd'), SignedArg(directive, args));
+            AppendNumber(out, loc, NarrowDirective(directive, "ll", 'd'), SignedArg(directive, args));
             break;
         case L'u':
         case L'o':
         case L'x':
         case L'X':
-            AppendNumber(out, NarrowDirective(directive, "ll", static_cast<char>(conv)), UnsignedArg(directive, args));
+            AppendNumber(out, loc, NarrowDirective(directive, "ll", static_cast<char>(conv)), UnsignedArg(directive, args));
             break;
         case L'e': case L'E': case L'f': case L'F':
         case L'g': case L'G': case L'a': case L'A':
             if (directive.length == LEN_BIG_L)
-                AppendNumber(out, NarrowDirective(directive, "L", static_cast<char>(conv)), va_arg(args, long double));
+                AppendNumber(out, loc, NarrowDirective(directive, "L", static_cast<char>(conv)), va_arg(args, long double));
             else
-                AppendNumber(out, NarrowDirective(directive, "", static_cast<char>(conv)), va_arg(args, double));
+                AppendNumber(out, loc, NarrowDirective(directive, "", static_cast<char>(conv)), va_arg(args, double));
             break;
         case L'p':
-            AppendNumber(out, NarrowDirective(directive, "", 'p'), va_arg(args, void*));
+            AppendNumber(out, loc, NarrowDirective(directive, "", 'p'), va_arg(args, void*));
             break;
         case L'n':
             // Writing through a pointer taken from the arguments is never needed here.

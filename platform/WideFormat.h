@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <locale.h>
 #include <string>
 
 // Formatted wide text with the platform's meaning of the conversions: in a wide
@@ -13,6 +14,13 @@
 class CWideFormat
 {
 public:
+    // Numbers as the "C" locale writes them, whatever the process's locale:
+    // for files, logs and requests, and for shown texts whose numbers are whole.
     static std::wstring Format(const wchar_t* pszFormat, ...);
     static std::wstring FormatV(const wchar_t* pszFormat, va_list args);
+    // Numbers with the user's conventions (CUserLocale): for what is shown.
+    static std::wstring FormatForUser(const wchar_t* pszFormat, ...);
+
+private:
+    static std::wstring FormatIn(locale_t loc, const wchar_t* pszFormat, va_list args);
 };

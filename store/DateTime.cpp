@@ -1,8 +1,8 @@
 #include "store/DateTime.h"
 
+#include "platform/UserLocale.h"
 #include "platform/VarDate.h"
 
-#include <clocale>
 #include <cmath>
 #include <ctime>
 #include <cwchar>
@@ -19,13 +19,6 @@ double Linear(double dt)
         return dt;
     const double day = std::trunc(dt);
     return day + (day - dt);
-}
-
-// Day names and month names are English whatever locale the process runs in.
-locale_t CLocale()
-{
-    static locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return s_locale;
 }
 
 } // namespace
@@ -84,8 +77,7 @@ std::wstring CDateTime::Format(const wchar_t* pszPattern) const
     // give up on a pattern that expands beyond reason.
     std::vector<wchar_t> buffer(256);
     while (buffer.size() <= 65536) {
-        const size_t n = CLocale() ? wcsftime_l(buffer.data(), buffer.size(), pszPattern, &tm, CLocale())
-                                   : std::wcsftime(buffer.data(), buffer.size(), pszPattern, &tm);
+        const size_t n = wcsftime_l(buffer.data(), buffer.size(), pszPattern, &tm, CUserLocale::Get());
         if (n > 0)
             return std::wstring(buffer.data(), n);
         buffer.resize(buffer.size() * 4);

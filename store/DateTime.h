@@ -22,7 +22,8 @@ public:
     // a type mismatch and -1.0 for any other error.
     bool ParseDateTime(const wchar_t* pszText, unsigned long dwFlags = 0, unsigned long lcid = 0x0400);
 
-    // strftime-style pattern; an invalid value gives "Invalid DateTime".
+    // strftime-style pattern, for what is shown: names of days and months in
+    // the user's language (CUserLocale). An invalid value gives "Invalid DateTime".
     std::wstring Format(const wchar_t* pszPattern) const;
 
     // Whole seconds from this value to the later one, after rounding the span

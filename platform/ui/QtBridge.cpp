@@ -1,5 +1,6 @@
 #include "platform/ui/QtBridge.h"
 
+#include "platform/UserLocale.h"
 #include "platform/ui/Accessibility.h"
 #include "platform/ui/ScreenImpl.h"
 
@@ -20,6 +21,9 @@ void EnsureApplication()
     static char* argv[] = {name, nullptr};
     // Lives for the rest of the process, as the device's shell does.
     new QApplication(argc, argv);
+    // Qt has set every category of the C library's locale from the
+    // environment; numbers and dates in files stay "C" (CUserLocale).
+    CUserLocale::KeepProcessNeutral();
     QApplication::setStyle(QStringLiteral("Fusion"));
     // The device's dialog font: small, plain, the same on every machine. The
     // templates' texts were made to fit their controls in a font whose average

@@ -3,6 +3,7 @@
 #include "service/feed/Conditions.h"
 #include "service/places/Place.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -47,11 +48,13 @@ std::string Optional(const std::optional<int>& value)
     return value ? Number(*value) : "N/A";
 }
 
+// With a point whatever the locale of the process it runs in: inside the
+// program, the window toolkit sets that from the user's environment.
 std::string Coordinate(double d)
 {
-    char sz[32];
-    std::snprintf(sz, sizeof sz, "%.2f", d);
-    return sz;
+    char sz[400];
+    const std::to_chars_result r = std::to_chars(sz, sz + sizeof sz, d, std::chars_format::fixed, 2);
+    return std::string(sz, r.ec == std::errc() ? r.ptr : sz);
 }
 
 void WriteWind(std::string& out, int nIndent, const CForecastRecord::Wind& wind)

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <ctime>
 
@@ -22,11 +23,13 @@ std::string Joined(const std::string& strBase, const std::string& strQuery)
     return strBase + (strBase.find('?') == std::string::npos ? '?' : '&') + strQuery;
 }
 
+// With a point whatever the locale of the process it runs in: inside the
+// program, the window toolkit sets that from the user's environment.
 std::string Degrees(double d)
 {
-    char sz[32];
-    std::snprintf(sz, sizeof sz, "%.4f", d);
-    return sz;
+    char sz[400];
+    const std::to_chars_result r = std::to_chars(sz, sz + sizeof sz, d, std::chars_format::fixed, 4);
+    return std::string(sz, r.ec == std::errc() ? r.ptr : sz);
 }
 
 // The search text as the cache knows it: trimmed, ASCII letters in lower case.

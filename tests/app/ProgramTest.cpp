@@ -5,6 +5,7 @@
 // object, main window and dialogs against the local service, followed by the
 // real program on the folder it left.
 #include "DataFolderCheck.h"
+#include "FolderSaves.h"
 #include "../service/LocalService.h"
 
 #include "../TempFolder.h"
@@ -22,7 +23,6 @@
 #include <map>
 #include <set>
 #include <spawn.h>
-#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -31,45 +31,6 @@
 extern char** environ;
 
 namespace {
-
-// How often each file of a folder has been moved into place, by name: every
-// save of the program ends so, renaming a complete file over the old one.
-class CFolderSaves
-{
-public:
-    explicit CFolderSaves(const std::string& strFolder)
-        : m_nFd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
-    {
-        if (m_nFd >= 0)
-            inotify_add_watch(m_nFd, strFolder.c_str(), IN_MOVED_TO);
-    }
-    ~CFolderSaves()
-    {
-        if (m_nFd >= 0)
-            close(m_nFd);
-    }
-    CFolderSaves(const CFolderSaves&) = delete;
-    CFolderSaves& operator=(const CFolderSaves&) = delete;
-
-    int Count(const std::string& strName)
-    {
-        alignas(inotify_event) char buffer[4096];
-        ssize_t n;
-        while (m_nFd >= 0 && (n = read(m_nFd, buffer, sizeof buffer)) > 0) {
-            for (ssize_t at = 0; at < n;) {
-                const auto* pEvent = reinterpret_cast<const inotify_event*>(buffer + at);
-                if (pEvent->len > 0)
-                    ++m_counts[pEvent->name];
-                at += static_cast<ssize_t>(sizeof(inotify_event) + pEvent->len);
-            }
-        }
-        return m_counts[strName];
-    }
-
-private:
-    int m_nFd;
-    std::map<std::string, int> m_counts;
-};
 
 // How many times the text holds the part.
 int Occurrences(const std::string& strText, const std::string& strPart)
