@@ -71,8 +71,8 @@ TEST(LocaleDisplay, DaysMonthsAndDecimalsFollowTheUsersLocale)
         EXPECT_EQ(CWideFormat::Format(L"%.2f Kb", 1.5), L"1.50 Kb");
 
         graph.Refresh(true);
-        ASSERT_EQ(graph.m_planner.m_timeLabels.GetCount(), 3);
-        const CGraphTimeLabel* pFriday = graph.m_planner.m_timeLabels.GetAt(1);
+        ASSERT_EQ(graph.m_planner.TimeLabels().GetCount(), 3);
+        const CGraphTimeLabel* pFriday = graph.m_planner.TimeLabels().GetAt(1);
         EXPECT_EQ(pFriday->m_strText1, c.pszDayLabel);
         if (CUserLocale::NamesAreEnglish()) {
             EXPECT_EQ(pFriday->m_strText2, L"Dec 11");   // the feed's own words
