@@ -154,6 +154,13 @@ TEST(ForecastBridge, WithoutAPortTheProgramsRequestsFailAtOnce)
     CBridgeEnvironment environment(standIn, "live");
     CTempFolder folder;
     CForecastBridge bridge;
+    {
+        // The undefined-behaviour sanitizer probes an object's type through a
+        // pipe the first time it meets it, which no descriptor would allow
+        // below; a start with descriptors to spare lets it learn the types.
+        CForecastBridge learning;
+        learning.Start(CCodePage::Decode(folder.m_path));
+    }
     rlimit limits {};
     getrlimit(RLIMIT_NOFILE, &limits);
     const rlimit none {3, limits.rlim_max};   // no socket can be had
