@@ -19,7 +19,8 @@ const char* __ubsan_default_options()
 }
 
 // Qt's own locks and atomics are invisible to the thread sanitizer, so its
-// internal worker pools (fonts, images) look racy.
+// internal worker pools (fonts, images) look racy; so are those of GLib, whose
+// allocator Qt's event loop on each worker thread uses and frees across threads.
 const char* __tsan_default_suppressions()
 {
     return "called_from_lib:libQt6Core.so.6\n"
@@ -27,7 +28,8 @@ const char* __tsan_default_suppressions()
            "called_from_lib:libQt6Widgets.so.6\n"
            "race:libQt6Core.so.6\n"
            "race:libQt6Gui.so.6\n"
-           "race:libQt6Widgets.so.6\n";
+           "race:libQt6Widgets.so.6\n"
+           "race:libglib-2.0.so.0\n";
 }
 
 }
