@@ -53,6 +53,12 @@ locale_t CUserLocale::Get()
     return loc;
 }
 
+locale_t CUserLocale::Neutral()
+{
+    static const locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return s_locale;
+}
+
 bool CUserLocale::NamesAreEnglish()
 {
     const locale_t loc = Get();

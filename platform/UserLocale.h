@@ -24,7 +24,11 @@ public:
     // environment as it is now; the object lives as long as the process.
     static locale_t Get();
 
+    // The "C" locale as an object, for what is written and read alike in
+    // every language whatever the process's locale; null only when the C
+    // library cannot make one.
+    static locale_t Neutral();
+
     // Whether that locale names days and months as "C" does, in English.
     static bool NamesAreEnglish();
-
 };

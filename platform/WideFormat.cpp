@@ -38,12 +38,6 @@ std::string NarrowDirective(const Directive& directive, const char* pszLength, c
     return out;
 }
 
-locale_t NeutralLocale()
-{
-    static locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return s_locale;
-}
-
 // snprintf in the locale given, on this thread only, whatever the process's is.
 template <class T>
 void AppendNumber(std::wstring& out, locale_t loc, const std::string& format, T value)
@@ -113,14 +107,14 @@ std::wstring CWideFormat::Format(const wchar_t* pszFormat, ...)
 {
     va_list args;
     va_start(args, pszFormat);
-    std::wstring out = FormatIn(NeutralLocale(), pszFormat, args);
+    std::wstring out = FormatIn(CUserLocale::Neutral(), pszFormat, args);
     va_end(args);
     return out;
 }
 
 std::wstring CWideFormat::FormatV(const wchar_t* pszFormat, va_list args)
 {
-    return FormatIn(NeutralLocale(), pszFormat, args);
+    return FormatIn(CUserLocale::Neutral(), pszFormat, args);
 }
 
 std::wstring CWideFormat::FormatForUser(const wchar_t* pszFormat, ...)

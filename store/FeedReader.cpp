@@ -1,5 +1,6 @@
 #include "store/FeedReader.h"
 
+#include "platform/UserLocale.h"
 #include "store/ForecastMarkers.h"
 #include "store/NumberText.h"
 
@@ -24,12 +25,6 @@ bool IsBlank(char c)
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-locale_t CLocale()
-{
-    static locale_t s_locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
-    return s_locale;
 }
 
 } // namespace
@@ -84,7 +79,8 @@ double CFeedReader::Decimal(const char* pszText)
         }
     }
     const std::string number(pStart, p);
-    const double value = CLocale() ? strtod_l(number.c_str(), nullptr, CLocale()) : std::strtod(number.c_str(), nullptr);
+    const locale_t neutral = CUserLocale::Neutral();
+    const double value = neutral ? strtod_l(number.c_str(), nullptr, neutral) : std::strtod(number.c_str(), nullptr);
     if (std::isinf(value))
         return value > 0 ? DBL_MAX : -DBL_MAX;
     return value;
