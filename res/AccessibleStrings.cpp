@@ -2,18 +2,12 @@
 // the scroll bar, the chart. %1, %2 ... stand for the values each names.
 #include "res/ResourceParts.h"
 
-#include "platform/Resources.h"
 #include "platform/Translate.h"
 #include "res/Resource.h"
 
 void InstallAccessibleStrings()
 {
-    struct Entry
-    {
-        int nID;
-        std::wstring strText;
-    };
-    const Entry entries[] = {
+    AddStrings({
         {IDS_ACC_VIEW, Tr("View %1")},
         {IDS_ACC_DAILY_HOURLY, Tr("Daily or hour-by-hour")},
         {IDS_ACC_SHOWING_DAILY, Tr("Showing the daily forecast")},
@@ -42,7 +36,5 @@ void InstallAccessibleStrings()
         {IDS_ACC_FAHRENHEIT, Tr("%1 degrees Fahrenheit")},
         {IDS_ACC_SPEED, L"%1 %2"},
         {IDS_ACC_BEAUFORT, Tr("force %1")},
-    };
-    for (const Entry& e : entries)
-        CResources::AddString(static_cast<UINT>(e.nID), e.strText);
+    });
 }

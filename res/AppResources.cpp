@@ -25,9 +25,7 @@ std::wstring CAppResources::AboutText()
            "Weather data is provided by {service} ({home}). "
            "Tap its logo or the key below to visit it.\n\n"
            "Version 1.00");
-    std::wstring strAbout = Filled(Filled(strText, L"{service}", config.m_strName), L"{home}", config.m_strHome);
+    const std::wstring strAbout = Filled(Filled(strText, L"{service}", config.m_strName), L"{home}", config.m_strHome);
     // The catalogue keeps plain line breaks; the text box breaks lines at CR LF.
-    for (size_t pos = strAbout.find(L'\n'); pos != std::wstring::npos; pos = strAbout.find(L'\n', pos + 2))
-        strAbout.insert(pos, 1, L'\r');
-    return strAbout;
+    return Filled(strAbout, L"\n", L"\r\n");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 
 // The pieces of CAppResources::Install, one per kind of resource.
@@ -8,6 +9,14 @@ void InstallAccessibleStrings();
 void InstallMenus();
 void InstallDialogTemplates();
 void InstallBitmaps();   // generated from res/bitmaps at configure time
+
+// One text of the string table, already in the user's language.
+struct StringEntry
+{
+    int nID;
+    std::wstring strText;
+};
+void AddStrings(std::initializer_list<StringEntry> entries);
 
 // A template's text in the user's language, kept for the program's lifetime so
 // that the translated copies of the static templates may point at it; null and

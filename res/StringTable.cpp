@@ -1,6 +1,5 @@
 #include "res/ResourceParts.h"
 
-#include "platform/Resources.h"
 #include "platform/Translate.h"
 #include "res/Resource.h"
 #include "store/ServiceConfig.h"
@@ -10,12 +9,7 @@ void InstallStringTable()
 {
     const std::wstring strName = CServiceConfig().m_strName;
     auto named = [&strName](const char* pszEnglish) { return Filled(Tr(pszEnglish), L"{service}", strName); };
-    struct Entry
-    {
-        int nID;
-        std::wstring strText;
-    };
-    const Entry entries[] = {
+    AddStrings({
         {IDS_APP_NAME, L"Cirrovan"},
         {IDS_STATIONS, Tr("Stations")},
         {IDS_PREFERENCES, Tr("Preferences")},
@@ -86,7 +80,5 @@ void InstallStringTable()
                                            "with {service}: %s"))},
         {IDS_ALREADY_LISTED, Tr("'%s' (%s) is already in the stations list: it is not added again.")},
         {IDS_UNUSABLE_ID, Tr("This place has no station ID that can be used. Please pick another one.")},
-    };
-    for (const Entry& e : entries)
-        CResources::AddString(static_cast<UINT>(e.nID), e.strText);
+    });
 }

@@ -1,5 +1,6 @@
 #include "res/ResourceParts.h"
 
+#include "platform/Resources.h"
 #include "platform/Translate.h"
 
 #include <set>
@@ -21,4 +22,10 @@ std::wstring Filled(std::wstring strText, const std::wstring& strMark, const std
          pos = strText.find(strMark, pos + strValue.size()))
         strText.replace(pos, strMark.size(), strValue);
     return strText;
+}
+
+void AddStrings(std::initializer_list<StringEntry> entries)
+{
+    for (const StringEntry& e : entries)
+        CResources::AddString(static_cast<UINT>(e.nID), e.strText);
 }
