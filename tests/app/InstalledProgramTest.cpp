@@ -4,6 +4,8 @@
 // would use. Then a first run from an empty folder, played by the tour, with
 // the same service inside.
 
+#include "InstallInto.h"
+
 #include "../TempFolder.h"
 #include "../service/OpenMeteoStandIn.h"
 #include "../service/ServiceProcess.h"
@@ -129,9 +131,7 @@ TEST(InstalledProgram, StartsFromItsMenuEntryWithTheServiceInsideAndLeavesNothin
     const std::string prefix = temp.Path("prefix");
     const std::string home = temp.Path("home");
     std::filesystem::create_directories(home);
-    const std::string install =
-        std::string(CIRROVAN_CMAKE) + " --install " + CIRROVAN_BUILD_DIR + " --prefix " + prefix + " >/dev/null";
-    ASSERT_EQ(std::system(install.c_str()), 0) << install;
+    ASSERT_TRUE(InstallInto(prefix));
 
     // What the desktop's menu runs: the entry's Exec line, found on the PATH.
     std::ifstream entry(prefix + "/share/applications/cirrovan.desktop");
@@ -214,9 +214,7 @@ TEST(InstalledProgram, InstallsTheServicesUnitForSystemd)
 {
     CTempFolder temp;
     const std::string prefix = temp.Path("prefix");
-    const std::string install =
-        std::string(CIRROVAN_CMAKE) + " --install " + CIRROVAN_BUILD_DIR + " --prefix " + prefix + " >/dev/null";
-    ASSERT_EQ(std::system(install.c_str()), 0) << install;
+    ASSERT_TRUE(InstallInto(prefix));
     std::ifstream in(prefix + "/lib/systemd/system/cirrovan-service@.service");
     const std::string unit((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     for (const std::string& line : {"ExecStart=" + prefix + "/bin/cirrovan-service --port %i ", std::string("\nDynamicUser=yes\n"),

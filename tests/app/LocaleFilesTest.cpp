@@ -5,6 +5,7 @@
 #include "DataFolderCheck.h"
 #include "FolderSaves.h"
 
+#include "../InstalledLocale.h"
 #include "../TempFolder.h"
 #include "model/WeatherData.h"
 #include "store/ClassUnicode.h"
@@ -17,7 +18,6 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
-#include <locale.h>
 #include <regex>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -30,17 +30,6 @@ namespace {
 
 const char* const FRENCH = "fr_FR.UTF-8";
 const char* const GERMAN = "de_DE.UTF-8";
-
-// The tests are about these locales; scripts/install-deps generates them.
-::testing::AssertionResult Installed(const char* pszLocale)
-{
-    const locale_t loc = newlocale(LC_ALL_MASK, pszLocale, static_cast<locale_t>(0));
-    if (!loc)
-        return ::testing::AssertionFailure() << "the locale " << pszLocale
-                                             << " is not installed; scripts/install-deps generates it";
-    freelocale(loc);
-    return ::testing::AssertionSuccess();
-}
 
 std::string Number(double d)
 {

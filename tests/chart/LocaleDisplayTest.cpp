@@ -7,24 +7,14 @@
 #include "platform/WideFormat.h"
 
 #include "../EnvGuard.h"
+#include "../InstalledLocale.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <locale.h>
 #include <string>
 
 namespace {
-
-::testing::AssertionResult Installed(const char* pszLocale)
-{
-    const locale_t loc = newlocale(LC_ALL_MASK, pszLocale, static_cast<locale_t>(0));
-    if (!loc)
-        return ::testing::AssertionFailure() << "the locale " << pszLocale
-                                             << " is not installed; scripts/install-deps generates it";
-    freelocale(loc);
-    return ::testing::AssertionSuccess();
-}
 
 struct ShownCase
 {
