@@ -157,8 +157,8 @@ void CChartPlanner::PlanPanels(CChartPlan& plan) const
             CPlanPanel& panel = plan.m_panels[side].back();
             panel.m_nSeries = s;
             ValueScale(s).PlanPanel(m_measure, m_frame.m_nHeight, side == 0 ? 30 : 1, ColourOf(s),
-                                  side == 1, panel, s == nGridOwner ? &plan.m_grid : nullptr,
-                                  m_frame.m_nWidth, CChartPlan::CR_GRID);
+                                    side == 1, panel, s == nGridOwner ? &plan.m_grid : nullptr,
+                                    m_frame.m_nWidth, CChartPlan::CR_GRID);
             PlanUnit(s, panel);
             const size_t nCount = std::min<size_t>(m_sideSeries[side].size(), 3);
             if (nCount > 1)

@@ -127,14 +127,12 @@ const DLGITEMTEMPLATE s_findItems[] = {
 const DLGTEMPLATE s_find = {IDD_FIND_STATION, L"Cirrovan", 0, 113, 163, s_findItems, 7};
 
 // One row per series: shown, scale side, displayed first, and its picture.
-#define SERIES_ROW(s, y, bitmap)                                                                                       \
-    {IDC_SERIES_DISPLAY + (s), CTL_BUTTON, kCheck | kGroup, nullptr, 6, (y) + 3, 10, 10, 0},                           \
-        {IDC_STATIC, CTL_STATIC, kChild | SS_BITMAP, nullptr, 16, (y), 21, 16, (bitmap)},                              \
-        {IDC_SERIES_LEFT + (s), CTL_BUTTON, kRadioPush | kGroup, TR_NOOP(L"left"), 38, (y), 22, 15, 0},                \
-        {IDC_SERIES_RIGHT + (s), CTL_BUTTON, kRadioPush, TR_NOOP(L"right"), 60, (y), 22, 15, 0},                       \
-    {                                                                                                                  \
-        IDC_SERIES_FIRST + (s), CTL_BUTTON, kCheck | kGroup, TR_NOOP(L"Displayed first"), 84, (y) + 3, 60, 10, 0       \
-    }
+#define SERIES_ROW(s, y, bitmap)                                                                               \
+    {IDC_SERIES_DISPLAY + (s), CTL_BUTTON, kCheck | kGroup, nullptr, 6, (y) + 3, 10, 10, 0},                   \
+    {IDC_STATIC, CTL_STATIC, kChild | SS_BITMAP, nullptr, 16, (y), 21, 16, (bitmap)},                          \
+    {IDC_SERIES_LEFT + (s), CTL_BUTTON, kRadioPush | kGroup, TR_NOOP(L"left"), 38, (y), 22, 15, 0},            \
+    {IDC_SERIES_RIGHT + (s), CTL_BUTTON, kRadioPush, TR_NOOP(L"right"), 60, (y), 22, 15, 0},                   \
+    {IDC_SERIES_FIRST + (s), CTL_BUTTON, kCheck | kGroup, TR_NOOP(L"Displayed first"), 84, (y) + 3, 60, 10, 0}
 
 const DLGITEMTEMPLATE s_viewsItems[] = {
     {IDC_HEADING, CTL_STATIC, kHeading, TR_NOOP(L"Custom views"), 0, 2, 108, 8, 0},
